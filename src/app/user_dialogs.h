@@ -1,0 +1,61 @@
+#pragma once
+// Every message box, question, file dialog and busy pointer goes through this
+// interface, so that tests answer from a script and no test can hang on a
+// modal window. Windows of every layer take a reference to it.
+#include <QString>
+
+class QWidget;
+
+namespace ui {
+
+enum class Icon { None, Exclamation, Critical, Information };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+struct Message {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+    Answer defaultButton = Answer::Ok;
+};
+
+struct FileRequest {
+    QString title;
+    QString folder;
+    QString filter;  // as QFileDialog takes it: "file preset (*.Fbk)"
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    virtual Answer show(const Message& message, QWidget* parent = nullptr) = 0;
+    // The chosen path, or an empty string when the user cancelled.
+    virtual QString openFileName(const FileRequest& request, QWidget* parent = nullptr) = 0;
+    virtual QString saveFileName(const FileRequest& request, QWidget* parent = nullptr) = 0;
+    // The arrow-and-hourglass pointer while long work runs.
+    virtual void setBusy(bool busy) = 0;
+
+    void inform(const QString& text, const QString& title, Icon icon, QWidget* parent = nullptr) {
+        show({text, title, icon, Buttons::Ok, Answer::Ok}, parent);
+    }
+    bool confirm(const QString& text, const QString& title, Answer defaultButton, Icon icon = Icon::None,
+                 QWidget* parent = nullptr) {
+        return show({text, title, icon, Buttons::YesNo, defaultButton}, parent) == Answer::Yes;
+    }
+};
+
+// Shows the busy pointer for the life of the object.
+class BusyPointer {
+public:
+    explicit BusyPointer(UserDialogs& dialogs) : dialogs_(dialogs) { dialogs_.setBusy(true); }
+    ~BusyPointer() { dialogs_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    UserDialogs& dialogs_;
+};
+
+}  // namespace ui

@@ -1,0 +1,45 @@
+#pragma once
+// The few things the frame exchange needs from a serial port. One
+// implementation wraps QSerialPort; tests put a fake with the simulated
+// device behind it.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace devlink {
+
+enum class PortFault {
+    None,
+    NotFound,    // nothing of that name
+    Permission,  // exists, but this user may not open it
+    OpenFailed,  // any other reason it would not open
+    Broken,      // failed while in use (an unplugged adapter)
+};
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Opens the named port at 4800 baud, 8 data bits, no parity, 1 stop bit.
+    virtual bool open(const std::string& name) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // The most bytes one read returns (10, or 160 around a block read).
+    virtual void setReadSize(int bytes) = 0;
+
+    virtual bool write(std::span<const std::uint8_t> bytes) = 0;
+    virtual int bytesWaiting() = 0;
+    // Blocks until more bytes arrive, the time is up or the port fails.
+    // Processes no window events.
+    virtual void waitForBytes(int timeoutMs) = 0;
+    // At most the read size.
+    virtual std::vector<std::uint8_t> read() = 0;
+    virtual void discardInput() = 0;
+
+    virtual PortFault fault() const = 0;
+    virtual std::string faultText() const = 0;
+};
+
+}  // namespace devlink

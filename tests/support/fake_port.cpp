@@ -1,0 +1,70 @@
+#include "support/fake_port.h"
+
+#include <algorithm>
+
+namespace testing_support {
+
+bool FakePort::open(const std::string& name) {
+    opens.push_back(name);
+    name_ = name;
+    const auto refusal = refused.find(name);
+    if (refusal != refused.end()) {
+        fault_ = refusal->second;
+        open_ = false;
+        return false;
+    }
+    fault_ = devlink::PortFault::None;
+    open_ = true;
+    return true;
+}
+
+void FakePort::close() {
+    if (open_) ++closes;
+    open_ = false;
+}
+
+bool FakePort::write(std::span<const std::uint8_t> bytes) {
+    if (!open_) return false;
+    writes.emplace_back(bytes.begin(), bytes.end());
+    if (peer) deliver(peer(writes.back()));
+    return true;
+}
+
+void FakePort::arriveDue() {
+    while (!scheduled_.empty() && scheduled_.begin()->first <= clock_.now) {
+        deliver(scheduled_.begin()->second);
+        scheduled_.erase(scheduled_.begin());
+    }
+}
+
+int FakePort::bytesWaiting() {
+    arriveDue();
+    return open_ ? static_cast<int>(input_.size()) : 0;
+}
+
+void FakePort::waitForBytes(int timeoutMs) {
+    ++waits;
+    if (breakAtNextWait) {
+        breakAtNextWait = false;
+        fault_ = devlink::PortFault::Broken;
+        open_ = false;
+        return;
+    }
+    const std::int64_t deadline = clock_.now + timeoutMs;
+    if (!scheduled_.empty() && scheduled_.begin()->first <= deadline) {
+        clock_.now = std::max(clock_.now, scheduled_.begin()->first);
+        arriveDue();
+        return;
+    }
+    clock_.now = deadline;
+}
+
+std::vector<std::uint8_t> FakePort::read() {
+    arriveDue();
+    const auto count = std::min<std::size_t>(input_.size(), static_cast<std::size_t>(readSize_));
+    Bytes out(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(count));
+    input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(count));
+    return out;
+}
+
+}  // namespace testing_support

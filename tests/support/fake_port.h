@@ -1,0 +1,67 @@
+#pragma once
+// A serial port in memory. Whatever is written goes to `peer` (usually the
+// simulated device), whose answer becomes waiting input at once; a wait with
+// nothing to come moves the fake clock on by the whole wait.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "link/serial_port.h"
+#include "support/fake_clock.h"
+
+namespace testing_support {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class FakePort final : public devlink::SerialPort {
+public:
+    explicit FakePort(FakeClock& clock) : clock_(clock) {}
+
+    // Answers each write; empty means silence.
+    std::function<Bytes(const Bytes& written)> peer;
+    // Names that do not open, and why. Every other name opens.
+    std::map<std::string, devlink::PortFault> refused;
+    // The port fails (as when unplugged) at the next wait.
+    bool breakAtNextWait = false;
+
+    // What happened, in order.
+    std::vector<Bytes> writes;
+    std::vector<std::string> opens;
+    int closes = 0;
+    int waits = 0;
+
+    void deliver(const Bytes& bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
+    // Bytes that arrive when the clock reaches `atMs`.
+    void deliverAt(std::int64_t atMs, const Bytes& bytes) { scheduled_.emplace(atMs, bytes); }
+    const Bytes& input() const { return input_; }
+    int readSize() const { return readSize_; }
+    const std::string& name() const { return name_; }
+
+    bool open(const std::string& name) override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+    void setReadSize(int bytes) override { readSize_ = bytes; }
+    bool write(std::span<const std::uint8_t> bytes) override;
+    int bytesWaiting() override;
+    void waitForBytes(int timeoutMs) override;
+    std::vector<std::uint8_t> read() override;
+    void discardInput() override { input_.clear(); }
+    devlink::PortFault fault() const override { return fault_; }
+    std::string faultText() const override { return fault_ == devlink::PortFault::None ? "" : "device removed"; }
+
+private:
+    void arriveDue();
+
+    FakeClock& clock_;
+    bool open_ = false;
+    std::string name_;
+    int readSize_ = 10;
+    Bytes input_;
+    std::multimap<std::int64_t, Bytes> scheduled_;
+    devlink::PortFault fault_ = devlink::PortFault::None;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,44 @@
+#include "support/scripted_dialogs.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+ui::Answer ScriptedDialogs::show(const ui::Message& message, QWidget*) {
+    shown.push_back(message);
+    if (onShow) onShow(message);
+    if (message.buttons == ui::Buttons::Ok) return ui::Answer::Ok;
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << message.text.toStdString();
+        return ui::Answer::No;
+    }
+    const ui::Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString ScriptedDialogs::openFileName(const ui::FileRequest& request, QWidget*) {
+    fileRequests.push_back(request);
+    if (fileNames.empty()) return {};
+    QString name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+QString ScriptedDialogs::saveFileName(const ui::FileRequest& request, QWidget* parent) {
+    return openFileName(request, parent);
+}
+
+void ScriptedDialogs::setBusy(bool busy) {
+    busyDepth += busy ? 1 : -1;
+    if (busy) ++busyCount;
+}
+
+QStringList ScriptedDialogs::texts() const {
+    QStringList list;
+    for (const auto& m : shown) list << m.text;
+    return list;
+}
+
+}  // namespace testing_support
