@@ -1,0 +1,51 @@
+#pragma once
+// The simulated device behind a fake port on a fake clock, with a link, a
+// recorded link end and scripted dialogs: everything a test of a window
+// needs to check the frames that reach the device.
+#include <string>
+#include <vector>
+
+#include "link/device_link.h"
+#include "sim/sim_device.h"
+#include "support/fake_port.h"
+#include "support/scripted_dialogs.h"
+
+namespace testing_support {
+
+class RecordingLinkEnd final : public devlink::LinkEnd {
+public:
+    void linkLost(const std::string& message) override { messages.push_back(message); }
+    std::vector<std::string> messages;
+};
+
+inline constexpr char kSimPortName[] = "/dev/qrn-sim";
+
+class SimRig {
+public:
+    // The device sits at `devicePort`; the other 34 ports exist and are silent.
+    explicit SimRig(int devicePort = 1);
+
+    // Opens the device's port as the start-up would.
+    void connect();
+    // Frames written since the last call (or since the start), then forgets them.
+    std::vector<Bytes> takeWrites();
+    // Puts the device's next report on the line; false when it has none.
+    bool deliverReport();
+
+    FakeClock clock;
+    FakePort port{clock};
+    sim::DeviceMemory memory;
+    sim::SimDevice device{memory};
+    RecordingLinkEnd end;
+    devlink::DeviceLink link;
+    ScriptedDialogs dialogs;
+
+private:
+    std::size_t taken_ = 0;
+};
+
+// "F0 5B 07 00 ..." for readable failure messages.
+std::string Hex(const Bytes& bytes);
+Bytes Frame(std::initializer_list<std::uint8_t> payload);
+
+}  // namespace testing_support
