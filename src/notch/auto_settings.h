@@ -1,0 +1,59 @@
+#pragma once
+// The six automatic search settings of each channel: their state, where
+// each lives in the preset image, how its control's value maps to it, the
+// text shown beside it, and the frame that carries it.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "link/frame.h"
+#include "model/preset_image.h"
+
+namespace notch {
+
+inline constexpr std::uint8_t kSearchControlCommand = 0x0A;
+inline constexpr std::uint8_t kSetReleaseModeCommand = 0x31;
+
+enum class AutoSetting { NumNotchAuto, QNotchAuto, AttenuationMode, Sensitivity, ReleaseSpeed, SearchMode };
+
+// In the order the window shows them, top to bottom.
+inline constexpr std::array<AutoSetting, 6> kAutoSettings = {
+    AutoSetting::NumNotchAuto, AutoSetting::QNotchAuto,  AutoSetting::AttenuationMode,
+    AutoSetting::ReleaseSpeed, AutoSetting::SearchMode, AutoSetting::Sensitivity};
+
+// The per-channel companion of the image bytes, index = channel.
+struct AutoSettings {
+    std::array<int, model::kChannels> NumNotchAuto{};     // 1..12
+    std::array<int, model::kChannels> QNotchAuto{};       // width code 0..3
+    std::array<int, model::kChannels> AttenuationMode{};  // 0..1
+    std::array<int, model::kChannels> Sensitivity{};      // 0..15
+    std::array<int, model::kChannels> ReleaseSpeed{};     // 0..1
+    std::array<int, model::kChannels> SearchMode{};       // 0..1
+
+    int& operator()(AutoSetting setting, int channel);
+    int operator()(AutoSetting setting, int channel) const;
+};
+
+// The caption of the setting's row, as the window shows it.
+std::string Caption(AutoSetting setting);
+// The image offset of the setting for the channel.
+int ImageOffset(AutoSetting setting, int channel);
+// The control's range: Num notch automatic shows its count less one.
+int ControlMaximum(AutoSetting setting);
+int StateFromControl(AutoSetting setting, int controlValue);
+int ControlFromState(AutoSetting setting, int state);
+// "11", "1/10", "Fixed", "6", "Slow", "Sharp".
+std::string ValueText(AutoSetting setting, int state);
+
+// Loads the channel's state from the image bytes.
+void LoadAutoSettings(AutoSettings& settings, const model::PresetImage& image, int channel);
+
+// Frames built from the image bytes at send time.
+// 0A target count width attenuation sensitivity 00, target 1 Left, 2 Right.
+devlink::Payload SearchControlPayload(const model::PresetImage& image, int channel);
+// 31 channel 00 00 release mode 00.
+devlink::Payload SetReleaseModePayload(const model::PresetImage& image, int channel);
+// The frame that commits the setting.
+devlink::Payload CommitPayload(AutoSetting setting, const model::PresetImage& image, int channel);
+
+}  // namespace notch
