@@ -19,6 +19,8 @@ struct PresetLibrary {
     std::array<bool, kPresetPositions> used{};          // index = position - 1
     std::array<std::u32string, kPresetPositions> names;  // index = position - 1
     std::u32string programName;                          // the program running in the device
+    // The editor's title of the loaded preset: "7: NAME", or empty.
+    std::u32string presetTitle;
 
     // Positions 1..4 used with their fixed names, 5..20 empty.
     void resetToFixedOnly() {
