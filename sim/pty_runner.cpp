@@ -1,0 +1,233 @@
+#include "sim/pty_runner.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "sim/memory_file.h"
+
+namespace sim {
+namespace {
+
+bool fail(std::string* error, const std::string& what) {
+    if (error) *error = what + ": " + std::strerror(errno);
+    return false;
+}
+
+// Replaces an earlier symlink (a stale one from a killed run) but never a
+// real file that happens to have the name.
+bool makeLink(const std::string& path, const std::string& target, std::string* error) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) {
+            if (error) *error = path + " exists and is not a symbolic link";
+            return false;
+        }
+        if (::unlink(path.c_str()) != 0) return fail(error, "cannot replace " + path);
+    }
+    if (::symlink(target.c_str(), path.c_str()) != 0) return fail(error, "cannot create link " + path);
+    return true;
+}
+
+// Leaves the link alone if another simulator has taken the name since.
+void removeLink(const std::string& path, const std::string& target) {
+    std::array<char, 4096> buf{};
+    const ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size() - 1);
+    if (n >= 0 && target == std::string(buf.data(), static_cast<std::size_t>(n))) ::unlink(path.c_str());
+}
+
+bool setNonBlockingCloexec(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0 && ::fcntl(fd, F_SETFD, FD_CLOEXEC) == 0;
+}
+
+}  // namespace
+
+PtyRunner::~PtyRunner() { finish(nullptr); }
+
+bool PtyRunner::start(const PtyOptions& options, std::string* error) {
+    finish(nullptr);
+    options_ = options;
+    int fds[2];
+    if (::pipe(fds) != 0) return fail(error, "pipe");
+    wakeRead_ = fds[0];
+    wakeWrite_ = fds[1];
+    finished_ = false;
+    if (!setNonBlockingCloexec(wakeRead_) || !setNonBlockingCloexec(wakeWrite_)) {
+        fail(error, "fcntl");
+        finish(nullptr);
+        return false;
+    }
+    memory_ = DeviceMemory();
+    if (!options_.memoryFile.empty() && !loadMemoryFile(options_.memoryFile, memory_, error)) {
+        // Do not save over a file that could not be read.
+        options_.memoryFile.clear();
+        finish(nullptr);
+        return false;
+    }
+    if (!pty_.open(error) || (!options_.logFile.empty() && !log_.open(options_.logFile, error))) {
+        finish(nullptr);
+        return false;
+    }
+    if (!options_.linkPath.empty()) {
+        if (!makeLink(options_.linkPath, pty_.slavePath(), error)) {
+            finish(nullptr);
+            return false;
+        }
+        linkMade_ = true;
+    }
+
+    pacer_ = LinePacer(options_.lineRate ? LinePacer::kByteTime4800 : LinePacer::Duration::zero());
+    device_.emplace(memory_, options_.searchSeed);
+    device_->setMuted(options_.mute);
+    device_->setMemoryWriteObserver([this](int address) { onMemoryWrite(address); });
+    if (log_.isOpen())
+        device_->setFrameObserver([this](Direction dir, std::span<const std::uint8_t> bytes) {
+            log_.write(Clock::now() - started_, dir, bytes);
+        });
+    started_ = Clock::now();
+    nextReport_.reset();
+    unwritten_.clear();
+    return true;
+}
+
+void PtyRunner::wake() {
+    if (wakeWrite_ < 0) return;
+    const char b = 1;
+    // A full pipe already holds a wake-up; nothing is lost.
+    [[maybe_unused]] const ssize_t n = ::write(wakeWrite_, &b, 1);
+}
+
+void PtyRunner::run(std::atomic<bool>& stop) {
+    if (!device_ || pty_.masterFd() < 0) return;
+    // Only reached if the slave hangs up after all; keeps the loop from
+    // spinning on a master that reports POLLHUP until someone opens it.
+    std::optional<Clock::time_point> hungUpUntil;
+    while (!stop.load()) {
+        const auto now = Clock::now();
+        feedDevice(now);
+        sendReportIfDue(now);
+        writeDue(now);
+
+        if (hungUpUntil && now >= *hungUpUntil) hungUpUntil.reset();
+        pollfd fds[2] = {};
+        fds[0].fd = hungUpUntil ? -1 : pty_.masterFd();
+        fds[0].events = static_cast<short>(POLLIN | (unwritten_.empty() ? 0 : POLLOUT));
+        fds[1].fd = wakeRead_;
+        fds[1].events = POLLIN;
+        const int ready = ::poll(fds, 2, pollTimeoutMs(now));
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            std::fprintf(stderr, "qrn4480-sim: poll: %s\n", std::strerror(errno));
+            return;
+        }
+        if (fds[1].revents & POLLIN) {
+            char drain[64];
+            while (::read(wakeRead_, drain, sizeof drain) > 0) {}
+        }
+        const bool hungUp = (fds[0].revents & (POLLHUP | POLLERR)) != 0;
+        if (((fds[0].revents & POLLIN) && !readInput()) || (hungUp && !(fds[0].revents & POLLIN)))
+            hungUpUntil = Clock::now() + std::chrono::milliseconds(100);
+    }
+}
+
+void PtyRunner::feedDevice(Clock::time_point now) {
+    const std::vector<std::uint8_t> arrived = pacer_.takeArrived(now);
+    if (arrived.empty()) return;
+    const std::vector<std::uint8_t> answer = device_->receive(arrived);
+    pacer_.send(answer, now);
+}
+
+bool PtyRunner::canReport() const {
+    // A report sent while a command is still on its way would be read by the
+    // editor as that command's answer.
+    return device_->reportReady() && pacer_.outputIdle() && pacer_.inputIdle() && unwritten_.empty();
+}
+
+void PtyRunner::sendReportIfDue(Clock::time_point now) {
+    if (!device_->searching()) {
+        nextReport_.reset();
+        return;
+    }
+    const auto interval = std::chrono::milliseconds(std::max(options_.reportIntervalMs, 0));
+    // The first report comes one interval after the search starts; a late
+    // acknowledgement lets the next one out at once.
+    if (!nextReport_) nextReport_ = now + interval;
+    if (now < *nextReport_ || !canReport()) return;
+    pacer_.send(device_->takeReport(), now);
+    nextReport_ = now + interval;
+}
+
+void PtyRunner::writeDue(Clock::time_point now) {
+    const std::vector<std::uint8_t> due = pacer_.takeDue(now);
+    unwritten_.insert(unwritten_.end(), due.begin(), due.end());
+    std::size_t done = 0;
+    while (done < unwritten_.size()) {
+        const ssize_t n = ::write(pty_.masterFd(), unwritten_.data() + done, unwritten_.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+        // The line is gone; what was on it is lost, as on a real cable.
+        done = unwritten_.size();
+    }
+    unwritten_.erase(unwritten_.begin(), unwritten_.begin() + static_cast<std::ptrdiff_t>(done));
+}
+
+bool PtyRunner::readInput() {
+    std::array<std::uint8_t, 512> buf;
+    for (;;) {
+        const ssize_t n = ::read(pty_.masterFd(), buf.data(), buf.size());
+        if (n > 0) {
+            pacer_.arrive(std::span(buf.data(), static_cast<std::size_t>(n)), Clock::now());
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+}
+
+int PtyRunner::pollTimeoutMs(Clock::time_point now) const {
+    std::optional<Clock::time_point> deadline = pacer_.nextEvent();
+    if (nextReport_ && canReport() && (!deadline || *nextReport_ < *deadline)) deadline = nextReport_;
+    auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(kStopCheckInterval);
+    if (deadline) wait = std::min(wait, std::max(std::chrono::nanoseconds::zero(), *deadline - now));
+    // Round up: waking a little late is harmless, waking early costs a lap.
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+}
+
+void PtyRunner::onMemoryWrite(int address) {
+    // The editor writes the marker last when it stores a preset, so saving
+    // then keeps the file consistent without a save per byte.
+    if (options_.memoryFile.empty() || !memory_map::isMarkerAddress(address)) return;
+    std::string error;
+    if (!saveMemoryFile(options_.memoryFile, memory_, &error)) std::fprintf(stderr, "qrn4480-sim: %s\n", error.c_str());
+}
+
+bool PtyRunner::finish(std::string* error) {
+    if (finished_) return true;
+    finished_ = true;
+    bool ok = true;
+    if (device_ && !options_.memoryFile.empty()) ok = saveMemoryFile(options_.memoryFile, memory_, error);
+    if (linkMade_) removeLink(options_.linkPath, pty_.slavePath());
+    linkMade_ = false;
+    device_.reset();
+    log_.close();
+    pty_.close();
+    for (int* fd : {&wakeRead_, &wakeWrite_}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
+    }
+    return ok;
+}
+
+}  // namespace sim

@@ -1,0 +1,81 @@
+#pragma once
+// Runs a SimDevice behind a pseudo-terminal, so that the editor (or anything
+// else that opens a serial port by path) can talk to it like to the real
+// device. Usable as a program of its own or on a thread inside the editor.
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/device_memory.h"
+#include "sim/frame_log.h"
+#include "sim/line_pacer.h"
+#include "sim/pseudo_terminal.h"
+#include "sim/sim_device.h"
+
+namespace sim {
+
+struct PtyOptions {
+    std::string linkPath;    // a symlink to the slave, made at start, removed at finish
+    std::string memoryFile;  // empty: memory starts fresh and is not kept
+    bool lineRate = false;   // pace both directions at 4800 baud
+    bool mute = false;       // the device never answers
+    std::string logFile;     // empty: no log
+    int reportIntervalMs = 250;
+    std::uint32_t searchSeed = 1;
+};
+
+class PtyRunner {
+public:
+    PtyRunner() = default;
+    PtyRunner(const PtyRunner&) = delete;
+    PtyRunner& operator=(const PtyRunner&) = delete;
+    ~PtyRunner();
+
+    // Opens the pty, loads the memory file, makes the link and opens the log.
+    bool start(const PtyOptions& options, std::string* error);
+    std::string slavePath() const { return pty_.slavePath(); }
+    const std::string& linkPath() const { return options_.linkPath; }
+
+    // Serves the line until `stop` is set. Sleeps in poll() between events;
+    // call wake() after setting `stop` to end the wait at once, otherwise
+    // the flag is seen within kStopCheckInterval.
+    void run(std::atomic<bool>& stop);
+    static constexpr std::chrono::milliseconds kStopCheckInterval{200};
+
+    // Safe from any thread and from a signal handler.
+    void wake();
+
+    // Saves the memory and removes the link; run() must have returned.
+    // Called by the destructor if not done before.
+    bool finish(std::string* error);
+
+private:
+    using Clock = LinePacer::Clock;
+
+    void feedDevice(Clock::time_point now);
+    void sendReportIfDue(Clock::time_point now);
+    bool canReport() const;
+    void writeDue(Clock::time_point now);
+    bool readInput();
+    int pollTimeoutMs(Clock::time_point now) const;
+    void onMemoryWrite(int address);
+
+    PtyOptions options_;
+    PseudoTerminal pty_;
+    DeviceMemory memory_;
+    std::optional<SimDevice> device_;
+    LinePacer pacer_{LinePacer::Duration::zero()};
+    FrameLog log_;
+    Clock::time_point started_{};
+    std::optional<Clock::time_point> nextReport_;
+    std::vector<std::uint8_t> unwritten_;  // due, but the pty would not take them yet
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    bool linkMade_ = false;
+    bool finished_ = true;
+};
+
+}  // namespace sim

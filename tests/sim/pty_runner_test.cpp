@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "sim/memory_file.h"
+#include "sim/pty_runner.h"
+#include "sim_frames.h"
+#include "temp_dir.h"
+
+using namespace sim_test;
+
+namespace {
+
+// Reads `n` bytes or gives up at the deadline; waits on data, never sleeps.
+Bytes readBytes(int fd, std::size_t n, std::chrono::steady_clock::time_point deadline) {
+    Bytes got;
+    while (got.size() < n) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+        std::uint8_t buf[64];
+        const ssize_t r = ::read(fd, buf, std::min(sizeof buf, n - got.size()));
+        if (r > 0) got.insert(got.end(), buf, buf + r);
+    }
+    return got;
+}
+
+TEST(PtyRunner, AnswersAProbeOnTheSlaveAndCleansUp) {
+    TempDir dir;
+    sim::PtyOptions options;
+    options.linkPath = dir.file("ttyQRN");
+    options.memoryFile = dir.file("memory.bin");
+    sim::PtyRunner runner;
+    std::string error;
+    ASSERT_TRUE(runner.start(options, &error)) << error;
+    EXPECT_EQ(std::filesystem::read_symlink(options.linkPath), runner.slavePath());
+
+    std::atomic<bool> stop{false};
+    std::thread thread([&] { runner.run(stop); });
+
+    const int fd = ::open(options.linkPath.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+    ::cfmakeraw(&tio);
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &tio), 0);
+    // 0x11 and 0x0D in the frame would be eaten or changed by a cooked line.
+    const Bytes write = writeByte(0x0011, 0x0D);
+    ASSERT_EQ(::write(fd, write.data(), write.size()), 10);
+    ASSERT_EQ(::write(fd, kProbe.data(), kProbe.size()), 10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    EXPECT_EQ(readBytes(fd, 20, deadline), concat({answer(0x11, 0x00, 0x11, 0), answer(0x00, 0, 0, 0)}));
+    ::close(fd);
+
+    stop = true;
+    runner.wake();
+    thread.join();
+    ASSERT_TRUE(runner.finish(&error)) << error;
+    EXPECT_FALSE(std::filesystem::is_symlink(options.linkPath));
+    sim::DeviceMemory saved;
+    ASSERT_TRUE(sim::loadMemoryFile(options.memoryFile, saved, &error));
+    EXPECT_EQ(saved.read(0x0011), 0x0D);
+}
+
+}  // namespace
