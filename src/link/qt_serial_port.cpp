@@ -20,8 +20,10 @@ QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
-    // A read that timed out is part of normal waiting, not a fault.
-    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) {
+    if (error == QSerialPort::NoError) return;
+    // A read that timed out is part of normal waiting, not a fault. Clearing
+    // it announces NoError, which ends here above.
+    if (error == QSerialPort::TimeoutError) {
         port_.clearError();
         return;
     }

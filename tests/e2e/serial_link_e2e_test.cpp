@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "link/commands.h"
+#include "link/device_link.h"
+#include "link/qt_serial_port.h"
+#include "model/value_tables.h"
+#include "sim/pseudo_terminal.h"
+#include "sim/pty_runner.h"
+
+using namespace devlink;
+
+namespace {
+
+class RecordingEnd final : public LinkEnd {
+public:
+    void linkLost(const std::string& message) override { messages.push_back(message); }
+    std::vector<std::string> messages;
+};
+
+// Time runs a hundred times faster for the link, and the port's waits are
+// shortened to match, so a 19 s time-out takes a fifth of a second.
+constexpr int kSpeedUp = 100;
+
+class FastClock final : public MonotonicClock {
+public:
+    std::int64_t nowMs() override { return real_.nowMs() * kSpeedUp; }
+
+private:
+    SteadyClock real_;
+};
+
+class FastWaitPort final : public SerialPort {
+public:
+    explicit FastWaitPort(SerialPort& real) : real_(real) {}
+    bool open(const std::string& name) override { return real_.open(name); }
+    void close() override { real_.close(); }
+    bool isOpen() const override { return real_.isOpen(); }
+    void setReadSize(int bytes) override { real_.setReadSize(bytes); }
+    bool write(std::span<const std::uint8_t> bytes) override { return real_.write(bytes); }
+    int bytesWaiting() override { return real_.bytesWaiting(); }
+    void waitForBytes(int timeoutMs) override { real_.waitForBytes(timeoutMs / kSpeedUp + 1); }
+    std::vector<std::uint8_t> read() override { return real_.read(); }
+    void discardInput() override { real_.discardInput(); }
+    PortFault fault() const override { return real_.fault(); }
+    std::string faultText() const override { return real_.faultText(); }
+
+private:
+    SerialPort& real_;
+};
+
+class SimulatorThread {
+public:
+    explicit SimulatorThread(sim::PtyOptions options) {
+        std::string error;
+        started = runner_.start(options, &error);
+        EXPECT_TRUE(started) << error;
+        if (started) thread_ = std::thread([this] { runner_.run(stop_); });
+    }
+    ~SimulatorThread() {
+        if (!thread_.joinable()) return;
+        stop_ = true;
+        runner_.wake();
+        thread_.join();
+        runner_.finish(nullptr);
+    }
+    std::string path() const { return runner_.slavePath(); }
+    bool started = false;
+
+private:
+    sim::PtyRunner runner_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+struct RealLink {
+    explicit RealLink(const std::string& path) : link(port, clock, end, PortTable::FromList(path, ':')) {}
+    QtSerialPort port;
+    SteadyClock clock;
+    RecordingEnd end;
+    DeviceLink link;
+};
+
+TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
+    SimulatorThread simulator({});
+    ASSERT_TRUE(simulator.started);
+    RealLink real(simulator.path());
+    ASSERT_TRUE(real.link.OpenPort(1));
+    real.link.SetReceiveSize(kReplySize);
+    ASSERT_TRUE(real.link.ProbeDevice(ProbePayload()));
+
+    std::string programName;
+    for (int j = 0; j < 8; ++j) {
+        real.link.SendCommand(ReadMemoryBytePayload(0x0070 + j));
+        programName.push_back(static_cast<char>(real.link.replyBuffer()[6]));
+    }
+    EXPECT_EQ(programName, "SIM 4480");
+
+    real.link.SendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
+    real.link.SetReceiveSize(kBlockReplySize);
+    ASSERT_TRUE(real.link.ReadBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
+    real.link.SetReceiveSize(kReplySize);
+    const auto& block = real.link.replyBuffer();
+    const int r = model::NotchRecordOffset[15];
+    EXPECT_EQ(block[r], 7);
+    EXPECT_EQ(block[r + 1], 0x02);
+    EXPECT_EQ(block[r + 2], 0xD9);
+    EXPECT_EQ(block[r + 3], 3);
+    EXPECT_EQ(block[0], model::DefaultImage[0]);
+    EXPECT_TRUE(real.end.messages.empty());
+}
+
+TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
+    sim::PtyOptions options;
+    options.reportIntervalMs = 1;
+    SimulatorThread simulator(options);
+    ASSERT_TRUE(simulator.started);
+    RealLink real(simulator.path());
+    ASSERT_TRUE(real.link.OpenPort(1));
+    real.link.SetReceiveSize(kReplySize);
+    real.link.SendCommand(SearchControlPayload(kSearchLeft, {4, 1, 0, 6}, true));
+
+    std::vector<std::vector<std::uint8_t>> reports;
+    // The device sends its next report only after the last one's
+    // acknowledgement, so three reports prove three acknowledgements arrived.
+    while (reports.size() < 3) {
+        real.port.waitForBytes(2000);
+        ASSERT_TRUE(real.port.isOpen());
+        real.link.PollSearchReports([&](std::span<const std::uint8_t, kReportSize> r) {
+            reports.emplace_back(r.begin(), r.end());
+        });
+    }
+    for (const auto& report : reports) {
+        EXPECT_TRUE(report[0] == 0xFE || report[0] == 0xFD);
+        EXPECT_EQ(report[1], 0) << "a Left search reports Left notches";
+        EXPECT_LT(report[2], 4) << "only the automatic rows";
+    }
+    real.link.SendCommand(SearchControlPayload(kSearchBoth, {4, 1, 0, 6}, false));
+    EXPECT_TRUE(real.end.messages.empty());
+}
+
+TEST(SerialLinkEndToEnd, AMutedDeviceEndsInTimeOutAfterSixWrites) {
+    sim::PtyOptions options;
+    options.mute = true;
+    SimulatorThread simulator(options);
+    ASSERT_TRUE(simulator.started);
+    QtSerialPort qport;
+    FastWaitPort port(qport);
+    FastClock clock;
+    RecordingEnd end;
+    DeviceLink link(port, clock, end, PortTable::FromList(simulator.path(), ':'));
+    ASSERT_TRUE(link.OpenPort(1));
+    EXPECT_FALSE(link.ProbeDevice(ProbePayload()));
+    link.SendCommand(CloseLinkPayload());
+    EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
+}
+
+TEST(SerialLinkEndToEnd, ATerminalClosedMidExchangeGivesThePortErrorMessage) {
+    auto pty = std::make_unique<sim::PseudoTerminal>();
+    std::string error;
+    ASSERT_TRUE(pty->open(&error)) << error;
+    const int master = pty->masterFd();
+    const std::string path = pty->slavePath();
+    // The far end hangs up as soon as the first frame reaches it.
+    std::thread farEnd([&] {
+        pollfd fd{master, POLLIN, 0};
+        ::poll(&fd, 1, 10000);
+        pty->close();
+    });
+    RealLink real(path);
+    ASSERT_TRUE(real.link.OpenPort(1));
+    real.link.SendCommand(ReadMemoryBytePayload(0x0070));
+    farEnd.join();
+    ASSERT_EQ(real.end.messages.size(), 1u);
+    EXPECT_NE(real.end.messages[0].find("port 1 (" + path + ")"), std::string::npos)
+        << real.end.messages[0];
+    EXPECT_TRUE(real.link.ended());
+}
+
+}  // namespace
