@@ -1,0 +1,61 @@
+#pragma once
+// Every control of the editor window, by the name its handlers use. Tests
+// and later features reach them here or by object name ("HScroll20_3").
+#include <array>
+
+#include "model/value_tables.h"
+#include "notch/auto_settings.h"
+
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QScrollBar;
+class QSlider;
+class QWidget;
+
+namespace editor {
+
+class ResponseGraph;
+
+// One notch row, n = 12 * channel + row.
+struct NotchRowControls {
+    QLineEdit* Text2 = nullptr;       // frequency, typed
+    QScrollBar* HScroll6 = nullptr;   // frequency code 0..729
+    QLineEdit* Text1 = nullptr;       // gain in dB, typed
+    QScrollBar* HScroll20 = nullptr;  // gain code 0..45
+    QLineEdit* Text3 = nullptr;       // width name, shown only
+    QScrollBar* HScroll30 = nullptr;  // width code 0..3
+};
+
+// One channel's automatic search settings (Frame4).
+struct ChannelSettingsControls {
+    QGroupBox* Frame4 = nullptr;
+    // HScroll1..HScroll5 and their value texts Label3, Label5, Label6,
+    // Label1, Label9, indexed by setting; the Sensitivity entries stay empty.
+    std::array<QScrollBar*, 6> spin{};
+    std::array<QLabel*, 6> valueText{};
+    QSlider* Slider1 = nullptr;
+    QLineEdit* Text4 = nullptr;
+
+    QScrollBar* spinOf(notch::AutoSetting s) const { return spin[static_cast<std::size_t>(s)]; }
+    QLabel* valueTextOf(notch::AutoSetting s) const { return valueText[static_cast<std::size_t>(s)]; }
+};
+
+struct EditorControls {
+    QScrollArea* scrollArea = nullptr;
+    QHBoxLayout* topRow = nullptr;  // the search and link boxes go here
+    QLabel* Label7 = nullptr;       // where the preset came from
+    QLabel* Label8 = nullptr;       // the preset's title
+    std::array<QGroupBox*, model::kChannels> channelFrame{};  // "Channel Left", "Channel Right"
+    std::array<QWidget*, model::kChannels> Frame3{};          // the channel's twelve notch rows
+    std::array<NotchRowControls, model::kNotches> rows{};
+    // 0, 1: "Reset Notch Automatic" Left, Right; 2, 3: "Reset Notch Manual".
+    std::array<QPushButton*, 4> Command1{};
+    std::array<ChannelSettingsControls, model::kChannels> settings{};
+    std::array<ResponseGraph*, model::kChannels> Picture1{};
+};
+
+}  // namespace editor

@@ -1,0 +1,115 @@
+#include "editor/editor_layout.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "editor/control_names.h"
+#include "editor/notch_table.h"
+#include "editor/response_graph.h"
+#include "editor/settings_frame.h"
+#include "model/preset_image.h"
+
+namespace editor {
+namespace {
+
+QPushButton* ResetButton(int index) {
+    const bool automatic = index < 2;
+    const QString caption = automatic ? QStringLiteral("Reset Notch Automatic") : QStringLiteral("Reset Notch Manual");
+    auto* button = new QPushButton(caption);
+    button->setObjectName(ArrayObjectName("Command1", index));
+    button->setAccessibleName(ChannelName(index % 2) + QLatin1Char(' ') + caption);
+    return button;
+}
+
+QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrder) {
+    auto* frame = new QGroupBox(QStringLiteral("Channel ") + ChannelName(channel));
+    frame->setObjectName(ArrayObjectName("ChannelFrame", channel));
+    auto* columns = new QHBoxLayout(frame);
+    columns->setContentsMargins(6, 2, 6, 4);
+    columns->setSpacing(12);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(4);
+    c.Frame3[channel] = BuildNotchTable(channel, c.rows);
+    left->addWidget(c.Frame3[channel]);
+    auto* buttons = new QHBoxLayout;
+    for (const int index : {channel, channel + 2}) {
+        c.Command1[index] = ResetButton(index);
+        buttons->addWidget(c.Command1[index]);
+    }
+    left->addLayout(buttons);
+    left->addStretch(1);
+    columns->addLayout(left, 1);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    c.Picture1[channel] = new ResponseGraph;
+    c.Picture1[channel]->setObjectName(ArrayObjectName("Picture1", channel));
+    c.Picture1[channel]->setAccessibleName(ChannelName(channel) + QStringLiteral(" response graph"));
+    right->addWidget(c.Picture1[channel]);
+    c.settings[channel].Frame4 = BuildSettingsFrame(channel, c.settings[channel]);
+    right->addWidget(c.settings[channel].Frame4);
+    right->addStretch(1);
+    columns->addLayout(right, 0);
+
+    for (int k = 0; k < model::kRowsPerChannel; ++k) {
+        const NotchRowControls& row = c.rows[model::NotchIndex(channel, k)];
+        tabOrder << row.Text2 << row.HScroll6 << row.Text1 << row.HScroll20 << row.Text3 << row.HScroll30;
+    }
+    tabOrder << c.Command1[channel] << c.Command1[channel + 2];
+    const ChannelSettingsControls& s = c.settings[channel];
+    for (const notch::AutoSetting setting : notch::kAutoSettings) {
+        if (setting == notch::AutoSetting::Sensitivity)
+            tabOrder << s.Slider1 << s.Text4;
+        else
+            tabOrder << s.spinOf(setting);
+    }
+    return frame;
+}
+
+}  // namespace
+
+void BuildEditorLayout(QWidget* window, EditorControls& c) {
+    auto* outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    c.scrollArea = new QScrollArea;
+    c.scrollArea->setObjectName(QStringLiteral("EditorScrollArea"));
+    c.scrollArea->setWidgetResizable(true);
+    c.scrollArea->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(c.scrollArea);
+
+    auto* content = new QWidget;
+    auto* rows = new QVBoxLayout(content);
+    rows->setContentsMargins(6, 4, 6, 4);
+    rows->setSpacing(4);
+
+    c.topRow = new QHBoxLayout;
+    c.topRow->addStretch(1);
+    c.Label7 = new QLabel;
+    c.Label7->setObjectName(QStringLiteral("Label7"));
+    c.Label8 = new QLabel;
+    c.Label8->setObjectName(QStringLiteral("Label8"));
+    c.Label8->setMinimumWidth(160);
+    c.topRow->addWidget(c.Label7);
+    c.topRow->addSpacing(16);
+    c.topRow->addWidget(c.Label8);
+    rows->addLayout(c.topRow);
+
+    QList<QWidget*> tabOrder;
+    for (int channel = 0; channel < model::kChannels; ++channel) {
+        c.channelFrame[channel] = ChannelFrame(channel, c, tabOrder);
+        rows->addWidget(c.channelFrame[channel]);
+    }
+    rows->addStretch(1);
+    c.scrollArea->setWidget(content);
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+}  // namespace editor

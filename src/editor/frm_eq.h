@@ -1,0 +1,117 @@
+#pragma once
+// The parameter editor "Parameters Control": both channels' notch rows,
+// automatic search settings and response graphs. Every edit is written into
+// the preset image and sent to the device at once; while the channels are
+// linked it is repeated on the other channel.
+#include <QString>
+#include <QWidget>
+
+#include "app/user_dialogs.h"
+#include "editor/editor_controls.h"
+#include "editor/editor_flags.h"
+#include "editor/typed_key_filter.h"
+#include "link/device_link.h"
+#include "model/preset_image.h"
+#include "notch/auto_settings.h"
+#include "notch/notch_arrays.h"
+#include "notch/response.h"
+
+namespace editor {
+
+class FrmEq : public QWidget {
+    Q_OBJECT
+public:
+    FrmEq(model::PresetImage& image, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    EditorFlags& flags() { return flags_; }
+    const EditorControls& controls() const { return controls_; }
+    const notch::NotchArrays& notchArrays() const { return arrays_; }
+    const notch::AutoSettings& autoSettings() const { return settings_; }
+    const notch::ResponseTables& responses() const { return responses_; }
+
+    // Shows the whole image and passes every parameter to the send
+    // procedures: all notches (Left, then Right), then each channel's
+    // automatic settings. Out-of-range codes are clamped in the image first.
+    void ApplyPresetToEditor();
+    // For an image the device already holds: unlinks, applies with sending
+    // suppressed, then allows sending again.
+    void FillFromImage();
+    // Demo mode: the image takes the default preset and is applied with
+    // sending suppressed; sending stays suppressed (start-up clears it).
+    void FillFromDefaultImage();
+    void CopyChannelLeftToRight();
+    void CopyChannelRightToLeft();
+
+    // Row n's controls into the image record and a SetNotch frame.
+    void SendNotch(int n);
+    // Recomputes notch n's response and redraws its channel's curve.
+    void ComputeNotchResponse(int n);
+    void RedrawGraph();
+    void EnableManualNotches(int channel);
+
+    // Commit procedures of the automatic settings: each reads its control,
+    // stores, shows, writes the image byte and sends.
+    void SendNumNotchAutomatic(int channel);
+    void SendQNotchAutomatic(int channel);
+    void SendAttenuationNotch(int channel);
+    void SendSensitivity(int channel);
+    void SendReleaseNotch(int channel);
+    void SendModeSearch(int channel);
+
+    void setPresetSource(const QString& text);   // Label7
+    void ShowPresetTitle(const QString& title);  // Label8, repainted at once
+    QString presetSource() const;
+    QString presetTitle() const;
+
+private:
+    using AutoSetting = notch::AutoSetting;
+
+    void connectControls();
+    TypedKeyFilter::Handlers boxHandlers(std::function<bool()> commit, const char* warning);
+    // SendNotch, then ComputeNotchResponse.
+    void applyNotch(int n);
+    // Repaints a control now when a frame exchange is about to block the
+    // window, so the user sees the value being sent.
+    void showNow(QWidget* widget);
+    void refreshRowTips(int n);
+
+    // Manual notch rows.
+    void onGainBarChanged(int n);
+    void onFreqBarChanged(int n);
+    void onWidthBarChanged(int n);
+    bool commitGainBox(int n);
+    bool commitFreqBox(int n);
+    void onResetClicked(int index);
+    void resetChannel(int channel, bool automaticRows);
+
+    // Automatic settings.
+    void onSpinChanged(AutoSetting setting, int channel);
+    void onQSpinExtra(int channel);
+    void onSliderMoved(int channel);
+    bool commitSensitivityBox(int channel);
+    void mirrorSensitivity(int from);
+    // Control value into state, image byte and value text.
+    void storeSetting(AutoSetting setting, int channel);
+    void showSetting(AutoSetting setting, int channel);
+    void commitSetting(AutoSetting setting, int channel);
+    void setAutomaticRowWidths(int channel, int widthCode, int rowCount);
+    void setSliderQuietly(int channel, int position);
+    int controlValue(AutoSetting setting, int channel) const;
+    void setControlValue(AutoSetting setting, int channel, int value);
+
+    // Presets.
+    void showNotchRecord(int n);
+    void sendChannelSettings(int channel, bool sensitivityLast);
+    void copyChannel(int from, int to);
+
+    model::PresetImage& image_;
+    devlink::DeviceLink& link_;
+    ui::UserDialogs& dialogs_;
+    EditorFlags flags_;
+    EditorControls controls_;
+    notch::NotchArrays arrays_;
+    notch::AutoSettings settings_;
+    notch::ResponseTables responses_;
+};
+
+}  // namespace editor

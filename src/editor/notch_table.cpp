@@ -1,0 +1,80 @@
+#include "editor/notch_table.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "editor/control_names.h"
+#include "model/preset_image.h"
+
+namespace editor {
+namespace {
+
+enum Column { kFreqText, kFreqBar, kGainText, kGainBar, kWidthText, kWidthBar };
+
+QLineEdit* Box(const char* array, int n, const QString& accessible, const QString& initial, int width) {
+    auto* box = new QLineEdit(initial);
+    box->setObjectName(ArrayObjectName(array, n));
+    box->setAccessibleName(accessible);
+    box->setFixedWidth(width);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+QScrollBar* Bar(const char* array, int n, const QString& accessible, int maximum, int pageStep, int minWidth) {
+    auto* bar = new QScrollBar(Qt::Horizontal);
+    bar->setObjectName(ArrayObjectName(array, n));
+    bar->setAccessibleName(accessible);
+    bar->setRange(0, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(pageStep);
+    bar->setMinimumWidth(minWidth);
+    bar->setFocusPolicy(Qt::StrongFocus);  // reachable from the keyboard
+    return bar;
+}
+
+QLabel* Heading(const char* text) {
+    auto* label = new QLabel(QString::fromLatin1(text));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace
+
+QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotches>& rows) {
+    auto* frame = new QWidget;
+    frame->setObjectName(ArrayObjectName("Frame3", channel));
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(Heading("Freq"), 0, kFreqText, 1, 2);
+    grid->addWidget(Heading("Gain"), 0, kGainText, 1, 2);
+    grid->addWidget(Heading("Q"), 0, kWidthText, 1, 2);
+
+    for (int k = 0; k < model::kRowsPerChannel; ++k) {
+        const int n = model::NotchIndex(channel, k);
+        NotchRowControls& row = rows[n];
+        row.Text2 = Box("Text2", n, NotchControlName(channel, k, "frequency"), QStringLiteral("20000"), 58);
+        row.HScroll6 = Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 150);
+        row.Text1 = Box("Text1", n, NotchControlName(channel, k, "gain"), QStringLiteral("-45"), 40);
+        row.HScroll20 = Bar("HScroll20", n, NotchControlName(channel, k, "gain slider"), model::kMaxGainCode, 3, 100);
+        row.Text3 = Box("Text3", n, NotchControlName(channel, k, "width"), QStringLiteral("1/70"), 40);
+        row.Text3->setReadOnly(true);  // shows the width bar's value; nothing typed there means anything
+        row.HScroll30 = Bar("HScroll30", n, NotchControlName(channel, k, "width slider"), model::kMaxWidthCode, 1, 56);
+        const int r = k + 1;
+        grid->addWidget(row.Text2, r, kFreqText);
+        grid->addWidget(row.HScroll6, r, kFreqBar);
+        grid->addWidget(row.Text1, r, kGainText);
+        grid->addWidget(row.HScroll20, r, kGainBar);
+        grid->addWidget(row.Text3, r, kWidthText);
+        grid->addWidget(row.HScroll30, r, kWidthBar);
+    }
+    grid->setColumnStretch(kFreqBar, 3);
+    grid->setColumnStretch(kGainBar, 2);
+    grid->setColumnStretch(kWidthBar, 1);
+    return frame;
+}
+
+}  // namespace editor

@@ -1,0 +1,105 @@
+#include "editor/settings_frame.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSlider>
+
+#include "editor/control_names.h"
+
+namespace editor {
+namespace {
+
+using notch::AutoSetting;
+
+// Control array names of the original window, by setting.
+const char* SpinArrayName(AutoSetting s) {
+    switch (s) {
+    case AutoSetting::NumNotchAuto: return "HScroll1";
+    case AutoSetting::QNotchAuto: return "HScroll2";
+    case AutoSetting::AttenuationMode: return "HScroll3";
+    case AutoSetting::ReleaseSpeed: return "HScroll4";
+    case AutoSetting::SearchMode: return "HScroll5";
+    case AutoSetting::Sensitivity: return "Slider1";
+    }
+    return "";
+}
+
+const char* ValueArrayName(AutoSetting s) {
+    switch (s) {
+    case AutoSetting::NumNotchAuto: return "Label3";
+    case AutoSetting::QNotchAuto: return "Label5";
+    case AutoSetting::AttenuationMode: return "Label6";
+    case AutoSetting::ReleaseSpeed: return "Label1";
+    case AutoSetting::SearchMode: return "Label9";
+    case AutoSetting::Sensitivity: return "Text4";
+    }
+    return "";
+}
+
+QString SpokenCaption(int channel, AutoSetting s) {
+    return ChannelName(channel) + QLatin1Char(' ') + QString::fromStdString(notch::Caption(s)).trimmed();
+}
+
+}  // namespace
+
+QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
+    auto* frame = new QGroupBox;
+    frame->setObjectName(ArrayObjectName("Frame4", channel));
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+
+    // Two columns of three, read top to bottom, left column first.
+    for (std::size_t i = 0; i < notch::kAutoSettings.size(); ++i) {
+        const AutoSetting s = notch::kAutoSettings[i];
+        const int row = static_cast<int>(i % 3);
+        const int col = static_cast<int>(i / 3) * 4;
+        auto* caption = new QLabel(QString::fromStdString(notch::Caption(s)));
+        grid->addWidget(caption, row, col);
+        const auto index = static_cast<std::size_t>(s);
+        if (s == AutoSetting::Sensitivity) {
+            out.Slider1 = new QSlider(Qt::Horizontal);
+            out.Slider1->setObjectName(ArrayObjectName(SpinArrayName(s), channel));
+            out.Slider1->setAccessibleName(SpokenCaption(channel, s));
+            out.Slider1->setRange(0, notch::ControlMaximum(s));
+            out.Slider1->setPageStep(1);
+            out.Slider1->setTickPosition(QSlider::TicksBelow);
+            out.Slider1->setTickInterval(1);
+            out.Slider1->setFixedWidth(100);
+            out.Text4 = new QLineEdit;
+            out.Text4->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
+            out.Text4->setAccessibleName(SpokenCaption(channel, s) + QStringLiteral(" value"));
+            out.Text4->setFixedWidth(41);
+            out.Text4->setAlignment(Qt::AlignRight);
+            caption->setBuddy(out.Slider1);
+            grid->addWidget(out.Slider1, row, col + 1);
+            grid->addWidget(out.Text4, row, col + 2);
+            continue;
+        }
+        auto* spin = new QScrollBar(Qt::Horizontal);
+        spin->setObjectName(ArrayObjectName(SpinArrayName(s), channel));
+        spin->setAccessibleName(SpokenCaption(channel, s));
+        spin->setRange(0, notch::ControlMaximum(s));
+        spin->setPageStep(1);
+        spin->setFixedSize(36, 18);  // a pair of spin arrows rather than a slider
+        spin->setFocusPolicy(Qt::StrongFocus);
+        auto* value = new QLabel;
+        value->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
+        value->setAccessibleName(SpokenCaption(channel, s) + QStringLiteral(" value"));
+        value->setMinimumWidth(52);
+        caption->setBuddy(spin);
+        out.spin[index] = spin;
+        out.valueText[index] = value;
+        grid->addWidget(spin, row, col + 1);
+        grid->addWidget(value, row, col + 2);
+    }
+    grid->setColumnMinimumWidth(3, 12);
+    grid->setColumnStretch(7, 1);
+    return frame;
+}
+
+}  // namespace editor
