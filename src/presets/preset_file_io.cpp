@@ -1,0 +1,84 @@
+#include "presets/preset_file_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "presets/preset_file_format.h"
+#include "presets/preset_texts.h"
+
+namespace presets {
+namespace {
+
+ui::Message ErrorBox(const QString& text, ui::Icon icon = ui::Icon::Exclamation) {
+    return {text, QString::fromLatin1(kErrorTitle), icon, ui::Buttons::Ok, ui::Answer::Ok};
+}
+
+QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+ui::Message LoadRefusal(const QString& path, const QString& reason) {
+    return ErrorBox(Shown(path) + QStringLiteral("\n") + reason);
+}
+
+ui::Message SaveFailure(const QString& path, const QString& reason) {
+    return ErrorBox(QStringLiteral("The preset could not be saved as\n%1\n(%2).\nNo file was changed.")
+                        .arg(Shown(path), reason),
+                    ui::Icon::Critical);
+}
+
+}  // namespace
+
+std::variant<model::PresetImage, ui::Message> ReadPresetFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return ErrorBox(QString::fromLatin1(kFileNotFound));
+    if (info.isDir()) return LoadRefusal(path, QStringLiteral("is a folder, not a preset file."));
+    // A pipe or a device could block the program for ever or never end.
+    if (!info.isFile()) return LoadRefusal(path, QStringLiteral("is not a regular file."));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LoadRefusal(path, QStringLiteral("cannot be read (%1).").arg(file.errorString()));
+    const QByteArray data = file.read(kPresetFileSize);
+    if (file.error() != QFileDevice::NoError)
+        return LoadRefusal(path, QStringLiteral("cannot be read (%1).").arg(file.errorString()));
+    file.close();
+
+    const auto content = ParsePresetFile(
+        std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
+    switch (content.check) {
+    case PresetFileCheck::Ok:
+        return content.image;
+    case PresetFileCheck::TooShort:
+        return LoadRefusal(path, QStringLiteral("is not a preset file: it holds %1 bytes, a preset file holds %2.")
+                                     .arg(data.size())
+                                     .arg(kPresetFileSize));
+    case PresetFileCheck::Damaged:
+        break;
+    }
+    return LoadRefusal(path, QStringLiteral("is damaged: some of its values lie outside their ranges. "
+                                            "Nothing was loaded."));
+}
+
+std::optional<ui::Message> WritePresetFile(const QString& path, const model::PresetImage& image) {
+    const QFileInfo info(path);
+    if (info.exists()) {
+        if (info.isDir()) return SaveFailure(path, QStringLiteral("that name is a folder"));
+        if (!info.isFile()) return SaveFailure(path, QStringLiteral("that name is not a regular file"));
+        // Replacing goes round the file's own protection; honour it instead.
+        if (!info.isWritable()) return SaveFailure(path, QStringLiteral("the file is write-protected"));
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return SaveFailure(path, file.errorString());
+    const auto written = file.write(reinterpret_cast<const char*>(image.data()), model::kImageSize);
+    if (written != model::kImageSize) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return SaveFailure(path, reason);
+    }
+    if (!file.commit()) return SaveFailure(path, file.errorString());
+    return std::nullopt;
+}
+
+}  // namespace presets

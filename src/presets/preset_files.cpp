@@ -1,0 +1,59 @@
+#include "presets/preset_files.h"
+
+#include <QFileInfo>
+
+#include "editor/frm_eq.h"
+#include "presets/preset_file_io.h"
+#include "presets/preset_folder.h"
+#include "presets/preset_texts.h"
+
+namespace presets {
+
+PresetFiles::PresetFiles(model::PresetImage& image, editor::FrmEq& editor, ui::UserDialogs& dialogs,
+                         QString applicationDir, QWidget* dialogParent)
+    : image_(image), editor_(editor), dialogs_(dialogs), applicationDir_(std::move(applicationDir)),
+      parent_(dialogParent) {}
+
+ui::FileRequest PresetFiles::fileRequest(const char* title) const {
+    // Looked up each time: the folder may have been made since the last use.
+    return {QString::fromLatin1(title), PresetFolder(applicationDir_), QString::fromLatin1(kFileFilter)};
+}
+
+void PresetFiles::LoadPresetFile() {
+    const QString path = dialogs_.openFileName(fileRequest(kOpenFileTitle), parent_);
+    if (!path.isEmpty()) LoadPresetFromPath(path);
+}
+
+void PresetFiles::SavePresetFile() {
+    const QString path = dialogs_.saveFileName(fileRequest(kSaveFileTitle), parent_);
+    if (!path.isEmpty()) SavePresetToPath(path);
+}
+
+bool PresetFiles::LoadPresetFromPath(const QString& path) {
+    if (path.isEmpty()) return false;
+    auto read = ReadPresetFile(path);
+    if (const auto* refusal = std::get_if<ui::Message>(&read)) {
+        dialogs_.show(*refusal, parent_);
+        return false;
+    }
+    image_ = std::get<model::PresetImage>(read);
+    {
+        ui::BusyPointer busy(dialogs_);
+        // Sending allowed: the device gets every notch and setting of the file.
+        editor_.ApplyPresetToEditor();
+    }
+    editor_.setPresetSource(QString::fromLatin1(kLoadedFromPc));
+    editor_.ShowPresetTitle(QFileInfo(path).fileName());
+    return true;
+}
+
+bool PresetFiles::SavePresetToPath(const QString& path) {
+    if (path.isEmpty()) return false;
+    if (const auto failure = WritePresetFile(path, image_)) {
+        dialogs_.show(*failure, parent_);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace presets

@@ -1,0 +1,23 @@
+#pragma once
+// The frames of a store into one of the writable positions: the 160 data
+// bytes, the 8 name bytes, and last the used marker, so that a store cut
+// short leaves the position's marker as it was.
+#include <array>
+
+#include "link/frame.h"
+#include "model/preset_image.h"
+#include "model/preset_name.h"
+#include "model/value_tables.h"
+
+namespace presets {
+
+// One progress step per data or name byte; the bar's end is never reached.
+inline constexpr int kStoreProgressMaximum = 171;
+inline constexpr int kStoreByteFrames = model::kBlockSize + model::kNameLength;  // 168
+inline constexpr int kStoreFrameCount = kStoreByteFrames + 1;                     // and the marker
+using StorePlan = std::array<devlink::Payload, kStoreFrameCount>;
+
+// slot = position - 5, 0..15. Image byte 160 is not the device's and is not written.
+StorePlan StorePayloads(const model::PresetImage& image, const model::PresetNameBytes& name, int slot);
+
+}  // namespace presets

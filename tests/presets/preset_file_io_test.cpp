@@ -1,0 +1,196 @@
+// .Fbk files without a window: format checks, every way a read or a write
+// can fail, and the start folder.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "preset_image_fixture.h"
+#include "presets/preset_file_format.h"
+#include "presets/preset_file_io.h"
+#include "presets/preset_folder.h"
+
+using namespace presets;
+using presets_test::VariedImage;
+
+namespace {
+
+QByteArray Bytes(const model::PresetImage& image) {
+    return QByteArray(reinterpret_cast<const char*>(image.data()), model::kImageSize);
+}
+
+void WriteRaw(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(data), data.size());
+}
+
+QByteArray ReadRaw(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool RunningAsRoot() { return geteuid() == 0; }
+
+TEST(ParsePresetFile, LengthAndRanges) {
+    const model::PresetImage good = VariedImage();
+    struct Case { std::string what; QByteArray bytes; PresetFileCheck check; };
+    auto with = [&](int offset, std::uint8_t value) {
+        QByteArray b = Bytes(good);
+        b[offset] = static_cast<char>(value);
+        return b;
+    };
+    const std::vector<Case> cases = {
+        {"empty", {}, PresetFileCheck::TooShort},
+        {"160 bytes", Bytes(good).left(160), PresetFileCheck::TooShort},
+        {"161 bytes", Bytes(good), PresetFileCheck::Ok},
+        {"longer", Bytes(good) + QByteArray(40, '\xFF'), PresetFileCheck::Ok},
+        {"gain 46", with(28, 46), PresetFileCheck::Damaged},
+        {"gain 45", with(28, 45), PresetFileCheck::Ok},
+        {"width 4 on the last Right notch", with(155, 4), PresetFileCheck::Damaged},
+        {"Num notch automatic 0", with(76, 0), PresetFileCheck::Damaged},
+        {"Num notch automatic 13", with(156, 13), PresetFileCheck::Damaged},
+        {"Num notch automatic 12", with(156, 12), PresetFileCheck::Ok},
+        {"sensitivity 16", with(79, 16), PresetFileCheck::Damaged},
+        {"spare byte anything", with(160, 0xFF), PresetFileCheck::Ok},
+        {"uninterpreted bytes anything", with(90, 0xFF), PresetFileCheck::Ok},
+    };
+    for (const Case& c : cases) {
+        const auto content = ParsePresetFile(
+            std::span(reinterpret_cast<const std::uint8_t*>(c.bytes.constData()), static_cast<std::size_t>(c.bytes.size())));
+        EXPECT_EQ(content.check, c.check) << c.what;
+        if (c.check == PresetFileCheck::Ok) {
+            EXPECT_EQ(Bytes(content.image), c.bytes.left(161)) << c.what;
+        }
+    }
+    // Frequency codes: 729 is the last, 730 the first past the table.
+    for (const auto& [code, check] : {std::pair{729, PresetFileCheck::Ok}, std::pair{730, PresetFileCheck::Damaged}}) {
+        QByteArray b = Bytes(good);
+        b[29 + 80] = static_cast<char>(code >> 8);
+        b[30 + 80] = static_cast<char>(code & 0xFF);
+        const auto content =
+            ParsePresetFile(std::span(reinterpret_cast<const std::uint8_t*>(b.constData()), std::size_t{161}));
+        EXPECT_EQ(content.check, check) << "frequency " << code;
+    }
+}
+
+TEST(PresetFileIo, WriteThenReadKeepsAll161Bytes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("live");  // no extension: exactly this name
+    const model::PresetImage image = VariedImage(3);
+    ASSERT_FALSE(WritePresetFile(path, image).has_value());
+    EXPECT_EQ(ReadRaw(path), Bytes(image));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"live"});
+    const auto read = ReadPresetFile(path);
+    ASSERT_TRUE(std::holds_alternative<model::PresetImage>(read));
+    EXPECT_EQ(std::get<model::PresetImage>(read), image);
+}
+
+TEST(PresetFileIo, ReadRefusalsNameTheFileAndTheReason) {
+    QTemporaryDir dir;
+    const model::PresetImage good = VariedImage();
+    WriteRaw(dir.filePath("short.Fbk"), Bytes(good).left(100));
+    QByteArray damaged = Bytes(good);
+    damaged[28] = 99;
+    WriteRaw(dir.filePath("damaged.Fbk"), damaged);
+    QDir(dir.path()).mkdir("folder.Fbk");
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.Fbk")).constData(), 0600), 0);
+
+    struct Case { QString path; QString text; ui::Icon icon; };
+    const std::vector<Case> cases = {
+        {dir.filePath("missing.Fbk"), " File not found. Try again.", ui::Icon::Exclamation},
+        {dir.filePath("short.Fbk"),
+         dir.filePath("short.Fbk") + "\nis not a preset file: it holds 100 bytes, a preset file holds 161.",
+         ui::Icon::Exclamation},
+        {dir.filePath("damaged.Fbk"),
+         dir.filePath("damaged.Fbk") +
+             "\nis damaged: some of its values lie outside their ranges. Nothing was loaded.",
+         ui::Icon::Exclamation},
+        {dir.filePath("folder.Fbk"), dir.filePath("folder.Fbk") + "\nis a folder, not a preset file.",
+         ui::Icon::Exclamation},
+        {dir.filePath("pipe.Fbk"), dir.filePath("pipe.Fbk") + "\nis not a regular file.", ui::Icon::Exclamation},
+    };
+    for (const Case& c : cases) {
+        const auto read = ReadPresetFile(c.path);
+        ASSERT_TRUE(std::holds_alternative<ui::Message>(read)) << c.path.toStdString();
+        const auto& box = std::get<ui::Message>(read);
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(box.title, QStringLiteral(" Error"));
+        EXPECT_EQ(box.icon, c.icon);
+        EXPECT_EQ(box.buttons, ui::Buttons::Ok);
+    }
+}
+
+TEST(PresetFileIo, UnreadableFileIsReported) {
+    if (RunningAsRoot()) GTEST_SKIP() << "root reads any file; the folder case covers an open that fails";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("locked.Fbk");
+    WriteRaw(path, Bytes(VariedImage()));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions{}));
+    const auto read = ReadPresetFile(path);
+    ASSERT_TRUE(std::holds_alternative<ui::Message>(read));
+    EXPECT_TRUE(std::get<ui::Message>(read).text.startsWith(path + "\ncannot be read ("));
+}
+
+TEST(PresetFileIo, FailedSaveLeavesTheOldFileAsItWas) {
+    QTemporaryDir dir;
+    const model::PresetImage fresh = VariedImage(1);
+    const QByteArray old = Bytes(VariedImage(2));
+
+    // A folder that cannot take a new file: missing, or (for a user other than root) read-only.
+    const QString missing = dir.filePath("no-such-folder/x.Fbk");
+    EXPECT_TRUE(WritePresetFile(missing, fresh).has_value());
+    EXPECT_FALSE(QFile::exists(missing));
+
+    QDir(dir.path()).mkdir("taken.Fbk");
+    const auto onFolder = WritePresetFile(dir.filePath("taken.Fbk"), fresh);
+    ASSERT_TRUE(onFolder.has_value());
+    EXPECT_EQ(onFolder->text, "The preset could not be saved as\n" + dir.filePath("taken.Fbk") +
+                                  "\n(that name is a folder).\nNo file was changed.");
+    EXPECT_EQ(onFolder->title, QStringLiteral(" Error"));
+    EXPECT_EQ(onFolder->icon, ui::Icon::Critical);
+    EXPECT_TRUE(QFileInfo(dir.filePath("taken.Fbk")).isDir());
+
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.Fbk")).constData(), 0600), 0);
+    EXPECT_TRUE(WritePresetFile(dir.filePath("pipe.Fbk"), fresh).has_value());
+    EXPECT_FALSE(QFileInfo(dir.filePath("pipe.Fbk")).isFile());
+
+    if (!RunningAsRoot()) {
+        QDir(dir.path()).mkdir("locked");
+        const QString kept = dir.filePath("locked/kept.Fbk");
+        WriteRaw(kept, old);
+        QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        EXPECT_TRUE(WritePresetFile(kept, fresh).has_value());
+        EXPECT_EQ(ReadRaw(kept), old);
+        QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                          QFileDevice::ExeOwner);
+        const QString protectedFile = dir.filePath("protected.Fbk");
+        WriteRaw(protectedFile, old);
+        QFile::setPermissions(protectedFile, QFileDevice::ReadOwner);
+        EXPECT_TRUE(WritePresetFile(protectedFile, fresh).has_value());
+        EXPECT_EQ(ReadRaw(protectedFile), old);
+    }
+}
+
+TEST(PresetFolder, MatchedWithoutRegardToCase) {
+    struct Case { QStringList folders; QStringList files; QString expected; };
+    const std::vector<Case> cases = {
+        {{"Preset"}, {}, "Preset"},
+        {{"preset"}, {}, "preset"},
+        {{"PRESET", "Other"}, {}, "PRESET"},
+        {{"preset", "Preset"}, {}, "Preset"},  // the exact spelling first
+        {{}, {}, ""},                          // none: the program's own folder
+        {{"Presets"}, {"Preset"}, ""},         // a file of that name is no folder
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        for (const QString& f : c.folders) QDir(dir.path()).mkdir(f);
+        for (const QString& f : c.files) WriteRaw(dir.filePath(f), "x");
+        const QString expected = c.expected.isEmpty() ? dir.path() : dir.filePath(c.expected);
+        EXPECT_EQ(PresetFolder(dir.path()), expected) << c.folders.join(',').toStdString();
+    }
+}
+
+}  // namespace
