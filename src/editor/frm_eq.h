@@ -94,7 +94,6 @@ private:
     void storeSetting(AutoSetting setting, int channel);
     void showSetting(AutoSetting setting, int channel);
     void commitSetting(AutoSetting setting, int channel);
-    void setAutomaticRowWidths(int channel, int widthCode, int rowCount);
     void setSliderQuietly(int channel, int position);
     int controlValue(AutoSetting setting, int channel) const;
     void setControlValue(AutoSetting setting, int channel, int value);

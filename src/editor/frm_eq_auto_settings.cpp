@@ -80,9 +80,6 @@ void FrmEq::onSpinChanged(AutoSetting setting, int channel) {
 }
 
 void FrmEq::onQSpinExtra(int channel) {
-    const int q = settings_.QNotchAuto[channel];
-    const int rows = settings_.NumNotchAuto[channel];
-    setAutomaticRowWidths(channel, q, rows);
     SendQNotchAutomatic(channel);
     if (!flags_.channelsLinked) return;
     const int other = OtherChannel(channel);
@@ -90,22 +87,9 @@ void FrmEq::onQSpinExtra(int channel) {
         UpdateGuard guard(flags_);
         setControlValue(AutoSetting::QNotchAuto, other, controlValue(AutoSetting::QNotchAuto, channel));
     }
-    // The partner's rows are counted by this channel's automatic count here;
-    // its own commit below then uses its own.
-    setAutomaticRowWidths(other, q, rows);
+    // The other channel's own automatic rows take the width: a row that is
+    // manual there keeps the width it has in the image and the device.
     SendQNotchAutomatic(other);
-}
-
-void FrmEq::setAutomaticRowWidths(int channel, int widthCode, int rowCount) {
-    const int end = std::clamp(rowCount, 0, model::kRowsPerChannel);
-    const QString name = QString::fromStdString(notch::ValueText(AutoSetting::QNotchAuto, widthCode));
-    for (int k = 0; k < end; ++k) {
-        const NotchRowControls& row = controls_.rows[model::NotchIndex(channel, k)];
-        UpdateGuard guard(flags_);
-        row.HScroll30->setValue(widthCode);
-        row.Text3->setText(name);
-        showNow(row.Text3);
-    }
 }
 
 void FrmEq::commitSetting(AutoSetting setting, int channel) {
@@ -127,11 +111,20 @@ void FrmEq::SendNumNotchAutomatic(int channel) {
 
 void FrmEq::SendQNotchAutomatic(int channel) {
     storeSetting(AutoSetting::QNotchAuto, channel);
+    // The automatic rows always carry the automatic width, whatever they
+    // held before.
     const int q = settings_.QNotchAuto[channel];
+    const QString name = QString::fromStdString(notch::ValueText(AutoSetting::QNotchAuto, q));
     const int end = std::clamp(settings_.NumNotchAuto[channel], 0, model::kRowsPerChannel);
-    setAutomaticRowWidths(channel, q, end);
     for (int k = 0; k < end; ++k) {
         const int n = model::NotchIndex(channel, k);
+        const NotchRowControls& row = controls_.rows[n];
+        {
+            UpdateGuard guard(flags_);
+            row.HScroll30->setValue(q);
+            row.Text3->setText(name);
+            showNow(row.Text3);
+        }
         arrays_.NotchWidthCode[n] = q;
         image_[model::NotchRecordOffset[n] + 3] = static_cast<std::uint8_t>(q);
         refreshRowTips(n);

@@ -1,0 +1,71 @@
+#pragma once
+// The editor over the simulated device: frames are read back from what the
+// device received, questions are answered from a script.
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <memory>
+
+#include "editor/frm_eq.h"
+#include "support/sim_rig.h"
+
+namespace editor_test {
+
+using testing_support::Bytes;
+using testing_support::Frame;
+using testing_support::Hex;
+using Frames = std::vector<Bytes>;
+
+inline model::PresetImage DefaultPreset() {
+    model::PresetImage image{};
+    std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
+    return image;
+}
+
+class EditorRig {
+public:
+    EditorRig() {
+        sim.connect();
+        eq = std::make_unique<editor::FrmEq>(image, sim.link, sim.dialogs);
+    }
+
+    // As after reading a preset from the device: nothing sent.
+    void load(const model::PresetImage& preset) {
+        image = preset;
+        eq->FillFromImage();
+        sim.takeWrites();
+    }
+    void loadDefaults() { load(DefaultPreset()); }
+    Frames frames() { return sim.takeWrites(); }
+    void link(bool linked) { eq->flags().channelsLinked = linked; }
+
+    const editor::NotchRowControls& row(int n) const { return eq->controls().rows.at(n); }
+    const editor::ChannelSettingsControls& settings(int c) const { return eq->controls().settings.at(c); }
+    QScrollBar* spin(notch::AutoSetting s, int c) const { return settings(c).spinOf(s); }
+    template <typename T>
+    T* named(const QString& objectName) const {
+        return eq->findChild<T*>(objectName);
+    }
+
+    // Replaces the box's text by typing, as a user does: select all,
+    // delete, type.
+    static void type(QLineEdit* box, const QString& text) {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        if (!text.isEmpty()) QTest::keyClicks(box, text);
+    }
+    static void enter(QLineEdit* box) { QTest::keyClick(box, Qt::Key_Return); }
+
+    testing_support::SimRig sim;
+    model::PresetImage image{};
+    std::unique_ptr<editor::FrmEq> eq;
+};
+
+inline std::string Dump(const Frames& frames) {
+    std::string text;
+    for (const auto& f : frames) text += Hex(f) + "\n";
+    return text;
+}
+
+}  // namespace editor_test

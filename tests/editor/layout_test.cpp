@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractSlider>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "editor_rig.h"
+
+using namespace editor_test;
+
+namespace {
+
+// Where Tab goes from w: the next widget in the focus chain that takes focus
+// by Tab.
+const QWidget* NextTabStop(const QWidget* w) {
+    for (const QWidget* n = w->nextInFocusChain(); n != w; n = n->nextInFocusChain())
+        if (n->focusPolicy() & Qt::TabFocus) return n;
+    return w;
+}
+
+}  // namespace
+
+TEST(EditorLayout, ControlsAreNamedForScreenReaders) {
+    EditorRig rig;
+    struct Case { const char* object; const char* spoken; };
+    const Case cases[] = {
+        {"Text2_3", "Left notch 4 frequency"},        {"HScroll6_3", "Left notch 4 frequency slider"},
+        {"Text1_23", "Right notch 12 gain"},          {"HScroll20_23", "Right notch 12 gain slider"},
+        {"Text3_0", "Left notch 1 width"},            {"HScroll30_0", "Left notch 1 width slider"},
+        {"HScroll1_0", "Left Num notch automatic"},   {"HScroll2_1", "Right Q notch automatic"},
+        {"HScroll3_0", "Left Attenuation notch"},     {"HScroll4_1", "Right Release notch"},
+        {"HScroll5_0", "Left Mode search"},           {"Slider1_1", "Right Sensitivity"},
+        {"Text4_0", "Left Sensitivity value"},        {"Command1_2", "Left Reset Notch Manual"},
+        {"Command1_1", "Right Reset Notch Automatic"}, {"Picture1_0", "Left response graph"},
+    };
+    for (const auto& c : cases) {
+        const QWidget* w = rig.named<QWidget>(c.object);
+        ASSERT_NE(w, nullptr) << c.object;
+        EXPECT_EQ(w->accessibleName(), c.spoken) << c.object;
+    }
+    for (const QWidget* w : rig.eq->findChildren<QWidget*>())
+        if (w->focusPolicy() & Qt::TabFocus && !qobject_cast<const QScrollArea*>(w)) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        }
+}
+
+TEST(EditorLayout, CaptionsAsTheWindowShowsThem) {
+    EditorRig rig;
+    EXPECT_EQ(rig.named<QGroupBox>("ChannelFrame_0")->title(), "Channel Left");
+    EXPECT_EQ(rig.named<QGroupBox>("ChannelFrame_1")->title(), "Channel Right");
+    EXPECT_EQ(rig.named<QPushButton>("Command1_0")->text(), "Reset Notch Automatic");
+    EXPECT_EQ(rig.named<QPushButton>("Command1_3")->text(), "Reset Notch Manual");
+    QStringList labels;
+    for (const QLabel* l : rig.named<QWidget>("ChannelFrame_1")->findChildren<QLabel*>()) labels << l->text();
+    for (const char* caption : {"Freq", "Gain", "Q", "Num notch automatic", "Q notch automatic", "Attenuation notch",
+                                "Release notch", "Mode search", "Sensitivity "})
+        EXPECT_TRUE(labels.contains(caption)) << caption;
+    EXPECT_EQ(rig.named<QAbstractSlider>("HScroll6_0")->maximum(), 729);
+    EXPECT_EQ(rig.named<QAbstractSlider>("HScroll20_0")->maximum(), 45);
+    EXPECT_EQ(rig.named<QAbstractSlider>("HScroll30_0")->maximum(), 3);
+    EXPECT_EQ(rig.named<QAbstractSlider>("HScroll1_0")->maximum(), 11);
+    EXPECT_EQ(rig.named<QAbstractSlider>("Slider1_0")->maximum(), 15);
+}
+
+TEST(EditorLayout, TabOrderRunsRowByRowThenButtonsThenSettings) {
+    EditorRig rig;
+    QStringList expected;
+    for (int c = 0; c < 2; ++c) {
+        for (int k = 0; k < 12; ++k)
+            for (const char* array : {"Text2", "HScroll6", "Text1", "HScroll20", "Text3", "HScroll30"})
+                expected << QStringLiteral("%1_%2").arg(array).arg(12 * c + k);
+        expected << QStringLiteral("Command1_%1").arg(c) << QStringLiteral("Command1_%1").arg(c + 2);
+        for (const char* array : {"HScroll1", "HScroll2", "HScroll3", "HScroll4", "HScroll5", "Slider1", "Text4"})
+            expected << QStringLiteral("%1_%2").arg(array).arg(c);
+    }
+    for (qsizetype i = 1; i < expected.size(); ++i) {
+        const QWidget* from = rig.named<QWidget>(expected[i - 1]);
+        ASSERT_NE(from, nullptr) << expected[i - 1].toStdString();
+        EXPECT_EQ(NextTabStop(from)->objectName(), expected[i]) << expected[i - 1].toStdString();
+    }
+}
+
+TEST(EditorLayout, ToolTipsShowValuesWithUnits) {
+    EditorRig rig;
+    auto preset = DefaultPreset();
+    preset[28 + 4 * 11] = 33;
+    rig.load(preset);
+    const auto& row = rig.row(11);
+    EXPECT_EQ(row.Text2->toolTip(), "247.9 Hz");
+    EXPECT_EQ(row.HScroll6->toolTip(), "247.9 Hz");
+    EXPECT_EQ(row.HScroll20->toolTip(), "-12 dB");
+    EXPECT_EQ(row.Text3->toolTip(), "1/10 octave");
+    EXPECT_EQ(rig.spin(notch::AutoSetting::QNotchAuto, 0)->toolTip(), "1/10 octave");
+    EXPECT_EQ(rig.settings(1).Slider1->toolTip(), "7");
+}
+
+TEST(EditorLayout, EverythingFitsAt1280x800AndScrollsAt800x600) {
+    EditorRig rig;
+    rig.loadDefaults();
+    const auto* area = rig.eq->controls().scrollArea;
+    rig.eq->resize(1280, 800);
+    rig.eq->show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+    for (const char* name : {"Text2_11", "HScroll30_23", "Picture1_1", "Text4_1", "Command1_3"}) {
+        const QWidget* w = rig.named<QWidget>(name);
+        const QRect inWindow(w->mapTo(rig.eq.get(), QPoint(0, 0)), w->size());
+        EXPECT_TRUE(rig.eq->rect().contains(inWindow)) << name;
+    }
+    rig.eq->resize(800, 600);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisible());
+}
+
+// Saves a picture of the editor for a person to look at; set
+// QRN_EDITOR_SCREENSHOT to the PNG's path to take it.
+TEST(EditorLayout, Screenshot) {
+    const QString path = qEnvironmentVariable("QRN_EDITOR_SCREENSHOT");
+    if (path.isEmpty()) GTEST_SKIP() << "QRN_EDITOR_SCREENSHOT not set";
+    EditorRig rig;
+    auto preset = DefaultPreset();
+    preset[76] = 6, preset[156] = 9;
+    const int codes[] = {120, 300, 413, 560, 640, 700};
+    for (int k = 6; k < 12; ++k) {
+        const int r = model::NotchRecordOffset[k];
+        preset[r] = static_cast<std::uint8_t>(10 + 5 * (k - 6));
+        preset[r + 1] = static_cast<std::uint8_t>(codes[k - 6] >> 8);
+        preset[r + 2] = static_cast<std::uint8_t>(codes[k - 6] & 0xFF);
+        preset[r + 3] = static_cast<std::uint8_t>(k % 4);
+    }
+    preset[152] = 0, preset[153] = 0x01, preset[154] = 0x9D, preset[155] = 0;
+    rig.load(preset);
+    rig.eq->ShowPresetTitle("5: Stage   ");
+    rig.eq->setPresetSource("Preset loaded from Device");
+    rig.eq->resize(1280, 800);
+    rig.eq->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(rig.eq->grab().save(path));
+}
