@@ -53,11 +53,14 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
 
-    // Two columns of three, read top to bottom, left column first.
+    // Two groups of three rows, read top to bottom, left group first. A
+    // group's columns: caption, spin arrows, value text, then the
+    // sensitivity box; the slider spans the arrows' and value's columns.
+    constexpr int kGroupColumns = 5;
     for (std::size_t i = 0; i < notch::kAutoSettings.size(); ++i) {
         const AutoSetting s = notch::kAutoSettings[i];
         const int row = static_cast<int>(i % 3);
-        const int col = static_cast<int>(i / 3) * 4;
+        const int col = static_cast<int>(i / 3) * kGroupColumns;
         auto* caption = new QLabel(QString::fromStdString(notch::Caption(s)));
         grid->addWidget(caption, row, col);
         const auto index = static_cast<std::size_t>(s);
@@ -69,15 +72,15 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
             out.Slider1->setPageStep(1);
             out.Slider1->setTickPosition(QSlider::TicksBelow);
             out.Slider1->setTickInterval(1);
-            out.Slider1->setFixedWidth(100);
+            out.Slider1->setMinimumWidth(100);
             out.Text4 = new QLineEdit;
             out.Text4->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
             out.Text4->setAccessibleName(SpokenCaption(channel, s) + QStringLiteral(" value"));
             out.Text4->setFixedWidth(41);
             out.Text4->setAlignment(Qt::AlignRight);
             caption->setBuddy(out.Slider1);
-            grid->addWidget(out.Slider1, row, col + 1);
-            grid->addWidget(out.Text4, row, col + 2);
+            grid->addWidget(out.Slider1, row, col + 1, 1, 2);
+            grid->addWidget(out.Text4, row, col + 3);
             continue;
         }
         auto* spin = new QScrollBar(Qt::Horizontal);
@@ -97,8 +100,8 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
         grid->addWidget(spin, row, col + 1);
         grid->addWidget(value, row, col + 2);
     }
-    grid->setColumnMinimumWidth(3, 12);
-    grid->setColumnStretch(7, 1);
+    grid->setColumnMinimumWidth(kGroupColumns - 1, 12);
+    grid->setColumnStretch(2 * kGroupColumns - 1, 1);
     return frame;
 }
 

@@ -1,0 +1,111 @@
+// The editor's own work per edit, with sending suppressed so that no frame
+// exchange is measured: what the user waits for besides the line.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QScrollBar>
+
+#include "editor/frm_eq.h"
+
+namespace {
+
+// Never written to: sending stays suppressed throughout.
+class NoPort final : public devlink::SerialPort {
+public:
+    bool open(const std::string&) override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    void setReadSize(int) override {}
+    bool write(std::span<const std::uint8_t>) override { return false; }
+    int bytesWaiting() override { return 0; }
+    void waitForBytes(int) override {}
+    std::vector<std::uint8_t> read() override { return {}; }
+    void discardInput() override {}
+    devlink::PortFault fault() const override { return devlink::PortFault::None; }
+    std::string faultText() const override { return {}; }
+};
+
+class NoEnd final : public devlink::LinkEnd {
+public:
+    void linkLost(const std::string&) override {}
+};
+
+class NoDialogs final : public ui::UserDialogs {
+public:
+    ui::Answer show(const ui::Message&, QWidget*) override { return ui::Answer::Yes; }
+    QString openFileName(const ui::FileRequest&, QWidget*) override { return {}; }
+    QString saveFileName(const ui::FileRequest&, QWidget*) override { return {}; }
+    void setBusy(bool) override {}
+};
+
+struct Editor {
+    Editor() : link(port, clock, end, devlink::PortTable()), eq(image, link, dialogs) {
+        std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
+        image[76] = image[156] = 1;
+        eq.FillFromImage();
+        link.flags().suppressSend = true;
+        eq.resize(1280, 800);
+        eq.show();
+        QApplication::processEvents();
+    }
+    NoPort port;
+    devlink::SteadyClock clock;
+    NoEnd end;
+    devlink::DeviceLink link;
+    NoDialogs dialogs;
+    model::PresetImage image{};
+    editor::FrmEq eq;
+};
+
+// SendNotch + ComputeNotchResponse + redraw of the channel's picture.
+void BM_NotchEdit(benchmark::State& state) {
+    Editor e;
+    int gain = 0;
+    for (auto _ : state) {
+        {
+            editor::UpdateGuard guard(e.eq.flags());
+            e.eq.controls().rows[5].HScroll20->setValue(gain);
+        }
+        e.eq.SendNotch(5);
+        e.eq.ComputeNotchResponse(5);
+        gain = (gain + 7) % 46;
+    }
+}
+BENCHMARK(BM_NotchEdit)->Unit(benchmark::kMicrosecond);
+
+// The same edit through the gain bar's handler, then painting the window.
+void BM_NotchEditByBarAndPaint(benchmark::State& state) {
+    Editor e;
+    int gain = 0;
+    for (auto _ : state) {
+        e.eq.controls().rows[5].HScroll20->setValue(gain);
+        QApplication::processEvents();
+        gain = (gain + 7) % 46;
+    }
+}
+BENCHMARK(BM_NotchEditByBarAndPaint)->Unit(benchmark::kMicrosecond);
+
+void BM_ApplyPresetToEditor(benchmark::State& state) {
+    Editor e;
+    model::PresetImage other = e.image;
+    for (int n = 0; n < model::kNotches; ++n) model::WriteNotchRecord(other, n, {n, 30 * n, n % 4});
+    const model::PresetImage presets[2] = {e.image, other};
+    int which = 0;
+    for (auto _ : state) {
+        e.image = presets[which];
+        e.eq.ApplyPresetToEditor();
+        which ^= 1;
+    }
+}
+BENCHMARK(BM_ApplyPresetToEditor)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
