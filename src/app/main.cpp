@@ -1,0 +1,90 @@
+// qrn4480-editor: the splash, then the main window's start-up, then Qt's
+// event loop as the program's main loop.
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/command_line.h"
+#include "app/exiting_link_end.h"
+#include "app/in_process_simulator.h"
+#include "app/main_window.h"
+#include "app/qt_user_dialogs.h"
+#include "app/report_watcher.h"
+#include "app/session.h"
+#include "app/splash_window.h"
+#include "app/toolbar_icons.h"
+#include "link/device_link.h"
+#include "link/qt_serial_port.h"
+
+namespace {
+
+constexpr int kSplashMs = 2000;
+
+devlink::PortTable MakePortTable(const app::StartOptions& options) {
+    if (options.portList)
+        return devlink::PortTable::FromList(options.portList->toStdString(), devlink::kPortListSeparator);
+    return devlink::PortTable();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("qrn4480-editor");
+    QApplication::setApplicationDisplayName("QRN4480");
+    QApplication::setWindowIcon(app::MakeApplicationIcon());
+
+    QString problem;
+    const auto options = app::ParseCommandLine(QApplication::arguments(), &problem);
+    if (!options) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return problem.contains("Usage:") ? 0 : 2;
+    }
+
+    devlink::PortTable ports = MakePortTable(*options);
+    app::InProcessSimulator simulator;
+    if (options->simulate) {
+        sim::PtyOptions simOptions;
+        simOptions.memoryFile = options->simulatorMemory.toStdString();
+        std::string error;
+        if (!simulator.start(simOptions, &error)) {
+            std::fprintf(stderr, "Cannot start the simulated device: %s\n", error.c_str());
+            return 1;
+        }
+        ports.set(1, simulator.portPath());
+    }
+
+    ui::QtUserDialogs dialogs;
+    app::ExitingLinkEnd linkEnd(dialogs);
+    devlink::QtSerialPort port;
+    devlink::SteadyClock clock;
+    devlink::DeviceLink link(port, clock, linkEnd, std::move(ports));
+    app::Session session;
+
+    app::SplashWindow splash;
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    if (app::ScreenTooSmall(screen.width(), screen.height()))
+        dialogs.inform(app::kScreenTooSmallMessage, "Warning", ui::Icon::None);
+    session.startDir = QDir::currentPath();
+    session.applicationDir = QCoreApplication::applicationDirPath();
+    QDir::setCurrent(session.startDir);
+    splash.show();
+
+    app::MainWindow mainWindow(session, link, dialogs);
+    app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
+    QTimer::singleShot(kSplashMs, &splash, [&] {
+        ui::BusyPointer busy(dialogs);
+        mainWindow.show();
+        if (!mainWindow.load(splash, options->demo)) {
+            QApplication::exit(0);
+            return;
+        }
+        mainWindow.showMaximized();
+        splash.close();
+        if (!options->presetFile.isEmpty()) mainWindow.openPresetFile(options->presetFile);
+    });
+    return QApplication::exec();
+}

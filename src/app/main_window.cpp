@@ -1,0 +1,274 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/init_config.h"
+#include "app/port_search.h"
+#include "app/splash_window.h"
+#include "app/toolbar_icons.h"
+#include "editor/frm_eq.h"
+#include "link/commands.h"
+#include "link/memory_dump.h"
+#include "presets/frm_read.h"
+#include "presets/frm_store.h"
+#include "presets/preset_files.h"
+
+namespace app {
+
+MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), session_(session), link_(link), dialogs_(dialogs) {
+    setObjectName("MDIFrmMain");
+    setWindowTitle(kMainCaption);
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("MdiArea");
+    setCentralWidget(mdi_);
+    editor_ = new editor::FrmEq(session_.image, link_, dialogs_);
+    editorWindow_ = mdi_->addSubWindow(editor_);
+    editorWindow_->setWindowTitle(editor_->windowTitle());
+    editorWindow_->hide();
+    presetFiles_ = std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
+    resize(1280, 800);
+    buildToolbar();
+    setAcceptDrops(true);
+
+    timer3_.setObjectName("Timer3");
+    connect(&timer3_, &QTimer::timeout, this, [this] {
+        CheckChannelsDiffer();
+        timer3_.setInterval(kChannelCompareMs);
+    });
+}
+
+MainWindow::~MainWindow() = default;
+
+QString MainWindow::initConfigPath() const { return QDir(session_.startDir).filePath("init.cfg"); }
+
+bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
+    link_.flags().demoMode = false;
+    quitWithoutConfirm_ = false;
+
+    if (demoOnly) {
+        link_.flags().demoMode = true;
+        EnterDemoMode(splash);
+    } else {
+        splash.showStatus(kSearchingStatus);
+        const int stored = ReadStoredPortNumber(initConfigPath().toStdString());
+        const PortSearchResult search = SearchDevicePorts(link_, stored);
+        if (!search.found) {
+            reportPermissionProblems(search.permissionDenied);
+            if (!dialogs_.confirm(kDemoQuestion, "Warning", ui::Answer::Yes, ui::Icon::Exclamation)) {
+                quitWithoutConfirm_ = true;
+                return false;
+            }
+            link_.flags().demoMode = true;
+            EnterDemoMode(splash);
+        }
+        WriteStoredPortNumber(initConfigPath().toStdString(), static_cast<std::int16_t>(search.portNumber));
+    }
+
+    dumpDeviceMemory(splash);
+
+    link_.flags().suppressSend = false;
+    timer3_.start(kChannelCompareMs);
+    session_.library.presetTitle.clear();
+    ShowPresetTitle();
+    editor_->setPresetSource(kPresetFromDevice);
+
+    editorWindow_->showMaximized();
+    quitRequested_ = false;
+    editor_->flags().searchRunning = false;
+    return true;
+}
+
+void MainWindow::reportPermissionProblems(const std::vector<int>& ports) {
+    for (int port : ports) {
+        const QString name = QString::fromStdString(link_.ports().name(port).value_or(""));
+        dialogs_.inform(QString("Port %1 (%2) exists, but this user may not open it.\n\n"
+                                "On Linux, add yourself to the dialout group:\n"
+                                "    sudo usermod -aG dialout $USER\n"
+                                "then log out and in again and start the program once more.")
+                            .arg(port)
+                            .arg(name),
+                        "Serial port not accessible", ui::Icon::Exclamation, this);
+    }
+}
+
+void MainWindow::EnterDemoMode(SplashWindow& splash) {
+    splash.showStatus(devlink::kDumpStatus);
+    session_.library.resetToFixedOnly();
+    editorWindow_->hide();
+    editor_->FillFromDefaultImage();  // leaves sending suppressed until start-up ends
+    editorWindow_->show();
+    setWindowTitle(kDemoCaption);
+    editor_->RedrawGraph();
+}
+
+void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
+    if (!link_.flags().demoMode) {
+        devlink::DumpHooks hooks;
+        hooks.status = [&splash](const std::string& text) { splash.showStatus(QString::fromStdString(text)); };
+        hooks.progress = [&splash](int done, int total) { splash.showProgress(done, total); };
+        hooks.fillEditor = [this] {
+            editorWindow_->hide();
+            editor_->FillFromImage();
+            editorWindow_->show();
+        };
+        devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
+        setWindowTitle(kMainCaption);
+    }
+    editor_->RedrawGraph();
+}
+
+void MainWindow::CheckChannelsDiffer() { editor_->flags().channelsDiffer = model::HalvesDiffer(session_.image); }
+
+void MainWindow::ShowPresetTitle() {
+    editor_->ShowPresetTitle(QString::fromStdU32String(session_.library.presetTitle));
+}
+
+void MainWindow::pollSearchReports() {
+    if (!editor_->flags().searchRunning) return;
+    while (link_.PollSearchReports([](std::span<const std::uint8_t, devlink::kReportSize>) {})) {
+    }
+}
+
+}  // namespace app
+
+namespace app {
+namespace {
+
+struct ButtonSpec {
+    int index;
+    const char* toolTip;
+    ToolbarIcon icon;
+    QKeySequence shortcut;
+};
+
+// Built on demand: key sequences want a running application.
+std::vector<ButtonSpec> ToolbarButtons() {
+    return {
+    {kLoadPreset, "Load Preset from PC", ToolbarIcon::LoadFromPc, QKeySequence::Open},
+    {kSavePreset, "Save Preset to PC", ToolbarIcon::SaveToPc, QKeySequence::Save},
+    {kStorePreset, "Store Preset to device", ToolbarIcon::StoreToDevice, QKeySequence("Ctrl+D")},
+    {kReadPreset, "Read Preset from device", ToolbarIcon::ReadFromDevice, QKeySequence("Ctrl+R")},
+    {kCopyLeftToRight, "Copy Left to Right", ToolbarIcon::CopyLeftToRight, QKeySequence("Ctrl+Shift+R")},
+    {kCopyRightToLeft, "Copy Right to Left", ToolbarIcon::CopyRightToLeft, QKeySequence("Ctrl+Shift+L")},
+    };
+}
+
+}  // namespace
+
+void MainWindow::buildToolbar() {
+    toolbar_ = addToolBar("Toolbar1");
+    toolbar_->setObjectName("Toolbar1");
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(28, 28));
+    for (const ButtonSpec& spec : ToolbarButtons()) {
+        auto* button = new QToolButton(toolbar_);
+        button->setObjectName(QString("Command1_%1").arg(spec.index));
+        button->setIcon(MakeToolbarIcon(spec.icon));
+        const QString shortcut = spec.shortcut.toString(QKeySequence::NativeText);
+        button->setAccessibleName(spec.toolTip);
+        button->setAccessibleDescription(shortcut);
+        button->setToolTip(spec.toolTip);
+        button->setShortcut(spec.shortcut);
+        button->setFocusPolicy(Qt::TabFocus);
+        toolbar_->addWidget(button);
+        buttons_[spec.index] = button;
+        const int index = spec.index;
+        connect(button, &QToolButton::clicked, this, [this, index] { Command1_Click(index); });
+    }
+}
+
+QToolButton* MainWindow::toolbarButton(int index) const {
+    const auto found = buttons_.find(index);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+void MainWindow::lockToolbar(bool locked) {
+    for (int index : {0, 1, 2, 3, 7, 8}) buttons_.at(index)->setEnabled(!locked);
+}
+
+void MainWindow::Command1_Click(int index) {
+    switch (index) {
+    case kLoadPreset: presetFiles_->LoadPresetFile(); break;
+    case kSavePreset: presetFiles_->SavePresetFile(); break;
+    case kStorePreset: {
+        presets::FrmStore dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
+        dialog.exec();
+        break;
+    }
+    case kReadPreset: {
+        presets::FrmRead dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
+        dialog.exec();
+        break;
+    }
+    case kCopyLeftToRight:
+    case kCopyRightToLeft: copyChannel(index); break;
+    default: break;
+    }
+}
+
+void MainWindow::openPresetFile(const QString& path) { presetFiles_->LoadPresetFromPath(path); }
+
+namespace {
+
+// The one local file a drop carries, or nothing.
+QString DroppedFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+    const QUrl url = mime->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // A drop would load a preset under a running search; refuse it as the
+    // locked load button does.
+    if (!DroppedFile(event->mimeData()).isEmpty() && buttons_.at(kLoadPreset)->isEnabled())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty() || !buttons_.at(kLoadPreset)->isEnabled()) return;
+    event->acceptProposedAction();
+    openPresetFile(path);
+}
+
+void MainWindow::copyChannel(int index) {
+    const bool leftToRight = index == kCopyLeftToRight;
+    const QString text = leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
+    const QString title = leftToRight ? "Copy Left to Right" : "Copy Right to Left";
+    if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
+    ui::BusyPointer busy(dialogs_);
+    if (leftToRight)
+        editor_->CopyChannelLeftToRight();
+    else
+        editor_->CopyChannelRightToLeft();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (quitWithoutConfirm_) {
+        event->accept();
+        return;
+    }
+    if (editor_->flags().searchRunning ||
+        !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
+        event->ignore();
+        return;
+    }
+    link_.SendCommand(devlink::CloseLinkPayload());
+    quitRequested_ = true;
+    event->accept();
+    QApplication::exit(0);
+}
+
+}  // namespace app

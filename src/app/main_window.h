@@ -1,0 +1,95 @@
+#pragma once
+// MDIFrmMain: the frame of the program. Its load runs the start-up (port
+// search, demo mode, memory dump) and its close request ends the program.
+#include <QMainWindow>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+#include "app/session.h"
+#include "app/user_dialogs.h"
+#include "link/device_link.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+class QToolButton;
+
+namespace editor {
+class FrmEq;
+}
+namespace presets {
+class PresetFiles;
+}
+
+namespace app {
+
+class SplashWindow;
+
+inline constexpr char kMainCaption[] = "QRN4480 - feedback eliminator";
+inline constexpr char kDemoCaption[] = "QRN4480 - feedback eliminator - demo mode";
+inline constexpr char kDemoQuestion[] = "COM not found, do you want continue in demo mode?";
+inline constexpr char kPresetFromDevice[] = "Preset loaded from Device";
+inline constexpr int kChannelCompareMs = 3000;
+inline constexpr char kExitQuestion[] = "               Are you sure ? ";
+
+// Toolbar buttons by their index in the button array; the others have no action.
+enum ToolbarButton { kLoadPreset = 0, kSavePreset = 1, kStorePreset = 2, kReadPreset = 3, kCopyLeftToRight = 7,
+                     kCopyRightToLeft = 8 };
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up after the splash. False when the user declined demo mode
+    // and the program is to end. `demoOnly` skips the port search and the
+    // question (the --demo option) and leaves init.cfg as it is.
+    bool load(SplashWindow& splash, bool demoOnly = false);
+
+    editor::FrmEq& editor() { return *editor_; }
+    void CheckChannelsDiffer();
+    void ShowPresetTitle();
+    bool quitWithoutConfirm() const { return quitWithoutConfirm_; }
+    bool quitRequested() const { return quitRequested_; }
+    const QTimer& channelCompareTimer() const { return timer3_; }
+
+    // Takes waiting device reports while a search runs.
+    void pollSearchReports();
+
+    // Toolbar1's buttons by index (0..3, 7, 8).
+    QToolButton* toolbarButton(int index) const;
+    void Command1_Click(int index);
+    // Opens a preset file as the load command does (drop, command line).
+    void openPresetFile(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void EnterDemoMode(SplashWindow& splash);
+    void dumpDeviceMemory(SplashWindow& splash);
+    void reportPermissionProblems(const std::vector<int>& ports);
+    void buildToolbar();
+    void copyChannel(int index);
+    void lockToolbar(bool locked);
+    QString initConfigPath() const;
+
+    Session& session_;
+    devlink::DeviceLink& link_;
+    ui::UserDialogs& dialogs_;
+    QMdiArea* mdi_;
+    editor::FrmEq* editor_;
+    QMdiSubWindow* editorWindow_;
+    std::unique_ptr<presets::PresetFiles> presetFiles_;
+    QToolBar* toolbar_;
+    std::map<int, QToolButton*> buttons_;
+    QTimer timer3_;
+    bool quitWithoutConfirm_ = false;
+    bool quitRequested_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,22 @@
+#include "app/report_watcher.h"
+
+#include <QTimer>
+
+namespace app {
+
+ReportWatcher::ReportWatcher(devlink::QtSerialPort& port, devlink::DeviceLink& link, std::function<void()> take,
+                             QObject* parent)
+    : QObject(parent), link_(link), take_(std::move(take)) {
+    connect(&port.qport(), &QSerialPort::readyRead, this, &ReportWatcher::bytesArrived);
+}
+
+void ReportWatcher::bytesArrived() {
+    if (queued_ || link_.flags().demoMode) return;
+    queued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        queued_ = false;
+        if (!link_.inExchange()) take_();
+    });
+}
+
+}  // namespace app

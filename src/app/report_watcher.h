@@ -1,0 +1,28 @@
+#pragma once
+// Device reports are taken when their bytes arrive, from the event loop and
+// never from inside a blocking wait: QSerialPort announces new bytes even
+// while an exchange waits, so the take is queued until the loop runs again.
+// Nothing runs while the line is quiet.
+#include <QObject>
+#include <functional>
+
+#include "link/device_link.h"
+#include "link/qt_serial_port.h"
+
+namespace app {
+
+class ReportWatcher : public QObject {
+    Q_OBJECT
+public:
+    ReportWatcher(devlink::QtSerialPort& port, devlink::DeviceLink& link, std::function<void()> take,
+                  QObject* parent = nullptr);
+
+private:
+    void bytesArrived();
+
+    devlink::DeviceLink& link_;
+    std::function<void()> take_;
+    bool queued_ = false;
+};
+
+}  // namespace app

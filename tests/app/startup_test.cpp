@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/init_config.h"
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "editor/frm_eq.h"
+#include "support/sim_rig.h"
+
+using namespace testing_support;
+
+namespace {
+
+TEST(Splash, OnlyAScreenSmallerInBothDirectionsIsTooSmall) {
+    struct Case { int w, h; bool tooSmall; };
+    for (const Case c : {Case{640, 480, true}, Case{1024, 500, false}, Case{799, 599, true}, Case{800, 599, false},
+                         Case{799, 600, false}, Case{1920, 1080, false}})
+        EXPECT_EQ(app::ScreenTooSmall(c.w, c.h), c.tooSmall) << c.w << "x" << c.h;
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void start(int devicePort, std::optional<std::int16_t> stored) {
+        rig = std::make_unique<SimRig>(devicePort);
+        session.startDir = dir.path();
+        if (stored) app::WriteStoredPortNumber(configPath(), *stored);
+        window = std::make_unique<app::MainWindow>(session, rig->link, rig->dialogs);
+    }
+    std::string configPath() const { return dir.filePath("init.cfg").toStdString(); }
+    std::vector<std::string> portsTried() const {
+        std::vector<std::string> tries;
+        for (const auto& name : rig->port.opens)
+            if (tries.empty() || tries.back() != name) tries.push_back(name);
+        return tries;
+    }
+
+    QTemporaryDir dir;
+    app::Session session;
+    std::unique_ptr<SimRig> rig;
+    std::unique_ptr<app::MainWindow> window;
+    app::SplashWindow splash;
+};
+
+TEST_F(StartupTest, StoredPortAnswersAndTheDeviceFillsTheEditor) {
+    start(4, 4);
+    ASSERT_TRUE(window->load(splash));
+    EXPECT_EQ(portsTried(), std::vector<std::string>{kSimPortName});
+    EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 4);
+    EXPECT_EQ(window->windowTitle(), "QRN4480 - feedback eliminator");
+    EXPECT_EQ(splash.status(), "Dumping memory: please wait ");
+    EXPECT_EQ(session.library.names[0], U"Preset01");
+    EXPECT_EQ(session.library.names[4], U" Empty  ");
+    EXPECT_EQ(session.library.programName, U"SIM 4480");
+    for (int i = 0; i < 160; ++i) ASSERT_EQ(session.image[i], rig->device.settings()[i]) << i;
+    EXPECT_EQ(window->editor().presetSource(), "Preset loaded from Device");
+    EXPECT_EQ(window->editor().presetTitle(), "");
+    EXPECT_FALSE(rig->link.flags().suppressSend);
+    EXPECT_FALSE(rig->link.flags().demoMode);
+    EXPECT_TRUE(window->channelCompareTimer().isActive());
+    EXPECT_EQ(window->channelCompareTimer().interval(), 3000);
+    EXPECT_TRUE(rig->dialogs.shown.empty());
+    // The editor was filled without sending: the dump's own frames end with
+    // the three closing SearchControl frames.
+    const auto& last = rig->port.writes.back();
+    EXPECT_EQ(last[2], 0x0A);
+    EXPECT_EQ(last[3], 2);
+    for (const auto& frame : rig->port.writes) EXPECT_NE(frame[2], 0x07) << "no SetNotch while filling";
+}
+
+TEST_F(StartupTest, FailedStoredPortIsSkippedAndTheFoundPortIsStored) {
+    start(5, 3);
+    ASSERT_TRUE(window->load(splash));
+    const auto tries = portsTried();
+    ASSERT_GE(tries.size(), 2u);
+    EXPECT_EQ(tries.front(), "/dev/silent3");
+    EXPECT_EQ(tries.back(), kSimPortName);
+    EXPECT_EQ(std::count(tries.begin(), tries.end(), "/dev/silent3"), 1);
+    EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 5);
+}
+
+TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
+    struct Case { std::optional<std::int16_t> stored; std::int16_t written; };
+    for (const Case c : {Case{std::nullopt, 35}, Case{35, 34}, Case{12, 35}}) {
+        start(1, c.stored);
+        rig->device.setMuted(true);
+        rig->dialogs.answers = {ui::Answer::Yes};
+        std::size_t writesAtQuestion = 0;
+        rig->dialogs.onShow = [&](const ui::Message&) { writesAtQuestion = rig->port.writes.size(); };
+        ASSERT_TRUE(window->load(splash));
+        ASSERT_EQ(rig->dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig->dialogs.shown[0].text, "COM not found, do you want continue in demo mode?");
+        EXPECT_EQ(rig->dialogs.shown[0].title, "Warning");
+        EXPECT_EQ(rig->dialogs.shown[0].buttons, ui::Buttons::YesNo);
+        EXPECT_EQ(rig->port.writes.size(), writesAtQuestion) << "demo mode writes nothing";
+        EXPECT_TRUE(window->windowTitle().endsWith(" - demo mode"));
+        EXPECT_EQ(window->windowTitle(), "QRN4480 - feedback eliminator - demo mode");
+        for (int p = 5; p <= 20; ++p) EXPECT_EQ(session.library.names[p - 1], U" Empty  ");
+        for (int p = 1; p <= 4; ++p) EXPECT_TRUE(session.library.used[p - 1]);
+        EXPECT_EQ(app::ReadStoredPortNumber(configPath()), c.written);
+        for (int i = 0; i < 160; ++i) ASSERT_EQ(session.image[i], model::DefaultImage[i]) << i;
+        EXPECT_TRUE(rig->link.flags().demoMode);
+        EXPECT_FALSE(rig->link.flags().suppressSend);
+        EXPECT_FALSE(rig->port.isOpen()) << "no port is held in demo mode";
+    }
+}
+
+TEST_F(StartupTest, NoDeviceAndDemoModeDeclinedEndsWithoutWritingTheConfig) {
+    start(1, std::nullopt);
+    rig->device.setMuted(true);
+    rig->dialogs.answers = {ui::Answer::No};
+    EXPECT_FALSE(window->load(splash));
+    EXPECT_TRUE(window->quitWithoutConfirm());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(configPath())));
+}
+
+TEST_F(StartupTest, APortWithoutPermissionIsNamedBeforeTheQuestion) {
+    start(1, 1);
+    rig->device.setMuted(true);
+    rig->port.refused["/dev/silent6"] = devlink::PortFault::Permission;
+    rig->dialogs.answers = {ui::Answer::Yes};
+    ASSERT_TRUE(window->load(splash));
+    ASSERT_EQ(rig->dialogs.shown.size(), 2u);
+    EXPECT_TRUE(rig->dialogs.shown[0].text.contains("Port 6 (/dev/silent6)"));
+    EXPECT_TRUE(rig->dialogs.shown[0].text.contains("dialout"));
+    EXPECT_EQ(rig->dialogs.shown[1].text, "COM not found, do you want continue in demo mode?");
+}
+
+TEST_F(StartupTest, ChannelComparisonFollowsTheImage) {
+    start(1, 1);
+    ASSERT_TRUE(window->load(splash));
+    session.image[100] = static_cast<std::uint8_t>(session.image[20] + 1);
+    window->CheckChannelsDiffer();
+    EXPECT_TRUE(window->editor().flags().channelsDiffer);
+    session.image[100] = session.image[20];
+    std::copy(session.image.begin(), session.image.begin() + 80, session.image.begin() + 80);
+    window->CheckChannelsDiffer();
+    EXPECT_FALSE(window->editor().flags().channelsDiffer);
+}
+
+}  // namespace
