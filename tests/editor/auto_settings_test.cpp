@@ -205,9 +205,6 @@ TEST(AutoSettings, LinkedChangesGoToThisChannelThenTheOther) {
         rig.link(true);
         c.edit(rig);
         EXPECT_EQ(rig.frames(), c.frames(rig.image)) << c.what;
-        for (const AutoSetting s : notch::kAutoSettings)
-            EXPECT_EQ(rig.eq->autoSettings()(s, 0) == rig.eq->autoSettings()(s, 1),
-                      rig.image[notch::ImageOffset(s, 0)] == rig.image[notch::ImageOffset(s, 1)]);
         EXPECT_EQ(rig.settings(0).Text4->text(), QString::number(rig.image[79] + 1));
         EXPECT_EQ(rig.settings(1).Text4->text(), QString::number(rig.image[159] + 1));
     }

@@ -28,25 +28,6 @@ TEST(AutoSettingsFrames, CarryTheImageBytesOfTheChannel) {
         EXPECT_EQ(CommitPayload(c.setting, image, c.channel), c.payload) << static_cast<int>(c.setting);
 }
 
-TEST(AutoSettingsState, LoadsFromTheOffsetTablesAndMapsControls) {
-    const auto image = NumberedImage();
-    AutoSettings s;
-    LoadAutoSettings(s, image, 1);
-    EXPECT_EQ(s.NumNotchAuto[1], 156);
-    EXPECT_EQ(s.QNotchAuto[1], 157);
-    EXPECT_EQ(s.AttenuationMode[1], 158);
-    EXPECT_EQ(s.Sensitivity[1], 159);
-    EXPECT_EQ(s.ReleaseSpeed[1], 100);
-    EXPECT_EQ(s.SearchMode[1], 101);
-    EXPECT_EQ(s.NumNotchAuto[0], 0) << "the other channel is left alone";
-    EXPECT_EQ(StateFromControl(AutoSetting::NumNotchAuto, 11), 12);
-    EXPECT_EQ(ControlFromState(AutoSetting::NumNotchAuto, 1), 0);
-    EXPECT_EQ(StateFromControl(AutoSetting::Sensitivity, 15), 15);
-    EXPECT_EQ(ControlMaximum(AutoSetting::NumNotchAuto), 11);
-    EXPECT_EQ(ControlMaximum(AutoSetting::Sensitivity), 15);
-    EXPECT_EQ(ControlMaximum(AutoSetting::SearchMode), 1);
-}
-
 TEST(AutoSettingsText, CaptionsAndValueTexts) {
     struct Case { AutoSetting setting; int state; const char* caption; const char* text; };
     using enum AutoSetting;
