@@ -56,6 +56,7 @@ FrmStore::FrmStore(model::PresetLibrary& library, model::PresetImage& image, dev
 
     auto* top = new QHBoxLayout;
     top->addWidget(panel_);
+    top->addSpacing(12);
     auto* right = new QVBoxLayout;
     right->addLayout(fields);
     right->addStretch(1);

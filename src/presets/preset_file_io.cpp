@@ -70,10 +70,15 @@ std::optional<ui::Message> WritePresetFile(const QString& path, const model::Pre
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return SaveFailure(path, file.errorString());
+    // Unbuffered, so that a write the disk cuts short (full, or over a size
+    // limit) shows here as a short count; buffered, the rest would be lost
+    // in the final flush and the cut file committed over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return SaveFailure(path, file.errorString());
     const auto written = file.write(reinterpret_cast<const char*>(image.data()), model::kImageSize);
     if (written != model::kImageSize) {
-        const QString reason = file.errorString();
+        const QString reason = written < 0 ? file.errorString() : QStringLiteral("the disk took only %1 of %2 bytes")
+                                                                      .arg(written)
+                                                                      .arg(model::kImageSize);
         file.cancelWriting();
         return SaveFailure(path, reason);
     }

@@ -1,5 +1,6 @@
 #include "presets/preset_list_panel.h"
 
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -27,7 +28,10 @@ PresetListPanel::PresetListPanel(int firstPosition, const QString& toolTip, QWid
     numbers_->setText(NumberColumnText(first_, model::kPresetPositions));
     numbers_->setAccessibleName(QStringLiteral("Position numbers"));
     numbers_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    numbers_->setFont(list_->font());
+    // Names are centred with blanks: a fixed-width font shows them so.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    list_->setFont(fixed);
+    numbers_->setFont(fixed);
 
     // Every name on the line of its number: rows as tall as the label's
     // lines, the column pushed down by the list's frame, no scrolling.
@@ -35,12 +39,12 @@ PresetListPanel::PresetListPanel(int firstPosition, const QString& toolTip, QWid
     const int frame = list_->frameWidth();
     numbers_->setContentsMargins(0, frame, 0, frame);
     list_->setFixedHeight(rowCount() * line + 2 * frame);
-    list_->setMinimumWidth(list_->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMM")) + 2 * frame);
+    list_->setFixedWidth(list_->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")) + 2 * frame);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
-    grid->addWidget(caption, 0, 1);
+    grid->addWidget(caption, 0, 0, 1, 2);
     grid->addWidget(numbers_, 1, 0, Qt::AlignTop);
     grid->addWidget(list_, 1, 1, Qt::AlignTop);
 }

@@ -140,7 +140,7 @@ TEST(PresetFiles, RefusedFilesChangeAndSendNothing) {
         EXPECT_EQ(rig.sim.dialogs.shown[0].title, QStringLiteral(" Error"));
         EXPECT_EQ(rig.image, before);
         EXPECT_TRUE(rig.sim.takeWrites().empty());
-        EXPECT_TRUE(rig.editor.presetSource().isEmpty() || rig.editor.presetSource() != "Preset loaded from PC");
+        EXPECT_NE(rig.editor.presetSource(), QStringLiteral("Preset loaded from PC"));
         EXPECT_EQ(rig.sim.dialogs.busyCount, 0);
         // A dropped file or a command-line path takes the same way.
         rig.sim.dialogs.shown.clear();
@@ -168,26 +168,15 @@ TEST(PresetFiles, SaveThatCannotCompleteIsReportedAndKeepsTheOldFile) {
     const QString target = rig.appDir.filePath("PRESET/kept.Fbk");
     const QByteArray old = Raw(VariedImage(6));
     WriteRaw(target, old);
-    struct Case { QString path; };
-    for (const Case& c : {Case{rig.appDir.filePath("missing/kept.Fbk")}, Case{rig.appDir.filePath("PRESET")}}) {
+    for (const QString& path : {rig.appDir.filePath("missing/kept.Fbk"), rig.appDir.filePath("PRESET")}) {
         rig.sim.dialogs.shown.clear();
-        rig.sim.dialogs.fileNames = {c.path};
+        rig.sim.dialogs.fileNames = {path};
         rig.files.SavePresetFile();
-        ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u) << c.path.toStdString();
-        EXPECT_TRUE(rig.sim.dialogs.shown[0].text.startsWith("The preset could not be saved as\n" + c.path));
-        EXPECT_EQ(rig.sim.dialogs.shown[0].title, QStringLiteral(" Error"));
+        ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u) << path.toStdString();
+        EXPECT_TRUE(rig.sim.dialogs.shown[0].text.startsWith("The preset could not be saved as\n" + path));
     }
     EXPECT_EQ(ReadRaw(target), old);
     EXPECT_FALSE(QFile::exists(rig.appDir.filePath("missing")));
-}
-
-TEST(PresetFiles, NoPresetFolderStartsInTheProgramFolder) {
-    PresetRig rig;
-    QTemporaryDir appDir;
-    PresetFiles files(rig.image, rig.editor, rig.sim.dialogs, appDir.path());
-    files.LoadPresetFile();
-    ASSERT_EQ(rig.sim.dialogs.fileRequests.size(), 1u);
-    EXPECT_EQ(rig.sim.dialogs.fileRequests[0].folder, appDir.path());
 }
 
 }  // namespace
