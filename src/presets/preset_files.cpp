@@ -1,5 +1,6 @@
 #include "presets/preset_files.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "editor/frm_eq.h"
@@ -11,7 +12,10 @@ namespace presets {
 
 PresetFiles::PresetFiles(model::PresetImage& image, editor::FrmEq& editor, ui::UserDialogs& dialogs,
                          QString applicationDir, QWidget* dialogParent)
-    : image_(image), editor_(editor), dialogs_(dialogs), applicationDir_(std::move(applicationDir)),
+    : image_(image),
+      editor_(editor),
+      dialogs_(dialogs),
+      applicationDir_(applicationDir.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(applicationDir)),
       parent_(dialogParent) {}
 
 ui::FileRequest PresetFiles::fileRequest(const char* title) const {

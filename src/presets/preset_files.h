@@ -17,9 +17,10 @@ namespace presets {
 
 class PresetFiles {
 public:
-    // `applicationDir` holds the program; the dialogs start in its Preset folder.
+    // `applicationDir` holds the program (empty: the running program's
+    // folder); the file dialogs start in its Preset folder.
     PresetFiles(model::PresetImage& image, editor::FrmEq& editor, ui::UserDialogs& dialogs,
-                QString applicationDir, QWidget* dialogParent = nullptr);
+                QString applicationDir = {}, QWidget* dialogParent = nullptr);
 
     // Asks for a file and loads it; a cancel changes nothing.
     void LoadPresetFile();
