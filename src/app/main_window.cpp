@@ -130,7 +130,7 @@ void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
 void MainWindow::CheckChannelsDiffer() { editor_->flags().channelsDiffer = model::HalvesDiffer(session_.image); }
 
 void MainWindow::ShowPresetTitle() {
-    editor_->ShowPresetTitle(QString::fromStdU32String(session_.library.presetTitle));
+    editor_->ShowPresetTitle(QString::fromStdU32String(model::PrintablePresetName(session_.library.presetTitle)));
 }
 
 void MainWindow::pollSearchReports() {
@@ -218,27 +218,21 @@ void MainWindow::Command1_Click(int index) {
 
 void MainWindow::openPresetFile(const QString& path) { presetFiles_->LoadPresetFromPath(path); }
 
-namespace {
-
-// The one local file a drop carries, or nothing.
-QString DroppedFile(const QMimeData* mime) {
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+QString MainWindow::droppablePresetFile(const QMimeData* mime) const {
+    // A drop during a search would load a preset under it; refuse it as the
+    // locked load button does.
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !buttons_.at(kLoadPreset)->isEnabled()) return {};
     const QUrl url = mime->urls().first();
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
-}  // namespace
-
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    // A drop would load a preset under a running search; refuse it as the
-    // locked load button does.
-    if (!DroppedFile(event->mimeData()).isEmpty() && buttons_.at(kLoadPreset)->isEnabled())
-        event->acceptProposedAction();
+    if (!droppablePresetFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (path.isEmpty() || !buttons_.at(kLoadPreset)->isEnabled()) return;
+    const QString path = droppablePresetFile(event->mimeData());
+    if (path.isEmpty()) return;
     event->acceptProposedAction();
     openPresetFile(path);
 }

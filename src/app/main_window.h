@@ -14,6 +14,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 class QToolButton;
+class QMimeData;
 
 namespace editor {
 class FrmEq;
@@ -63,6 +64,9 @@ public:
     void Command1_Click(int index);
     // Opens a preset file as the load command does (drop, command line).
     void openPresetFile(const QString& path);
+    // What a drop would open: one local file, and only while loading is
+    // allowed (not during a search). Empty otherwise.
+    QString droppablePresetFile(const QMimeData* mime) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QUrl>
+#include <QtTest/QTest>
+
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "editor/frm_eq.h"
+#include "support/sim_rig.h"
+
+using namespace testing_support;
+
+namespace {
+
+const Bytes kCloseLink = Frame({0x0F});
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void start(bool demo = false) {
+        session.startDir = dir.path();
+        session.applicationDir = dir.path();
+        window = std::make_unique<app::MainWindow>(session, rig.link, rig.dialogs);
+        if (demo) {
+            rig.device.setMuted(true);
+            rig.dialogs.answers.push_back(ui::Answer::Yes);
+        }
+        ASSERT_TRUE(window->load(splash));
+        rig.takeWrites();
+        rig.dialogs.shown.clear();
+    }
+    void click(int index) { QTest::mouseClick(window->toolbarButton(index), Qt::LeftButton); }
+
+    QTemporaryDir dir;
+    SimRig rig;
+    app::Session session;
+    app::SplashWindow splash;
+    std::unique_ptr<app::MainWindow> window;
+};
+
+TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTheirToolTips) {
+    start();
+    window->show();
+    QApplication::processEvents();
+    struct Case { int index; const char* tip; };
+    const Case cases[] = {{0, "Load Preset from PC"}, {1, "Save Preset to PC"}, {2, "Store Preset to device"},
+                          {3, "Read Preset from device"}, {7, "Copy Left to Right"}, {8, "Copy Right to Left"}};
+    int lastX = -1;
+    for (const auto& c : cases) {
+        QToolButton* button = window->toolbarButton(c.index);
+        ASSERT_NE(button, nullptr) << c.index;
+        EXPECT_EQ(button->toolTip(), c.tip);
+        EXPECT_EQ(button->accessibleName(), c.tip);
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_GT(button->x(), lastX) << "buttons stand in index order";
+        lastX = button->x();
+    }
+    for (int other : {4, 5, 6, 9}) EXPECT_EQ(window->toolbarButton(other), nullptr);
+}
+
+TEST_F(MainWindowTest, ChannelCopiesAskFirstAndSendOnlyOnYes) {
+    struct Case { int index; const char* text; const char* title; int firstChannel; };
+    const Case cases[] = {
+        {7, "Copy Channel Left to Right, Are you sure ?", "Copy Left to Right", 1},
+        {8, "Copy Channel Right to Left, Are you sure ?", "Copy Right to Left", 0},
+    };
+    start();
+    session.image[model::NotchRecordOffset[3]] = 10;  // make the halves differ
+    for (const auto& c : cases) {
+        const auto before = session.image;
+        rig.dialogs.answers = {ui::Answer::No};
+        click(c.index);
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig.dialogs.shown[0].text, c.text);
+        EXPECT_EQ(rig.dialogs.shown[0].title, c.title);
+        EXPECT_EQ(rig.dialogs.shown[0].defaultButton, ui::Answer::Yes);
+        EXPECT_TRUE(rig.takeWrites().empty());
+        EXPECT_EQ(session.image, before);
+
+        rig.dialogs.shown.clear();
+        rig.dialogs.answers = {ui::Answer::Yes};
+        click(c.index);
+        const auto frames = rig.takeWrites();
+        // Twelve notches of the destination, then its six settings.
+        ASSERT_EQ(frames.size(), 18u);
+        for (int k = 0; k < 12; ++k) {
+            EXPECT_EQ(frames[k][2], 0x07);
+            EXPECT_EQ(frames[k][3], c.firstChannel);
+            EXPECT_EQ(frames[k][4], k);
+        }
+        EXPECT_EQ(rig.dialogs.busyDepth, 0);
+        EXPECT_GT(rig.dialogs.busyCount, 0);
+        rig.dialogs.shown.clear();
+    }
+}
+
+TEST_F(MainWindowTest, CloseIsRefusedSilentlyWhileASearchRuns) {
+    start();
+    window->editor().flags().searchRunning = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_TRUE(rig.takeWrites().empty());
+    window->editor().flags().searchRunning = false;
+    rig.dialogs.answers = {ui::Answer::No};
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u) << "the question comes once the search is off";
+}
+
+TEST_F(MainWindowTest, ExitQuestionNoKeepsRunningYesSendsCloseLinkAndEnds) {
+    start();
+    rig.dialogs.answers = {ui::Answer::No};
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, "               Are you sure ? ");
+    EXPECT_EQ(rig.dialogs.shown[0].title, "Exit");
+    EXPECT_EQ(rig.dialogs.shown[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(rig.dialogs.shown[0].defaultButton, ui::Answer::No);
+    EXPECT_TRUE(rig.takeWrites().empty());
+    EXPECT_FALSE(window->quitRequested());
+
+    rig.dialogs.answers = {ui::Answer::Yes};
+    EXPECT_TRUE(window->close());
+    const auto frames = rig.takeWrites();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(Hex(frames[0]), "F0 5B 0F 00 00 00 00 00 00 F7");
+    EXPECT_TRUE(window->quitRequested());
+}
+
+TEST_F(MainWindowTest, DemoModeEndsWithoutWritingToThePort) {
+    start(true);
+    rig.dialogs.answers = {ui::Answer::Yes};
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(rig.port.writes.empty() || rig.takeWrites().empty());
+    EXPECT_TRUE(window->quitRequested());
+}
+
+TEST(MainWindowStart, DecliningDemoModeEndsWithoutTheExitQuestion) {
+    QTemporaryDir dir;
+    SimRig rig;
+    rig.device.setMuted(true);
+    app::Session session;
+    session.startDir = dir.path();
+    app::MainWindow window(session, rig.link, rig.dialogs);
+    app::SplashWindow splash;
+    rig.dialogs.answers = {ui::Answer::No};
+    EXPECT_FALSE(window.load(splash));
+    const auto asked = rig.dialogs.shown.size();
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(rig.dialogs.shown.size(), asked);
+}
+
+TEST_F(MainWindowTest, ADroppedOrNamedPresetFileLoadsAndSendsEveryParameter) {
+    start();
+    model::PresetImage image{};
+    std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
+    image[model::NotchRecordOffset[20]] = 12;
+    image[160] = 0x5A;
+    const QString path = dir.filePath("live.Fbk");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
+    file.close();
+
+    window->openPresetFile(path);
+    EXPECT_EQ(session.image, image);
+    EXPECT_EQ(window->editor().presetSource(), "Preset loaded from PC");
+    EXPECT_EQ(window->editor().presetTitle(), "live.Fbk");
+    const auto frames = rig.takeWrites();
+    EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const Bytes& f) { return f[2] == 0x07; }), 24);
+
+}
+
+TEST_F(MainWindowTest, OnlyOneLocalFileCanBeDroppedAndNotDuringASearch) {
+    start();
+    QMimeData one, two, remote, text;
+    one.setUrls({QUrl::fromLocalFile("/tmp/a.Fbk")});
+    two.setUrls({QUrl::fromLocalFile("/tmp/a.Fbk"), QUrl::fromLocalFile("/tmp/b.Fbk")});
+    remote.setUrls({QUrl("https://example.org/a.Fbk")});
+    text.setText("/tmp/a.Fbk");
+    EXPECT_EQ(window->droppablePresetFile(&one), "/tmp/a.Fbk");
+    for (const QMimeData* refused : {&two, &remote, &text}) EXPECT_TRUE(window->droppablePresetFile(refused).isEmpty());
+    window->toolbarButton(app::kLoadPreset)->setEnabled(false);  // as a search locks it
+    EXPECT_TRUE(window->droppablePresetFile(&one).isEmpty());
+}
+
+}  // namespace
