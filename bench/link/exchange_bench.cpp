@@ -8,9 +8,13 @@
 #include <chrono>
 #include <thread>
 
+#include <QTemporaryDir>
+
 #include "link/commands.h"
 #include "link/device_link.h"
+#include "link/memory_dump.h"
 #include "link/qt_serial_port.h"
+#include "sim/memory_file.h"
 #include "sim/pty_runner.h"
 
 namespace {
@@ -22,9 +26,10 @@ public:
 };
 
 struct Bench {
-    explicit Bench(bool lineRate) {
+    explicit Bench(bool lineRate, const std::string& memoryFile = {}) {
         sim::PtyOptions options;
         options.lineRate = lineRate;
+        options.memoryFile = memoryFile;
         std::string error;
         if (!runner.start(options, &error)) return;
         thread = std::thread([this] { runner.run(stop); });
@@ -81,6 +86,44 @@ void BM_PresetStoreAtLineRate(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PresetStoreAtLineRate)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The start-up read at the real line rate, for no used position and for all
+// sixteen, against the line time of its bytes (20 per exchange, 170 for the
+// block read).
+void BM_StartupDumpAtLineRate(benchmark::State& state) {
+    const int used = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    const std::string memoryPath = dir.filePath("device.mem").toStdString();
+    sim::DeviceMemory memory;
+    for (int k = 0; k < used; ++k) {
+        memory.write(0x0030 + k, 0x55);
+        for (int j = 0; j < 8; ++j) memory.write(0x0F20 + 8 * k + j, static_cast<std::uint8_t>('A' + j));
+    }
+    std::string error;
+    if (!sim::saveMemoryFile(memoryPath, memory, &error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    Bench bench(true, memoryPath);
+    if (!bench.ready) {
+        state.SkipWithError("simulator did not start");
+        return;
+    }
+    const int exchanges = devlink::DumpFrameCount(used) - 1;
+    const double boundSeconds = (exchanges * 20 + 10 + 160) * (10.0 / 4800.0);
+    for (auto _ : state) {
+        model::PresetImage image{};
+        model::PresetLibrary library;
+        const auto start = std::chrono::steady_clock::now();
+        devlink::DumpDeviceMemory(*bench.link, image, library, {});
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.counters["wall_s"] = seconds;
+        state.counters["bound_s"] = boundSeconds;
+        state.counters["ratio"] = seconds / boundSeconds;
+    }
+    if (!bench.end.lost.empty()) state.SkipWithError(bench.end.lost.c_str());
+}
+BENCHMARK(BM_StartupDumpAtLineRate)->Arg(0)->Arg(16)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 
