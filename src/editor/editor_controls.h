@@ -6,6 +6,7 @@
 #include "model/value_tables.h"
 #include "notch/auto_settings.h"
 
+class QCheckBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -46,7 +47,11 @@ struct ChannelSettingsControls {
 
 struct EditorControls {
     QScrollArea* scrollArea = nullptr;
-    QHBoxLayout* topRow = nullptr;  // the search and link boxes go here
+    QHBoxLayout* topRow = nullptr;  // the search and link boxes, the preset's source and title
+    QCheckBox* Check2 = nullptr;    // "Link channel Left && Right"
+    // "Search Feedback L&&R", "... L", "... R": push buttons that stay down
+    // while their search runs; the index is the search selector.
+    std::array<QPushButton*, 3> Check1{};
     QLabel* Label7 = nullptr;       // where the preset came from
     QLabel* Label8 = nullptr;       // the preset's title
     std::array<QGroupBox*, model::kChannels> channelFrame{};  // "Channel Left", "Channel Right"

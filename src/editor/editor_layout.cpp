@@ -13,6 +13,7 @@
 #include "editor/control_names.h"
 #include "editor/notch_table.h"
 #include "editor/response_graph.h"
+#include "editor/search_boxes.h"
 #include "editor/settings_frame.h"
 #include "model/preset_image.h"
 
@@ -90,7 +91,9 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
     rows->setContentsMargins(6, 4, 6, 4);
     rows->setSpacing(4);
 
+    QList<QWidget*> tabOrder;
     c.topRow = new QHBoxLayout;
+    BuildSearchAndLinkBoxes(c, tabOrder);
     c.topRow->addStretch(1);
     c.Label7 = new QLabel;
     c.Label7->setObjectName(QStringLiteral("Label7"));
@@ -102,7 +105,6 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
     c.topRow->addWidget(c.Label8);
     rows->addLayout(c.topRow);
 
-    QList<QWidget*> tabOrder;
     for (int channel = 0; channel < model::kChannels; ++channel) {
         c.channelFrame[channel] = ChannelFrame(channel, c, tabOrder);
         rows->addWidget(c.channelFrame[channel]);

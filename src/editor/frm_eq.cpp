@@ -1,5 +1,7 @@
 #include "editor/frm_eq.h"
 
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +41,11 @@ void FrmEq::connectControls() {
         TypedKeyFilter::Install(row.Text2, notch::TypedBox::Frequency,
                                 boxHandlers([this, n] { return commitFreqBox(n); }, kIncorrectFrequency));
     }
+    // Clicks only: the program's own checking and unchecking of a box
+    // neither starts a search nor asks to link.
+    connect(controls_.Check2, &QCheckBox::clicked, this, [this] { LinkChannels(); });
+    for (int k = 0; k < static_cast<int>(controls_.Check1.size()); ++k)
+        connect(controls_.Check1[k], &QPushButton::clicked, this, [this, k](bool checked) { onSearchBoxClicked(k, checked); });
     for (int i = 0; i < static_cast<int>(controls_.Command1.size()); ++i)
         connect(controls_.Command1[i], &QPushButton::clicked, this, [this, i] { onResetClicked(i); });
     for (int c = 0; c < model::kChannels; ++c) {
@@ -118,6 +125,8 @@ void FrmEq::EnableManualNotches(int channel) {
             w->setEnabled(manual);
     }
 }
+
+void FrmEq::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void FrmEq::setPresetSource(const QString& text) { controls_.Label7->setText(text); }
 

@@ -5,6 +5,9 @@
 // linked it is repeated on the other channel.
 #include <QString>
 #include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <span>
 
 #include "app/user_dialogs.h"
 #include "editor/editor_controls.h"
@@ -58,10 +61,32 @@ public:
     void SendReleaseNotch(int channel);
     void SendModeSearch(int channel);
 
+    // Enables (false) or disables (true) every control a running search
+    // owns: both channels' automatic settings (Text4 excepted) and notch
+    // frames, the reset buttons, the link box, then whatever the extension
+    // adds. Disabling a notch frame keeps its rows' own enabling, so
+    // unlocking brings back exactly the rows that were usable before.
+    void LockCursor(bool lock);
+    // Called by LockCursor after the link box, with the same argument: the
+    // main window locks its preset and copy buttons there.
+    void setLockCursorExtension(std::function<void(bool lock)> extension);
+    // The link box's handler: unlinks when it is unchecked; links, after
+    // asking to copy Left onto Right when the halves differ, when checked.
+    void LinkChannels();
+    // A report the device sent during a search (its first seven bytes):
+    // shows the notch it names in the image, its row and the graph, and sends
+    // nothing back. A report that names no real notch or code changes
+    // nothing. The link acknowledges every report itself.
+    void HandleSearchReport(std::span<const std::uint8_t, devlink::kReportSize> report);
+
     void setPresetSource(const QString& text);   // Label7
     void ShowPresetTitle(const QString& title);  // Label8, repainted at once
     QString presetSource() const;
     QString presetTitle() const;
+
+protected:
+    // The editor lives as long as the program; only the main window ends it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     using AutoSetting = notch::AutoSetting;
@@ -103,6 +128,12 @@ private:
     void sendChannelSettings(int channel, bool sensitivityLast);
     void copyChannel(int from, int to);
 
+    // Search and link boxes.
+    void onSearchBoxClicked(int k, bool checked);
+    void startSearch(int k);
+    void stopSearch(int k);
+    void enableOtherSearchBoxes(int k, bool enabled);
+
     model::PresetImage& image_;
     devlink::DeviceLink& link_;
     ui::UserDialogs& dialogs_;
@@ -111,6 +142,7 @@ private:
     notch::NotchArrays arrays_;
     notch::AutoSettings settings_;
     notch::ResponseTables responses_;
+    std::function<void(bool lock)> lockExtension_;
 };
 
 }  // namespace editor

@@ -1,4 +1,5 @@
 // Whole presets into the editor, and one channel copied onto the other.
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <algorithm>
@@ -12,6 +13,7 @@ void FrmEq::ApplyPresetToEditor() {
     // A damaged file or line may hold any byte; every code must index its
     // tables safely, and the image keeps what the editor then shows.
     model::ClampImageCodes(image_);
+    controls_.Check2->setChecked(false);  // a click would run LinkChannels; this does not
     flags_.channelsLinked = false;
     for (int n = 0; n < model::kNotches; ++n) {
         showNotchRecord(n);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/commands.h"
 #include "model/value_tables.h"
 
 namespace notch {
@@ -93,14 +94,15 @@ void LoadAutoSettings(AutoSettings& settings, const model::PresetImage& image, i
     for (const AutoSetting setting : kAutoSettings) settings(setting, channel) = image[ImageOffset(setting, channel)];
 }
 
-devlink::Payload SearchControlPayload(const model::PresetImage& image, int channel) {
-    return {kSearchControlCommand,
-            static_cast<std::uint8_t>(channel + 1),
-            image[ImageOffset(AutoSetting::NumNotchAuto, channel)],
-            image[ImageOffset(AutoSetting::QNotchAuto, channel)],
+std::array<std::uint8_t, 4> SearchSettingsBytes(const model::PresetImage& image, int channel) {
+    return {image[ImageOffset(AutoSetting::NumNotchAuto, channel)], image[ImageOffset(AutoSetting::QNotchAuto, channel)],
             image[ImageOffset(AutoSetting::AttenuationMode, channel)],
-            image[ImageOffset(AutoSetting::Sensitivity, channel)],
-            0};
+            image[ImageOffset(AutoSetting::Sensitivity, channel)]};
+}
+
+devlink::Payload SearchControlPayload(const model::PresetImage& image, int channel) {
+    return devlink::SearchControlPayload(static_cast<std::uint8_t>(channel + 1), SearchSettingsBytes(image, channel),
+                                         false);
 }
 
 devlink::Payload SetReleaseModePayload(const model::PresetImage& image, int channel) {

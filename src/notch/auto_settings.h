@@ -11,7 +11,6 @@
 
 namespace notch {
 
-inline constexpr std::uint8_t kSearchControlCommand = 0x0A;
 inline constexpr std::uint8_t kSetReleaseModeCommand = 0x31;
 
 enum class AutoSetting { NumNotchAuto, QNotchAuto, AttenuationMode, Sensitivity, ReleaseSpeed, SearchMode };
@@ -47,6 +46,10 @@ std::string ValueText(AutoSetting setting, int state);
 
 // Loads the channel's state from the image bytes.
 void LoadAutoSettings(AutoSettings& settings, const model::PresetImage& image, int channel);
+
+// The four automatic search bytes that SearchControl carries: count, width,
+// attenuation, sensitivity (image 76..79 Left, 156..159 Right).
+std::array<std::uint8_t, 4> SearchSettingsBytes(const model::PresetImage& image, int channel);
 
 // Frames built from the image bytes at send time.
 // 0A target count width attenuation sensitivity 00, target 1 Left, 2 Right.
