@@ -1,5 +1,6 @@
 #include "support/sim_rig.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace testing_support {
@@ -52,10 +53,11 @@ std::string Hex(const Bytes& bytes) {
 }
 
 Bytes Frame(std::initializer_list<std::uint8_t> payload) {
-    Bytes frame{0xF0, 0x5B};
-    frame.insert(frame.end(), payload.begin(), payload.end());
-    frame.resize(9, 0);
-    frame.push_back(0xF7);
+    Bytes frame(10, 0);
+    frame[0] = 0xF0;
+    frame[1] = 0x5B;
+    std::copy_n(payload.begin(), std::min<std::size_t>(payload.size(), 7), frame.begin() + 2);
+    frame[9] = 0xF7;
     return frame;
 }
 
