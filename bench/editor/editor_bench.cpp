@@ -85,6 +85,21 @@ void BM_NotchEditByBarAndPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_NotchEditByBarAndPaint)->Unit(benchmark::kMicrosecond);
 
+// A NotchReport during a search: image record, row, SendNotch with sending
+// suppressed, the notch's response and the channel's curve. Two reports
+// alternate so that every one changes the row.
+void BM_HandleNotchReport(benchmark::State& state) {
+    Editor e;
+    const std::array<std::uint8_t, devlink::kReportSize> reports[2] = {{0xFE, 0x01, 0x03, 0x01, 0x2C, 0x02, 0x20},
+                                                                       {0xFE, 0x01, 0x03, 0x02, 0x10, 0x01, 0x05}};
+    int which = 0;
+    for (auto _ : state) {
+        e.eq.HandleSearchReport(reports[which]);
+        which ^= 1;
+    }
+}
+BENCHMARK(BM_HandleNotchReport)->Unit(benchmark::kMicrosecond);
+
 void BM_ApplyPresetToEditor(benchmark::State& state) {
     Editor e;
     model::PresetImage other = e.image;

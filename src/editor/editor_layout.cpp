@@ -33,11 +33,11 @@ QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrde
     auto* frame = new QGroupBox(QStringLiteral("Channel ") + ChannelName(channel));
     frame->setObjectName(ArrayObjectName("ChannelFrame", channel));
     auto* columns = new QHBoxLayout(frame);
-    columns->setContentsMargins(6, 2, 6, 4);
+    columns->setContentsMargins(6, 0, 6, 2);
     columns->setSpacing(12);
 
     auto* left = new QVBoxLayout;
-    left->setSpacing(4);
+    left->setSpacing(3);
     c.Frame3[channel] = BuildNotchTable(channel, c.rows);
     left->addWidget(c.Frame3[channel]);
     auto* buttons = new QHBoxLayout;
@@ -50,7 +50,7 @@ QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrde
     columns->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
-    right->setSpacing(4);
+    right->setSpacing(2);
     c.Picture1[channel] = new ResponseGraph;
     c.Picture1[channel]->setObjectName(ArrayObjectName("Picture1", channel));
     c.Picture1[channel]->setAccessibleName(ChannelName(channel) + QStringLiteral(" response graph"));
@@ -88,8 +88,8 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
 
     auto* content = new QWidget;
     auto* rows = new QVBoxLayout(content);
-    rows->setContentsMargins(6, 4, 6, 4);
-    rows->setSpacing(4);
+    rows->setContentsMargins(6, 3, 6, 3);
+    rows->setSpacing(2);
 
     QList<QWidget*> tabOrder;
     c.topRow = new QHBoxLayout;

@@ -13,11 +13,15 @@ namespace {
 
 enum Column { kFreqText, kFreqBar, kGainText, kGainBar, kWidthText, kWidthBar };
 
+// Both channels' 24 rows stand one above the other, so each pixel of a row
+// counts 24 times: rows are as low as a box stays legible.
+constexpr int kRowHeight = 20;
+
 QLineEdit* Box(const char* array, int n, const QString& accessible, const QString& initial, int width) {
     auto* box = new QLineEdit(initial);
     box->setObjectName(ArrayObjectName(array, n));
     box->setAccessibleName(accessible);
-    box->setFixedWidth(width);
+    box->setFixedSize(width, kRowHeight);
     box->setAlignment(Qt::AlignRight);
     return box;
 }
@@ -30,6 +34,7 @@ QScrollBar* Bar(const char* array, int n, const QString& accessible, int maximum
     bar->setSingleStep(1);
     bar->setPageStep(pageStep);
     bar->setMinimumWidth(minWidth);
+    bar->setFixedHeight(kRowHeight - 4);
     bar->setFocusPolicy(Qt::StrongFocus);  // reachable from the keyboard
     return bar;
 }
@@ -48,7 +53,7 @@ QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotch
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(2);
+    grid->setVerticalSpacing(1);
     grid->addWidget(Heading("Freq"), 0, kFreqText, 1, 2);
     grid->addWidget(Heading("Gain"), 0, kGainText, 1, 2);
     grid->addWidget(Heading("Q"), 0, kWidthText, 1, 2);

@@ -49,9 +49,9 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
     auto* frame = new QGroupBox;
     frame->setObjectName(ArrayObjectName("Frame4", channel));
     auto* grid = new QGridLayout(frame);
-    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setContentsMargins(6, 2, 6, 2);
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
+    grid->setVerticalSpacing(1);
 
     // Two groups of three rows, read top to bottom, left group first. A
     // group's columns: caption, spin arrows, value text, then the
@@ -76,7 +76,7 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
             out.Text4 = new QLineEdit;
             out.Text4->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
             out.Text4->setAccessibleName(SpokenCaption(channel, s) + QStringLiteral(" value"));
-            out.Text4->setFixedWidth(41);
+            out.Text4->setFixedSize(41, 20);
             out.Text4->setAlignment(Qt::AlignRight);
             caption->setBuddy(out.Slider1);
             grid->addWidget(out.Slider1, row, col + 1, 1, 2);

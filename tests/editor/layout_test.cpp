@@ -96,16 +96,19 @@ TEST(EditorLayout, ToolTipsShowValuesWithUnits) {
     EXPECT_EQ(rig.settings(1).Slider1->toolTip(), "7");
 }
 
-TEST(EditorLayout, EverythingFitsAt1280x800AndScrollsAt800x600) {
+// A maximized main window of 1280 x 800 leaves the editor about 680 pixels
+// below its toolbar, the subwindow's title bar and the desktop's panel.
+TEST(EditorLayout, EverythingFitsAt1280x680AndScrollsAt800x600) {
     EditorRig rig;
     rig.loadDefaults();
     const auto* area = rig.eq->controls().scrollArea;
-    rig.eq->resize(1280, 800);
+    rig.eq->resize(1280, 680);
     rig.eq->show();
     QCoreApplication::processEvents();
     EXPECT_FALSE(area->verticalScrollBar()->isVisible());
     EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
-    for (const char* name : {"Text2_11", "HScroll30_23", "Picture1_1", "Text4_1", "Command1_3"}) {
+    for (const char* name : {"Check2", "Check1_2", "Label8", "Text2_11", "HScroll30_23", "Picture1_1", "Text4_1",
+                             "Command1_1", "Command1_3"}) {
         const QWidget* w = rig.named<QWidget>(name);
         const QRect inWindow(w->mapTo(rig.eq.get(), QPoint(0, 0)), w->size());
         EXPECT_TRUE(rig.eq->rect().contains(inWindow)) << name;
@@ -136,7 +139,7 @@ TEST(EditorLayout, Screenshot) {
     rig.load(preset);
     rig.eq->ShowPresetTitle("5: Stage   ");
     rig.eq->setPresetSource("Preset loaded from Device");
-    rig.eq->resize(1280, 800);
+    rig.eq->resize(1280, 680);
     rig.eq->show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(rig.eq->grab().save(path));
