@@ -34,6 +34,8 @@ TEST(EditorLayout, ControlsAreNamedForScreenReaders) {
         {"HScroll5_0", "Left Mode search"},           {"Slider1_1", "Right Sensitivity"},
         {"Text4_0", "Left Sensitivity value"},        {"Command1_2", "Left Reset Notch Manual"},
         {"Command1_1", "Right Reset Notch Automatic"}, {"Picture1_0", "Left response graph"},
+        {"Check2", "Link channel Left & Right"},      {"Check1_0", "Search Feedback L&R"},
+        {"Check1_1", "Search Feedback L"},            {"Check1_2", "Search Feedback R"},
     };
     for (const auto& c : cases) {
         const QWidget* w = rig.named<QWidget>(c.object);
@@ -52,6 +54,11 @@ TEST(EditorLayout, CaptionsAsTheWindowShowsThem) {
     EXPECT_EQ(rig.named<QGroupBox>("ChannelFrame_1")->title(), "Channel Right");
     EXPECT_EQ(rig.named<QPushButton>("Command1_0")->text(), "Reset Notch Automatic");
     EXPECT_EQ(rig.named<QPushButton>("Command1_3")->text(), "Reset Notch Manual");
+    // As stored: a doubled ampersand shows as one.
+    EXPECT_EQ(rig.named<QAbstractButton>("Check2")->text(), "Link channel Left && Right");
+    EXPECT_EQ(rig.named<QPushButton>("Check1_0")->text(), "Search Feedback L&&R");
+    EXPECT_EQ(rig.named<QPushButton>("Check1_1")->text(), "Search Feedback L");
+    EXPECT_EQ(rig.named<QPushButton>("Check1_2")->text(), "Search Feedback R");
     QStringList labels;
     for (const QLabel* l : rig.named<QWidget>("ChannelFrame_1")->findChildren<QLabel*>()) labels << l->text();
     for (const char* caption : {"Freq", "Gain", "Q", "Num notch automatic", "Q notch automatic", "Attenuation notch",

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 
 #include "editor_rig.h"
 
@@ -87,11 +88,20 @@ TEST(LinkChannels, APresetAppliedToTheEditorClearsTheBoxWithoutAsking) {
     EXPECT_TRUE(rig.sim.dialogs.shown.empty());
 }
 
-TEST(LinkChannels, DemoModeCopiesAndLinksAndSendsNothing) {
+TEST(LinkChannels, DemoModeSearchBoxesLockingAndLinkWorkAndNothingIsSent) {
     EditorRig rig;
     rig.sim.link.flags().demoMode = true;
     rig.eq->FillFromDefaultImage();
-    rig.sim.link.flags().suppressSend = false;
+    rig.sim.link.flags().suppressSend = false;  // as at the end of start-up
+    QPushButton* left = rig.eq->controls().Check1[1];
+    left->click();
+    EXPECT_TRUE(rig.eq->flags().searchRunning);
+    EXPECT_FALSE(rig.eq->controls().Check1[0]->isEnabled());
+    EXPECT_FALSE(LinkBox(rig)->isEnabled());
+    left->click();
+    EXPECT_FALSE(rig.eq->flags().searchRunning);
+    EXPECT_TRUE(LinkBox(rig)->isEnabled());
+
     rig.row(3).HScroll20->setValue(20);
     rig.sim.dialogs.answers.push_back(ui::Answer::Yes);
     LinkBox(rig)->click();

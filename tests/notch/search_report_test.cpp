@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "notch/search_report.h"
 
 using namespace notch;
@@ -54,22 +52,4 @@ TEST(SearchReport, NamesOfNoNotchOrCodeAndOtherFirstBytesDecodeToNothing) {
     };
     for (const auto& bytes : cases)
         EXPECT_FALSE(Decode(bytes).has_value()) << int(bytes[0]) << " " << int(bytes[2]) << " " << int(bytes[6]);
-}
-
-TEST(SearchReport, ANotchReportWritesTheRecordAGainReportItsGainByteOnly) {
-    model::PresetImage numbered{};
-    for (std::size_t i = 0; i < numbered.size(); ++i) numbered[i] = static_cast<std::uint8_t>(i);
-    struct Case { Report bytes; std::vector<std::pair<int, std::uint8_t>> changed; };
-    const Case cases[] = {
-        {{0xFE, 0x01, 0x03, 0x01, 0x2C, 0x02, 0x20}, {{120, 0x20}, {121, 0x01}, {122, 0x2C}, {123, 0x02}}},
-        {{0xFE, 0x00, 0x0B, 0x02, 0xD9, 0x03, 0x00}, {{72, 0x00}, {73, 0x02}, {74, 0xD9}, {75, 0x03}}},
-        {{0xFD, 0x01, 0x00, 0x01, 0x2C, 0x02, 0x07}, {{108, 0x07}}},
-    };
-    for (const auto& c : cases) {
-        model::PresetImage image = numbered;
-        StoreSearchReport(*Decode(c.bytes), image);
-        model::PresetImage expected = numbered;
-        for (const auto& [offset, value] : c.changed) expected[offset] = value;
-        EXPECT_EQ(image, expected) << c.changed.front().first;
-    }
 }
