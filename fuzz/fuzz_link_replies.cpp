@@ -26,7 +26,9 @@ public:
     void setReadSize(int bytes) override { readSize_ = bytes; }
     bool write(std::span<const std::uint8_t>) override {
         if (pos_ < size_) {
-            const std::size_t piece = std::min<std::size_t>(data_[pos_++] % 200 + 1, size_ - pos_);
+            const std::size_t wanted = data_[pos_] % 200 + 1;
+            ++pos_;
+            const std::size_t piece = std::min<std::size_t>(wanted, size_ - pos_);
             input_.insert(input_.end(), data_ + pos_, data_ + pos_ + piece);
             pos_ += piece;
         }

@@ -38,6 +38,8 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     presetFiles_ = std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
     resize(1280, 800);
     buildToolbar();
+    // A running search also locks the six preset and copy buttons.
+    editor_->setLockCursorExtension([this](bool lock) { lockToolbar(lock); });
     setAcceptDrops(true);
 
     timer3_.setObjectName("Timer3");
@@ -135,7 +137,8 @@ void MainWindow::ShowPresetTitle() {
 
 void MainWindow::pollSearchReports() {
     if (!editor_->flags().searchRunning) return;
-    while (link_.PollSearchReports([](std::span<const std::uint8_t, devlink::kReportSize>) {})) {
+    while (link_.PollSearchReports(
+        [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->HandleSearchReport(report); })) {
     }
 }
 

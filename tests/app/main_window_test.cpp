@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QToolButton>
 #include <QUrl>
 #include <QtTest/QTest>
@@ -184,6 +185,32 @@ TEST_F(MainWindowTest, OnlyOneLocalFileCanBeDroppedAndNotDuringASearch) {
     for (const QMimeData* refused : {&two, &remote, &text}) EXPECT_TRUE(window->droppablePresetFile(refused).isEmpty());
     window->toolbarButton(app::kLoadPreset)->setEnabled(false);  // as a search locks it
     EXPECT_TRUE(window->droppablePresetFile(&one).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ASearchLocksTheSixButtonsAndItsReportsReachTheEditor) {
+    start();
+    QPushButton* searchRight = window->editor().controls().Check1[2];
+    QTest::mouseClick(searchRight, Qt::LeftButton);
+    ASSERT_TRUE(window->editor().flags().searchRunning);
+    for (int index : {0, 1, 2, 3, 7, 8}) EXPECT_FALSE(window->toolbarButton(index)->isEnabled()) << index;
+    rig.takeWrites();
+
+    ASSERT_TRUE(rig.deliverReport());
+    const auto before = session.image;
+    window->pollSearchReports();
+    const auto frames = rig.takeWrites();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(Hex(frames[0]), "F0 5B 30 00 00 00 00 00 00 F7");
+    EXPECT_NE(session.image, before) << "the reported notch is in the image";
+
+    QTest::mouseClick(searchRight, Qt::LeftButton);
+    for (int index : {0, 1, 2, 3, 7, 8}) EXPECT_TRUE(window->toolbarButton(index)->isEnabled()) << index;
+    window->pollSearchReports();
+    EXPECT_EQ(rig.takeWrites().size(), 4u) << "the four stop frames, and no poll once stopped";
 }
 
 }  // namespace
