@@ -1,0 +1,100 @@
+// From a report's last byte reaching the port to its row and graph being
+// updated, through the event loop as the program runs it: readyRead, the
+// queued take, the link, the editor.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QScrollBar>
+#include <QTimer>
+#include <chrono>
+#include <unistd.h>
+
+#include "app/report_watcher.h"
+#include "app/user_dialogs.h"
+#include "editor/frm_eq.h"
+#include "link/qt_serial_port.h"
+#include "sim/pseudo_terminal.h"
+
+namespace {
+
+class NoDialogs final : public ui::UserDialogs {
+public:
+    ui::Answer show(const ui::Message&, QWidget*) override { return ui::Answer::No; }
+    QString openFileName(const ui::FileRequest&, QWidget*) override { return {}; }
+    QString saveFileName(const ui::FileRequest&, QWidget*) override { return {}; }
+    void setBusy(bool) override {}
+};
+
+class NoEnd final : public devlink::LinkEnd {
+public:
+    void linkLost(const std::string& message) override { lost = message; }
+    std::string lost;
+};
+
+void BM_ReportToRowLatency(benchmark::State& state) {
+    sim::PseudoTerminal pty;
+    std::string error;
+    if (!pty.open(&error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    devlink::QtSerialPort port;
+    devlink::SteadyClock clock;
+    NoEnd end;
+    devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(pty.slavePath(), ':'));
+    link.OpenPort(1);
+    model::PresetImage image{};
+    std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
+    NoDialogs dialogs;
+    editor::FrmEq eq(image, link, dialogs);
+    eq.FillFromImage();
+    eq.flags().searchRunning = true;
+    QEventLoop* waiting = nullptr;
+    std::chrono::steady_clock::time_point updated;
+    app::ReportWatcher watcher(port, link, [&] {
+        if (!link.PollSearchReports([&](auto report) { eq.HandleSearchReport(report); })) return;
+        // Row, image and graph are updated and the acknowledgement is out.
+        updated = std::chrono::steady_clock::now();
+        if (waiting) waiting->quit();
+    });
+    QScrollBar* gain = eq.controls().rows[3].HScroll20;
+
+    std::uint8_t code = 10;
+    for (auto _ : state) {
+        code = code == 10 ? 20 : 10;
+        const std::uint8_t report[10] = {0xFE, 0, 3, 0x01, 0x2C, 2, code, 0, 0, 0xF7};
+        QEventLoop loop;
+        waiting = &loop;
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        const auto sent = std::chrono::steady_clock::now();
+        if (::write(pty.masterFd(), report, sizeof report) != static_cast<ssize_t>(sizeof report)) {
+            state.SkipWithError("write to the terminal failed");
+            break;
+        }
+        loop.exec();
+        waiting = nullptr;
+        if (gain->value() != code) {
+            state.SkipWithError("the report did not reach its row");
+            break;
+        }
+        std::uint8_t ack[10];
+        if (::read(pty.masterFd(), ack, sizeof ack) != static_cast<ssize_t>(sizeof ack)) {
+            state.SkipWithError("no acknowledgement");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(updated - sent).count());
+    }
+    if (!end.lost.empty()) state.SkipWithError(end.lost.c_str());
+}
+BENCHMARK(BM_ReportToRowLatency)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
