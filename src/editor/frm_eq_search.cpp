@@ -1,7 +1,6 @@
 // The search boxes, the locking of what a running search owns, and the
 // device's reports while it runs.
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
