@@ -1,0 +1,98 @@
+// A preset store through the real store dialog, the real serial port and the
+// simulated device at 4800 baud: wall time against the line time of its 169
+// exchanges, and how evenly the progress bar advances.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "app/user_dialogs.h"
+#include "editor/frm_eq.h"
+#include "link/qt_serial_port.h"
+#include "presets/frm_store.h"
+#include "sim/pty_runner.h"
+
+namespace {
+
+class NoDialogs final : public ui::UserDialogs {
+public:
+    ui::Answer show(const ui::Message&, QWidget*) override { return ui::Answer::Yes; }
+    QString openFileName(const ui::FileRequest&, QWidget*) override { return {}; }
+    QString saveFileName(const ui::FileRequest&, QWidget*) override { return {}; }
+    void setBusy(bool) override {}
+};
+
+class NoEnd final : public devlink::LinkEnd {
+public:
+    void linkLost(const std::string& message) override { lost = message; }
+    std::string lost;
+};
+
+void BM_PresetStoreThroughTheDialog(benchmark::State& state) {
+    sim::PtyOptions options;
+    options.lineRate = true;
+    sim::PtyRunner runner;
+    std::string error;
+    if (!runner.start(options, &error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    std::atomic<bool> stop{false};
+    std::thread thread([&] { runner.run(stop); });
+    {
+        devlink::QtSerialPort port;
+        devlink::SteadyClock clock;
+        NoEnd end;
+        devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(runner.slavePath(), ':'));
+        link.OpenPort(1);
+        model::PresetImage image{};
+        std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
+        model::PresetLibrary library;
+        library.resetToFixedOnly();
+        NoDialogs dialogs;
+        editor::FrmEq eq(image, link, dialogs);
+        eq.FillFromImage();
+        constexpr double kBoundSeconds = 169 * 20 * (10.0 / 4800.0);
+        for (auto _ : state) {
+            presets::FrmStore store(library, image, link, eq, dialogs);
+            store.Text1()->setText("BENCH");
+            store.Combo1()->setCurrentIndex(2);
+            std::vector<double> steps;
+            const auto start = std::chrono::steady_clock::now();
+            QObject::connect(store.ProgressBar1(), &QProgressBar::valueChanged, [&](int value) {
+                if (value > 0)
+                    steps.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            });
+            store.Memorize_eep();
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            double longestGap = steps.empty() ? seconds : steps.front();
+            for (std::size_t i = 1; i < steps.size(); ++i) longestGap = std::max(longestGap, steps[i] - steps[i - 1]);
+            state.counters["wall_s"] = seconds;
+            state.counters["bound_s"] = kBoundSeconds;
+            state.counters["ratio"] = seconds / kBoundSeconds;
+            state.counters["progress_steps"] = static_cast<double>(steps.size());
+            state.counters["longest_step_gap_ms"] = longestGap * 1000;
+        }
+        if (!end.lost.empty()) state.SkipWithError(end.lost.c_str());
+    }
+    stop = true;
+    runner.wake();
+    thread.join();
+    runner.finish(nullptr);
+}
+BENCHMARK(BM_PresetStoreThroughTheDialog)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
