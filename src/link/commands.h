@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "link/frame.h"
+#include "model/preset_image.h"
 
 namespace devlink {
 
@@ -64,7 +65,12 @@ inline constexpr Payload ReadMemoryBytePayload(int address) {
 inline constexpr Payload WriteMemoryBytePayload(int address, std::uint8_t data) {
     return {Code(Command::WriteMemoryByte), HighByte(address), LowByte(address), 0, data, 0, 0};
 }
-// The four automatic search bytes are the channel's image bytes 76..79.
+// The four automatic search bytes that SearchControl carries: count, width,
+// attenuation, sensitivity (image 76..79 Left, 156..159 Right).
+inline std::array<std::uint8_t, 4> SearchSettingsBytes(const model::PresetImage& image, int channel) {
+    return {image[model::NumNotchAutoOffset.at(channel)], image[model::QNotchAutoOffset.at(channel)],
+            image[model::AttenuationModeOffset.at(channel)], image[model::SensitivityOffset.at(channel)]};
+}
 inline constexpr Payload SearchControlPayload(std::uint8_t selector, std::array<std::uint8_t, 4> settings, bool on) {
     return {Code(Command::SearchControl), selector, settings[0], settings[1], settings[2], settings[3],
             static_cast<std::uint8_t>(on ? 1 : 0)};

@@ -37,11 +37,6 @@ std::u32string ReadName(DeviceLink& link, int address, DumpProgress& progress) {
     return name;
 }
 
-std::array<std::uint8_t, 4> SearchBytes(const model::PresetImage& image, int channel) {
-    const int first = model::NumNotchAutoOffset[channel];
-    return {image[first], image[first + 1], image[first + 2], image[first + 3]};
-}
-
 }  // namespace
 
 int DumpFrameCount(int usedUserPositions) {
@@ -82,7 +77,7 @@ void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
     const struct { std::uint8_t selector; int channel; } closing[] = {
         {kSearchBoth, 0}, {kSearchLeft, 0}, {kSearchRight, 1}};
     for (const auto& frame : closing) {
-        link.SendCommand(SearchControlPayload(frame.selector, SearchBytes(image, frame.channel), false));
+        link.SendCommand(SearchControlPayload(frame.selector, SearchSettingsBytes(image, frame.channel), false));
         progress.step();
     }
 }

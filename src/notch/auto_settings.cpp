@@ -94,14 +94,8 @@ void LoadAutoSettings(AutoSettings& settings, const model::PresetImage& image, i
     for (const AutoSetting setting : kAutoSettings) settings(setting, channel) = image[ImageOffset(setting, channel)];
 }
 
-std::array<std::uint8_t, 4> SearchSettingsBytes(const model::PresetImage& image, int channel) {
-    return {image[ImageOffset(AutoSetting::NumNotchAuto, channel)], image[ImageOffset(AutoSetting::QNotchAuto, channel)],
-            image[ImageOffset(AutoSetting::AttenuationMode, channel)],
-            image[ImageOffset(AutoSetting::Sensitivity, channel)]};
-}
-
 devlink::Payload SearchControlPayload(const model::PresetImage& image, int channel) {
-    return devlink::SearchControlPayload(static_cast<std::uint8_t>(channel + 1), SearchSettingsBytes(image, channel),
+    return devlink::SearchControlPayload(static_cast<std::uint8_t>(channel + 1), devlink::SearchSettingsBytes(image, channel),
                                          false);
 }
 

@@ -47,10 +47,6 @@ std::string ValueText(AutoSetting setting, int state);
 // Loads the channel's state from the image bytes.
 void LoadAutoSettings(AutoSettings& settings, const model::PresetImage& image, int channel);
 
-// The four automatic search bytes that SearchControl carries: count, width,
-// attenuation, sensitivity (image 76..79 Left, 156..159 Right).
-std::array<std::uint8_t, 4> SearchSettingsBytes(const model::PresetImage& image, int channel);
-
 // Frames built from the image bytes at send time.
 // 0A target count width attenuation sensitivity 00, target 1 Left, 2 Right.
 devlink::Payload SearchControlPayload(const model::PresetImage& image, int channel);

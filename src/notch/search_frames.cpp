@@ -7,11 +7,11 @@ namespace notch {
 
 devlink::Payload SearchStartPayload(const model::PresetImage& image, std::uint8_t selector) {
     const int channel = selector == devlink::kSearchRight ? 1 : 0;
-    return devlink::SearchControlPayload(selector, SearchSettingsBytes(image, channel), true);
+    return devlink::SearchControlPayload(selector, devlink::SearchSettingsBytes(image, channel), true);
 }
 
 devlink::Payload SearchStopPayload(const model::PresetImage& image) {
-    return devlink::SearchControlPayload(devlink::kSearchBoth, SearchSettingsBytes(image, 0), false);
+    return devlink::SearchControlPayload(devlink::kSearchBoth, devlink::SearchSettingsBytes(image, 0), false);
 }
 
 }  // namespace notch
