@@ -4,15 +4,18 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "editor/frm_eq.h"
 #include "support/sim_rig.h"
 
 namespace {
 
-TEST(Screenshot, MainWindowWithTheEditorFilledFromTheDevice) {
+TEST(Screenshot, MainWindowDuringAFeedbackSearch) {
     const QString folder = qEnvironmentVariable("QRN_SCREENSHOT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "QRN_SCREENSHOT_DIR not set";
     QTemporaryDir dir;
@@ -23,6 +26,9 @@ TEST(Screenshot, MainWindowWithTheEditorFilledFromTheDevice) {
     app::MainWindow window(session, rig.link, rig.dialogs);
     app::SplashWindow splash;
     ASSERT_TRUE(window.load(splash));
+    // A search in progress, with the notches the device has placed so far.
+    QTest::mouseClick(window.editor().controls().Check1[0], Qt::LeftButton);
+    for (int i = 0; i < 14 && rig.deliverReport(); ++i) window.pollSearchReports();
     for (const QSize size : {QSize(1280, 800), QSize(800, 600)}) {
         window.resize(size);
         window.show();
