@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "bench/support/quiet_services.h"
 #include "app/user_dialogs.h"
 #include "editor/frm_eq.h"
 #include "link/qt_serial_port.h"
@@ -18,20 +19,6 @@
 #include "sim/pty_runner.h"
 
 namespace {
-
-class NoDialogs final : public ui::UserDialogs {
-public:
-    ui::Answer show(const ui::Message&, QWidget*) override { return ui::Answer::Yes; }
-    QString openFileName(const ui::FileRequest&, QWidget*) override { return {}; }
-    QString saveFileName(const ui::FileRequest&, QWidget*) override { return {}; }
-    void setBusy(bool) override {}
-};
-
-class NoEnd final : public devlink::LinkEnd {
-public:
-    void linkLost(const std::string& message) override { lost = message; }
-    std::string lost;
-};
 
 void BM_PresetStoreThroughTheDialog(benchmark::State& state) {
     sim::PtyOptions options;
@@ -47,14 +34,14 @@ void BM_PresetStoreThroughTheDialog(benchmark::State& state) {
     {
         devlink::QtSerialPort port;
         devlink::SteadyClock clock;
-        NoEnd end;
+        bench_support::RecordingEnd end;
         devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(runner.slavePath(), ':'));
         link.OpenPort(1);
         model::PresetImage image{};
         std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
         model::PresetLibrary library;
         library.resetToFixedOnly();
-        NoDialogs dialogs;
+        bench_support::YesDialogs dialogs;
         editor::FrmEq eq(image, link, dialogs);
         eq.FillFromImage();
         constexpr double kBoundSeconds = 169 * 20 * (10.0 / 4800.0);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <unistd.h>
 
+#include "bench/support/quiet_services.h"
 #include "app/report_watcher.h"
 #include "app/user_dialogs.h"
 #include "editor/frm_eq.h"
@@ -17,20 +18,6 @@
 #include "sim/pseudo_terminal.h"
 
 namespace {
-
-class NoDialogs final : public ui::UserDialogs {
-public:
-    ui::Answer show(const ui::Message&, QWidget*) override { return ui::Answer::No; }
-    QString openFileName(const ui::FileRequest&, QWidget*) override { return {}; }
-    QString saveFileName(const ui::FileRequest&, QWidget*) override { return {}; }
-    void setBusy(bool) override {}
-};
-
-class NoEnd final : public devlink::LinkEnd {
-public:
-    void linkLost(const std::string& message) override { lost = message; }
-    std::string lost;
-};
 
 void BM_ReportToRowLatency(benchmark::State& state) {
     sim::PseudoTerminal pty;
@@ -41,12 +28,12 @@ void BM_ReportToRowLatency(benchmark::State& state) {
     }
     devlink::QtSerialPort port;
     devlink::SteadyClock clock;
-    NoEnd end;
+    bench_support::RecordingEnd end;
     devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(pty.slavePath(), ':'));
     link.OpenPort(1);
     model::PresetImage image{};
     std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
-    NoDialogs dialogs;
+    bench_support::YesDialogs dialogs;
     editor::FrmEq eq(image, link, dialogs);
     eq.FillFromImage();
     eq.flags().searchRunning = true;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QScrollBar>
 
+#include "bench/support/quiet_services.h"
 #include "editor/frm_eq.h"
 
 namespace {
@@ -25,19 +26,6 @@ public:
     std::string faultText() const override { return {}; }
 };
 
-class NoEnd final : public devlink::LinkEnd {
-public:
-    void linkLost(const std::string&) override {}
-};
-
-class NoDialogs final : public ui::UserDialogs {
-public:
-    ui::Answer show(const ui::Message&, QWidget*) override { return ui::Answer::Yes; }
-    QString openFileName(const ui::FileRequest&, QWidget*) override { return {}; }
-    QString saveFileName(const ui::FileRequest&, QWidget*) override { return {}; }
-    void setBusy(bool) override {}
-};
-
 struct Editor {
     Editor() : link(port, clock, end, devlink::PortTable()), eq(image, link, dialogs) {
         std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
@@ -50,9 +38,9 @@ struct Editor {
     }
     NoPort port;
     devlink::SteadyClock clock;
-    NoEnd end;
+    bench_support::RecordingEnd end;
     devlink::DeviceLink link;
-    NoDialogs dialogs;
+    bench_support::YesDialogs dialogs;
     model::PresetImage image{};
     editor::FrmEq eq;
 };

@@ -10,6 +10,7 @@
 
 #include <QTemporaryDir>
 
+#include "bench/support/quiet_services.h"
 #include "link/commands.h"
 #include "link/device_link.h"
 #include "link/memory_dump.h"
@@ -18,12 +19,6 @@
 #include "sim/pty_runner.h"
 
 namespace {
-
-class AbortEnd final : public devlink::LinkEnd {
-public:
-    void linkLost(const std::string& message) override { lost = message; }
-    std::string lost;
-};
 
 struct Bench {
     explicit Bench(bool lineRate, const std::string& memoryFile = {}) {
@@ -51,7 +46,7 @@ struct Bench {
     std::thread thread;
     devlink::QtSerialPort port;
     devlink::SteadyClock clock;
-    AbortEnd end;
+    bench_support::RecordingEnd end;
     std::unique_ptr<devlink::DeviceLink> link;
     bool ready = false;
 };

@@ -147,7 +147,7 @@ void MainWindow::pollSearchReports() {
 namespace app {
 namespace {
 
-struct ButtonSpec {
+struct ToolbarEntry {
     int index;
     const char* toolTip;
     ToolbarIcon icon;
@@ -155,7 +155,7 @@ struct ButtonSpec {
 };
 
 // Built on demand: key sequences want a running application.
-std::vector<ButtonSpec> ToolbarButtons() {
+std::vector<ToolbarEntry> ToolbarButtons() {
     return {
     {kLoadPreset, "Load Preset from PC", ToolbarIcon::LoadFromPc, QKeySequence::Open},
     {kSavePreset, "Save Preset to PC", ToolbarIcon::SaveToPc, QKeySequence::Save},
@@ -173,19 +173,19 @@ void MainWindow::buildToolbar() {
     toolbar_->setObjectName("Toolbar1");
     toolbar_->setMovable(false);
     toolbar_->setIconSize(QSize(28, 28));
-    for (const ButtonSpec& spec : ToolbarButtons()) {
+    for (const ToolbarEntry& entry : ToolbarButtons()) {
         auto* button = new QToolButton(toolbar_);
-        button->setObjectName(QString("Command1_%1").arg(spec.index));
-        button->setIcon(MakeToolbarIcon(spec.icon));
-        const QString shortcut = spec.shortcut.toString(QKeySequence::NativeText);
-        button->setAccessibleName(spec.toolTip);
+        button->setObjectName(QString("Command1_%1").arg(entry.index));
+        button->setIcon(MakeToolbarIcon(entry.icon));
+        const QString shortcut = entry.shortcut.toString(QKeySequence::NativeText);
+        button->setAccessibleName(entry.toolTip);
         button->setAccessibleDescription(shortcut);
-        button->setToolTip(spec.toolTip);
-        button->setShortcut(spec.shortcut);
+        button->setToolTip(entry.toolTip);
+        button->setShortcut(entry.shortcut);
         button->setFocusPolicy(Qt::TabFocus);
         toolbar_->addWidget(button);
-        buttons_[spec.index] = button;
-        const int index = spec.index;
+        buttons_[entry.index] = button;
+        const int index = entry.index;
         connect(button, &QToolButton::clicked, this, [this, index] { Command1_Click(index); });
     }
 }
