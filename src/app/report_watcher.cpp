@@ -8,6 +8,8 @@ ReportWatcher::ReportWatcher(devlink::QtSerialPort& port, devlink::DeviceLink& l
                              QObject* parent)
     : QObject(parent), link_(link), take_(std::move(take)) {
     connect(&port.qport(), &QSerialPort::readyRead, this, &ReportWatcher::bytesArrived);
+    // A port that fails during a search is reported by the next take.
+    connect(&port, &devlink::QtSerialPort::broken, this, &ReportWatcher::bytesArrived);
 }
 
 void ReportWatcher::bytesArrived() {

@@ -133,11 +133,14 @@ void DeviceLink::SendNoReply(const Payload& payload) {
 }
 
 bool DeviceLink::PollSearchReports(const ReportHandler& handle) {
-    if (flags_.demoMode || ended_ || inExchange_ || !port_.isOpen()) return false;
+    if (flags_.demoMode || ended_ || inExchange_) return false;
+    // An adapter unplugged during a search closes the port; say so now
+    // rather than at the next edit.
     if (port_.fault() == PortFault::Broken) {
         lose(portLostMessage());
         return false;
     }
+    if (!port_.isOpen()) return false;
     if (port_.bytesWaiting() < kReplySize) return false;
     copyInput(kReportSize);
     if (handle) handle(std::span<const std::uint8_t, kReportSize>(reply_.data(), kReportSize));

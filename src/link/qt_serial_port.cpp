@@ -33,6 +33,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     // Close on the first real error: an unplugged adapter otherwise keeps
     // raising errors in a tight loop.
     port_.close();
+    emit broken();
 }
 
 bool QtSerialPort::open(const std::string& name) {

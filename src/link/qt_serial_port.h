@@ -23,8 +23,11 @@ public:
     PortFault fault() const override { return fault_; }
     std::string faultText() const override { return faultText_; }
 
-    // Emitted (from the event loop) when bytes arrive outside a blocking wait.
     QSerialPort& qport() { return port_; }
+
+signals:
+    // The port failed in use and has been closed (an unplugged adapter).
+    void broken();
 
 private:
     void onError(QSerialPort::SerialPortError error);

@@ -230,6 +230,16 @@ TEST_F(DeviceLinkTest, UnpluggedAdapterEndsWithAMessageNamingThePort) {
     EXPECT_EQ(end.messages.size(), 1u) << "one message, never a loop";
 }
 
+TEST_F(DeviceLinkTest, AnAdapterUnpluggedDuringASearchIsReportedAtTheNextPoll) {
+    openAnswering({});
+    port.breakAtNextWait = true;
+    port.waitForBytes(1);  // the port notices while idle and closes itself
+    EXPECT_FALSE(link.PollSearchReports([](auto) { ADD_FAILURE(); }));
+    ASSERT_EQ(end.messages.size(), 1u);
+    EXPECT_NE(end.messages[0].find("port 1"), std::string::npos);
+    EXPECT_TRUE(port.writes.empty());
+}
+
 TEST_F(DeviceLinkTest, WaitsGiveThePortTheRemainingTimeInsteadOfSpinning) {
     openAnswering({});
     link.SendCommand(kSetNotch);
