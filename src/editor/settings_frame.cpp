@@ -92,7 +92,10 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
         spin->setFocusPolicy(Qt::StrongFocus);
         auto* value = new QLabel;
         value->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
-        value->setAccessibleName(SpokenCaption(channel, s) + QStringLiteral(" value"));
+        // No fixed name: a label's name replaces its text for a screen
+        // reader, which must speak the value ("11", "Fixed"); the setting it
+        // belongs to goes into the description.
+        value->setAccessibleDescription(SpokenCaption(channel, s));
         value->setMinimumWidth(52);
         caption->setBuddy(spin);
         out.spin[index] = spin;

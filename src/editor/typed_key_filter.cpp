@@ -7,15 +7,17 @@
 namespace editor {
 namespace {
 
-// The character a key event types, or nothing when it types none.
+// The character a key event types, or nothing when it types none. As for
+// the box itself, only Ctrl and Ctrl+Shift make a printable key a shortcut:
+// a character typed with AltGr (Ctrl+Alt on Windows) or Option (Alt on a
+// Mac) lands in the box like any other, so it is judged like any other.
 std::optional<char32_t> TypedCharacter(const QKeyEvent& key) {
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return notch::kEnter;
     if (key.key() == Qt::Key_Backspace) return notch::kBackspace;
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return std::nullopt;
-    const QString text = key.text();
-    if (text.isEmpty()) return std::nullopt;
-    const char32_t ch = text.toUcs4().value(0);
-    if (ch < 0x20 || ch == 0x7F) return std::nullopt;  // Tab, Escape, Delete: editing, not typing
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) return std::nullopt;
+    const char32_t ch = key.text().toUcs4().value(0);
+    if (!QChar::isPrint(ch)) return std::nullopt;  // none, or Tab, Escape, Delete: editing, not typing
     return ch;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractSlider>
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -46,6 +47,25 @@ TEST(EditorLayout, ControlsAreNamedForScreenReaders) {
         if (w->focusPolicy() & Qt::TabFocus && !qobject_cast<const QScrollArea*>(w)) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
         }
+}
+
+// A screen reader speaks a label by its name: the value texts beside the
+// spin arrows must speak their value, with their setting as description.
+TEST(EditorLayout, ValueTextsSpeakTheirValue) {
+    EditorRig rig;
+    rig.loadDefaults();
+    struct Case { const char* object; const char* value; const char* setting; };
+    const Case cases[] = {
+        {"Label3_0", "11", "Left Num notch automatic"},   {"Label5_1", "1/10", "Right Q notch automatic"},
+        {"Label6_0", "Fixed", "Left Attenuation notch"},  {"Label1_1", "Slow", "Right Release notch"},
+        {"Label9_0", "Sharp", "Left Mode search"},
+    };
+    for (const auto& c : cases) {
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(rig.named<QLabel>(c.object));
+        ASSERT_NE(spoken, nullptr) << c.object;
+        EXPECT_EQ(spoken->text(QAccessible::Name), c.value) << c.object;
+        EXPECT_EQ(spoken->text(QAccessible::Description), c.setting) << c.object;
+    }
 }
 
 TEST(EditorLayout, CaptionsAsTheWindowShowsThem) {

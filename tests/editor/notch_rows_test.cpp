@@ -96,6 +96,33 @@ TEST(NotchRows, RefusedKeysWarnAndLeaveAQuestionMarkEnterOnItWarnsAgain) {
     }
 }
 
+// Characters typed with AltGr (Ctrl+Alt on Windows) or Option (Alt on a
+// Mac) reach the box like any other, so they are refused like any other.
+TEST(NotchRows, CharactersTypedWithAltGrOrOptionAreRefusedToo) {
+    enum Box { Gain, Freq, Sensitivity };
+    struct Case { Box box; Qt::Key key; const char* text; Qt::KeyboardModifiers modifiers; const QString* warning; };
+    const Qt::KeyboardModifiers altGr = Qt::ControlModifier | Qt::AltModifier;
+    const Case cases[] = {
+        {Gain, Qt::Key_Q, "@", altGr, &kIncorrectValue},
+        {Freq, Qt::Key_E, "\u20ac", altGr, &kIncorrectFrequency},
+        {Freq, Qt::Key_Period, ".", Qt::AltModifier, &kIncorrectFrequency},
+        {Sensitivity, Qt::Key_Equal, "\u2260", Qt::AltModifier, &kIncorrectValue},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EditorRig rig;
+        rig.load(ManualRows());
+        QLineEdit* boxes[] = {rig.row(7).Text1, rig.row(7).Text2, rig.settings(0).Text4};
+        QLineEdit* box = boxes[c.box];
+        EditorRig::type(box, "12");
+        QTest::sendKeyEvent(QTest::Click, box, c.key, QString::fromUtf8(c.text), c.modifiers);
+        EXPECT_EQ(box->text(), "12?");
+        ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig.sim.dialogs.shown[0].text, *c.warning);
+        EXPECT_TRUE(rig.frames().empty());
+    }
+}
+
 TEST(NotchRows, EnterOnABoxHoldingNoNumberWarnsAndSendsNothing) {
     struct Case { bool gainBox; const char* text; };
     for (const auto& c : {Case{true, ""}, Case{true, "-"}, Case{false, ""}}) {
