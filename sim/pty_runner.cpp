@@ -94,6 +94,7 @@ bool PtyRunner::start(const PtyOptions& options, std::string* error) {
         });
     started_ = Clock::now();
     nextReport_.reset();
+    ackDeadline_.reset();
     unwritten_.clear();
     return true;
 }
@@ -154,8 +155,12 @@ bool PtyRunner::canReport() const {
 void PtyRunner::sendReportIfDue(Clock::time_point now) {
     if (!device_->searching()) {
         nextReport_.reset();
+        ackDeadline_.reset();
         return;
     }
+    // The editor clears its input after every answer, so a report that came
+    // close behind one is lost unread, and its acknowledgement never comes.
+    if (ackDeadline_ && now >= *ackDeadline_ && device_->awaitingAck()) device_->giveUpReport();
     const auto interval = std::chrono::milliseconds(std::max(options_.reportIntervalMs, 0));
     // The first report comes one interval after the search starts; a late
     // acknowledgement lets the next one out at once.
@@ -163,6 +168,7 @@ void PtyRunner::sendReportIfDue(Clock::time_point now) {
     if (now < *nextReport_ || !canReport()) return;
     pacer_.send(device_->takeReport(), now);
     nextReport_ = now + interval;
+    ackDeadline_ = now + std::chrono::milliseconds(std::max(options_.ackTimeoutMs, 0));
 }
 
 void PtyRunner::writeDue(Clock::time_point now) {
@@ -199,6 +205,7 @@ bool PtyRunner::readInput() {
 int PtyRunner::pollTimeoutMs(Clock::time_point now) const {
     std::optional<Clock::time_point> deadline = pacer_.nextEvent();
     if (nextReport_ && canReport() && (!deadline || *nextReport_ < *deadline)) deadline = nextReport_;
+    if (ackDeadline_ && device_->awaitingAck() && (!deadline || *ackDeadline_ < *deadline)) deadline = ackDeadline_;
     auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(kStopCheckInterval);
     if (deadline) wait = std::min(wait, std::max(std::chrono::nanoseconds::zero(), *deadline - now));
     // Round up: waking a little late is harmless, waking early costs a lap.

@@ -24,6 +24,9 @@ struct PtyOptions {
     bool mute = false;       // the device never answers
     std::string logFile;     // empty: no log
     int reportIntervalMs = 250;
+    // A report not acknowledged within this is taken as lost on the way and
+    // the search goes on with the next one.
+    int ackTimeoutMs = 1000;
     std::uint32_t searchSeed = 1;
 };
 
@@ -71,6 +74,7 @@ private:
     FrameLog log_;
     Clock::time_point started_{};
     std::optional<Clock::time_point> nextReport_;
+    std::optional<Clock::time_point> ackDeadline_;  // of the report last sent
     std::vector<std::uint8_t> unwritten_;  // due, but the pty would not take them yet
     int wakeRead_ = -1;
     int wakeWrite_ = -1;

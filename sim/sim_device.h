@@ -39,10 +39,13 @@ public:
     // for every frame they complete, in order.
     std::vector<std::uint8_t> receive(std::span<const std::uint8_t> bytes);
 
-    // While a search runs and the last report has been acknowledged: the next
-    // ten-byte report. Otherwise empty.
+    // While a search runs and the last report has been acknowledged (or
+    // given up): the next ten-byte report. Otherwise empty.
     std::vector<std::uint8_t> takeReport();
     bool reportReady() const;
+    // The last report never reached the editor; stop waiting for its
+    // acknowledgement.
+    void giveUpReport() { awaitingAck_ = false; }
 
     bool searching() const { return search_.running(); }
     bool searching(int channel) const { return search_.searching(channel); }

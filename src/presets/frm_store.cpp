@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +46,11 @@ FrmStore::FrmStore(model::PresetLibrary& library, model::PresetImage& image, dev
     progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
     progressBar1_->setAccessibleName(QStringLiteral("Store progress"));
     progressBar1_->setTextVisible(false);
+    // The window takes no events while a store runs, so showing the bar then
+    // must not need a new layout: its place is kept while it is hidden.
+    QSizePolicy barPolicy = progressBar1_->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    progressBar1_->setSizePolicy(barPolicy);
 
     auto* fields = new QFormLayout;
     auto* nameLabel = new QLabel(QString::fromLatin1(kEditNameLabel), this);
@@ -72,6 +78,7 @@ FrmStore::FrmStore(model::PresetLibrary& library, model::PresetImage& image, dev
     for (int i = 0; i < 2; ++i)
         connect(Command1(i), &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     connect(List1(), &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+    List1()->installEventFilter(this);
     setTabOrder(List1(), text1_);
     setTabOrder(text1_, combo1_);
     setTabOrder(combo1_, Command1(1));
@@ -91,6 +98,17 @@ void FrmStore::Form_Load() {
     combo1_->setCurrentIndex(0);
     text1_->setFocus();
     text1_->selectAll();
+}
+
+bool FrmStore::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            List1_DblClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void FrmStore::List1_DblClick() {

@@ -42,6 +42,11 @@ public:
     PresetListPanel* presetList() const { return panel_; }
     QPushButton* Command1(int index) const { return command1_.at(static_cast<std::size_t>(index)); }
 
+protected:
+    // Enter on List1 picks the entry as a double-click does, instead of
+    // pressing "Store" for whatever position Combo1 shows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Form_Load();
     void Command1_Click(int index);

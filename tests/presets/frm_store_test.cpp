@@ -30,14 +30,23 @@ Bytes WriteFrame(int address, std::uint8_t data) {
 struct ProgressTrace {
     std::vector<int> valueAtFrame;  // the bar's value when each frame reached the device
     std::vector<bool> shownAtFrame;
+    // The window gets no events during a store, so the bar must appear where
+    // the dialog already left room for it, without moving or resizing a thing.
+    std::vector<bool> laidOutAtFrame;
 };
 
 ProgressTrace TraceProgress(PresetRig& rig, FrmStore& dialog) {
     ProgressTrace trace;
-    rig.sim.device.setFrameObserver([&trace, &dialog](sim::Direction dir, std::span<const std::uint8_t>) {
+    const QSize size = dialog.size();
+    const QRect store = dialog.Command1(1)->geometry();
+    const QRect bar = dialog.ProgressBar1()->geometry();
+    rig.sim.device.setFrameObserver([&trace, &dialog, size, store, bar](sim::Direction dir, std::span<const std::uint8_t>) {
         if (dir != sim::Direction::In) return;
         trace.valueAtFrame.push_back(dialog.ProgressBar1()->value());
         trace.shownAtFrame.push_back(dialog.ProgressBar1()->isVisible());
+        trace.laidOutAtFrame.push_back(dialog.size() == size && dialog.Command1(1)->geometry() == store &&
+                                       dialog.ProgressBar1()->geometry() == bar && !bar.isEmpty() &&
+                                       dialog.rect().contains(bar));
     });
     return trace;
 }
@@ -96,6 +105,7 @@ TEST(FrmStore, StoreAtPositionSevenWritesDataNameThenMarker) {
     ASSERT_EQ(trace.valueAtFrame.size(), 169u);
     for (int f = 0; f < 169; ++f) EXPECT_EQ(trace.valueAtFrame[f], f) << "frame " << f;
     EXPECT_EQ(std::count(trace.shownAtFrame.begin(), trace.shownAtFrame.end(), true), 169);
+    EXPECT_EQ(std::count(trace.laidOutAtFrame.begin(), trace.laidOutAtFrame.end(), true), 169);
     EXPECT_EQ(dialog.ProgressBar1()->maximum(), 171);
     EXPECT_EQ(dialog.ProgressBar1()->value(), 0);
     EXPECT_FALSE(dialog.ProgressBar1()->isVisibleTo(&dialog));
@@ -234,7 +244,7 @@ TEST(FrmStore, DoubleClickCopiesTheNameAndPositionSingleClickDoesNot) {
     EXPECT_EQ(rig.editor.presetTitle(), QString::fromStdU32String(U"10: Choir\u00B7 A"));
 }
 
-TEST(FrmStore, KeyboardEnterStoresEscapeCancels) {
+TEST(FrmStore, KeyboardEnterPicksOrStoresEscapeCancels) {
     {
         PresetRig rig;
         FrmStore dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
@@ -245,6 +255,22 @@ TEST(FrmStore, KeyboardEnterStoresEscapeCancels) {
         EXPECT_EQ(rig.sim.takeWrites().size(), 169u);
         EXPECT_EQ(rig.library.names[4], U"KEYS");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    {
+        // Enter on a list entry picks it as a double-click does; it does not
+        // store at the position Combo1 happened to show.
+        PresetRig rig;
+        rig.library.names[9] = U"Choir";
+        FrmStore dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+        dialog.show();
+        dialog.List1()->setFocus();
+        for (int i = 0; i < 5; ++i) QTest::keyClick(dialog.List1(), Qt::Key_Down);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(dialog.List1(), key);
+        EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("Choir"));
+        EXPECT_EQ(dialog.Combo1()->currentText(), QStringLiteral("10"));
+        EXPECT_TRUE(rig.sim.dialogs.shown.empty());
+        EXPECT_TRUE(rig.sim.takeWrites().empty());
+        EXPECT_TRUE(dialog.isVisible());
     }
     {
         PresetRig rig;

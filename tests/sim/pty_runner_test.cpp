@@ -33,6 +33,18 @@ Bytes readBytes(int fd, std::size_t n, std::chrono::steady_clock::time_point dea
     return got;
 }
 
+// The editor's end of the line: the terminal in raw mode, or -1.
+int openRaw(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    termios tio{};
+    if (fd >= 0 && ::tcgetattr(fd, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        if (::tcsetattr(fd, TCSANOW, &tio) == 0) return fd;
+    }
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
 TEST(PtyRunner, AnswersAProbeOnTheSlaveAndCleansUp) {
     TempDir dir;
     sim::PtyOptions options;
@@ -46,12 +58,8 @@ TEST(PtyRunner, AnswersAProbeOnTheSlaveAndCleansUp) {
     std::atomic<bool> stop{false};
     std::thread thread([&] { runner.run(stop); });
 
-    const int fd = ::open(options.linkPath.c_str(), O_RDWR | O_NOCTTY);
+    const int fd = openRaw(options.linkPath);
     ASSERT_GE(fd, 0);
-    termios tio{};
-    ASSERT_EQ(::tcgetattr(fd, &tio), 0);
-    ::cfmakeraw(&tio);
-    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &tio), 0);
     // 0x11 and 0x0D in the frame would be eaten or changed by a cooked line.
     const Bytes write = writeByte(0x0011, 0x0D);
     ASSERT_EQ(::write(fd, write.data(), write.size()), 10);
@@ -68,6 +76,38 @@ TEST(PtyRunner, AnswersAProbeOnTheSlaveAndCleansUp) {
     sim::DeviceMemory saved;
     ASSERT_TRUE(sim::loadMemoryFile(options.memoryFile, saved, &error));
     EXPECT_EQ(saved.read(0x0011), 0x0D);
+}
+
+// The editor clears its input after each answer, so a report that follows
+// an answer closely can be lost unread. The device must not then wait for
+// its acknowledgement for ever: the search would show nothing more.
+TEST(PtyRunner, AReportNeverAcknowledgedIsGivenUpAndTheSearchGoesOn) {
+    sim::PtyOptions options;
+    options.reportIntervalMs = 1;
+    options.ackTimeoutMs = 1;
+    sim::PtyRunner runner;
+    std::string error;
+    ASSERT_TRUE(runner.start(options, &error)) << error;
+    const int fd = openRaw(runner.slavePath());
+    ASSERT_GE(fd, 0);
+    std::atomic<bool> stop{false};
+    std::thread thread([&] { runner.run(stop); });
+
+    const Bytes start = frame({0x0A, 1, 4, 1, 0, 6, 1});
+    ASSERT_EQ(::write(fd, start.data(), start.size()), 10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const Bytes got = readBytes(fd, 30, deadline);  // the answer, then two reports, none acknowledged
+    ::close(fd);
+    stop = true;
+    runner.wake();
+    thread.join();
+
+    ASSERT_EQ(got.size(), 30u);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + 10), answer(0x0A, 1, 4, 0));
+    for (const std::size_t at : {10u, 20u}) {
+        EXPECT_TRUE(got[at] == 0xFE || got[at] == 0xFD) << at;
+        EXPECT_EQ(got[at + 1], 0) << "a Left search reports Left notches";
+    }
 }
 
 }  // namespace
