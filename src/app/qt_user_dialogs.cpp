@@ -43,7 +43,7 @@ QString QtUserDialogs::saveFileName(const FileRequest& request, QWidget* parent)
 
 void QtUserDialogs::setBusy(bool busy) {
     if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);  // arrow and hourglass
     else
         QApplication::restoreOverrideCursor();
 }

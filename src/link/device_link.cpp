@@ -37,6 +37,9 @@ bool DeviceLink::OpenPort(int portNumber) {
     }
     flags_.portReady = port_.open(*name);
     lastOpenFault_ = flags_.portReady ? PortFault::None : port_.fault();
+    // Bytes left on the line from an earlier session (a report sent after the
+    // last program ended) would be taken as the probe's answer.
+    if (flags_.portReady) port_.discardInput();
     return flags_.portReady;
 }
 

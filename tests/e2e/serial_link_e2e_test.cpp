@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <thread>
 
 #include "link/commands.h"
@@ -127,7 +128,9 @@ TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
     std::vector<std::vector<std::uint8_t>> reports;
     // The device sends its next report only after the last one's
     // acknowledgement, so three reports prove three acknowledgements arrived.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (reports.size() < 3) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "reports stopped coming";
         real.port.waitForBytes(2000);
         ASSERT_TRUE(real.port.isOpen());
         real.link.PollSearchReports([&](std::span<const std::uint8_t, kReportSize> r) {

@@ -185,6 +185,13 @@ TEST_F(DeviceLinkTest, PortNotReadyFailsProbeAndBlockWithoutWriting) {
     EXPECT_FALSE(link.OpenPort(0));
 }
 
+TEST_F(DeviceLinkTest, BytesLeftOnTheLineFromAnEarlierSessionDoNotAnswerTheProbe) {
+    port.deliver(Bytes{0xFE, 0, 3, 1, 0x2C, 2, 0x20, 0, 0, 0xF7});  // a report nobody took
+    port.peer = [](const Bytes&) { return Reply(); };
+    ASSERT_TRUE(link.OpenPort(1));
+    EXPECT_TRUE(link.ProbeDevice({})) << "the device's own answer is read, not the old report";
+}
+
 TEST_F(DeviceLinkTest, OpenPortClosesThePortOpenBefore) {
     openAnswering({});
     EXPECT_TRUE(link.OpenPort(2));
