@@ -9,33 +9,30 @@
 #include <QProgressBar>
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 #include "bench/support/quiet_services.h"
 #include "app/user_dialogs.h"
 #include "editor/frm_eq.h"
 #include "link/qt_serial_port.h"
 #include "presets/frm_store.h"
-#include "sim/pty_runner.h"
+#include "sim/simulator_thread.h"
 
 namespace {
 
 void BM_PresetStoreThroughTheDialog(benchmark::State& state) {
     sim::PtyOptions options;
     options.lineRate = true;
-    sim::PtyRunner runner;
+    sim::SimulatorThread simulator;
     std::string error;
-    if (!runner.start(options, &error)) {
+    if (!simulator.start(options, &error)) {
         state.SkipWithError(error.c_str());
         return;
     }
-    std::atomic<bool> stop{false};
-    std::thread thread([&] { runner.run(stop); });
     {
         devlink::QtSerialPort port;
         devlink::SteadyClock clock;
         bench_support::RecordingEnd end;
-        devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(runner.slavePath(), ':'));
+        devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(simulator.portPath(), ':'));
         link.OpenPort(1);
         model::PresetImage image{};
         std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
@@ -67,10 +64,6 @@ void BM_PresetStoreThroughTheDialog(benchmark::State& state) {
         }
         if (!end.lost.empty()) state.SkipWithError(end.lost.c_str());
     }
-    stop = true;
-    runner.wake();
-    thread.join();
-    runner.finish(nullptr);
 }
 BENCHMARK(BM_PresetStoreThroughTheDialog)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <atomic>
 #include <chrono>
-#include <thread>
 
 #include <QTemporaryDir>
 
@@ -16,34 +15,24 @@
 #include "link/memory_dump.h"
 #include "link/qt_serial_port.h"
 #include "sim/memory_file.h"
-#include "sim/pty_runner.h"
+#include "sim/simulator_thread.h"
 
 namespace {
 
+// Declared first so that it outlives the port that talks to it.
 struct Bench {
     explicit Bench(bool lineRate, const std::string& memoryFile = {}) {
         sim::PtyOptions options;
         options.lineRate = lineRate;
         options.memoryFile = memoryFile;
         std::string error;
-        if (!runner.start(options, &error)) return;
-        thread = std::thread([this] { runner.run(stop); });
+        if (!simulator.start(options, &error)) return;
         link = std::make_unique<devlink::DeviceLink>(port, clock, end,
-                                                     devlink::PortTable::FromList(runner.slavePath(), ':'));
+                                                     devlink::PortTable::FromList(simulator.portPath(), ':'));
         ready = link->OpenPort(1);
         link->SetReceiveSize(devlink::kReplySize);
     }
-    ~Bench() {
-        link.reset();
-        port.close();
-        stop = true;
-        runner.wake();
-        if (thread.joinable()) thread.join();
-        runner.finish(nullptr);
-    }
-    sim::PtyRunner runner;
-    std::atomic<bool> stop{false};
-    std::thread thread;
+    sim::SimulatorThread simulator;
     devlink::QtSerialPort port;
     devlink::SteadyClock clock;
     bench_support::RecordingEnd end;

@@ -9,7 +9,6 @@
 
 #include "app/command_line.h"
 #include "app/exiting_link_end.h"
-#include "app/in_process_simulator.h"
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
 #include "app/report_watcher.h"
@@ -18,6 +17,7 @@
 #include "app/toolbar_icons.h"
 #include "link/device_link.h"
 #include "link/qt_serial_port.h"
+#include "sim/simulator_thread.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     }
 
     devlink::PortTable ports = MakePortTable(*options);
-    app::InProcessSimulator simulator;
+    sim::SimulatorThread simulator;
     if (options->simulate) {
         sim::PtyOptions simOptions;
         simOptions.memoryFile = options->simulatorMemory.toStdString();

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest/QTest>
-#include <thread>
 
 #include "app/main_window.h"
 #include "app/report_watcher.h"
@@ -15,7 +14,7 @@
 #include "editor/frm_eq.h"
 #include "link/qt_serial_port.h"
 #include "sim/memory_file.h"
-#include "sim/pty_runner.h"
+#include "sim/simulator_thread.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -24,27 +23,6 @@ class RecordingEnd final : public devlink::LinkEnd {
 public:
     void linkLost(const std::string& message) override { messages.push_back(message); }
     std::vector<std::string> messages;
-};
-
-class Simulator {
-public:
-    explicit Simulator(const sim::PtyOptions& options) {
-        std::string error;
-        started = runner.start(options, &error);
-        EXPECT_TRUE(started) << error;
-        if (started) thread = std::thread([this] { runner.run(stop); });
-    }
-    ~Simulator() {
-        if (!thread.joinable()) return;
-        stop = true;
-        runner.wake();
-        thread.join();
-        runner.finish(nullptr);
-    }
-    sim::PtyRunner runner;
-    std::atomic<bool> stop{false};
-    std::thread thread;
-    bool started = false;
 };
 
 TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
@@ -58,13 +36,13 @@ TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
     sim::PtyOptions options;
     options.memoryFile = memoryPath;
     options.reportIntervalMs = 5;
-    Simulator simulator(options);
-    ASSERT_TRUE(simulator.started);
+    sim::SimulatorThread simulator;
+    ASSERT_TRUE(simulator.start(options, &error)) << error;
 
     devlink::QtSerialPort port;
     devlink::SteadyClock clock;
     RecordingEnd end;
-    devlink::PortTable table = devlink::PortTable::FromList(simulator.runner.slavePath(), ':');
+    devlink::PortTable table = devlink::PortTable::FromList(simulator.portPath(), ':');
     devlink::DeviceLink link(port, clock, end, table);
     testing_support::ScriptedDialogs dialogs;
     app::Session session;

@@ -11,7 +11,7 @@
 #include "link/qt_serial_port.h"
 #include "model/value_tables.h"
 #include "sim/pseudo_terminal.h"
-#include "sim/pty_runner.h"
+#include "sim/simulator_thread.h"
 
 using namespace devlink;
 
@@ -54,30 +54,6 @@ private:
     SerialPort& real_;
 };
 
-class SimulatorThread {
-public:
-    explicit SimulatorThread(sim::PtyOptions options) {
-        std::string error;
-        started = runner_.start(options, &error);
-        EXPECT_TRUE(started) << error;
-        if (started) thread_ = std::thread([this] { runner_.run(stop_); });
-    }
-    ~SimulatorThread() {
-        if (!thread_.joinable()) return;
-        stop_ = true;
-        runner_.wake();
-        thread_.join();
-        runner_.finish(nullptr);
-    }
-    std::string path() const { return runner_.slavePath(); }
-    bool started = false;
-
-private:
-    sim::PtyRunner runner_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
 struct RealLink {
     explicit RealLink(const std::string& path) : link(port, clock, end, PortTable::FromList(path, ':')) {}
     QtSerialPort port;
@@ -87,9 +63,10 @@ struct RealLink {
 };
 
 TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
-    SimulatorThread simulator({});
-    ASSERT_TRUE(simulator.started);
-    RealLink real(simulator.path());
+    sim::SimulatorThread simulator;
+    std::string error;
+    ASSERT_TRUE(simulator.start({}, &error)) << error;
+    RealLink real(simulator.portPath());
     ASSERT_TRUE(real.link.OpenPort(1));
     real.link.SetReceiveSize(kReplySize);
     ASSERT_TRUE(real.link.ProbeDevice(ProbePayload()));
@@ -118,9 +95,10 @@ TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
 TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
     sim::PtyOptions options;
     options.reportIntervalMs = 1;
-    SimulatorThread simulator(options);
-    ASSERT_TRUE(simulator.started);
-    RealLink real(simulator.path());
+    sim::SimulatorThread simulator;
+    std::string error;
+    ASSERT_TRUE(simulator.start(options, &error)) << error;
+    RealLink real(simulator.portPath());
     ASSERT_TRUE(real.link.OpenPort(1));
     real.link.SetReceiveSize(kReplySize);
     real.link.SendCommand(SearchControlPayload(kSearchLeft, {4, 1, 0, 6}, true));
@@ -149,13 +127,14 @@ TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
 TEST(SerialLinkEndToEnd, AMutedDeviceEndsInTimeOutAfterSixWrites) {
     sim::PtyOptions options;
     options.mute = true;
-    SimulatorThread simulator(options);
-    ASSERT_TRUE(simulator.started);
+    sim::SimulatorThread simulator;
+    std::string error;
+    ASSERT_TRUE(simulator.start(options, &error)) << error;
     QtSerialPort qport;
     FastWaitPort port(qport);
     FastClock clock;
     RecordingEnd end;
-    DeviceLink link(port, clock, end, PortTable::FromList(simulator.path(), ':'));
+    DeviceLink link(port, clock, end, PortTable::FromList(simulator.portPath(), ':'));
     ASSERT_TRUE(link.OpenPort(1));
     EXPECT_FALSE(link.ProbeDevice(ProbePayload()));
     link.SendCommand(CloseLinkPayload());

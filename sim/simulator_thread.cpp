@@ -1,14 +1,14 @@
-#include "app/in_process_simulator.h"
+#include "sim/simulator_thread.h"
 
-namespace app {
+namespace sim {
 
-bool InProcessSimulator::start(const sim::PtyOptions& options, std::string* error) {
+bool SimulatorThread::start(const PtyOptions& options, std::string* error) {
     if (!runner_.start(options, error)) return false;
     thread_ = std::thread([this] { runner_.run(stop_); });
     return true;
 }
 
-InProcessSimulator::~InProcessSimulator() {
+SimulatorThread::~SimulatorThread() {
     if (!thread_.joinable()) return;
     stop_ = true;
     runner_.wake();
@@ -16,4 +16,4 @@ InProcessSimulator::~InProcessSimulator() {
     runner_.finish(nullptr);
 }
 
-}  // namespace app
+}  // namespace sim
