@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "link/device_link.h"
-#include "link/memory_dump.h"
+#include "devlink/device_link.h"
+#include "devlink/memory_dump.h"
 
 namespace {
 
@@ -67,13 +67,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Clock clock;
     ScriptedPort port(clock, data, size);
     QuietEnd end;
-    devlink::PortTable table = devlink::PortTable::FromList("/fuzz", ':');
+    devlink::PortTable table = devlink::PortTable::fromList("/fuzz", ':');
     devlink::DeviceLink link(port, clock, end, table);
-    link.OpenPort(1);
-    link.ProbeDevice({});
+    link.openPort(1);
+    link.probeDevice({});
     model::PresetImage image{};
     model::PresetLibrary library;
     devlink::DumpDeviceMemory(link, image, library, {});
-    link.PollSearchReports([](std::span<const std::uint8_t, devlink::kReportSize>) {});
+    link.pollSearchReports([](std::span<const std::uint8_t, devlink::kReportSize>) {});
     return 0;
 }

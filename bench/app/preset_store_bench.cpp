@@ -11,10 +11,10 @@
 #include <chrono>
 
 #include "bench/support/quiet_services.h"
-#include "app/user_dialogs.h"
-#include "editor/frm_eq.h"
-#include "link/qt_serial_port.h"
-#include "presets/frm_store.h"
+#include "ui/user_dialogs.h"
+#include "editor/parameter_editor.h"
+#include "devlink/qt_serial_port.h"
+#include "presets/store_preset_dialog.h"
 #include "sim/simulator_thread.h"
 
 namespace {
@@ -32,27 +32,27 @@ void BM_PresetStoreThroughTheDialog(benchmark::State& state) {
         devlink::QtSerialPort port;
         devlink::SteadyClock clock;
         bench_support::RecordingEnd end;
-        devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(simulator.portPath(), ':'));
-        link.OpenPort(1);
+        devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(simulator.portPath(), ':'));
+        link.openPort(1);
         model::PresetImage image{};
         std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
         model::PresetLibrary library;
         library.resetToFixedOnly();
         bench_support::YesDialogs dialogs;
-        editor::FrmEq eq(image, link, dialogs);
-        eq.FillFromImage();
+        editor::ParameterEditor eq(image, link, dialogs);
+        eq.fillFromImage();
         constexpr double kBoundSeconds = 169 * 20 * (10.0 / 4800.0);
         for (auto _ : state) {
-            presets::FrmStore store(library, image, link, eq, dialogs);
-            store.Text1()->setText("BENCH");
-            store.Combo1()->setCurrentIndex(2);
+            presets::StorePresetDialog store(library, image, link, eq, dialogs);
+            store.nameBox()->setText("BENCH");
+            store.positionBox()->setCurrentIndex(2);
             std::vector<double> steps;
             const auto start = std::chrono::steady_clock::now();
-            QObject::connect(store.ProgressBar1(), &QProgressBar::valueChanged, [&](int value) {
+            QObject::connect(store.progressBar(), &QProgressBar::valueChanged, [&](int value) {
                 if (value > 0)
                     steps.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
             });
-            store.Memorize_eep();
+            store.storeToDevice();
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             double longestGap = steps.empty() ? seconds : steps.front();
             for (std::size_t i = 1; i < steps.size(); ++i) longestGap = std::max(longestGap, steps[i] - steps[i - 1]);

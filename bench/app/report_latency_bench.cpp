@@ -12,9 +12,9 @@
 
 #include "bench/support/quiet_services.h"
 #include "app/report_watcher.h"
-#include "app/user_dialogs.h"
-#include "editor/frm_eq.h"
-#include "link/qt_serial_port.h"
+#include "ui/user_dialogs.h"
+#include "editor/parameter_editor.h"
+#include "devlink/qt_serial_port.h"
 #include "sim/pseudo_terminal.h"
 
 namespace {
@@ -29,23 +29,23 @@ void BM_ReportToRowLatency(benchmark::State& state) {
     devlink::QtSerialPort port;
     devlink::SteadyClock clock;
     bench_support::RecordingEnd end;
-    devlink::DeviceLink link(port, clock, end, devlink::PortTable::FromList(pty.slavePath(), ':'));
-    link.OpenPort(1);
+    devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(pty.slavePath(), ':'));
+    link.openPort(1);
     model::PresetImage image{};
     std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
     bench_support::YesDialogs dialogs;
-    editor::FrmEq eq(image, link, dialogs);
-    eq.FillFromImage();
+    editor::ParameterEditor eq(image, link, dialogs);
+    eq.fillFromImage();
     eq.flags().searchRunning = true;
     QEventLoop* waiting = nullptr;
     std::chrono::steady_clock::time_point updated;
     app::ReportWatcher watcher(port, link, [&] {
-        if (!link.PollSearchReports([&](auto report) { eq.HandleSearchReport(report); })) return;
+        if (!link.pollSearchReports([&](auto report) { eq.applySearchReport(report); })) return;
         // Row, image and graph are updated and the acknowledgement is out.
         updated = std::chrono::steady_clock::now();
         if (waiting) waiting->quit();
     });
-    QScrollBar* gain = eq.controls().rows[3].HScroll20;
+    QScrollBar* gain = eq.controls().rows[3].gainBar;
 
     std::uint8_t code = 10;
     for (auto _ : state) {

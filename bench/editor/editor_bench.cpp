@@ -6,7 +6,7 @@
 #include <QScrollBar>
 
 #include "bench/support/quiet_services.h"
-#include "editor/frm_eq.h"
+#include "editor/parameter_editor.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ struct Editor {
     Editor() : link(port, clock, end, devlink::PortTable()), eq(image, link, dialogs) {
         std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
         image[76] = image[156] = 1;
-        eq.FillFromImage();
+        eq.fillFromImage();
         link.flags().suppressSend = true;
         eq.resize(1280, 800);
         eq.show();
@@ -42,20 +42,20 @@ struct Editor {
     devlink::DeviceLink link;
     bench_support::YesDialogs dialogs;
     model::PresetImage image{};
-    editor::FrmEq eq;
+    editor::ParameterEditor eq;
 };
 
-// SendNotch + ComputeNotchResponse + redraw of the channel's picture.
+// sendNotch + computeNotchResponse + redraw of the channel's picture.
 void BM_NotchEdit(benchmark::State& state) {
     Editor e;
     int gain = 0;
     for (auto _ : state) {
         {
             editor::UpdateGuard guard(e.eq.flags());
-            e.eq.controls().rows[5].HScroll20->setValue(gain);
+            e.eq.controls().rows[5].gainBar->setValue(gain);
         }
-        e.eq.SendNotch(5);
-        e.eq.ComputeNotchResponse(5);
+        e.eq.sendNotch(5);
+        e.eq.computeNotchResponse(5);
         gain = (gain + 7) % 46;
     }
 }
@@ -66,14 +66,14 @@ void BM_NotchEditByBarAndPaint(benchmark::State& state) {
     Editor e;
     int gain = 0;
     for (auto _ : state) {
-        e.eq.controls().rows[5].HScroll20->setValue(gain);
+        e.eq.controls().rows[5].gainBar->setValue(gain);
         QApplication::processEvents();
         gain = (gain + 7) % 46;
     }
 }
 BENCHMARK(BM_NotchEditByBarAndPaint)->Unit(benchmark::kMicrosecond);
 
-// A NotchReport during a search: image record, row, SendNotch with sending
+// A NotchReport during a search: image record, row, sendNotch with sending
 // suppressed, the notch's response and the channel's curve. Two reports
 // alternate so that every one changes the row.
 void BM_HandleNotchReport(benchmark::State& state) {
@@ -82,7 +82,7 @@ void BM_HandleNotchReport(benchmark::State& state) {
                                                                        {0xFE, 0x01, 0x03, 0x02, 0x10, 0x01, 0x05}};
     int which = 0;
     for (auto _ : state) {
-        e.eq.HandleSearchReport(reports[which]);
+        e.eq.applySearchReport(reports[which]);
         which ^= 1;
     }
 }
@@ -96,7 +96,7 @@ void BM_ApplyPresetToEditor(benchmark::State& state) {
     int which = 0;
     for (auto _ : state) {
         e.image = presets[which];
-        e.eq.ApplyPresetToEditor();
+        e.eq.applyPresetToEditor();
         which ^= 1;
     }
 }

@@ -28,10 +28,10 @@ BENCHMARK(BM_NearestFreqCodeTopOfTable);
 void BM_ComputeNotch(benchmark::State& state) {
     notch::NotchArrays arrays;
     notch::ResponseTables tables;
-    arrays.NotchFreq[3] = 1003;
-    arrays.NotchGain[3] = -30;
+    arrays.freqHz[3] = 1003;
+    arrays.gainDb[3] = -30;
     for (auto _ : state) {
-        tables.ComputeNotch(3, arrays);
+        tables.computeNotch(3, arrays);
         benchmark::ClobberMemory();
     }
 }
@@ -41,9 +41,9 @@ void BM_DrawChannelCurve(benchmark::State& state) {
     notch::NotchArrays arrays;
     notch::ResponseTables tables;
     for (int n = 0; n < 12; ++n) {
-        arrays.NotchFreq[n] = 100.0 * (n + 1);
-        arrays.NotchGain[n] = -3.0 * n;
-        tables.ComputeNotch(n, arrays);
+        arrays.freqHz[n] = 100.0 * (n + 1);
+        arrays.gainDb[n] = -3.0 * n;
+        tables.computeNotch(n, arrays);
     }
     notch::GraphCanvas canvas;
     for (auto _ : state) {

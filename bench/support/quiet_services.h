@@ -3,8 +3,8 @@
 // anything, and a link end that only remembers why the link was lost.
 #include <string>
 
-#include "app/user_dialogs.h"
-#include "link/device_link.h"
+#include "ui/user_dialogs.h"
+#include "devlink/device_link.h"
 
 namespace bench_support {
 

@@ -10,13 +10,13 @@
 #include "app/command_line.h"
 #include "app/exiting_link_end.h"
 #include "app/main_window.h"
-#include "app/qt_user_dialogs.h"
+#include "ui/qt_user_dialogs.h"
 #include "app/report_watcher.h"
 #include "app/session.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
-#include "link/device_link.h"
-#include "link/qt_serial_port.h"
+#include "devlink/device_link.h"
+#include "devlink/qt_serial_port.h"
 #include "sim/simulator_thread.h"
 
 namespace {
@@ -25,7 +25,7 @@ constexpr int kSplashMs = 2000;
 
 devlink::PortTable MakePortTable(const app::StartOptions& options) {
     if (options.portList)
-        return devlink::PortTable::FromList(options.portList->toStdString(), devlink::kPortListSeparator);
+        return devlink::PortTable::fromList(options.portList->toStdString(), devlink::kPortListSeparator);
     return devlink::PortTable();
 }
 

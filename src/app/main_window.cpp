@@ -15,11 +15,11 @@
 #include "app/port_search.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
-#include "editor/frm_eq.h"
-#include "link/commands.h"
-#include "link/memory_dump.h"
-#include "presets/frm_read.h"
-#include "presets/frm_store.h"
+#include "editor/parameter_editor.h"
+#include "devlink/commands.h"
+#include "devlink/memory_dump.h"
+#include "presets/read_preset_dialog.h"
+#include "presets/store_preset_dialog.h"
 #include "presets/preset_files.h"
 
 namespace app {
@@ -31,7 +31,7 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MdiArea");
     setCentralWidget(mdi_);
-    editor_ = new editor::FrmEq(session_.image, link_, dialogs_);
+    editor_ = new editor::ParameterEditor(session_.image, link_, dialogs_);
     editorWindow_ = mdi_->addSubWindow(editor_);
     editorWindow_->setWindowTitle(editor_->windowTitle());
     editorWindow_->hide();
@@ -39,13 +39,13 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     resize(1280, 800);
     buildToolbar();
     // A running search also locks the six preset and copy buttons.
-    editor_->setLockCursorExtension([this](bool lock) { lockToolbar(lock); });
+    editor_->setSearchLockExtension([this](bool lock) { lockToolbar(lock); });
     setAcceptDrops(true);
 
-    timer3_.setObjectName("Timer3");
-    connect(&timer3_, &QTimer::timeout, this, [this] {
-        CheckChannelsDiffer();
-        timer3_.setInterval(kChannelCompareMs);
+    channelCompareTimer_.setObjectName("Timer3");
+    connect(&channelCompareTimer_, &QTimer::timeout, this, [this] {
+        checkChannelsDiffer();
+        channelCompareTimer_.setInterval(kChannelCompareMs);
     });
 }
 
@@ -59,7 +59,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
 
     if (demoOnly) {
         link_.flags().demoMode = true;
-        EnterDemoMode(splash);
+        enterDemoMode(splash);
     } else {
         splash.showStatus(kSearchingStatus);
         const int stored = ReadStoredPortNumber(initConfigPath().toStdString());
@@ -71,7 +71,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
                 return false;
             }
             link_.flags().demoMode = true;
-            EnterDemoMode(splash);
+            enterDemoMode(splash);
         }
         WriteStoredPortNumber(initConfigPath().toStdString(), static_cast<std::int16_t>(search.portNumber));
     }
@@ -79,9 +79,9 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     dumpDeviceMemory(splash);
 
     link_.flags().suppressSend = false;
-    timer3_.start(kChannelCompareMs);
+    channelCompareTimer_.start(kChannelCompareMs);
     session_.library.presetTitle.clear();
-    ShowPresetTitle();
+    showPresetTitle();
     editor_->setPresetSource(kPresetFromDevice);
 
     editorWindow_->showMaximized();
@@ -103,14 +103,14 @@ void MainWindow::reportPermissionProblems(const std::vector<int>& ports) {
     }
 }
 
-void MainWindow::EnterDemoMode(SplashWindow& splash) {
+void MainWindow::enterDemoMode(SplashWindow& splash) {
     splash.showStatus(devlink::kDumpStatus);
     session_.library.resetToFixedOnly();
     editorWindow_->hide();
-    editor_->FillFromDefaultImage();  // leaves sending suppressed until start-up ends
+    editor_->fillFromDefaultImage();  // leaves sending suppressed until start-up ends
     editorWindow_->show();
     setWindowTitle(kDemoCaption);
-    editor_->RedrawGraph();
+    editor_->redrawGraph();
 }
 
 void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
@@ -120,25 +120,25 @@ void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
         hooks.progress = [&splash](int done, int total) { splash.showProgress(done, total); };
         hooks.fillEditor = [this] {
             editorWindow_->hide();
-            editor_->FillFromImage();
+            editor_->fillFromImage();
             editorWindow_->show();
         };
         devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
         setWindowTitle(kMainCaption);
     }
-    editor_->RedrawGraph();
+    editor_->redrawGraph();
 }
 
-void MainWindow::CheckChannelsDiffer() { editor_->flags().channelsDiffer = model::HalvesDiffer(session_.image); }
+void MainWindow::checkChannelsDiffer() { editor_->flags().channelsDiffer = model::HalvesDiffer(session_.image); }
 
-void MainWindow::ShowPresetTitle() {
-    editor_->ShowPresetTitle(QString::fromStdU32String(model::PrintablePresetName(session_.library.presetTitle)));
+void MainWindow::showPresetTitle() {
+    editor_->showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(session_.library.presetTitle)));
 }
 
 void MainWindow::pollSearchReports() {
     if (!editor_->flags().searchRunning) return;
-    while (link_.PollSearchReports(
-        [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->HandleSearchReport(report); })) {
+    while (link_.pollSearchReports(
+        [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->applySearchReport(report); })) {
     }
 }
 
@@ -186,7 +186,7 @@ void MainWindow::buildToolbar() {
         toolbar_->addWidget(button);
         buttons_[entry.index] = button;
         const int index = entry.index;
-        connect(button, &QToolButton::clicked, this, [this, index] { Command1_Click(index); });
+        connect(button, &QToolButton::clicked, this, [this, index] { onToolbarButton(index); });
     }
 }
 
@@ -199,17 +199,17 @@ void MainWindow::lockToolbar(bool locked) {
     for (int index : {0, 1, 2, 3, 7, 8}) buttons_.at(index)->setEnabled(!locked);
 }
 
-void MainWindow::Command1_Click(int index) {
+void MainWindow::onToolbarButton(int index) {
     switch (index) {
-    case kLoadPreset: presetFiles_->LoadPresetFile(); break;
-    case kSavePreset: presetFiles_->SavePresetFile(); break;
+    case kLoadPreset: presetFiles_->loadPresetFile(); break;
+    case kSavePreset: presetFiles_->savePresetFile(); break;
     case kStorePreset: {
-        presets::FrmStore dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
+        presets::StorePresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
         dialog.exec();
         break;
     }
     case kReadPreset: {
-        presets::FrmRead dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
+        presets::ReadPresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
         dialog.exec();
         break;
     }
@@ -219,7 +219,7 @@ void MainWindow::Command1_Click(int index) {
     }
 }
 
-void MainWindow::openPresetFile(const QString& path) { presetFiles_->LoadPresetFromPath(path); }
+void MainWindow::openPresetFile(const QString& path) { presetFiles_->loadFromPath(path); }
 
 QString MainWindow::droppablePresetFile(const QMimeData* mime) const {
     // A drop during a search would load a preset under it; refuse it as the
@@ -247,9 +247,9 @@ void MainWindow::copyChannel(int index) {
     if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
     ui::BusyPointer busy(dialogs_);
     if (leftToRight)
-        editor_->CopyChannelLeftToRight();
+        editor_->copyLeftToRight();
     else
-        editor_->CopyChannelRightToLeft();
+        editor_->copyRightToLeft();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -262,7 +262,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    link_.SendCommand(devlink::CloseLinkPayload());
+    link_.sendCommand(devlink::CloseLinkPayload());
     quitRequested_ = true;
     event->accept();
     QApplication::exit(0);

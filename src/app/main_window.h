@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/session.h"
-#include "app/user_dialogs.h"
-#include "link/device_link.h"
+#include "ui/user_dialogs.h"
+#include "devlink/device_link.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -17,7 +17,7 @@ class QToolButton;
 class QMimeData;
 
 namespace editor {
-class FrmEq;
+class ParameterEditor;
 }
 namespace presets {
 class PresetFiles;
@@ -49,19 +49,19 @@ public:
     // question (the --demo option) and leaves init.cfg as it is.
     bool load(SplashWindow& splash, bool demoOnly = false);
 
-    editor::FrmEq& editor() { return *editor_; }
-    void CheckChannelsDiffer();
-    void ShowPresetTitle();
+    editor::ParameterEditor& editor() { return *editor_; }
+    void checkChannelsDiffer();
+    void showPresetTitle();
     bool quitWithoutConfirm() const { return quitWithoutConfirm_; }
     bool quitRequested() const { return quitRequested_; }
-    const QTimer& channelCompareTimer() const { return timer3_; }
+    const QTimer& channelCompareTimer() const { return channelCompareTimer_; }
 
     // Takes waiting device reports while a search runs.
     void pollSearchReports();
 
     // Toolbar1's buttons by index (0..3, 7, 8).
     QToolButton* toolbarButton(int index) const;
-    void Command1_Click(int index);
+    void onToolbarButton(int index);
     // Opens a preset file as the load command does (drop, command line).
     void openPresetFile(const QString& path);
     // What a drop would open: one local file, and only while loading is
@@ -74,7 +74,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void EnterDemoMode(SplashWindow& splash);
+    void enterDemoMode(SplashWindow& splash);
     void dumpDeviceMemory(SplashWindow& splash);
     void reportPermissionProblems(const std::vector<int>& ports);
     void buildToolbar();
@@ -86,12 +86,12 @@ private:
     devlink::DeviceLink& link_;
     ui::UserDialogs& dialogs_;
     QMdiArea* mdi_;
-    editor::FrmEq* editor_;
+    editor::ParameterEditor* editor_;
     QMdiSubWindow* editorWindow_;
     std::unique_ptr<presets::PresetFiles> presetFiles_;
     QToolBar* toolbar_;
     std::map<int, QToolButton*> buttons_;
-    QTimer timer3_;
+    QTimer channelCompareTimer_;
     bool quitWithoutConfirm_ = false;
     bool quitRequested_ = false;
 };

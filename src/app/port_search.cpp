@@ -7,16 +7,16 @@ namespace {
 
 bool TryPort(devlink::DeviceLink& link, int portNumber, PortSearchResult& result) {
     result.portNumber = portNumber;
-    if (!link.OpenPort(portNumber)) {
+    if (!link.openPort(portNumber)) {
         if (link.lastOpenFault() == devlink::PortFault::Permission &&
             std::find(result.permissionDenied.begin(), result.permissionDenied.end(), portNumber) ==
                 result.permissionDenied.end())
             result.permissionDenied.push_back(portNumber);
         return false;
     }
-    link.SetReceiveSize(10);
-    if (link.ProbeDevice({0, 0, 0, 0, 0, 0, 0})) return true;
-    link.ClosePort();
+    link.setReceiveSize(10);
+    if (link.probeDevice({0, 0, 0, 0, 0, 0, 0})) return true;
+    link.closePort();
     return false;
 }
 

@@ -4,7 +4,7 @@
 // again at once, so the program never holds a port it does not use.
 #include <vector>
 
-#include "link/device_link.h"
+#include "devlink/device_link.h"
 
 namespace app {
 

@@ -7,8 +7,8 @@
 #include <QObject>
 #include <functional>
 
-#include "link/device_link.h"
-#include "link/qt_serial_port.h"
+#include "devlink/device_link.h"
+#include "devlink/qt_serial_port.h"
 
 namespace app {
 

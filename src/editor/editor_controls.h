@@ -23,23 +23,23 @@ class ResponseGraph;
 
 // One notch row, n = 12 * channel + row.
 struct NotchRowControls {
-    QLineEdit* Text2 = nullptr;       // frequency, typed
-    QScrollBar* HScroll6 = nullptr;   // frequency code 0..729
-    QLineEdit* Text1 = nullptr;       // gain in dB, typed
-    QScrollBar* HScroll20 = nullptr;  // gain code 0..45
-    QLineEdit* Text3 = nullptr;       // width name, shown only
-    QScrollBar* HScroll30 = nullptr;  // width code 0..3
+    QLineEdit* freqBox = nullptr;       // frequency, typed
+    QScrollBar* freqBar = nullptr;   // frequency code 0..729
+    QLineEdit* gainBox = nullptr;       // gain in dB, typed
+    QScrollBar* gainBar = nullptr;  // gain code 0..45
+    QLineEdit* widthText = nullptr;       // width name, shown only
+    QScrollBar* widthBar = nullptr;  // width code 0..3
 };
 
-// One channel's automatic search settings (Frame4).
+// One channel's automatic search settings (settingsFrame).
 struct ChannelSettingsControls {
-    QGroupBox* Frame4 = nullptr;
+    QGroupBox* settingsFrame = nullptr;
     // HScroll1..HScroll5 and their value texts Label3, Label5, Label6,
     // Label1, Label9, indexed by setting; the Sensitivity entries stay empty.
     std::array<QScrollBar*, 6> spin{};
     std::array<QLabel*, 6> valueText{};
-    QSlider* Slider1 = nullptr;
-    QLineEdit* Text4 = nullptr;
+    QSlider* sensitivitySlider = nullptr;
+    QLineEdit* sensitivityBox = nullptr;
 
     QScrollBar* spinOf(notch::AutoSetting s) const { return spin[static_cast<std::size_t>(s)]; }
     QLabel* valueTextOf(notch::AutoSetting s) const { return valueText[static_cast<std::size_t>(s)]; }
@@ -48,19 +48,19 @@ struct ChannelSettingsControls {
 struct EditorControls {
     QScrollArea* scrollArea = nullptr;
     QHBoxLayout* topRow = nullptr;  // the search and link boxes, the preset's source and title
-    QCheckBox* Check2 = nullptr;    // "Link channel Left && Right"
+    QCheckBox* linkBox = nullptr;    // "Link channel Left && Right"
     // "Search Feedback L&&R", "... L", "... R": push buttons that stay down
     // while their search runs; the index is the search selector.
-    std::array<QPushButton*, 3> Check1{};
-    QLabel* Label7 = nullptr;       // where the preset came from
-    QLabel* Label8 = nullptr;       // the preset's title
+    std::array<QPushButton*, 3> searchButtons{};
+    QLabel* presetSourceLabel = nullptr;       // where the preset came from
+    QLabel* presetTitleLabel = nullptr;       // the preset's title
     std::array<QGroupBox*, model::kChannels> channelFrame{};  // "Channel Left", "Channel Right"
-    std::array<QWidget*, model::kChannels> Frame3{};          // the channel's twelve notch rows
+    std::array<QWidget*, model::kChannels> notchRowsFrame{};          // the channel's twelve notch rows
     std::array<NotchRowControls, model::kNotches> rows{};
     // 0, 1: "Reset Notch Automatic" Left, Right; 2, 3: "Reset Notch Manual".
-    std::array<QPushButton*, 4> Command1{};
+    std::array<QPushButton*, 4> resetButtons{};
     std::array<ChannelSettingsControls, model::kChannels> settings{};
-    std::array<ResponseGraph*, model::kChannels> Picture1{};
+    std::array<ResponseGraph*, model::kChannels> graphs{};
 };
 
 }  // namespace editor

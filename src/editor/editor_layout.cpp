@@ -38,12 +38,12 @@ QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrde
 
     auto* left = new QVBoxLayout;
     left->setSpacing(3);
-    c.Frame3[channel] = BuildNotchTable(channel, c.rows);
-    left->addWidget(c.Frame3[channel]);
+    c.notchRowsFrame[channel] = BuildNotchTable(channel, c.rows);
+    left->addWidget(c.notchRowsFrame[channel]);
     auto* buttons = new QHBoxLayout;
     for (const int index : {channel, channel + 2}) {
-        c.Command1[index] = ResetButton(index);
-        buttons->addWidget(c.Command1[index]);
+        c.resetButtons[index] = ResetButton(index);
+        buttons->addWidget(c.resetButtons[index]);
     }
     left->addLayout(buttons);
     left->addStretch(1);
@@ -51,24 +51,24 @@ QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrde
 
     auto* right = new QVBoxLayout;
     right->setSpacing(2);
-    c.Picture1[channel] = new ResponseGraph;
-    c.Picture1[channel]->setObjectName(ArrayObjectName("Picture1", channel));
-    c.Picture1[channel]->setAccessibleName(ChannelName(channel) + QStringLiteral(" response graph"));
-    right->addWidget(c.Picture1[channel]);
-    c.settings[channel].Frame4 = BuildSettingsFrame(channel, c.settings[channel]);
-    right->addWidget(c.settings[channel].Frame4);
+    c.graphs[channel] = new ResponseGraph;
+    c.graphs[channel]->setObjectName(ArrayObjectName("Picture1", channel));
+    c.graphs[channel]->setAccessibleName(ChannelName(channel) + QStringLiteral(" response graph"));
+    right->addWidget(c.graphs[channel]);
+    c.settings[channel].settingsFrame = BuildSettingsFrame(channel, c.settings[channel]);
+    right->addWidget(c.settings[channel].settingsFrame);
     right->addStretch(1);
     columns->addLayout(right, 0);
 
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
         const NotchRowControls& row = c.rows[model::NotchIndex(channel, k)];
-        tabOrder << row.Text2 << row.HScroll6 << row.Text1 << row.HScroll20 << row.Text3 << row.HScroll30;
+        tabOrder << row.freqBox << row.freqBar << row.gainBox << row.gainBar << row.widthText << row.widthBar;
     }
-    tabOrder << c.Command1[channel] << c.Command1[channel + 2];
+    tabOrder << c.resetButtons[channel] << c.resetButtons[channel + 2];
     const ChannelSettingsControls& s = c.settings[channel];
     for (const notch::AutoSetting setting : notch::kAutoSettings) {
         if (setting == notch::AutoSetting::Sensitivity)
-            tabOrder << s.Slider1 << s.Text4;
+            tabOrder << s.sensitivitySlider << s.sensitivityBox;
         else
             tabOrder << s.spinOf(setting);
     }
@@ -95,14 +95,14 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
     c.topRow = new QHBoxLayout;
     BuildSearchAndLinkBoxes(c, tabOrder);
     c.topRow->addStretch(1);
-    c.Label7 = new QLabel;
-    c.Label7->setObjectName(QStringLiteral("Label7"));
-    c.Label8 = new QLabel;
-    c.Label8->setObjectName(QStringLiteral("Label8"));
-    c.Label8->setMinimumWidth(160);
-    c.topRow->addWidget(c.Label7);
+    c.presetSourceLabel = new QLabel;
+    c.presetSourceLabel->setObjectName(QStringLiteral("Label7"));
+    c.presetTitleLabel = new QLabel;
+    c.presetTitleLabel->setObjectName(QStringLiteral("Label8"));
+    c.presetTitleLabel->setMinimumWidth(160);
+    c.topRow->addWidget(c.presetSourceLabel);
     c.topRow->addSpacing(16);
-    c.topRow->addWidget(c.Label8);
+    c.topRow->addWidget(c.presetTitleLabel);
     rows->addLayout(c.topRow);
 
     for (int channel = 0; channel < model::kChannels; ++channel) {

@@ -61,20 +61,20 @@ QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotch
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
         const int n = model::NotchIndex(channel, k);
         NotchRowControls& row = rows[n];
-        row.Text2 = Box("Text2", n, NotchControlName(channel, k, "frequency"), QStringLiteral("20000"), 58);
-        row.HScroll6 = Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 150);
-        row.Text1 = Box("Text1", n, NotchControlName(channel, k, "gain"), QStringLiteral("-45"), 40);
-        row.HScroll20 = Bar("HScroll20", n, NotchControlName(channel, k, "gain slider"), model::kMaxGainCode, 3, 100);
-        row.Text3 = Box("Text3", n, NotchControlName(channel, k, "width"), QStringLiteral("1/70"), 40);
-        row.Text3->setReadOnly(true);  // shows the width bar's value; nothing typed there means anything
-        row.HScroll30 = Bar("HScroll30", n, NotchControlName(channel, k, "width slider"), model::kMaxWidthCode, 1, 56);
+        row.freqBox = Box("Text2", n, NotchControlName(channel, k, "frequency"), QStringLiteral("20000"), 58);
+        row.freqBar = Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 150);
+        row.gainBox = Box("Text1", n, NotchControlName(channel, k, "gain"), QStringLiteral("-45"), 40);
+        row.gainBar = Bar("HScroll20", n, NotchControlName(channel, k, "gain slider"), model::kMaxGainCode, 3, 100);
+        row.widthText = Box("Text3", n, NotchControlName(channel, k, "width"), QStringLiteral("1/70"), 40);
+        row.widthText->setReadOnly(true);  // shows the width bar's value; nothing typed there means anything
+        row.widthBar = Bar("HScroll30", n, NotchControlName(channel, k, "width slider"), model::kMaxWidthCode, 1, 56);
         const int r = k + 1;
-        grid->addWidget(row.Text2, r, kFreqText);
-        grid->addWidget(row.HScroll6, r, kFreqBar);
-        grid->addWidget(row.Text1, r, kGainText);
-        grid->addWidget(row.HScroll20, r, kGainBar);
-        grid->addWidget(row.Text3, r, kWidthText);
-        grid->addWidget(row.HScroll30, r, kWidthBar);
+        grid->addWidget(row.freqBox, r, kFreqText);
+        grid->addWidget(row.freqBar, r, kFreqBar);
+        grid->addWidget(row.gainBox, r, kGainText);
+        grid->addWidget(row.gainBar, r, kGainBar);
+        grid->addWidget(row.widthText, r, kWidthText);
+        grid->addWidget(row.widthBar, r, kWidthBar);
     }
     grid->setColumnStretch(kFreqBar, 3);
     grid->setColumnStretch(kGainBar, 2);

@@ -6,7 +6,7 @@
 
 namespace editor {
 
-// Creates Frame3 of the channel with its rows, which it puts into `rows`
+// Creates notchRowsFrame of the channel with its rows, which it puts into `rows`
 // (elements 12 * channel .. 12 * channel + 11).
 QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotches>& rows);
 

@@ -34,7 +34,7 @@ QSize ResponseGraph::sizeHint() const {
 
 QPoint ResponseGraph::pictureOrigin() const { return {0, kTop}; }
 
-void ResponseGraph::DrawCurve(const notch::ResponseTables& tables, int channel) {
+void ResponseGraph::drawCurve(const notch::ResponseTables& tables, int channel) {
     notch::DrawChannelCurve(canvas_, tables, channel);
     update();
 }

@@ -15,7 +15,7 @@ public:
     explicit ResponseGraph(QWidget* parent = nullptr);
 
     // Clears the picture and draws the channel's whole curve.
-    void DrawCurve(const notch::ResponseTables& tables, int channel);
+    void drawCurve(const notch::ResponseTables& tables, int channel);
 
     const notch::GraphCanvas& canvas() const { return canvas_; }
     // Where the picture's pixel (0, 0) lies in the widget.

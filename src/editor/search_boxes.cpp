@@ -18,20 +18,20 @@ QString Shown(const QString& caption) { return QString(caption).replace(QStringL
 }  // namespace
 
 void BuildSearchAndLinkBoxes(EditorControls& c, QList<QWidget*>& tabOrder) {
-    c.Check2 = new QCheckBox(QStringLiteral("Link channel Left && Right"));
-    c.Check2->setObjectName(QStringLiteral("Check2"));
-    c.Check2->setAccessibleName(Shown(c.Check2->text()));
-    c.topRow->addWidget(c.Check2);
+    c.linkBox = new QCheckBox(QStringLiteral("Link channel Left && Right"));
+    c.linkBox->setObjectName(QStringLiteral("Check2"));
+    c.linkBox->setAccessibleName(Shown(c.linkBox->text()));
+    c.topRow->addWidget(c.linkBox);
     c.topRow->addSpacing(12);
-    tabOrder << c.Check2;
+    tabOrder << c.linkBox;
 
-    for (int k = 0; k < static_cast<int>(c.Check1.size()); ++k) {
+    for (int k = 0; k < static_cast<int>(c.searchButtons.size()); ++k) {
         auto* box = new QPushButton(QString::fromLatin1(kSearchCaptions[k]));
         box->setObjectName(ArrayObjectName("Check1", k));
         box->setAccessibleName(Shown(box->text()));
         box->setCheckable(true);  // stays down while its search runs
         box->setMinimumWidth(150);
-        c.Check1[k] = box;
+        c.searchButtons[k] = box;
         c.topRow->addWidget(box);
         tabOrder << box;
     }

@@ -65,22 +65,22 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
         grid->addWidget(caption, row, col);
         const auto index = static_cast<std::size_t>(s);
         if (s == AutoSetting::Sensitivity) {
-            out.Slider1 = new QSlider(Qt::Horizontal);
-            out.Slider1->setObjectName(ArrayObjectName(SpinArrayName(s), channel));
-            out.Slider1->setAccessibleName(SpokenCaption(channel, s));
-            out.Slider1->setRange(0, notch::ControlMaximum(s));
-            out.Slider1->setPageStep(1);
-            out.Slider1->setTickPosition(QSlider::TicksBelow);
-            out.Slider1->setTickInterval(1);
-            out.Slider1->setMinimumWidth(100);
-            out.Text4 = new QLineEdit;
-            out.Text4->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
-            out.Text4->setAccessibleName(SpokenCaption(channel, s) + QStringLiteral(" value"));
-            out.Text4->setFixedSize(41, 20);
-            out.Text4->setAlignment(Qt::AlignRight);
-            caption->setBuddy(out.Slider1);
-            grid->addWidget(out.Slider1, row, col + 1, 1, 2);
-            grid->addWidget(out.Text4, row, col + 3);
+            out.sensitivitySlider = new QSlider(Qt::Horizontal);
+            out.sensitivitySlider->setObjectName(ArrayObjectName(SpinArrayName(s), channel));
+            out.sensitivitySlider->setAccessibleName(SpokenCaption(channel, s));
+            out.sensitivitySlider->setRange(0, notch::ControlMaximum(s));
+            out.sensitivitySlider->setPageStep(1);
+            out.sensitivitySlider->setTickPosition(QSlider::TicksBelow);
+            out.sensitivitySlider->setTickInterval(1);
+            out.sensitivitySlider->setMinimumWidth(100);
+            out.sensitivityBox = new QLineEdit;
+            out.sensitivityBox->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
+            out.sensitivityBox->setAccessibleName(SpokenCaption(channel, s) + QStringLiteral(" value"));
+            out.sensitivityBox->setFixedSize(41, 20);
+            out.sensitivityBox->setAlignment(Qt::AlignRight);
+            caption->setBuddy(out.sensitivitySlider);
+            grid->addWidget(out.sensitivitySlider, row, col + 1, 1, 2);
+            grid->addWidget(out.sensitivityBox, row, col + 3);
             continue;
         }
         auto* spin = new QScrollBar(Qt::Horizontal);

@@ -1,5 +1,5 @@
 #pragma once
-// A channel's six automatic search settings (Frame4): five spin arrows with
+// A channel's six automatic search settings (settingsFrame): five spin arrows with
 // their value texts, and the sensitivity slider with its box.
 #include "editor/editor_controls.h"
 

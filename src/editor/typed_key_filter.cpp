@@ -26,7 +26,7 @@ std::optional<char32_t> TypedCharacter(const QKeyEvent& key) {
 TypedKeyFilter::TypedKeyFilter(QLineEdit* box, notch::TypedBox kind, Handlers handlers)
     : QObject(box), box_(box), kind_(kind), handlers_(std::move(handlers)) {}
 
-void TypedKeyFilter::Install(QLineEdit* box, notch::TypedBox kind, Handlers handlers) {
+void TypedKeyFilter::install(QLineEdit* box, notch::TypedBox kind, Handlers handlers) {
     box->installEventFilter(new TypedKeyFilter(box, kind, std::move(handlers)));
 }
 

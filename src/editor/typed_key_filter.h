@@ -24,7 +24,7 @@ public:
     };
 
     // Installs itself on the box, which owns it.
-    static void Install(QLineEdit* box, notch::TypedBox kind, Handlers handlers);
+    static void install(QLineEdit* box, notch::TypedBox kind, Handlers handlers);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/commands.h"
+#include "devlink/commands.h"
 #include "model/value_tables.h"
 
 namespace notch {
@@ -30,14 +30,14 @@ const std::array<int, model::kChannels>& OffsetTable(AutoSetting setting) {
 int& AutoSettings::operator()(AutoSetting setting, int channel) {
     const auto c = static_cast<std::size_t>(channel);
     switch (setting) {
-    case AutoSetting::NumNotchAuto: return NumNotchAuto.at(c);
-    case AutoSetting::QNotchAuto: return QNotchAuto.at(c);
-    case AutoSetting::AttenuationMode: return AttenuationMode.at(c);
-    case AutoSetting::Sensitivity: return Sensitivity.at(c);
-    case AutoSetting::ReleaseSpeed: return ReleaseSpeed.at(c);
-    case AutoSetting::SearchMode: return SearchMode.at(c);
+    case AutoSetting::NumNotchAuto: return numNotchAuto.at(c);
+    case AutoSetting::QNotchAuto: return qNotchAuto.at(c);
+    case AutoSetting::AttenuationMode: return attenuationMode.at(c);
+    case AutoSetting::Sensitivity: return sensitivity.at(c);
+    case AutoSetting::ReleaseSpeed: return releaseSpeed.at(c);
+    case AutoSetting::SearchMode: return searchMode.at(c);
     }
-    return NumNotchAuto.at(c);
+    return numNotchAuto.at(c);
 }
 
 int AutoSettings::operator()(AutoSetting setting, int channel) const {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "link/frame.h"
+#include "devlink/frame.h"
 #include "model/preset_image.h"
 
 namespace notch {
@@ -22,12 +22,12 @@ inline constexpr std::array<AutoSetting, 6> kAutoSettings = {
 
 // The per-channel companion of the image bytes, index = channel.
 struct AutoSettings {
-    std::array<int, model::kChannels> NumNotchAuto{};     // 1..12
-    std::array<int, model::kChannels> QNotchAuto{};       // width code 0..3
-    std::array<int, model::kChannels> AttenuationMode{};  // 0..1
-    std::array<int, model::kChannels> Sensitivity{};      // 0..15
-    std::array<int, model::kChannels> ReleaseSpeed{};     // 0..1
-    std::array<int, model::kChannels> SearchMode{};       // 0..1
+    std::array<int, model::kChannels> numNotchAuto{};     // 1..12
+    std::array<int, model::kChannels> qNotchAuto{};       // width code 0..3
+    std::array<int, model::kChannels> attenuationMode{};  // 0..1
+    std::array<int, model::kChannels> sensitivity{};      // 0..15
+    std::array<int, model::kChannels> releaseSpeed{};     // 0..1
+    std::array<int, model::kChannels> searchMode{};       // 0..1
 
     int& operator()(AutoSetting setting, int channel);
     int operator()(AutoSetting setting, int channel) const;

@@ -6,17 +6,17 @@ namespace notch {
 
 void DrawGraphPoint(GraphCanvas& canvas, const ResponseTables& tables, int i, int channel) {
     const GraphPixel point = GraphPoint(i, tables.ChannelResponse(i, channel));
-    canvas.SetPen(CurveColour(channel));
+    canvas.setPen(CurveColour(channel));
     if (i == 0) {
-        canvas.MoveTo(point);
+        canvas.moveTo(point);
         return;
     }
-    canvas.LineTo(point);
-    if (i == model::kMaxFreqCode) canvas.Plot(point);
+    canvas.lineTo(point);
+    if (i == model::kMaxFreqCode) canvas.plot(point);
 }
 
 void DrawChannelCurve(GraphCanvas& canvas, const ResponseTables& tables, int channel) {
-    canvas.Clear();
+    canvas.clear();
     for (int i = 0; i < model::kFreqCodes; ++i) DrawGraphPoint(canvas, tables, i, channel);
 }
 

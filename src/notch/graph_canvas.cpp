@@ -26,13 +26,13 @@ bool Inside(int x, int y) { return x >= 0 && x < kGraphWidth && y >= 0 && y < kG
 
 GraphCanvas::GraphCanvas() : pixels_(Background()) {}
 
-void GraphCanvas::Clear() { pixels_ = Background(); }
+void GraphCanvas::clear() { pixels_ = Background(); }
 
-void GraphCanvas::Plot(GraphPixel at) {
+void GraphCanvas::plot(GraphPixel at) {
     if (Inside(at.x, at.y)) pixels_[static_cast<std::size_t>(at.y) * kGraphWidth + at.x] = pen_;
 }
 
-void GraphCanvas::LineTo(GraphPixel to) {
+void GraphCanvas::lineTo(GraphPixel to) {
     // Bresenham from the current position, stopping one pixel short of the
     // end point.
     int x = position_.x;
@@ -43,7 +43,7 @@ void GraphCanvas::LineTo(GraphPixel to) {
     const int sy = y < to.y ? 1 : -1;
     long err = static_cast<long>(dx) + dy;
     while (x != to.x || y != to.y) {
-        Plot({x, y});
+        plot({x, y});
         const long twice = 2 * err;
         if (twice >= dy) {
             err += dy;

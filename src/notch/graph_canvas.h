@@ -21,11 +21,11 @@ public:
     GraphCanvas();
 
     // Back to the background grid.
-    void Clear();
-    void SetPen(Rgb colour) { pen_ = colour; }
-    void MoveTo(GraphPixel to) { position_ = to; }
-    void LineTo(GraphPixel to);
-    void Plot(GraphPixel at);
+    void clear();
+    void setPen(Rgb colour) { pen_ = colour; }
+    void moveTo(GraphPixel to) { position_ = to; }
+    void lineTo(GraphPixel to);
+    void plot(GraphPixel at);
 
     GraphPixel position() const { return position_; }
     Rgb pixel(int x, int y) const;

@@ -8,9 +8,9 @@
 namespace notch {
 
 struct NotchArrays {
-    std::array<double, model::kNotches> NotchFreq{};       // Hz
-    std::array<double, model::kNotches> NotchGain{};       // dB, -45..0
-    std::array<double, model::kNotches> NotchWidthCode{};  // 0..3
+    std::array<double, model::kNotches> freqHz{};       // Hz
+    std::array<double, model::kNotches> gainDb{};       // dB, -45..0
+    std::array<double, model::kNotches> widthCode{};  // 0..3
 };
 
 }  // namespace notch

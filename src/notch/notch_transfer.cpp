@@ -25,16 +25,16 @@ NotchTransfer TransferNotch(int n, const NotchRow& row, NotchArrays& arrays, mod
     const int gainDb = g - model::kMaxGainCode;
     out.gainText = std::to_string(gainDb);
 
-    const double typed = model::ParseNumber(row.freqText).value_or(arrays.NotchFreq.at(n));
+    const double typed = model::ParseNumber(row.freqText).value_or(arrays.freqHz.at(n));
     const int f = NearestFreqCode(typed);
     out.freqText = model::FormatNumber(model::FreqTable[f]);
 
     const int q = std::clamp(row.widthCode, 0, model::kMaxWidthCode);
     out.widthText = std::string(model::BandwidthName[q]);
 
-    arrays.NotchWidthCode[n] = q;
-    arrays.NotchFreq[n] = model::FreqTable[f];
-    arrays.NotchGain[n] = gainDb;
+    arrays.widthCode[n] = q;
+    arrays.freqHz[n] = model::FreqTable[f];
+    arrays.gainDb[n] = gainDb;
 
     out.codes = {g, f, q};
     model::WriteNotchRecord(image, n, out.codes);

@@ -5,7 +5,7 @@
 // between this and its controls.
 #include <string>
 
-#include "link/frame.h"
+#include "devlink/frame.h"
 #include "model/preset_image.h"
 #include "notch/notch_arrays.h"
 

@@ -22,12 +22,12 @@ std::size_t ResponseTables::Index(int i, int columns, int column) {
     return static_cast<std::size_t>(i) * columns + column;
 }
 
-void ResponseTables::ComputeNotch(int n, const NotchArrays& arrays) {
+void ResponseTables::computeNotch(int n, const NotchArrays& arrays) {
     const int channel = model::ChannelOfNotch(n);
-    const int width = std::clamp(static_cast<int>(arrays.NotchWidthCode.at(n)), 0, model::kMaxWidthCode);
+    const int width = std::clamp(static_cast<int>(arrays.widthCode.at(n)), 0, model::kMaxWidthCode);
     const double q = model::BandwidthQ[width];
-    const double f0 = arrays.NotchFreq[n];
-    const double gain = arrays.NotchGain[n];
+    const double f0 = arrays.freqHz[n];
+    const double gain = arrays.gainDb[n];
     const int first = channel * model::kRowsPerChannel;
     for (int i = 0; i < model::kFreqCodes; ++i) {
         double* row = &notch_[static_cast<std::size_t>(i) * model::kNotches];

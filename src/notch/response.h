@@ -19,7 +19,7 @@ public:
 
     // Recomputes the column of notch n from what was last sent for it and
     // the sums of its channel.
-    void ComputeNotch(int n, const NotchArrays& arrays);
+    void computeNotch(int n, const NotchArrays& arrays);
 
     // i: graph point 0..729 (FreqTable code); n: notch 0..23; c: channel.
     double NotchResponse(int i, int n) const { return notch_[Index(i, model::kNotches, n)]; }

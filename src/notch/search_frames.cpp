@@ -1,6 +1,6 @@
 #include "notch/search_frames.h"
 
-#include "link/commands.h"
+#include "devlink/commands.h"
 #include "notch/auto_settings.h"
 
 namespace notch {

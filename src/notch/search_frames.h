@@ -4,7 +4,7 @@
 // image as they are when the frame is sent.
 #include <cstdint>
 
-#include "link/frame.h"
+#include "devlink/frame.h"
 #include "model/preset_image.h"
 
 namespace notch {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "link/device_link.h"
+#include "devlink/device_link.h"
 #include "model/preset_image.h"
 
 namespace notch {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <variant>
 
-#include "app/user_dialogs.h"
+#include "ui/user_dialogs.h"
 #include "model/preset_image.h"
 
 namespace presets {

@@ -3,14 +3,14 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "editor/frm_eq.h"
+#include "editor/parameter_editor.h"
 #include "presets/preset_file_io.h"
 #include "presets/preset_folder.h"
 #include "presets/preset_texts.h"
 
 namespace presets {
 
-PresetFiles::PresetFiles(model::PresetImage& image, editor::FrmEq& editor, ui::UserDialogs& dialogs,
+PresetFiles::PresetFiles(model::PresetImage& image, editor::ParameterEditor& editor, ui::UserDialogs& dialogs,
                          QString applicationDir, QWidget* dialogParent)
     : image_(image),
       editor_(editor),
@@ -23,17 +23,17 @@ ui::FileRequest PresetFiles::fileRequest(const char* title) const {
     return {QString::fromLatin1(title), PresetFolder(applicationDir_), QString::fromLatin1(kFileFilter)};
 }
 
-void PresetFiles::LoadPresetFile() {
+void PresetFiles::loadPresetFile() {
     const QString path = dialogs_.openFileName(fileRequest(kOpenFileTitle), parent_);
-    if (!path.isEmpty()) LoadPresetFromPath(path);
+    if (!path.isEmpty()) loadFromPath(path);
 }
 
-void PresetFiles::SavePresetFile() {
+void PresetFiles::savePresetFile() {
     const QString path = dialogs_.saveFileName(fileRequest(kSaveFileTitle), parent_);
-    if (!path.isEmpty()) SavePresetToPath(path);
+    if (!path.isEmpty()) saveToPath(path);
 }
 
-bool PresetFiles::LoadPresetFromPath(const QString& path) {
+bool PresetFiles::loadFromPath(const QString& path) {
     if (path.isEmpty()) return false;
     auto read = ReadPresetFile(path);
     if (const auto* refusal = std::get_if<ui::Message>(&read)) {
@@ -44,14 +44,14 @@ bool PresetFiles::LoadPresetFromPath(const QString& path) {
     {
         ui::BusyPointer busy(dialogs_);
         // Sending allowed: the device gets every notch and setting of the file.
-        editor_.ApplyPresetToEditor();
+        editor_.applyPresetToEditor();
     }
     editor_.setPresetSource(QString::fromLatin1(kLoadedFromPc));
-    editor_.ShowPresetTitle(QFileInfo(path).fileName());
+    editor_.showPresetTitle(QFileInfo(path).fileName());
     return true;
 }
 
-bool PresetFiles::SavePresetToPath(const QString& path) {
+bool PresetFiles::saveToPath(const QString& path) {
     if (path.isEmpty()) return false;
     if (const auto failure = WritePresetFile(path, image_)) {
         dialogs_.show(*failure, parent_);

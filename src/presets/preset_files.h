@@ -4,13 +4,13 @@
 // out byte for byte. Nothing is stored in the device's preset memory.
 #include <QString>
 
-#include "app/user_dialogs.h"
+#include "ui/user_dialogs.h"
 #include "model/preset_image.h"
 
 class QWidget;
 
 namespace editor {
-class FrmEq;
+class ParameterEditor;
 }
 
 namespace presets {
@@ -19,25 +19,25 @@ class PresetFiles {
 public:
     // `applicationDir` holds the program (empty: the running program's
     // folder); the file dialogs start in its Preset folder.
-    PresetFiles(model::PresetImage& image, editor::FrmEq& editor, ui::UserDialogs& dialogs,
+    PresetFiles(model::PresetImage& image, editor::ParameterEditor& editor, ui::UserDialogs& dialogs,
                 QString applicationDir = {}, QWidget* dialogParent = nullptr);
 
     // Asks for a file and loads it; a cancel changes nothing.
-    void LoadPresetFile();
+    void loadPresetFile();
     // Asks for a file name and writes the image; a cancel writes nothing.
-    void SavePresetFile();
+    void savePresetFile();
 
     // A file dropped on the window or named on the command line: the same
-    // checks and boxes as LoadPresetFile. True when it was applied.
-    bool LoadPresetFromPath(const QString& path);
+    // checks and boxes as loadPresetFile. True when it was applied.
+    bool loadFromPath(const QString& path);
     // True when the file now holds the image; otherwise a box said why not.
-    bool SavePresetToPath(const QString& path);
+    bool saveToPath(const QString& path);
 
     ui::FileRequest fileRequest(const char* title) const;
 
 private:
     model::PresetImage& image_;
-    editor::FrmEq& editor_;
+    editor::ParameterEditor& editor_;
     ui::UserDialogs& dialogs_;
     QString applicationDir_;
     QWidget* parent_;

@@ -2,8 +2,8 @@
 
 #include <cassert>
 
-#include "link/commands.h"
-#include "link/memory_map.h"
+#include "devlink/commands.h"
+#include "devlink/memory_map.h"
 #include "model/preset_library.h"
 
 namespace presets {

@@ -4,7 +4,7 @@
 // short leaves the position's marker as it was.
 #include <array>
 
-#include "link/frame.h"
+#include "devlink/frame.h"
 #include "model/preset_image.h"
 #include "model/preset_name.h"
 #include "model/value_tables.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "app/user_dialogs.h"
+#include "ui/user_dialogs.h"
 #include "model/preset_name.h"
 
 namespace presets {

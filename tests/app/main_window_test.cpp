@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
-#include "editor/frm_eq.h"
+#include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
 
 using namespace testing_support;
@@ -193,7 +193,7 @@ namespace {
 
 TEST_F(MainWindowTest, ASearchLocksTheSixButtonsAndItsReportsReachTheEditor) {
     start();
-    QPushButton* searchRight = window->editor().controls().Check1[2];
+    QPushButton* searchRight = window->editor().controls().searchButtons[2];
     QTest::mouseClick(searchRight, Qt::LeftButton);
     ASSERT_TRUE(window->editor().flags().searchRunning);
     for (int index : {0, 1, 2, 3, 7, 8}) EXPECT_FALSE(window->toolbarButton(index)->isEnabled()) << index;

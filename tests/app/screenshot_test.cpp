@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
-#include "editor/frm_eq.h"
+#include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
 
 namespace {
@@ -27,7 +27,7 @@ TEST(Screenshot, MainWindowDuringAFeedbackSearch) {
     app::SplashWindow splash;
     ASSERT_TRUE(window.load(splash));
     // A search in progress, with the notches the device has placed so far.
-    QTest::mouseClick(window.editor().controls().Check1[0], Qt::LeftButton);
+    QTest::mouseClick(window.editor().controls().searchButtons[0], Qt::LeftButton);
     for (int i = 0; i < 14 && rig.deliverReport(); ++i) window.pollSearchReports();
     for (const QSize size : {QSize(1280, 800), QSize(800, 600)}) {
         window.resize(size);

@@ -7,7 +7,7 @@
 #include "app/init_config.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
-#include "editor/frm_eq.h"
+#include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
 
 using namespace testing_support;
@@ -132,11 +132,11 @@ TEST_F(StartupTest, ChannelComparisonFollowsTheImage) {
     start(1, 1);
     ASSERT_TRUE(window->load(splash));
     session.image[100] = static_cast<std::uint8_t>(session.image[20] + 1);
-    window->CheckChannelsDiffer();
+    window->checkChannelsDiffer();
     EXPECT_TRUE(window->editor().flags().channelsDiffer);
     session.image[100] = session.image[20];
     std::copy(session.image.begin(), session.image.begin() + 80, session.image.begin() + 80);
-    window->CheckChannelsDiffer();
+    window->checkChannelsDiffer();
     EXPECT_FALSE(window->editor().flags().channelsDiffer);
 }
 

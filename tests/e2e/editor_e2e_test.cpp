@@ -11,8 +11,8 @@
 #include "app/main_window.h"
 #include "app/report_watcher.h"
 #include "app/splash_window.h"
-#include "editor/frm_eq.h"
-#include "link/qt_serial_port.h"
+#include "editor/parameter_editor.h"
+#include "devlink/qt_serial_port.h"
 #include "sim/memory_file.h"
 #include "sim/simulator_thread.h"
 #include "support/scripted_dialogs.h"
@@ -42,7 +42,7 @@ TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
     devlink::QtSerialPort port;
     devlink::SteadyClock clock;
     RecordingEnd end;
-    devlink::PortTable table = devlink::PortTable::FromList(simulator.portPath(), ':');
+    devlink::PortTable table = devlink::PortTable::fromList(simulator.portPath(), ':');
     devlink::DeviceLink link(port, clock, end, table);
     testing_support::ScriptedDialogs dialogs;
     app::Session session;
@@ -58,7 +58,7 @@ TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
     EXPECT_EQ(window.windowTitle(), "QRN4480 - feedback eliminator");
 
     const auto before = session.image;
-    QPushButton* searchLeft = window.editor().controls().Check1[1];
+    QPushButton* searchLeft = window.editor().controls().searchButtons[1];
     QTest::mouseClick(searchLeft, Qt::LeftButton);
     ASSERT_TRUE(window.editor().flags().searchRunning);
     EXPECT_FALSE(window.toolbarButton(app::kLoadPreset)->isEnabled());

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <thread>
 
-#include "link/commands.h"
-#include "link/device_link.h"
-#include "link/qt_serial_port.h"
+#include "devlink/commands.h"
+#include "devlink/device_link.h"
+#include "devlink/qt_serial_port.h"
 #include "model/value_tables.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/simulator_thread.h"
@@ -55,7 +55,7 @@ private:
 };
 
 struct RealLink {
-    explicit RealLink(const std::string& path) : link(port, clock, end, PortTable::FromList(path, ':')) {}
+    explicit RealLink(const std::string& path) : link(port, clock, end, PortTable::fromList(path, ':')) {}
     QtSerialPort port;
     SteadyClock clock;
     RecordingEnd end;
@@ -67,21 +67,21 @@ TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
     std::string error;
     ASSERT_TRUE(simulator.start({}, &error)) << error;
     RealLink real(simulator.portPath());
-    ASSERT_TRUE(real.link.OpenPort(1));
-    real.link.SetReceiveSize(kReplySize);
-    ASSERT_TRUE(real.link.ProbeDevice(ProbePayload()));
+    ASSERT_TRUE(real.link.openPort(1));
+    real.link.setReceiveSize(kReplySize);
+    ASSERT_TRUE(real.link.probeDevice(ProbePayload()));
 
     std::string programName;
     for (int j = 0; j < 8; ++j) {
-        real.link.SendCommand(ReadMemoryBytePayload(0x0070 + j));
+        real.link.sendCommand(ReadMemoryBytePayload(0x0070 + j));
         programName.push_back(static_cast<char>(real.link.replyBuffer()[6]));
     }
     EXPECT_EQ(programName, "SIM 4480");
 
-    real.link.SendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
-    real.link.SetReceiveSize(kBlockReplySize);
-    ASSERT_TRUE(real.link.ReadBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
-    real.link.SetReceiveSize(kReplySize);
+    real.link.sendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
+    real.link.setReceiveSize(kBlockReplySize);
+    ASSERT_TRUE(real.link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
+    real.link.setReceiveSize(kReplySize);
     const auto& block = real.link.replyBuffer();
     const int r = model::NotchRecordOffset[15];
     EXPECT_EQ(block[r], 7);
@@ -99,9 +99,9 @@ TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
     std::string error;
     ASSERT_TRUE(simulator.start(options, &error)) << error;
     RealLink real(simulator.portPath());
-    ASSERT_TRUE(real.link.OpenPort(1));
-    real.link.SetReceiveSize(kReplySize);
-    real.link.SendCommand(SearchControlPayload(kSearchLeft, {4, 1, 0, 6}, true));
+    ASSERT_TRUE(real.link.openPort(1));
+    real.link.setReceiveSize(kReplySize);
+    real.link.sendCommand(SearchControlPayload(kSearchLeft, {4, 1, 0, 6}, true));
 
     std::vector<std::vector<std::uint8_t>> reports;
     // The device sends its next report only after the last one's
@@ -111,7 +111,7 @@ TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
         ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "reports stopped coming";
         real.port.waitForBytes(2000);
         ASSERT_TRUE(real.port.isOpen());
-        real.link.PollSearchReports([&](std::span<const std::uint8_t, kReportSize> r) {
+        real.link.pollSearchReports([&](std::span<const std::uint8_t, kReportSize> r) {
             reports.emplace_back(r.begin(), r.end());
         });
     }
@@ -120,7 +120,7 @@ TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
         EXPECT_EQ(report[1], 0) << "a Left search reports Left notches";
         EXPECT_LT(report[2], 4) << "only the automatic rows";
     }
-    real.link.SendCommand(SearchControlPayload(kSearchBoth, {4, 1, 0, 6}, false));
+    real.link.sendCommand(SearchControlPayload(kSearchBoth, {4, 1, 0, 6}, false));
     EXPECT_TRUE(real.end.messages.empty());
 }
 
@@ -134,10 +134,10 @@ TEST(SerialLinkEndToEnd, AMutedDeviceEndsInTimeOutAfterSixWrites) {
     FastWaitPort port(qport);
     FastClock clock;
     RecordingEnd end;
-    DeviceLink link(port, clock, end, PortTable::FromList(simulator.portPath(), ':'));
-    ASSERT_TRUE(link.OpenPort(1));
-    EXPECT_FALSE(link.ProbeDevice(ProbePayload()));
-    link.SendCommand(CloseLinkPayload());
+    DeviceLink link(port, clock, end, PortTable::fromList(simulator.portPath(), ':'));
+    ASSERT_TRUE(link.openPort(1));
+    EXPECT_FALSE(link.probeDevice(ProbePayload()));
+    link.sendCommand(CloseLinkPayload());
     EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
 }
 
@@ -154,8 +154,8 @@ TEST(SerialLinkEndToEnd, ATerminalClosedMidExchangeGivesThePortErrorMessage) {
         pty->close();
     });
     RealLink real(path);
-    ASSERT_TRUE(real.link.OpenPort(1));
-    real.link.SendCommand(ReadMemoryBytePayload(0x0070));
+    ASSERT_TRUE(real.link.openPort(1));
+    real.link.sendCommand(ReadMemoryBytePayload(0x0070));
     farEnd.join();
     ASSERT_EQ(real.end.messages.size(), 1u);
     EXPECT_NE(real.end.messages[0].find("port 1 (" + path + ")"), std::string::npos)

@@ -77,12 +77,12 @@ TEST(AutoSettings, NumNotchAutomaticDisablesItsRows) {
         for (int k = 0; k < 12; ++k) {
             const auto& row = rig.row(k);
             const bool enabled = k >= c.disabledRows;
-            for (QWidget* w : {static_cast<QWidget*>(row.HScroll20), static_cast<QWidget*>(row.Text1),
-                               static_cast<QWidget*>(row.HScroll30), static_cast<QWidget*>(row.Text3),
-                               static_cast<QWidget*>(row.Text2), static_cast<QWidget*>(row.HScroll6)})
+            for (QWidget* w : {static_cast<QWidget*>(row.gainBar), static_cast<QWidget*>(row.gainBox),
+                               static_cast<QWidget*>(row.widthBar), static_cast<QWidget*>(row.widthText),
+                               static_cast<QWidget*>(row.freqBox), static_cast<QWidget*>(row.freqBar)})
                 EXPECT_EQ(w->isEnabled(), enabled) << c.value << " row " << k << " " << w->objectName().toStdString();
         }
-        for (int k = 0; k < 12; ++k) EXPECT_EQ(rig.row(12 + k).HScroll20->isEnabled(), k >= 5) << "Right untouched";
+        for (int k = 0; k < 12; ++k) EXPECT_EQ(rig.row(12 + k).gainBar->isEnabled(), k >= 5) << "Right untouched";
     }
 }
 
@@ -94,7 +94,7 @@ TEST(AutoSettings, ChangingTheAutomaticCountAloneChangesNoWidth) {
     rig.load(preset);  // automatic rows 0..3 take the automatic 1/10
     auto widths = [&] {
         std::vector<int> w;
-        for (int k = 0; k < 12; ++k) w.push_back(rig.row(k).HScroll30->value());
+        for (int k = 0; k < 12; ++k) w.push_back(rig.row(k).widthBar->value());
         return w;
     };
     const std::vector<int> before = {2, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -106,9 +106,9 @@ TEST(AutoSettings, ChangingTheAutomaticCountAloneChangesNoWidth) {
     for (int k = 0; k < 12; ++k) EXPECT_EQ(rig.image[28 + 4 * k + 3], before[k]);
     rig.spin(AutoSetting::QNotchAuto, 0)->setValue(3);  // now only row 0 is automatic
     EXPECT_EQ(widths(), (std::vector<int>{3, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(rig.row(0).Text3->text(), "1/5");
+    EXPECT_EQ(rig.row(0).widthText->text(), "1/5");
     EXPECT_EQ(rig.image[28 + 3], 3);
-    EXPECT_EQ(rig.eq->notchArrays().NotchWidthCode[0], 3);
+    EXPECT_EQ(rig.eq->notchArrays().widthCode[0], 3);
 }
 
 TEST(AutoSettings, SensitivityBoxTakesEffectOnEnterOnly) {
@@ -116,13 +116,13 @@ TEST(AutoSettings, SensitivityBoxTakesEffectOnEnterOnly) {
     for (const auto& c : {Case{"99", "16", 15}, Case{"0", "1", 0}, Case{"7", "7", 6}, Case{"16", "16", 15}}) {
         EditorRig rig;
         rig.load(Settings());
-        QLineEdit* box = rig.settings(0).Text4;
+        QLineEdit* box = rig.settings(0).sensitivityBox;
         EditorRig::type(box, c.typed);
         EXPECT_TRUE(rig.frames().empty());
-        EXPECT_EQ(rig.settings(0).Slider1->value(), 6) << "typing alone applies nothing";
+        EXPECT_EQ(rig.settings(0).sensitivitySlider->value(), 6) << "typing alone applies nothing";
         EditorRig::enter(box);
         EXPECT_EQ(box->text(), c.shown) << c.typed;
-        EXPECT_EQ(rig.settings(0).Slider1->value(), c.position);
+        EXPECT_EQ(rig.settings(0).sensitivitySlider->value(), c.position);
         EXPECT_EQ(rig.image[79], c.position);
         EXPECT_EQ(rig.frames(), Frames{SearchControl(0, rig.image)});
         EXPECT_EQ(rig.image[79], c.position);
@@ -135,7 +135,7 @@ TEST(AutoSettings, SensitivityBoxRefusesWhatIsNoNumber) {
     for (const auto& c : {Case{"", "?", 1}, Case{"7?", "7??", 2}, Case{"-3", "?3?", 2}, Case{"a", "??", 2}}) {
         EditorRig rig;
         rig.load(Settings());
-        QLineEdit* box = rig.settings(1).Text4;
+        QLineEdit* box = rig.settings(1).sensitivityBox;
         EditorRig::type(box, c.typed);
         EditorRig::enter(box);
         EXPECT_EQ(box->text(), c.after) << c.typed;
@@ -145,8 +145,8 @@ TEST(AutoSettings, SensitivityBoxRefusesWhatIsNoNumber) {
             EXPECT_EQ(m.title, "Warning");
             EXPECT_EQ(m.buttons, ui::Buttons::Ok);
         }
-        EXPECT_EQ(rig.settings(1).Slider1->value(), 9);
-        EXPECT_EQ(rig.eq->autoSettings().Sensitivity[1], 9);
+        EXPECT_EQ(rig.settings(1).sensitivitySlider->value(), 9);
+        EXPECT_EQ(rig.eq->autoSettings().sensitivity[1], 9);
         EXPECT_EQ(rig.image[159], 9);
         EXPECT_TRUE(rig.frames().empty());
     }
@@ -157,14 +157,14 @@ TEST(AutoSettings, PastedHalfWaySensitivityGoesToTheLowerValue) {
     for (const auto& c : {Case{"2.5", "2", 1}, Case{"2,5", "2", 1}, Case{"2.6", "3", 2}}) {
         EditorRig rig;
         rig.load(Settings());
-        QLineEdit* box = rig.settings(0).Text4;
+        QLineEdit* box = rig.settings(0).sensitivityBox;
         QApplication::clipboard()->setText(c.pasted);
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         ASSERT_EQ(box->text(), c.pasted) << "a shortcut is editing, not typing";
         EditorRig::enter(box);
         EXPECT_EQ(box->text(), c.shown);
-        EXPECT_EQ(rig.settings(0).Slider1->value(), c.position);
+        EXPECT_EQ(rig.settings(0).sensitivitySlider->value(), c.position);
         EXPECT_TRUE(rig.sim.dialogs.shown.empty());
     }
 }
@@ -172,11 +172,11 @@ TEST(AutoSettings, PastedHalfWaySensitivityGoesToTheLowerValue) {
 TEST(AutoSettings, SliderMoveShowsStoresAndSends) {
     EditorRig rig;
     rig.load(Settings());
-    rig.settings(1).Slider1->setValue(12);
-    EXPECT_EQ(rig.settings(1).Text4->text(), "13");
+    rig.settings(1).sensitivitySlider->setValue(12);
+    EXPECT_EQ(rig.settings(1).sensitivityBox->text(), "13");
     EXPECT_EQ(rig.image[159], 12);
     EXPECT_EQ(rig.frames(), Frames{SearchControl(1, rig.image)});
-    EXPECT_EQ(rig.settings(0).Slider1->value(), 6);
+    EXPECT_EQ(rig.settings(0).sensitivitySlider->value(), 6);
 }
 
 TEST(AutoSettings, LinkedChangesGoToThisChannelThenTheOther) {
@@ -194,9 +194,9 @@ TEST(AutoSettings, LinkedChangesGoToThisChannelThenTheOther) {
          [](const model::PresetImage& i) { return Frames{SearchControl(0, i), SearchControl(1, i)}; }},
         {"Attenuation Right", [](EditorRig& r) { Click(r.spin(AutoSetting::AttenuationMode, 1), false); },
          [](const model::PresetImage& i) { return Frames{SearchControl(1, i), SearchControl(0, i)}; }},
-        {"Slider Left", [](EditorRig& r) { r.settings(0).Slider1->setValue(2); },
+        {"Slider Left", [](EditorRig& r) { r.settings(0).sensitivitySlider->setValue(2); },
          [](const model::PresetImage& i) { return Frames{SearchControl(0, i), SearchControl(1, i)}; }},
-        {"Sensitivity box Right", [](EditorRig& r) { EditorRig::type(r.settings(1).Text4, "4"); EditorRig::enter(r.settings(1).Text4); },
+        {"Sensitivity box Right", [](EditorRig& r) { EditorRig::type(r.settings(1).sensitivityBox, "4"); EditorRig::enter(r.settings(1).sensitivityBox); },
          [](const model::PresetImage& i) { return Frames{SearchControl(1, i), SearchControl(0, i)}; }},
     };
     for (const auto& c : cases) {
@@ -205,8 +205,8 @@ TEST(AutoSettings, LinkedChangesGoToThisChannelThenTheOther) {
         rig.link(true);
         c.edit(rig);
         EXPECT_EQ(rig.frames(), c.frames(rig.image)) << c.what;
-        EXPECT_EQ(rig.settings(0).Text4->text(), QString::number(rig.image[79] + 1));
-        EXPECT_EQ(rig.settings(1).Text4->text(), QString::number(rig.image[159] + 1));
+        EXPECT_EQ(rig.settings(0).sensitivityBox->text(), QString::number(rig.image[79] + 1));
+        EXPECT_EQ(rig.settings(1).sensitivityBox->text(), QString::number(rig.image[159] + 1));
     }
 }
 
@@ -218,8 +218,8 @@ TEST(AutoSettings, LinkedMirrorCopiesTheValueNotTheStep) {
     EXPECT_EQ(rig.image[76], 10);
     EXPECT_EQ(rig.image[156], 10);
     EXPECT_EQ(rig.settings(1).valueTextOf(AutoSetting::NumNotchAuto)->text(), "10");
-    EXPECT_FALSE(rig.row(12 + 9).HScroll20->isEnabled());
-    EXPECT_TRUE(rig.row(12 + 10).HScroll20->isEnabled());
+    EXPECT_FALSE(rig.row(12 + 9).gainBar->isEnabled());
+    EXPECT_TRUE(rig.row(12 + 10).gainBar->isEnabled());
 }
 
 TEST(AutoSettings, LinkedQOnTheRightRewritesTheAutomaticRowsOfBothChannels) {
@@ -241,10 +241,10 @@ TEST(AutoSettings, LinkedQOnTheRightRewritesTheAutomaticRowsOfBothChannels) {
     // Each channel's own automatic rows: the Left's manual rows 3 and 4
     // keep their width on the screen as in the image.
     for (int k = 0; k < 12; ++k) {
-        EXPECT_EQ(rig.row(12 + k).HScroll30->value(), k < 5 ? 3 : 0) << "Right row " << k;
+        EXPECT_EQ(rig.row(12 + k).widthBar->value(), k < 5 ? 3 : 0) << "Right row " << k;
         EXPECT_EQ(rig.image[model::NotchRecordOffset[12 + k] + 3], k < 5 ? 3 : 0);
-        EXPECT_EQ(rig.row(k).Text3->text(), k < 3 ? "1/5" : "1/70") << "Left row " << k;
-        EXPECT_EQ(rig.row(k).HScroll30->value(), k < 3 ? 3 : 0) << "Left row " << k;
+        EXPECT_EQ(rig.row(k).widthText->text(), k < 3 ? "1/5" : "1/70") << "Left row " << k;
+        EXPECT_EQ(rig.row(k).widthBar->value(), k < 3 ? 3 : 0) << "Left row " << k;
         EXPECT_EQ(rig.image[model::NotchRecordOffset[k] + 3], k < 3 ? 3 : 0) << "Left row " << k;
     }
 }
@@ -259,12 +259,12 @@ TEST(AutoSettings, WhileUpdatingControlsTheyOnlyStoreAndShow) {
         const int offset = notch::ImageOffset(s, 0);
         const int other = rig.image[notch::ImageOffset(s, 1)];
         if (s == Sensitivity) {
-            rig.settings(0).Slider1->setValue(1);
+            rig.settings(0).sensitivitySlider->setValue(1);
         } else {
             Click(rig.spin(s, 0), rig.spin(s, 0)->value() == 0);
         }
         EXPECT_TRUE(rig.frames().empty()) << notch::Caption(s);
-        EXPECT_EQ(rig.image[offset], notch::StateFromControl(s, s == Sensitivity ? rig.settings(0).Slider1->value()
+        EXPECT_EQ(rig.image[offset], notch::StateFromControl(s, s == Sensitivity ? rig.settings(0).sensitivitySlider->value()
                                                                                   : rig.spin(s, 0)->value()));
         EXPECT_EQ(rig.image[notch::ImageOffset(s, 1)], other) << "nothing on the other channel";
     }

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <memory>
 
-#include "editor/frm_eq.h"
+#include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
 
 namespace editor_test {
@@ -27,13 +27,13 @@ class EditorRig {
 public:
     EditorRig() {
         sim.connect();
-        eq = std::make_unique<editor::FrmEq>(image, sim.link, sim.dialogs);
+        eq = std::make_unique<editor::ParameterEditor>(image, sim.link, sim.dialogs);
     }
 
     // As after reading a preset from the device: nothing sent.
     void load(const model::PresetImage& preset) {
         image = preset;
-        eq->FillFromImage();
+        eq->fillFromImage();
         sim.takeWrites();
     }
     void loadDefaults() { load(DefaultPreset()); }
@@ -59,7 +59,7 @@ public:
 
     testing_support::SimRig sim;
     model::PresetImage image{};
-    std::unique_ptr<editor::FrmEq> eq;
+    std::unique_ptr<editor::ParameterEditor> eq;
 };
 
 inline std::string Dump(const Frames& frames) {

@@ -9,7 +9,7 @@ using namespace editor_test;
 
 namespace {
 
-const notch::GraphCanvas& Canvas(const EditorRig& rig, int c) { return rig.eq->controls().Picture1[c]->canvas(); }
+const notch::GraphCanvas& Canvas(const EditorRig& rig, int c) { return rig.eq->controls().graphs[c]->canvas(); }
 
 std::vector<notch::Rgb> Pixels(const notch::GraphCanvas& canvas) {
     return {canvas.data(), canvas.data() + notch::kGraphWidth * notch::kGraphHeight};
@@ -32,10 +32,10 @@ bool FlatAtRow32(const notch::GraphCanvas& canvas, notch::Rgb colour) {
 
 // Left row 11 (manual in the defaults) to 1003 Hz, -45 dB, the given width.
 void DeepNotch(EditorRig& rig, int n, int width) {
-    EditorRig::type(rig.row(n).Text2, "1000");
-    EditorRig::enter(rig.row(n).Text2);
-    rig.row(n).HScroll30->setValue(width);
-    rig.row(n).HScroll20->setValue(0);
+    EditorRig::type(rig.row(n).freqBox, "1000");
+    EditorRig::enter(rig.row(n).freqBox);
+    rig.row(n).widthBar->setValue(width);
+    rig.row(n).gainBar->setValue(0);
 }
 
 }  // namespace
@@ -77,7 +77,7 @@ TEST(ResponseGraphWidget, AutomaticWidthShowsOnlyWhenTheNotchIsNextRecomputed) {
     const auto narrow = Pixels(Canvas(rig, 0));
     rig.spin(notch::AutoSetting::QNotchAuto, 0)->setValue(3);
     EXPECT_EQ(Pixels(Canvas(rig, 0)), narrow);
-    rig.eq->ComputeNotchResponse(2);
+    rig.eq->computeNotchResponse(2);
     EXPECT_NE(Pixels(Canvas(rig, 0)), narrow);
 }
 
@@ -85,7 +85,7 @@ TEST(ResponseGraphWidget, ThePaintedWidgetShowsTheCurveAndKeepsItAcrossRepaints)
     EditorRig rig;
     rig.loadDefaults();
     DeepNotch(rig, 11, 0);
-    editor::ResponseGraph* graph = rig.eq->controls().Picture1[0];
+    editor::ResponseGraph* graph = rig.eq->controls().graphs[0];
     const QPoint origin = graph->pictureOrigin();
     for (int paint = 0; paint < 2; ++paint) {
         const QImage shot = graph->grab().toImage();
@@ -97,6 +97,6 @@ TEST(ResponseGraphWidget, ThePaintedWidgetShowsTheCurveAndKeepsItAcrossRepaints)
         graph->update();
     }
     const auto before = Pixels(Canvas(rig, 0));
-    rig.eq->RedrawGraph();
+    rig.eq->redrawGraph();
     EXPECT_EQ(Pixels(Canvas(rig, 0)), before) << "redrawing without a change draws the same";
 }

@@ -115,12 +115,12 @@ TEST(EditorLayout, ToolTipsShowValuesWithUnits) {
     preset[28 + 4 * 11] = 33;
     rig.load(preset);
     const auto& row = rig.row(11);
-    EXPECT_EQ(row.Text2->toolTip(), "247.9 Hz");
-    EXPECT_EQ(row.HScroll6->toolTip(), "247.9 Hz");
-    EXPECT_EQ(row.HScroll20->toolTip(), "-12 dB");
-    EXPECT_EQ(row.Text3->toolTip(), "1/10 octave");
+    EXPECT_EQ(row.freqBox->toolTip(), "247.9 Hz");
+    EXPECT_EQ(row.freqBar->toolTip(), "247.9 Hz");
+    EXPECT_EQ(row.gainBar->toolTip(), "-12 dB");
+    EXPECT_EQ(row.widthText->toolTip(), "1/10 octave");
     EXPECT_EQ(rig.spin(notch::AutoSetting::QNotchAuto, 0)->toolTip(), "1/10 octave");
-    EXPECT_EQ(rig.settings(1).Slider1->toolTip(), "7");
+    EXPECT_EQ(rig.settings(1).sensitivitySlider->toolTip(), "7");
 }
 
 // A maximized main window of 1280 x 800 leaves the editor about 680 pixels
@@ -164,7 +164,7 @@ TEST(EditorLayout, Screenshot) {
     }
     preset[152] = 0, preset[153] = 0x01, preset[154] = 0x9D, preset[155] = 0;
     rig.load(preset);
-    rig.eq->ShowPresetTitle("5: Stage   ");
+    rig.eq->showPresetTitle("5: Stage   ");
     rig.eq->setPresetSource("Preset loaded from Device");
     rig.eq->resize(1280, 680);
     rig.eq->show();

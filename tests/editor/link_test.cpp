@@ -15,7 +15,7 @@ const QString kQuestion = "      You requested to Link channel Left & Right  \r\
                           "        This will copy channel Left to Right     \r\n"
                           "                     confirm?                    ";
 
-QCheckBox* LinkBox(const EditorRig& rig) { return rig.eq->controls().Check2; }
+QCheckBox* LinkBox(const EditorRig& rig) { return rig.eq->controls().linkBox; }
 
 // Left and Right differ in a notch and in an automatic setting.
 model::PresetImage Different() {
@@ -29,7 +29,7 @@ model::PresetImage Different() {
 
 // The halves are compared when the box is clicked; the periodic comparison's
 // flag may be stale either way.
-TEST(LinkChannels, EqualHalvesLinkAtOnceWithoutAQuestion) {
+TEST(linkChannels, EqualHalvesLinkAtOnceWithoutAQuestion) {
     EditorRig rig;
     rig.loadDefaults();
     rig.eq->flags().channelsDiffer = true;
@@ -46,7 +46,7 @@ TEST(LinkChannels, EqualHalvesLinkAtOnceWithoutAQuestion) {
     EXPECT_TRUE(rig.sim.dialogs.shown.empty());
 }
 
-TEST(LinkChannels, DifferentHalvesAskNoLeavesThemUnlinkedYesCopiesLeftToRight) {
+TEST(linkChannels, DifferentHalvesAskNoLeavesThemUnlinkedYesCopiesLeftToRight) {
     for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
         const bool yes = answer == ui::Answer::Yes;
         SCOPED_TRACE(yes);
@@ -70,14 +70,14 @@ TEST(LinkChannels, DifferentHalvesAskNoLeavesThemUnlinkedYesCopiesLeftToRight) {
         // What the copy alone does to the same preset.
         EditorRig copied;
         copied.load(Different());
-        if (yes) copied.eq->CopyChannelLeftToRight();
+        if (yes) copied.eq->copyLeftToRight();
         EXPECT_EQ(Dump(rig.frames()), Dump(copied.frames()));
         EXPECT_EQ(rig.image, copied.image);
         EXPECT_EQ(std::equal(rig.image.begin() + 28, rig.image.begin() + 80, rig.image.begin() + 108), yes);
     }
 }
 
-TEST(LinkChannels, APresetAppliedToTheEditorClearsTheBoxWithoutAsking) {
+TEST(linkChannels, APresetAppliedToTheEditorClearsTheBoxWithoutAsking) {
     EditorRig rig;
     rig.loadDefaults();
     LinkBox(rig)->click();
@@ -88,26 +88,26 @@ TEST(LinkChannels, APresetAppliedToTheEditorClearsTheBoxWithoutAsking) {
     EXPECT_TRUE(rig.sim.dialogs.shown.empty());
 }
 
-TEST(LinkChannels, DemoModeSearchBoxesLockingAndLinkWorkAndNothingIsSent) {
+TEST(linkChannels, DemoModeSearchBoxesLockingAndLinkWorkAndNothingIsSent) {
     EditorRig rig;
     rig.sim.link.flags().demoMode = true;
-    rig.eq->FillFromDefaultImage();
+    rig.eq->fillFromDefaultImage();
     rig.sim.link.flags().suppressSend = false;  // as at the end of start-up
-    QPushButton* left = rig.eq->controls().Check1[1];
+    QPushButton* left = rig.eq->controls().searchButtons[1];
     left->click();
     EXPECT_TRUE(rig.eq->flags().searchRunning);
-    EXPECT_FALSE(rig.eq->controls().Check1[0]->isEnabled());
+    EXPECT_FALSE(rig.eq->controls().searchButtons[0]->isEnabled());
     EXPECT_FALSE(LinkBox(rig)->isEnabled());
     left->click();
     EXPECT_FALSE(rig.eq->flags().searchRunning);
     EXPECT_TRUE(LinkBox(rig)->isEnabled());
 
-    rig.row(3).HScroll20->setValue(20);
+    rig.row(3).gainBar->setValue(20);
     rig.sim.dialogs.answers.push_back(ui::Answer::Yes);
     LinkBox(rig)->click();
     EXPECT_TRUE(rig.eq->flags().channelsLinked);
     EXPECT_EQ(rig.image[120], 20);
-    EXPECT_EQ(rig.row(15).Text1->text(), "-25");
+    EXPECT_EQ(rig.row(15).gainBox->text(), "-25");
     EXPECT_TRUE(rig.sim.port.writes.empty());
 }
 

@@ -36,18 +36,18 @@ TEST(NotchRows, TypedFrequencyIsClampedSnappedShownStoredAndSent) {
         EditorRig rig;
         rig.load(ManualRows());
         const auto& row = rig.row(c.n);
-        EditorRig::type(row.Text2, c.typed);
+        EditorRig::type(row.freqBox, c.typed);
         EXPECT_TRUE(rig.frames().empty()) << "digits alone send nothing";
-        EditorRig::enter(row.Text2);
+        EditorRig::enter(row.freqBox);
         const int channel = c.n / 12, k = c.n % 12;
         EXPECT_EQ(rig.frames(), Frames{SetNotch(channel, k, c.code, 2, 45)}) << c.typed;
-        EXPECT_EQ(row.Text2->text(), c.shown);
-        EXPECT_EQ(row.HScroll6->value(), c.code);
+        EXPECT_EQ(row.freqBox->text(), c.shown);
+        EXPECT_EQ(row.freqBar->value(), c.code);
         const auto codes = model::ReadNotchRecord(rig.image, c.n);
         EXPECT_EQ(codes.freq, c.code);
         EXPECT_EQ(model::NotchRecordOffset[c.n], 28 + 4 * k + 80 * channel);
-        EXPECT_EQ(rig.eq->notchArrays().NotchFreq[c.n], model::FreqTable[c.code]);
-        EXPECT_EQ(row.Text2->toolTip(), QString(c.shown) + " Hz");
+        EXPECT_EQ(rig.eq->notchArrays().freqHz[c.n], model::FreqTable[c.code]);
+        EXPECT_EQ(row.freqBox->toolTip(), QString(c.shown) + " Hz");
         EXPECT_TRUE(rig.sim.dialogs.shown.empty());
     }
 }
@@ -61,10 +61,10 @@ TEST(NotchRows, TypedGainIsClampedSnappedAndSent) {
         preset[28 + 4 * 5] = 20;  // Left row 5 at -25 dB
         rig.load(preset);
         const auto& row = rig.row(5);
-        EditorRig::type(row.Text1, c.typed);
-        EditorRig::enter(row.Text1);
-        EXPECT_EQ(row.Text1->text(), c.shown) << c.typed;
-        EXPECT_EQ(row.HScroll20->value(), c.code);
+        EditorRig::type(row.gainBox, c.typed);
+        EditorRig::enter(row.gainBox);
+        EXPECT_EQ(row.gainBox->text(), c.shown) << c.typed;
+        EXPECT_EQ(row.gainBar->value(), c.code);
         EXPECT_EQ(rig.frames(), Frames{SetNotch(0, 5, 266, 2, c.code)}) << c.typed;
         EXPECT_EQ(rig.image[28 + 4 * 5], c.code);
     }
@@ -81,7 +81,7 @@ TEST(NotchRows, RefusedKeysWarnAndLeaveAQuestionMarkEnterOnItWarnsAgain) {
     for (const auto& c : cases) {
         EditorRig rig;
         rig.load(ManualRows());
-        QLineEdit* box = c.gainBox ? rig.row(7).Text1 : rig.row(7).Text2;
+        QLineEdit* box = c.gainBox ? rig.row(7).gainBox : rig.row(7).freqBox;
         EditorRig::type(box, c.typed);
         EXPECT_EQ(box->text(), c.after) << c.typed;
         ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u) << c.typed;
@@ -112,7 +112,7 @@ TEST(NotchRows, CharactersTypedWithAltGrOrOptionAreRefusedToo) {
         SCOPED_TRACE(c.text);
         EditorRig rig;
         rig.load(ManualRows());
-        QLineEdit* boxes[] = {rig.row(7).Text1, rig.row(7).Text2, rig.settings(0).Text4};
+        QLineEdit* boxes[] = {rig.row(7).gainBox, rig.row(7).freqBox, rig.settings(0).sensitivityBox};
         QLineEdit* box = boxes[c.box];
         EditorRig::type(box, "12");
         QTest::sendKeyEvent(QTest::Click, box, c.key, QString::fromUtf8(c.text), c.modifiers);
@@ -128,7 +128,7 @@ TEST(NotchRows, EnterOnABoxHoldingNoNumberWarnsAndSendsNothing) {
     for (const auto& c : {Case{true, ""}, Case{true, "-"}, Case{false, ""}}) {
         EditorRig rig;
         rig.load(ManualRows());
-        QLineEdit* box = c.gainBox ? rig.row(2).Text1 : rig.row(2).Text2;
+        QLineEdit* box = c.gainBox ? rig.row(2).gainBox : rig.row(2).freqBox;
         EditorRig::type(box, c.text);
         EditorRig::enter(box);
         EXPECT_EQ(box->text(), QString(c.text) + "?");
@@ -140,7 +140,7 @@ TEST(NotchRows, EnterOnABoxHoldingNoNumberWarnsAndSendsNothing) {
 TEST(NotchRows, KeysThatTypeNothingPassAndKeypadEnterCommits) {
     EditorRig rig;
     rig.load(ManualRows());
-    QLineEdit* box = rig.row(4).Text2;
+    QLineEdit* box = rig.row(4).freqBox;
     EditorRig::type(box, "1200");
     for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_Right})
         QTest::keyClick(box, key);
@@ -168,8 +168,8 @@ TEST(NotchRows, EachBarWritesItsBoxAndSendsTheRow) {
         EditorRig rig;
         rig.load(ManualRows());
         const auto& row = rig.row(9);
-        QScrollBar* bars[] = {row.HScroll20, row.HScroll6, row.HScroll30};
-        QLineEdit* boxes[] = {row.Text1, row.Text2, row.Text3};
+        QScrollBar* bars[] = {row.gainBar, row.freqBar, row.widthBar};
+        QLineEdit* boxes[] = {row.gainBox, row.freqBox, row.widthText};
         bars[c.which]->setValue(c.value);
         EXPECT_EQ(boxes[c.which]->text(), c.box);
         EXPECT_EQ(rig.frames(), Frames{c.frame}) << c.box;
@@ -179,12 +179,12 @@ TEST(NotchRows, EachBarWritesItsBoxAndSendsTheRow) {
 TEST(NotchRows, DraggingTheWidthThumbActsAsTheSettledChange) {
     EditorRig rig;
     rig.load(ManualRows());
-    QScrollBar* bar = rig.row(6).HScroll30;
+    QScrollBar* bar = rig.row(6).widthBar;
     bar->setSliderDown(true);
     bar->setSliderPosition(1);
     bar->setSliderPosition(0);
     bar->setSliderDown(false);
-    EXPECT_EQ(rig.row(6).Text3->text(), "1/70");
+    EXPECT_EQ(rig.row(6).widthText->text(), "1/70");
     EXPECT_EQ(rig.frames(), (Frames{SetNotch(0, 6, 266, 1, 45), SetNotch(0, 6, 266, 0, 45)}));
 }
 
@@ -192,11 +192,11 @@ TEST(NotchRows, FrequencyTypedWithoutEnterIsSentByTheNextGainMove) {
     EditorRig rig;
     rig.load(ManualRows());
     const auto& row = rig.row(8);
-    EditorRig::type(row.Text2, "1000");
-    row.HScroll20->setValue(30);
+    EditorRig::type(row.freqBox, "1000");
+    row.gainBar->setValue(30);
     EXPECT_EQ(rig.frames(), Frames{SetNotch(0, 8, 413, 2, 30)});
-    EXPECT_EQ(row.Text2->text(), "1003");
-    EXPECT_EQ(row.HScroll6->value(), 266) << "the frequency bar keeps its old position";
+    EXPECT_EQ(row.freqBox->text(), "1003");
+    EXPECT_EQ(row.freqBar->value(), 266) << "the frequency bar keeps its old position";
 }
 
 TEST(NotchRows, ABoxHoldingNoNumberStandsForTheFrequencyLastSent) {
@@ -205,21 +205,21 @@ TEST(NotchRows, ABoxHoldingNoNumberStandsForTheFrequencyLastSent) {
         EditorRig rig;
         rig.load(ManualRows());
         const auto& row = rig.row(3);
-        EditorRig::type(row.Text2, "1000");
-        EditorRig::enter(row.Text2);
-        row.HScroll20->setValue(10);
+        EditorRig::type(row.freqBox, "1000");
+        EditorRig::enter(row.freqBox);
+        row.gainBar->setValue(10);
         rig.frames();
-        EditorRig::type(row.Text2, c.text);  // "x" becomes "?"
+        EditorRig::type(row.freqBox, c.text);  // "x" becomes "?"
         if (c.viaReset) {
             rig.sim.dialogs.answers.push_back(ui::Answer::Yes);
-            rig.eq->controls().Command1[2]->click();
+            rig.eq->controls().resetButtons[2]->click();
         } else {
-            row.HScroll30->setValue(3);
+            row.widthBar->setValue(3);
         }
         const Frames frames = rig.frames();
         const Bytes expected = SetNotch(0, 3, 413, c.viaReset ? 2 : 3, c.viaReset ? 45 : 10);
         EXPECT_NE(std::find(frames.begin(), frames.end(), expected), frames.end()) << c.text << "\n" << Dump(frames);
-        EXPECT_EQ(row.Text2->text(), "1003");
+        EXPECT_EQ(row.freqBox->text(), "1003");
         EXPECT_EQ(model::ReadNotchRecord(rig.image, 3).freq, 413);
     }
 }
@@ -227,15 +227,15 @@ TEST(NotchRows, ABoxHoldingNoNumberStandsForTheFrequencyLastSent) {
 TEST(NotchRows, LinkedEditGoesToTheNotchThenItsPartnerWhoseHandlerStaysQuiet) {
     struct Case { const char* what; std::function<void(EditorRig&)> edit; Bytes first, second; };
     const Case cases[] = {
-        {"gain bar", [](EditorRig& r) { r.row(3).HScroll20->setValue(20); },
+        {"gain bar", [](EditorRig& r) { r.row(3).gainBar->setValue(20); },
          SetNotch(0, 3, 266, 2, 20), SetNotch(1, 3, 266, 2, 20)},
-        {"frequency bar", [](EditorRig& r) { r.row(3).HScroll6->setValue(413); },
+        {"frequency bar", [](EditorRig& r) { r.row(3).freqBar->setValue(413); },
          SetNotch(0, 3, 413, 2, 45), SetNotch(1, 3, 413, 2, 45)},
-        {"width bar", [](EditorRig& r) { r.row(15).HScroll30->setValue(0); },
+        {"width bar", [](EditorRig& r) { r.row(15).widthBar->setValue(0); },
          SetNotch(1, 3, 266, 0, 45), SetNotch(0, 3, 266, 0, 45)},
-        {"gain box", [](EditorRig& r) { EditorRig::type(r.row(15).Text1, "-7"); EditorRig::enter(r.row(15).Text1); },
+        {"gain box", [](EditorRig& r) { EditorRig::type(r.row(15).gainBox, "-7"); EditorRig::enter(r.row(15).gainBox); },
          SetNotch(1, 3, 266, 2, 38), SetNotch(0, 3, 266, 2, 38)},
-        {"frequency box", [](EditorRig& r) { EditorRig::type(r.row(3).Text2, "1000"); EditorRig::enter(r.row(3).Text2); },
+        {"frequency box", [](EditorRig& r) { EditorRig::type(r.row(3).freqBox, "1000"); EditorRig::enter(r.row(3).freqBox); },
          SetNotch(0, 3, 413, 2, 45), SetNotch(1, 3, 413, 2, 45)},
     };
     for (const auto& c : cases) {
@@ -245,11 +245,11 @@ TEST(NotchRows, LinkedEditGoesToTheNotchThenItsPartnerWhoseHandlerStaysQuiet) {
         c.edit(rig);
         EXPECT_EQ(rig.frames(), (Frames{c.first, c.second})) << c.what;
         for (int k : {3}) {
-            EXPECT_EQ(rig.row(k).HScroll20->value(), rig.row(k + 12).HScroll20->value()) << c.what;
-            EXPECT_EQ(rig.row(k).HScroll30->value(), rig.row(k + 12).HScroll30->value()) << c.what;
-            EXPECT_EQ(rig.row(k).Text1->text(), rig.row(k + 12).Text1->text()) << c.what;
-            EXPECT_EQ(rig.row(k).Text2->text(), rig.row(k + 12).Text2->text()) << c.what;
-            EXPECT_EQ(rig.row(k).Text3->text(), rig.row(k + 12).Text3->text()) << c.what;
+            EXPECT_EQ(rig.row(k).gainBar->value(), rig.row(k + 12).gainBar->value()) << c.what;
+            EXPECT_EQ(rig.row(k).widthBar->value(), rig.row(k + 12).widthBar->value()) << c.what;
+            EXPECT_EQ(rig.row(k).gainBox->text(), rig.row(k + 12).gainBox->text()) << c.what;
+            EXPECT_EQ(rig.row(k).freqBox->text(), rig.row(k + 12).freqBox->text()) << c.what;
+            EXPECT_EQ(rig.row(k).widthText->text(), rig.row(k + 12).widthText->text()) << c.what;
         }
         EXPECT_FALSE(rig.eq->flags().updatingControls);
     }
@@ -275,7 +275,7 @@ TEST(NotchRows, ResetSetsTheGainsOfTheChosenRowsAfterTheQuestion) {
         rig.load(preset);
         rig.link(c.linked);
         rig.sim.dialogs.answers.push_back(c.answer);
-        rig.eq->controls().Command1[c.button]->click();
+        rig.eq->controls().resetButtons[c.button]->click();
         ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
         const ui::Message& q = rig.sim.dialogs.shown[0];
         EXPECT_EQ(q.title, "Reset Filter");
@@ -287,8 +287,8 @@ TEST(NotchRows, ResetSetsTheGainsOfTheChosenRowsAfterTheQuestion) {
         EXPECT_EQ(rig.frames(), expected) << c.button << " " << c.automatic;
         for (int n = 0; n < 24; ++n) {
             const bool reset = std::count(c.reset.begin(), c.reset.end(), n) > 0;
-            EXPECT_EQ(rig.row(n).HScroll20->value(), reset ? 45 : 7) << n;
-            EXPECT_EQ(rig.row(n).Text1->text(), reset ? "0" : "-38") << n;
+            EXPECT_EQ(rig.row(n).gainBar->value(), reset ? 45 : 7) << n;
+            EXPECT_EQ(rig.row(n).gainBox->text(), reset ? "0" : "-38") << n;
         }
     }
 }
@@ -298,14 +298,14 @@ TEST(NotchRows, WhileUpdatingControlsTheRowHandlersDoNothing) {
     rig.load(ManualRows());
     rig.link(true);
     rig.eq->flags().updatingControls = true;
-    rig.row(5).HScroll20->setValue(3);
-    rig.row(5).HScroll6->setValue(3);
-    rig.row(5).HScroll30->setValue(3);
-    QTest::keyClicks(rig.row(5).Text1, "x");
-    QTest::keyClick(rig.row(5).Text2, Qt::Key_Return);
+    rig.row(5).gainBar->setValue(3);
+    rig.row(5).freqBar->setValue(3);
+    rig.row(5).widthBar->setValue(3);
+    QTest::keyClicks(rig.row(5).gainBox, "x");
+    QTest::keyClick(rig.row(5).freqBox, Qt::Key_Return);
     EXPECT_TRUE(rig.frames().empty());
     EXPECT_TRUE(rig.sim.dialogs.shown.empty());
-    EXPECT_EQ(rig.row(5).Text3->text(), "1/10");
-    EXPECT_EQ(rig.row(17).HScroll20->value(), 45);
-    EXPECT_TRUE(rig.row(5).Text1->text().endsWith("x")) << "the key passes unjudged";
+    EXPECT_EQ(rig.row(5).widthText->text(), "1/10");
+    EXPECT_EQ(rig.row(17).gainBar->value(), 45);
+    EXPECT_TRUE(rig.row(5).gainBox->text().endsWith("x")) << "the key passes unjudged";
 }

@@ -51,27 +51,27 @@ TEST(ApplyPreset, DemoModeShowsTheDefaultPresetAndSendsNothing) {
     EditorRig rig;
     rig.sim.link.flags().demoMode = true;
     rig.link(true);
-    rig.eq->FillFromDefaultImage();
+    rig.eq->fillFromDefaultImage();
     EXPECT_TRUE(rig.frames().empty());
     EXPECT_TRUE(rig.sim.link.flags().suppressSend) << "start-up clears it";
     EXPECT_FALSE(rig.eq->flags().channelsLinked);
     for (int n = 0; n < 24; ++n) {
         const auto& row = rig.row(n);
-        EXPECT_EQ(row.Text2->text(), "247.9") << n;
-        EXPECT_EQ(row.HScroll6->value(), 266);
-        EXPECT_EQ(row.HScroll20->value(), 45);
-        EXPECT_EQ(row.Text1->text(), "0");
-        EXPECT_EQ(row.Text3->text(), "1/10");
-        EXPECT_EQ(row.HScroll30->value(), 2);
-        EXPECT_EQ(row.Text2->isEnabled(), n % 12 == 11) << "eleven automatic rows";
+        EXPECT_EQ(row.freqBox->text(), "247.9") << n;
+        EXPECT_EQ(row.freqBar->value(), 266);
+        EXPECT_EQ(row.gainBar->value(), 45);
+        EXPECT_EQ(row.gainBox->text(), "0");
+        EXPECT_EQ(row.widthText->text(), "1/10");
+        EXPECT_EQ(row.widthBar->value(), 2);
+        EXPECT_EQ(row.freqBox->isEnabled(), n % 12 == 11) << "eleven automatic rows";
     }
     for (int c = 0; c < 2; ++c) {
         const auto& s = rig.settings(c);
         EXPECT_EQ(s.valueTextOf(AutoSetting::NumNotchAuto)->text(), "11");
         EXPECT_EQ(s.valueTextOf(AutoSetting::QNotchAuto)->text(), "1/10");
         EXPECT_EQ(s.valueTextOf(AutoSetting::AttenuationMode)->text(), "Fixed");
-        EXPECT_EQ(s.Slider1->value(), 6);
-        EXPECT_EQ(s.Text4->text(), "7");
+        EXPECT_EQ(s.sensitivitySlider->value(), 6);
+        EXPECT_EQ(s.sensitivityBox->text(), "7");
         EXPECT_EQ(s.valueTextOf(AutoSetting::ReleaseSpeed)->text(), "Slow");
         EXPECT_EQ(s.valueTextOf(AutoSetting::SearchMode)->text(), "Sharp");
     }
@@ -82,7 +82,7 @@ TEST(ApplyPreset, SendsEveryNotchThenEachChannelsSettingsInOrder) {
     EditorRig rig;
     rig.image = Distinct();
     const auto original = rig.image;
-    rig.eq->ApplyPresetToEditor();  // as a preset file load: sending allowed
+    rig.eq->applyPresetToEditor();  // as a preset file load: sending allowed
     Frames expected;
     for (int n = 0; n < 24; ++n) expected.push_back(NotchFrame(original, n));
     for (int c = 0; c < 2; ++c) {
@@ -104,12 +104,12 @@ TEST(ApplyPreset, FillingFromTheDeviceSendsNothingAndAllowsSendingAfter) {
     EditorRig rig;
     rig.link(true);
     rig.image = Distinct();
-    rig.eq->FillFromImage();
+    rig.eq->fillFromImage();
     EXPECT_TRUE(rig.frames().empty());
     EXPECT_FALSE(rig.sim.link.flags().suppressSend);
     EXPECT_FALSE(rig.eq->flags().channelsLinked);
     EXPECT_EQ(rig.image, Distinct());
-    rig.row(20).HScroll20->setValue(1);
+    rig.row(20).gainBar->setValue(1);
     EXPECT_EQ(rig.frames().size(), 1u);
 }
 
@@ -122,7 +122,7 @@ TEST(ApplyPreset, ReleaseOrSearchModeAboveOneShowsAndSendsZero) {
         rig.image = DefaultPreset();
         rig.image[20] = rig.image[21] = rig.image[100] = rig.image[101] = 1;
         rig.image[c.offset] = static_cast<std::uint8_t>(c.value);
-        rig.eq->ApplyPresetToEditor();
+        rig.eq->applyPresetToEditor();
         EXPECT_EQ(rig.settings(c.channel).valueTextOf(c.setting)->text(), c.shown);
         EXPECT_EQ(rig.image[c.offset], 0);
         const Frames frames = rig.frames();
@@ -149,7 +149,7 @@ TEST(ApplyPreset, OutOfRangeCodesAreClampedInTheImageAndEverywhereShown) {
         preset[c.offset] = static_cast<std::uint8_t>(c.value);
         if (c.offset == 45) preset[46] = 0xFF;
         rig.image = preset;
-        rig.eq->FillFromImage();
+        rig.eq->fillFromImage();
         EXPECT_EQ(rig.image[c.offset], c.clamped) << c.offset;
         EXPECT_TRUE(model::ImageCodesInRange(rig.image));
     }
@@ -157,10 +157,10 @@ TEST(ApplyPreset, OutOfRangeCodesAreClampedInTheImageAndEverywhereShown) {
     auto preset = DefaultPreset();
     preset[28 + 4 * 4 + 1] = 0xFF, preset[28 + 4 * 4 + 2] = 0xFF, preset[28 + 4 * 4] = 99;
     rig.image = preset;
-    rig.eq->ApplyPresetToEditor();
-    EXPECT_EQ(rig.row(4).Text2->text(), "20000");
-    EXPECT_EQ(rig.row(4).HScroll6->value(), 729);
-    EXPECT_EQ(rig.row(4).Text1->text(), "0");
+    rig.eq->applyPresetToEditor();
+    EXPECT_EQ(rig.row(4).freqBox->text(), "20000");
+    EXPECT_EQ(rig.row(4).freqBar->value(), 729);
+    EXPECT_EQ(rig.row(4).gainBox->text(), "0");
     EXPECT_EQ(rig.frames().at(4), Frame({0x07, 0, 4, 0x02, 0xD9, 2, 45}));
 }
 
@@ -169,15 +169,15 @@ TEST(ApplyPreset, FrequencyBytes2And217ShowTheTopEntry) {
     auto preset = DefaultPreset();
     preset[28 + 4 * 6 + 1] = 2, preset[28 + 4 * 6 + 2] = 217;
     rig.load(preset);
-    EXPECT_EQ(rig.row(6).Text2->text(), "20000");
-    EXPECT_EQ(rig.row(6).HScroll6->value(), 729);
+    EXPECT_EQ(rig.row(6).freqBox->text(), "20000");
+    EXPECT_EQ(rig.row(6).freqBar->value(), 729);
 }
 
 TEST(CopyChannel, LeftToRightCopiesRecordsAndSettingsButNotTheRest) {
     EditorRig rig;
     rig.load(Distinct());
     const auto before = rig.image;
-    rig.eq->CopyChannelLeftToRight();
+    rig.eq->copyLeftToRight();
     for (int i = 28; i < 76; ++i) EXPECT_EQ(rig.image[80 + i], before[i]) << i;
     for (int i : {20, 21, 76, 77, 78, 79}) EXPECT_EQ(rig.image[80 + i], before[i]) << i;
     for (int i = 80; i < 100; ++i) EXPECT_EQ(rig.image[i], before[i]) << i;
@@ -197,9 +197,9 @@ TEST(CopyChannel, LeftToRightCopiesRecordsAndSettingsButNotTheRest) {
     expected.push_back(ReleaseMode(rig.image, 1));
     EXPECT_EQ(Dump(rig.frames()), Dump(expected));
     for (int k = 0; k < 12; ++k) {
-        EXPECT_EQ(rig.row(12 + k).Text2->text(), rig.row(k).Text2->text());
-        EXPECT_EQ(rig.row(12 + k).HScroll20->value(), rig.row(k).HScroll20->value());
-        EXPECT_EQ(rig.row(12 + k).Text2->isEnabled(), rig.row(k).Text2->isEnabled());
+        EXPECT_EQ(rig.row(12 + k).freqBox->text(), rig.row(k).freqBox->text());
+        EXPECT_EQ(rig.row(12 + k).gainBar->value(), rig.row(k).gainBar->value());
+        EXPECT_EQ(rig.row(12 + k).freqBox->isEnabled(), rig.row(k).freqBox->isEnabled());
     }
     for (const AutoSetting s : notch::kAutoSettings)
         EXPECT_EQ(rig.eq->autoSettings()(s, 1), rig.eq->autoSettings()(s, 0));
@@ -209,7 +209,7 @@ TEST(CopyChannel, RightToLeftSendsTheSensitivityAfterTheSpeedSettings) {
     EditorRig rig;
     rig.load(Distinct());
     const std::uint8_t oldSensitivity = rig.image[79];
-    rig.eq->CopyChannelRightToLeft();
+    rig.eq->copyRightToLeft();
     auto beforeSensitivity = rig.image;
     beforeSensitivity[79] = oldSensitivity;
     for (int i = 28; i < 80; ++i) EXPECT_EQ(rig.image[i], rig.image[80 + i]) << i;
@@ -227,16 +227,16 @@ TEST(CopyChannel, RightToLeftSendsTheSensitivityAfterTheSpeedSettings) {
 TEST(CopyChannel, ASourceBoxHoldingNoNumberCopiesTheSourcesFrequency) {
     EditorRig rig;
     rig.load(Distinct());
-    EditorRig::type(rig.row(9).Text2, "x");  // "?"
-    rig.eq->CopyChannelLeftToRight();
-    EXPECT_EQ(rig.row(21).Text2->text(), QString::fromStdString(model::FormatNumber(model::FreqTable[30 * 9 + 7])));
+    EditorRig::type(rig.row(9).freqBox, "x");  // "?"
+    rig.eq->copyLeftToRight();
+    EXPECT_EQ(rig.row(21).freqBox->text(), QString::fromStdString(model::FormatNumber(model::FreqTable[30 * 9 + 7])));
     EXPECT_EQ(model::ReadNotchRecord(rig.image, 21).freq, 30 * 9 + 7);
 }
 
 TEST(PresetLabels, SourceAndTitle) {
     EditorRig rig;
     rig.eq->setPresetSource("Preset loaded from Device");
-    rig.eq->ShowPresetTitle("5: Stage   ");
+    rig.eq->showPresetTitle("5: Stage   ");
     EXPECT_EQ(rig.eq->presetSource(), "Preset loaded from Device");
     EXPECT_EQ(rig.eq->presetTitle(), "5: Stage   ");
     EXPECT_EQ(rig.named<QLabel>("Label8")->text(), "5: Stage   ");

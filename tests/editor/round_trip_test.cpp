@@ -35,23 +35,23 @@ model::PresetImage RandomValidImage(std::mt19937& rng) {
 model::PresetImage ReadBack(const EditorRig& rig, model::PresetImage image) {
     for (int n = 0; n < 24; ++n) {
         const auto& row = rig.row(n);
-        const auto hz = model::ParseNumber(row.Text2->text().toStdString());
+        const auto hz = model::ParseNumber(row.freqBox->text().toStdString());
         EXPECT_TRUE(hz.has_value());
-        EXPECT_EQ(row.HScroll6->value(), notch::NearestFreqCode(*hz)) << n;
-        EXPECT_EQ(row.Text1->text().toInt(), row.HScroll20->value() - 45) << n;
-        EXPECT_EQ(row.Text3->text().toStdString(), model::BandwidthName[row.HScroll30->value()]) << n;
-        model::WriteNotchRecord(image, n, {row.HScroll20->value(), notch::NearestFreqCode(*hz), row.HScroll30->value()});
+        EXPECT_EQ(row.freqBar->value(), notch::NearestFreqCode(*hz)) << n;
+        EXPECT_EQ(row.gainBox->text().toInt(), row.gainBar->value() - 45) << n;
+        EXPECT_EQ(row.widthText->text().toStdString(), model::BandwidthName[row.widthBar->value()]) << n;
+        model::WriteNotchRecord(image, n, {row.gainBar->value(), notch::NearestFreqCode(*hz), row.widthBar->value()});
     }
     for (int c = 0; c < 2; ++c) {
         for (const AutoSetting s : notch::kAutoSettings) {
-            const int control = s == AutoSetting::Sensitivity ? rig.settings(c).Slider1->value() : rig.spin(s, c)->value();
+            const int control = s == AutoSetting::Sensitivity ? rig.settings(c).sensitivitySlider->value() : rig.spin(s, c)->value();
             image[notch::ImageOffset(s, c)] = static_cast<std::uint8_t>(notch::StateFromControl(s, control));
             if (s != AutoSetting::Sensitivity) {
                 EXPECT_EQ(rig.settings(c).valueTextOf(s)->text().toStdString(),
                           notch::ValueText(s, notch::StateFromControl(s, control)));
             }
         }
-        EXPECT_EQ(rig.settings(c).Text4->text().toInt(), rig.settings(c).Slider1->value() + 1);
+        EXPECT_EQ(rig.settings(c).sensitivityBox->text().toInt(), rig.settings(c).sensitivitySlider->value() + 1);
     }
     return image;
 }
@@ -64,11 +64,11 @@ TEST(RoundTrip, ValidImagesComeBackFromTheControlsByteForByte) {
     for (int trial = 0; trial < 40; ++trial) {
         const auto original = RandomValidImage(rng);
         rig.image = original;
-        rig.eq->FillFromImage();
+        rig.eq->fillFromImage();
         ASSERT_TRUE(rig.frames().empty());
         ASSERT_EQ(rig.image, original) << "trial " << trial;
         ASSERT_EQ(ReadBack(rig, original), original) << "trial " << trial;
         for (int n = 0; n < 24; ++n)
-            ASSERT_EQ(rig.row(n).Text2->isEnabled(), n % 12 >= original[76 + 80 * (n / 12)]) << trial << " " << n;
+            ASSERT_EQ(rig.row(n).freqBox->isEnabled(), n % 12 >= original[76 + 80 * (n / 12)]) << trial << " " << n;
     }
 }

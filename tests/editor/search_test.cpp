@@ -24,7 +24,7 @@ model::PresetImage SearchPreset() {
     return image;
 }
 
-// What LockCursor switches, by object name.
+// What setSearchLock switches, by object name.
 QStringList LockedControls() {
     QStringList names;
     for (int b = 0; b < 2; ++b)
@@ -34,10 +34,10 @@ QStringList LockedControls() {
     return names << "Check2";
 }
 
-QPushButton* SearchBox(const EditorRig& rig, int k) { return rig.eq->controls().Check1.at(k); }
+QPushButton* SearchBox(const EditorRig& rig, int k) { return rig.eq->controls().searchButtons.at(k); }
 
 std::vector<notch::Rgb> Pixels(const EditorRig& rig, int c) {
-    const notch::GraphCanvas& canvas = rig.eq->controls().Picture1[c]->canvas();
+    const notch::GraphCanvas& canvas = rig.eq->controls().graphs[c]->canvas();
     return {canvas.data(), canvas.data() + notch::kGraphWidth * notch::kGraphHeight};
 }
 
@@ -45,10 +45,10 @@ std::vector<notch::Rgb> Pixels(const EditorRig& rig, int c) {
 std::string RowShows(const EditorRig& rig, int n) {
     const auto& row = rig.row(n);
     return QStringLiteral("%1 %2 %3 / %4 %5 %6")
-        .arg(row.Text1->text(), row.Text2->text(), row.Text3->text())
-        .arg(row.HScroll20->value())
-        .arg(row.HScroll6->value())
-        .arg(row.HScroll30->value())
+        .arg(row.gainBox->text(), row.freqBox->text(), row.widthText->text())
+        .arg(row.gainBar->value())
+        .arg(row.freqBar->value())
+        .arg(row.widthBar->value())
         .toStdString();
 }
 
@@ -71,7 +71,7 @@ void Deliver(EditorRig& rig, const Report& bytes) {
     Bytes line(bytes.begin(), bytes.end());
     line.insert(line.end(), {0x00, 0x00, 0xF7});
     rig.sim.port.deliver(line);
-    ASSERT_TRUE(rig.sim.link.PollSearchReports([&](auto r) { rig.eq->HandleSearchReport(r); }));
+    ASSERT_TRUE(rig.sim.link.pollSearchReports([&](auto r) { rig.eq->applySearchReport(r); }));
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero)
         // When the extension runs: locking, frames written so far, link box.
         struct Call { bool lock; std::size_t writes; bool linkEnabled; };
         std::vector<Call> calls;
-        rig.eq->setLockCursorExtension([&](bool lock) {
+        rig.eq->setSearchLockExtension([&](bool lock) {
             calls.push_back({lock, rig.sim.port.writes.size(), rig.named<QWidget>("Check2")->isEnabled()});
         });
         ASSERT_FALSE(SearchBox(rig, c.k)->isChecked());
@@ -102,7 +102,7 @@ TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero)
         EXPECT_TRUE(SearchBox(rig, c.k)->isChecked());
         for (int other = 0; other < 3; ++other) EXPECT_EQ(SearchBox(rig, other)->isEnabled(), other == c.k) << other;
         for (const QString& name : LockedControls()) EXPECT_FALSE(rig.named<QWidget>(name)->isEnabled()) << name.toStdString();
-        for (int b = 0; b < 2; ++b) EXPECT_TRUE(rig.settings(b).Text4->isEnabled());
+        for (int b = 0; b < 2; ++b) EXPECT_TRUE(rig.settings(b).sensitivityBox->isEnabled());
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_TRUE(calls[0].lock);
         EXPECT_EQ(calls[0].writes, 0u) << "locked before the start frame";
@@ -124,8 +124,8 @@ TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero)
         // The notch frames come back with the automatic rows still disabled.
         for (int n = 0; n < 24; ++n) {
             const bool manual = n % 12 >= (n < 12 ? 6 : 9);
-            EXPECT_EQ(rig.row(n).Text2->isEnabled(), manual) << n;
-            EXPECT_EQ(rig.row(n).HScroll20->isEnabled(), manual) << n;
+            EXPECT_EQ(rig.row(n).freqBox->isEnabled(), manual) << n;
+            EXPECT_EQ(rig.row(n).gainBar->isEnabled(), manual) << n;
         }
     }
 }
@@ -141,10 +141,10 @@ TEST(SearchReports, TheDevicesReportsShowInRowAndGraphAndOnlyTheAckIsSent) {
         ASSERT_TRUE(rig.sim.deliverReport());
         const Snapshot before = Take(rig);
         int n = 0;
-        ASSERT_TRUE(rig.sim.link.PollSearchReports([&](auto r) {
+        ASSERT_TRUE(rig.sim.link.pollSearchReports([&](auto r) {
             kinds.insert(r[0]);
             n = (r[1] == 0 ? 0 : 12) + r[2];
-            rig.eq->HandleSearchReport(r);
+            rig.eq->applySearchReport(r);
         }));
         EXPECT_EQ(Dump(rig.frames()), Dump({kAck}));
         const int r = model::NotchRecordOffset[n];

@@ -32,10 +32,10 @@ struct Curve {
     ResponseTables tables;
     GraphCanvas canvas;
     void set(int n, double hz, double gain, int width) {
-        arrays.NotchFreq[n] = hz;
-        arrays.NotchGain[n] = gain;
-        arrays.NotchWidthCode[n] = width;
-        tables.ComputeNotch(n, arrays);
+        arrays.freqHz[n] = hz;
+        arrays.gainDb[n] = gain;
+        arrays.widthCode[n] = width;
+        tables.computeNotch(n, arrays);
     }
     void draw(int channel) { DrawChannelCurve(canvas, tables, channel); }
 };
@@ -95,9 +95,9 @@ TEST(GraphCanvas, LineToStopsShortOfItsEndAndClips) {
     };
     for (const auto& c : cases) {
         GraphCanvas canvas;
-        canvas.SetPen(kRightBlue);
-        canvas.MoveTo(c.from);
-        canvas.LineTo(c.to);
+        canvas.setPen(kRightBlue);
+        canvas.moveTo(c.from);
+        canvas.lineTo(c.to);
         EXPECT_EQ(canvas.position(), c.to);
         std::vector<GraphPixel> drawn;
         for (int y = 0; y < kGraphHeight; ++y)
@@ -106,8 +106,8 @@ TEST(GraphCanvas, LineToStopsShortOfItsEndAndClips) {
         EXPECT_EQ(drawn, c.drawn) << c.from.x << "," << c.from.y;
     }
     GraphCanvas far;  // a line far outside costs nothing visible
-    far.MoveTo({-500, 2000});
-    far.LineTo({900, 2500});
+    far.moveTo({-500, 2000});
+    far.lineTo({900, 2500});
     EXPECT_EQ(LowestRowOf(far, kLeftRed), -1);
 }
 

@@ -53,9 +53,9 @@ TEST(TransferNotch, BoxesRecordAndFrameDescribeTheSnappedNotch) {
         EXPECT_EQ(rig.record(c.offset), record) << c.n;
         EXPECT_EQ(rig.image[c.offset - 1], 0xAA) << "neighbours untouched";
         EXPECT_EQ(rig.image[c.offset + 4], 0xAA) << "neighbours untouched";
-        EXPECT_EQ(rig.arrays.NotchFreq[c.n], *model::ParseNumber(c.freqText));
-        EXPECT_EQ(rig.arrays.NotchGain[c.n], c.gain - 45);
-        EXPECT_EQ(rig.arrays.NotchWidthCode[c.n], c.width);
+        EXPECT_EQ(rig.arrays.freqHz[c.n], *model::ParseNumber(c.freqText));
+        EXPECT_EQ(rig.arrays.gainDb[c.n], c.gain - 45);
+        EXPECT_EQ(rig.arrays.widthCode[c.n], c.width);
     }
 }
 
@@ -67,7 +67,7 @@ TEST(TransferNotch, EveryCodeAgreesAcrossBoxRecordFrameAndArrays) {
         const auto codes = model::ReadNotchRecord(rig.image, n);
         ASSERT_EQ(codes.freq, f);
         ASSERT_EQ(out.payload[3] * 256 + out.payload[4], f);
-        ASSERT_EQ(rig.arrays.NotchFreq[n], model::FreqTable[f]);
+        ASSERT_EQ(rig.arrays.freqHz[n], model::FreqTable[f]);
         ASSERT_EQ(*model::ParseNumber(out.freqText), model::FreqTable[f]);
     }
 }
@@ -79,7 +79,7 @@ TEST(TransferNotch, ABoxHoldingNoNumberStandsForTheFrequencyLastSent) {
         const auto out = rig.send(4, 20, text, 1);
         EXPECT_EQ(out.freqText, "1003") << '"' << text << '"';
         EXPECT_EQ(out.payload, (Payload{0x07, 0, 4, 0x01, 0x9D, 1, 20})) << text;
-        EXPECT_EQ(rig.arrays.NotchFreq[4], 1003);
+        EXPECT_EQ(rig.arrays.freqHz[4], 1003);
     }
     Rig fresh;  // nothing sent yet: the table's first entry
     EXPECT_EQ(fresh.send(0, 45, "?", 0).freqText, "20");

@@ -12,9 +12,9 @@ constexpr int k1003Hz = 413;
 
 NotchArrays OneNotch(int n, double hz, double gain, int width) {
     NotchArrays a;
-    a.NotchFreq[n] = hz;
-    a.NotchGain[n] = gain;
-    a.NotchWidthCode[n] = width;
+    a.freqHz[n] = hz;
+    a.gainDb[n] = gain;
+    a.widthCode[n] = width;
     return a;
 }
 
@@ -32,7 +32,7 @@ TEST(NotchContribution, FullAtTheCentreHalfAtTheBandEdgeNothingAtZeroDecibels) {
 
 TEST(ResponseTables, DeepNarrowNotchIsBackAboveMinusOneDecibelWithinAFewPercent) {
     ResponseTables t;
-    t.ComputeNotch(3, OneNotch(3, 1003, -45, 0));
+    t.computeNotch(3, OneNotch(3, 1003, -45, 0));
     EXPECT_DOUBLE_EQ(t.ChannelResponse(k1003Hz, 0), -45);
     for (int i = 0; i < model::kFreqCodes; ++i) {
         const double ratio = model::FreqTable[i] / 1003;
@@ -45,8 +45,8 @@ TEST(ResponseTables, DeepNarrowNotchIsBackAboveMinusOneDecibelWithinAFewPercent)
 
 TEST(ResponseTables, WidestNotchDipsAsDeepButWider) {
     ResponseTables narrow, wide;
-    narrow.ComputeNotch(0, OneNotch(0, 1003, -45, 0));
-    wide.ComputeNotch(0, OneNotch(0, 1003, -45, 3));
+    narrow.computeNotch(0, OneNotch(0, 1003, -45, 0));
+    wide.computeNotch(0, OneNotch(0, 1003, -45, 3));
     EXPECT_DOUBLE_EQ(wide.ChannelResponse(k1003Hz, 0), -45);
     int narrowBelow = 0, wideBelow = 0;
     for (int i = 0; i < model::kFreqCodes; ++i) {
@@ -59,17 +59,17 @@ TEST(ResponseTables, WidestNotchDipsAsDeepButWider) {
 TEST(ResponseTables, ChannelSumsItsTwelveColumnsAndKeepsTheOthers) {
     ResponseTables t;
     NotchArrays a = OneNotch(12, 1003, -45, 1);
-    a.NotchFreq[23] = 1003;
-    a.NotchGain[23] = -45;
-    a.NotchFreq[0] = 1003;  // Left: must not count for Right
-    a.NotchGain[0] = -45;
-    t.ComputeNotch(12, a);
-    t.ComputeNotch(23, a);
+    a.freqHz[23] = 1003;
+    a.gainDb[23] = -45;
+    a.freqHz[0] = 1003;  // Left: must not count for Right
+    a.gainDb[0] = -45;
+    t.computeNotch(12, a);
+    t.computeNotch(23, a);
     EXPECT_DOUBLE_EQ(t.ChannelResponse(k1003Hz, 1), -90);
     EXPECT_EQ(t.ChannelResponse(k1003Hz, 0), 0);
     // Recomputing one notch reuses the other's column.
-    a.NotchGain[12] = 0;
-    t.ComputeNotch(12, a);
+    a.gainDb[12] = 0;
+    t.computeNotch(12, a);
     EXPECT_DOUBLE_EQ(t.ChannelResponse(k1003Hz, 1), -45);
     EXPECT_DOUBLE_EQ(t.NotchResponse(k1003Hz, 23), -45);
 }
@@ -77,9 +77,9 @@ TEST(ResponseTables, ChannelSumsItsTwelveColumnsAndKeepsTheOthers) {
 TEST(ResponseTables, NotchNeverSentAddsNothingAndBadIndicesAreRefused) {
     ResponseTables t;
     NotchArrays a;  // frequency 0: the notch is off every point of the axis
-    t.ComputeNotch(5, a);
+    t.computeNotch(5, a);
     for (int i = 0; i < model::kFreqCodes; ++i) ASSERT_EQ(t.ChannelResponse(i, 0), 0);
     EXPECT_THROW(t.ChannelResponse(730, 0), std::out_of_range);
     EXPECT_THROW(t.NotchResponse(0, 24), std::out_of_range);
-    EXPECT_THROW(t.ComputeNotch(24, a), std::out_of_range);
+    EXPECT_THROW(t.computeNotch(24, a), std::out_of_range);
 }

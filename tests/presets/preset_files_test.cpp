@@ -41,18 +41,18 @@ TEST(PresetFiles, SaveThenLoadRestoresAll161BytesAndSendsEveryParameter) {
     const model::PresetImage saved = rig.image;
     const QString path = rig.appDir.filePath("PRESET/live.Fbk");
     rig.sim.dialogs.fileNames = {path};
-    rig.files.SavePresetFile();
+    rig.files.savePresetFile();
     EXPECT_EQ(ReadRaw(path), Raw(saved));
     EXPECT_TRUE(rig.sim.dialogs.shown.empty());
     EXPECT_TRUE(rig.sim.takeWrites().empty());
     const QString titleBefore = rig.editor.presetTitle();
 
     rig.image = VariedImage(9);
-    rig.editor.FillFromImage();
+    rig.editor.fillFromImage();
     rig.sim.takeWrites();
     rig.library.presetTitle = U"7: KEEP";
     rig.sim.dialogs.fileNames = {path};
-    rig.files.LoadPresetFile();
+    rig.files.loadPresetFile();
 
     EXPECT_EQ(rig.image, saved) << "every byte, the spare one included";
     const auto frames = rig.sim.takeWrites();
@@ -91,9 +91,9 @@ TEST(PresetFiles, SaveThenLoadRestoresAll161BytesAndSendsEveryParameter) {
 TEST(PresetFiles, LoadingTheSameImageStillSaysWhereItCameFrom) {
     FilesRig rig;
     const QString path = rig.appDir.filePath("same.Fbk");
-    ASSERT_TRUE(rig.files.SavePresetToPath(path));
+    ASSERT_TRUE(rig.files.saveToPath(path));
     rig.editor.setPresetSource("Preset loaded from Device");
-    EXPECT_TRUE(rig.files.LoadPresetFromPath(path));
+    EXPECT_TRUE(rig.files.loadFromPath(path));
     EXPECT_EQ(rig.editor.presetSource(), QStringLiteral("Preset loaded from PC"));
     EXPECT_EQ(rig.sim.takeWrites().size(), 36u);
 }
@@ -102,13 +102,13 @@ TEST(PresetFiles, NameWithoutExtensionAndLongerFile) {
     FilesRig rig;
     const QString bare = rig.appDir.filePath("PRESET/noext");
     rig.sim.dialogs.fileNames = {bare};
-    rig.files.SavePresetFile();
+    rig.files.savePresetFile();
     EXPECT_EQ(QDir(rig.appDir.filePath("PRESET")).entryList(QDir::Files), QStringList{"noext"});
 
     const model::PresetImage other = VariedImage(4);
     const QString longer = rig.appDir.filePath("longer.Fbk");
     WriteRaw(longer, Raw(other) + QByteArray(500, '\x7F'));
-    EXPECT_TRUE(rig.files.LoadPresetFromPath(longer));
+    EXPECT_TRUE(rig.files.loadFromPath(longer));
     EXPECT_EQ(rig.image, other);
     EXPECT_EQ(rig.sim.takeWrites().size(), 36u);
 }
@@ -134,7 +134,7 @@ TEST(PresetFiles, RefusedFilesChangeAndSendNothing) {
         const model::PresetImage before = rig.image;
         rig.sim.dialogs.shown.clear();
         rig.sim.dialogs.fileNames = {c.path};
-        rig.files.LoadPresetFile();
+        rig.files.loadPresetFile();
         ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
         EXPECT_TRUE(rig.sim.dialogs.shown[0].text.startsWith(c.textStart)) << rig.sim.dialogs.shown[0].text.toStdString();
         EXPECT_EQ(rig.sim.dialogs.shown[0].title, QStringLiteral(" Error"));
@@ -144,7 +144,7 @@ TEST(PresetFiles, RefusedFilesChangeAndSendNothing) {
         EXPECT_EQ(rig.sim.dialogs.busyCount, 0);
         // A dropped file or a command-line path takes the same way.
         rig.sim.dialogs.shown.clear();
-        EXPECT_FALSE(rig.files.LoadPresetFromPath(c.path));
+        EXPECT_FALSE(rig.files.loadFromPath(c.path));
         ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
         EXPECT_TRUE(rig.sim.dialogs.shown[0].text.startsWith(c.textStart));
     }
@@ -154,8 +154,8 @@ TEST(PresetFiles, CancelInEitherDialogDoesNothing) {
     FilesRig rig;
     const model::PresetImage before = rig.image;
     rig.sim.dialogs.fileNames = {QString(), QString()};
-    rig.files.LoadPresetFile();
-    rig.files.SavePresetFile();
+    rig.files.loadPresetFile();
+    rig.files.savePresetFile();
     EXPECT_EQ(rig.sim.dialogs.fileRequests.size(), 2u);
     EXPECT_TRUE(rig.sim.dialogs.shown.empty());
     EXPECT_EQ(rig.image, before);
@@ -171,7 +171,7 @@ TEST(PresetFiles, SaveThatCannotCompleteIsReportedAndKeepsTheOldFile) {
     for (const QString& path : {rig.appDir.filePath("missing/kept.Fbk"), rig.appDir.filePath("PRESET")}) {
         rig.sim.dialogs.shown.clear();
         rig.sim.dialogs.fileNames = {path};
-        rig.files.SavePresetFile();
+        rig.files.savePresetFile();
         ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u) << path.toStdString();
         EXPECT_TRUE(rig.sim.dialogs.shown[0].text.startsWith("The preset could not be saved as\n" + path));
     }

@@ -3,7 +3,7 @@
 // library, as the program holds them after start-up.
 #include <algorithm>
 
-#include "editor/frm_eq.h"
+#include "editor/parameter_editor.h"
 #include "model/preset_library.h"
 #include "preset_image_fixture.h"
 #include "support/sim_rig.h"
@@ -17,7 +17,7 @@ struct PresetRig {
         sim.connect();
         library.resetToFixedOnly();
         image = VariedImage();
-        editor.FillFromImage();
+        editor.fillFromImage();
         sim.takeWrites();
     }
 
@@ -33,7 +33,7 @@ struct PresetRig {
     testing_support::SimRig sim;
     model::PresetImage image{};
     model::PresetLibrary library;
-    editor::FrmEq editor{image, sim.link, sim.dialogs};
+    editor::ParameterEditor editor{image, sim.link, sim.dialogs};
 };
 
 inline int CountCommand(const std::vector<Bytes>& frames, std::uint8_t code) {

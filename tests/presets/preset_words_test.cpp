@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include "link/commands.h"
+#include "devlink/commands.h"
 #include "presets/preset_texts.h"
 #include "presets/preset_words.h"
 #include "presets/store_frames.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "link/monotonic_clock.h"
+#include "devlink/monotonic_clock.h"
 
 namespace testing_support {
 

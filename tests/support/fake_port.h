@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "link/serial_port.h"
+#include "devlink/serial_port.h"
 #include "support/fake_clock.h"
 
 namespace testing_support {

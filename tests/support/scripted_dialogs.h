@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/user_dialogs.h"
+#include "ui/user_dialogs.h"
 
 namespace testing_support {
 

@@ -24,8 +24,8 @@ SimRig::SimRig(int devicePort) : link(port, clock, end, TableWithDeviceAt(device
 
 void SimRig::connect() {
     for (int n = devlink::kFirstPort; n <= devlink::kLastPort; ++n)
-        if (link.ports().name(n) == std::string(kSimPortName)) link.OpenPort(n);
-    link.SetReceiveSize(devlink::kReplySize);
+        if (link.ports().name(n) == std::string(kSimPortName)) link.openPort(n);
+    link.setReceiveSize(devlink::kReplySize);
 }
 
 std::vector<Bytes> SimRig::takeWrites() {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/device_link.h"
+#include "devlink/device_link.h"
 #include "sim/sim_device.h"
 #include "support/fake_port.h"
 #include "support/scripted_dialogs.h"

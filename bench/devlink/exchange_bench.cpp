@@ -1,0 +1,120 @@
+// Figures for the frame exchange over a real pseudo-terminal: the software
+// cost of one exchange with the simulated device answering at once, and a
+// preset store's 169 exchanges at the real line rate against its line time.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <atomic>
+#include <chrono>
+
+#include <QTemporaryDir>
+
+#include "bench/support/quiet_services.h"
+#include "devlink/commands.h"
+#include "devlink/device_link.h"
+#include "devlink/memory_dump.h"
+#include "devlink/qt_serial_port.h"
+#include "sim/memory_file.h"
+#include "sim/simulator_thread.h"
+
+namespace {
+
+// Declared first so that it outlives the port that talks to it.
+struct Bench {
+    explicit Bench(bool lineRate, const std::string& memoryFile = {}) {
+        sim::PtyOptions options;
+        options.lineRate = lineRate;
+        options.memoryFile = memoryFile;
+        std::string error;
+        if (!simulator.start(options, &error)) return;
+        link = std::make_unique<devlink::DeviceLink>(port, clock, end,
+                                                     devlink::PortTable::fromList(simulator.portPath(), ':'));
+        ready = link->openPort(1);
+        link->setReceiveSize(devlink::kReplySize);
+    }
+    sim::SimulatorThread simulator;
+    devlink::QtSerialPort port;
+    devlink::SteadyClock clock;
+    bench_support::RecordingEnd end;
+    std::unique_ptr<devlink::DeviceLink> link;
+    bool ready = false;
+};
+
+void BM_CommandExchange(benchmark::State& state) {
+    Bench bench(false);
+    if (!bench.ready) {
+        state.SkipWithError("simulator did not start");
+        return;
+    }
+    for (auto _ : state) bench.link->sendCommand(devlink::ReadMemoryBytePayload(0x0070));
+    if (!bench.end.lost.empty()) state.SkipWithError(bench.end.lost.c_str());
+}
+BENCHMARK(BM_CommandExchange)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// 169 exchanges of 10 bytes each way at 2.083 ms a byte: 7.04 s of line time.
+void BM_PresetStoreAtLineRate(benchmark::State& state) {
+    Bench bench(true);
+    if (!bench.ready) {
+        state.SkipWithError("simulator did not start");
+        return;
+    }
+    constexpr double kLineBoundSeconds = 169 * 20 * (10.0 / 4800.0);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int m = 0; m < 169; ++m)
+            bench.link->sendCommand(devlink::WriteMemoryBytePayload(0x0260 + m % 160, static_cast<std::uint8_t>(m)));
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.counters["wall_s"] = seconds;
+        state.counters["bound_s"] = kLineBoundSeconds;
+        state.counters["ratio"] = seconds / kLineBoundSeconds;
+    }
+}
+BENCHMARK(BM_PresetStoreAtLineRate)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The start-up read at the real line rate, for no used position and for all
+// sixteen, against the line time of its bytes (20 per exchange, 170 for the
+// block read).
+void BM_StartupDumpAtLineRate(benchmark::State& state) {
+    const int used = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    const std::string memoryPath = dir.filePath("device.mem").toStdString();
+    sim::DeviceMemory memory;
+    for (int k = 0; k < used; ++k) {
+        memory.write(0x0030 + k, 0x55);
+        for (int j = 0; j < 8; ++j) memory.write(0x0F20 + 8 * k + j, static_cast<std::uint8_t>('A' + j));
+    }
+    std::string error;
+    if (!sim::saveMemoryFile(memoryPath, memory, &error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    Bench bench(true, memoryPath);
+    if (!bench.ready) {
+        state.SkipWithError("simulator did not start");
+        return;
+    }
+    const int exchanges = devlink::DumpFrameCount(used) - 1;
+    const double boundSeconds = (exchanges * 20 + 10 + 160) * (10.0 / 4800.0);
+    for (auto _ : state) {
+        model::PresetImage image{};
+        model::PresetLibrary library;
+        const auto start = std::chrono::steady_clock::now();
+        devlink::DumpDeviceMemory(*bench.link, image, library, {});
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.counters["wall_s"] = seconds;
+        state.counters["bound_s"] = boundSeconds;
+        state.counters["ratio"] = seconds / boundSeconds;
+    }
+    if (!bench.end.lost.empty()) state.SkipWithError(bench.end.lost.c_str());
+}
+BENCHMARK(BM_StartupDumpAtLineRate)->Arg(0)->Arg(16)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

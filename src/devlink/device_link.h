@@ -1,0 +1,102 @@
+#pragma once
+// The one owner of the serial link: opens the port, writes frames, waits for
+// the device's replies with the resend and time-out rules, and takes the
+// device's own reports during a feedback search. Waits block on the port with
+// the remaining time and process no window events, so exchanges never overlap.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "devlink/frame.h"
+#include "devlink/monotonic_clock.h"
+#include "devlink/port_table.h"
+#include "devlink/serial_port.h"
+
+namespace devlink {
+
+inline constexpr int kReplySize = 10;
+inline constexpr int kBlockReplySize = 160;
+inline constexpr int kReportSize = 7;
+inline constexpr int kReplyBufferSize = 209;
+inline constexpr std::int64_t kReplyTimeoutMs = 3168;   // 0.11 / 3000 of a day
+inline constexpr std::int64_t kBlockTimeoutMs = 18144;  // 0.21 / 1000 of a day
+inline constexpr int kMaxWrites = 6;                    // the first and five resends
+inline constexpr char kTimeOutMessage[] = "Time out";
+
+// What happens when the device is gone for good: the program shows the
+// message and ends. Tests record the message instead; the link then refuses
+// every further operation, so nothing more reaches the line.
+class LinkEnd {
+public:
+    virtual ~LinkEnd() = default;
+    virtual void linkLost(const std::string& message) = 0;
+};
+
+struct LinkFlags {
+    bool demoMode = false;      // no device: nothing is written, read or polled
+    bool suppressSend = false;  // the editor is being filled with what the device already has
+    bool portReady = false;     // the last OpenPort succeeded
+};
+
+using ReplyBuffer = std::array<std::uint8_t, kReplyBufferSize>;
+using ReportHandler = std::function<void(std::span<const std::uint8_t, kReportSize>)>;
+
+class DeviceLink {
+public:
+    DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports);
+
+    LinkFlags& flags() { return flags_; }
+    const LinkFlags& flags() const { return flags_; }
+    const ReplyBuffer& replyBuffer() const { return reply_; }
+    const PortTable& ports() const { return ports_; }
+
+    // Closes whatever is open, then opens the given port number.
+    bool openPort(int portNumber);
+    void closePort();
+    int portNumber() const { return portNumber_; }
+    PortFault lastOpenFault() const { return lastOpenFault_; }
+    std::string portDescription() const;
+
+    void setReceiveSize(int bytes);
+    void sendCommand(const Payload& payload);
+    bool probeDevice(const Payload& payload);
+    bool readBlock(const Payload& payload);
+    void sendNoReply(const Payload& payload);
+    // Consumes one report when ten bytes are waiting, hands its first seven
+    // bytes to the handler and acknowledges it. True when one was consumed.
+    bool pollSearchReports(const ReportHandler& handle);
+
+    bool ended() const { return ended_; }
+    bool inExchange() const { return inExchange_; }
+    int bytesWaiting();
+
+private:
+    enum class WaitResult { Arrived, TimedOut, Broken };
+
+    bool sendingBlocked() const { return flags_.demoMode || flags_.suppressSend || ended_; }
+    bool writeFrame(const Payload& payload);
+    WaitResult waitFor(int count, std::int64_t limitMs, std::int64_t startMs);
+    // Writes, waits, resends; copies the reply into ReplyBuffer. False when
+    // the link was lost.
+    bool exchange(const Payload& payload, int replySize, std::int64_t limitMs);
+    void copyInput(int count);
+    void lose(const std::string& message);
+    std::string portLostMessage() const;
+
+    SerialPort& port_;
+    MonotonicClock& clock_;
+    LinkEnd& end_;
+    PortTable ports_;
+    LinkFlags flags_;
+    Frame frameBuffer_{};
+    ReplyBuffer reply_{};
+    int portNumber_ = 0;
+    std::string portName_;
+    PortFault lastOpenFault_ = PortFault::None;
+    bool ended_ = false;
+    bool inExchange_ = false;
+};
+
+}  // namespace devlink

@@ -1,0 +1,95 @@
+#include "devlink/qt_serial_port.h"
+
+namespace devlink {
+namespace {
+
+constexpr int kWriteTimeoutMs = 1000;
+
+PortFault OpenFault(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError: return PortFault::NotFound;
+    case QSerialPort::PermissionError: return PortFault::Permission;
+    default: return PortFault::OpenFailed;
+    }
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError) return;
+    // A read that timed out is part of normal waiting, not a fault. Clearing
+    // it announces NoError, which ends here above.
+    if (error == QSerialPort::TimeoutError) {
+        port_.clearError();
+        return;
+    }
+    if (!port_.isOpen()) return;  // open() reports its own failure
+    fault_ = PortFault::Broken;
+    faultText_ = port_.errorString().toStdString();
+    // Close on the first real error: an unplugged adapter otherwise keeps
+    // raising errors in a tight loop.
+    port_.close();
+    emit broken();
+}
+
+bool QtSerialPort::open(const std::string& name) {
+    if (port_.isOpen()) port_.close();
+    fault_ = PortFault::None;
+    faultText_.clear();
+    port_.setPortName(QString::fromStdString(name));
+    port_.setBaudRate(QSerialPort::Baud4800);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (port_.open(QIODevice::ReadWrite)) return true;
+    fault_ = OpenFault(port_.error());
+    faultText_ = port_.errorString().toStdString();
+    port_.clearError();
+    return false;
+}
+
+void QtSerialPort::close() {
+    if (port_.isOpen()) port_.close();
+}
+
+bool QtSerialPort::isOpen() const { return port_.isOpen(); }
+
+void QtSerialPort::setReadSize(int bytes) { readSize_ = bytes; }
+
+bool QtSerialPort::write(std::span<const std::uint8_t> bytes) {
+    if (!port_.isOpen()) return false;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (port_.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return false;
+    // Push the frame out now; the reply is waited for by the caller.
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(kWriteTimeoutMs)) return port_.isOpen() && port_.bytesToWrite() == 0;
+    }
+    return port_.isOpen();
+}
+
+int QtSerialPort::bytesWaiting() {
+    return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0;
+}
+
+void QtSerialPort::waitForBytes(int timeoutMs) {
+    if (port_.isOpen()) port_.waitForReadyRead(timeoutMs);
+}
+
+std::vector<std::uint8_t> QtSerialPort::read() {
+    if (!port_.isOpen()) return {};
+    const QByteArray data = port_.read(readSize_);
+    return {data.begin(), data.end()};
+}
+
+void QtSerialPort::discardInput() {
+    if (!port_.isOpen()) return;
+    port_.readAll();  // what Qt has buffered already
+    port_.clear(QSerialPort::Input);
+}
+
+}  // namespace devlink

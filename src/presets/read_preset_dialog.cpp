@@ -1,0 +1,109 @@
+#include "presets/read_preset_dialog.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "editor/parameter_editor.h"
+#include "devlink/commands.h"
+#include "presets/preset_list_panel.h"
+#include "presets/preset_texts.h"
+#include "presets/preset_words.h"
+
+namespace presets {
+
+ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
+                 editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      library_(library),
+      image_(image),
+      link_(link),
+      editor_(editor),
+      dialogs_(dialogs),
+      panel_(new PresetListPanel(1, QString::fromLatin1(kReadListTip), this)) {
+    setObjectName(QStringLiteral("FrmRead"));
+    setWindowTitle(QString::fromLatin1(kReadCaption));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(panel_);
+    auto* row = new QHBoxLayout;
+    buttons_ = MakeCommandButtons(this, row, QString::fromLatin1(kReadText));
+    layout->addLayout(row);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (int i = 0; i < 2; ++i)
+        connect(button(i), &QPushButton::clicked, this, [this, i] { onButtonClicked(i); });
+    connect(list(), &QListWidget::itemDoubleClicked, this, [this] { onListActivated(); });
+    setTabOrder(list(), button(1));
+    setTabOrder(button(1), button(0));
+
+    showLibrary();
+}
+
+QListWidget* ReadPresetDialog::list() const { return panel_->list(); }
+
+void ReadPresetDialog::showLibrary() {
+    panel_->showNames(library_);
+    list()->setFocus();
+}
+
+void ReadPresetDialog::onButtonClicked(int index) {
+    if (index == 0) {
+        reject();
+        return;
+    }
+    readSelected();
+}
+
+void ReadPresetDialog::onListActivated() { readSelected(); }
+
+void ReadPresetDialog::readSelected() {
+    const int i = list()->currentRow();
+    if (i < 0 || i >= model::kPresetPositions) return;
+    if (!library_.used[static_cast<std::size_t>(i)]) {
+        dialogs_.inform(QString::fromLatin1(kPresetEmpty), QString::fromLatin1(kReadCaption), ui::Icon::Critical, this);
+        return;
+    }
+    if (!dialogs_.confirm(ReadQuestionText(i + 1), QString::fromLatin1(kReadCaption), ui::Answer::Yes,
+                          ui::Icon::None, this))
+        return;
+
+    setWindowTitle(QString::fromLatin1(kReadingCaption));
+    bool loaded = false;
+    {
+        ui::BusyPointer busy(dialogs_);
+        loaded = loadPresetFromDevice(i);
+    }
+    if (loaded) {
+        accept();
+        return;
+    }
+    // A lost link has told the user already and ends the program; a port
+    // that would not reopen for the block has not.
+    if (!link_.ended())
+        dialogs_.inform(QString::fromLatin1(kReadFailed), QString::fromLatin1(kReadCaption), ui::Icon::Critical, this);
+    reject();
+}
+
+bool ReadPresetDialog::loadPresetFromDevice(int index) {
+    if (index < 0 || index >= model::kPresetPositions) return false;
+    if (!link_.flags().demoMode) {
+        link_.setReceiveSize(devlink::kBlockReplySize);
+        const bool arrived = link_.readBlock(devlink::ReadPresetBlockPayload(static_cast<std::uint8_t>(index)));
+        if (arrived) std::copy_n(link_.replyBuffer().begin(), model::kBlockSize, image_.begin());
+        link_.setReceiveSize(devlink::kReplySize);
+        if (!arrived) return false;
+    }
+    editor_.fillFromImage();
+
+    const auto position = static_cast<std::size_t>(index);
+    library_.presetTitle = PresetTitleText(index + 1, library_.names[position]);
+    editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
+    editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));
+    return true;
+}
+
+}  // namespace presets

@@ -1,0 +1,52 @@
+#pragma once
+// ReadPresetDialog, "Read Preset": loads one of the device's twenty positions into
+// the editor. The device already holds what it sends, so nothing goes back.
+#include <QDialog>
+
+#include "ui/user_dialogs.h"
+#include "devlink/device_link.h"
+#include "model/preset_image.h"
+#include "model/preset_library.h"
+#include "presets/command_buttons.h"
+
+class QListWidget;
+
+namespace editor {
+class ParameterEditor;
+}
+
+namespace presets {
+
+class PresetListPanel;
+
+class ReadPresetDialog : public QDialog {
+    Q_OBJECT
+public:
+    ReadPresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
+            editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    // Reads position index + 1 (index 0..19) into the image and the editor
+    // and makes it the editor's title. In demo mode the image stays as it
+    // is. False when the device was lost on the way and nothing was applied.
+    bool loadPresetFromDevice(int index);
+
+    QListWidget* list() const;
+    PresetListPanel* presetList() const { return panel_; }
+    QPushButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+
+private:
+    void showLibrary();
+    void onButtonClicked(int index);
+    void onListActivated();
+    void readSelected();
+
+    model::PresetLibrary& library_;
+    model::PresetImage& image_;
+    devlink::DeviceLink& link_;
+    editor::ParameterEditor& editor_;
+    ui::UserDialogs& dialogs_;
+    PresetListPanel* panel_;
+    CommandButtons buttons_{};
+};
+
+}  // namespace presets

@@ -1,0 +1,194 @@
+#include "presets/store_preset_dialog.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editor/parameter_editor.h"
+#include "presets/preset_list_panel.h"
+#include "presets/preset_texts.h"
+#include "presets/preset_words.h"
+#include "presets/store_frames.h"
+
+namespace presets {
+
+StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
+                   editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      library_(library),
+      image_(image),
+      link_(link),
+      editor_(editor),
+      dialogs_(dialogs),
+      panel_(new PresetListPanel(model::kFirstUserPosition, QString::fromLatin1(kStoreListTip), this)),
+      nameBox_(new QLineEdit(this)),
+      positionBox_(new QComboBox(this)),
+      progressBar_(new QProgressBar(this)) {
+    setObjectName(QStringLiteral("FrmStore"));
+    setWindowTitle(QString::fromLatin1(kStoreCaption));
+    setModal(true);
+
+    nameBox_->setObjectName(QStringLiteral("Text1"));
+    nameBox_->setAccessibleName(QString::fromLatin1(kEditNameLabel));
+    positionBox_->setObjectName(QStringLiteral("Combo1"));
+    positionBox_->setAccessibleName(QString::fromLatin1(kSelectPositionLabel));
+    positionBox_->setEditable(true);
+    // Typing never adds a position: only the sixteen items are preset memory.
+    positionBox_->setInsertPolicy(QComboBox::NoInsert);
+    for (int p = model::kFirstUserPosition; p <= model::kPresetPositions; ++p) positionBox_->addItem(PositionText(p));
+    progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar_->setAccessibleName(QStringLiteral("Store progress"));
+    progressBar_->setTextVisible(false);
+    // The window takes no events while a store runs, so showing the bar then
+    // must not need a new layout: its place is kept while it is hidden.
+    QSizePolicy barPolicy = progressBar_->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    progressBar_->setSizePolicy(barPolicy);
+
+    auto* fields = new QFormLayout;
+    auto* nameLabel = new QLabel(QString::fromLatin1(kEditNameLabel), this);
+    auto* positionLabel = new QLabel(QString::fromLatin1(kSelectPositionLabel), this);
+    nameLabel->setBuddy(nameBox_);
+    positionLabel->setBuddy(positionBox_);
+    fields->addRow(nameLabel, nameBox_);
+    fields->addRow(positionLabel, positionBox_);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(panel_);
+    top->addSpacing(12);
+    auto* right = new QVBoxLayout;
+    right->addLayout(fields);
+    right->addStretch(1);
+    top->addLayout(right);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(progressBar_);
+    auto* row = new QHBoxLayout;
+    buttons_ = MakeCommandButtons(this, row, QString::fromLatin1(kStoreText));
+    layout->addLayout(row);
+
+    for (int i = 0; i < 2; ++i)
+        connect(button(i), &QPushButton::clicked, this, [this, i] { onButtonClicked(i); });
+    connect(list(), &QListWidget::itemDoubleClicked, this, [this] { onListActivated(); });
+    list()->installEventFilter(this);
+    setTabOrder(list(), nameBox_);
+    setTabOrder(nameBox_, positionBox_);
+    setTabOrder(positionBox_, button(1));
+    setTabOrder(button(1), button(0));
+
+    showLibrary();
+}
+
+QListWidget* StorePresetDialog::list() const { return panel_->list(); }
+
+void StorePresetDialog::showLibrary() {
+    progressBar_->hide();
+    progressBar_->setValue(0);
+    panel_->showNames(library_);
+    // The name as the library holds it, so that storing it again keeps its bytes.
+    nameBox_->setText(QString::fromStdU32String(library_.names[model::kFixedPositions]));
+    positionBox_->setCurrentIndex(0);
+    nameBox_->setFocus();
+    nameBox_->selectAll();
+}
+
+bool StorePresetDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onListActivated();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void StorePresetDialog::onListActivated() {
+    const int k = list()->currentRow();
+    if (k < 0 || k >= model::kUserPositions) return;
+    nameBox_->setText(QString::fromStdU32String(library_.names[static_cast<std::size_t>(model::kFixedPositions + k)]));
+    positionBox_->setCurrentIndex(k);
+}
+
+void StorePresetDialog::onButtonClicked(int index) {
+    if (index == 0) {
+        reject();
+        return;
+    }
+    // Refused before the question: there is nothing to be sure about.
+    const auto request = checkedRequest();
+    if (!request) return;
+    if (!dialogs_.confirm(QString::fromLatin1(kStoreQuestion), QString::fromLatin1(kStoreQuestionTitle),
+                          ui::Answer::Yes, ui::Icon::None, this))
+        return;
+    bool stored = false;
+    {
+        ui::BusyPointer busy(dialogs_);
+        stored = store(*request);
+    }
+    if (stored)
+        accept();
+    else
+        reject();
+}
+
+std::optional<StoreRequest> StorePresetDialog::checkedRequest() {
+    auto checked = CheckStoreRequest(positionBox_->currentText(), nameBox_->text());
+    if (const auto* refusal = std::get_if<ui::Message>(&checked)) {
+        dialogs_.show(*refusal, this);
+        return std::nullopt;
+    }
+    return std::get<StoreRequest>(std::move(checked));
+}
+
+bool StorePresetDialog::storeToDevice() {
+    const auto request = checkedRequest();
+    return request && store(*request);
+}
+
+void StorePresetDialog::stepProgress(int value) {
+    progressBar_->setValue(value);
+    // The window gets no events while the frames go out; paint it now.
+    progressBar_->repaint();
+}
+
+bool StorePresetDialog::store(const StoreRequest& request) {
+    const int position = request.slot + model::kFirstUserPosition;
+    const auto index = static_cast<std::size_t>(position - 1);
+    progressBar_->setMaximum(kStoreProgressMaximum);
+    progressBar_->show();
+    stepProgress(0);
+
+    const StorePlan plan = StorePayloads(image_, request.nameBytes, request.slot);
+    bool lost = false;
+    for (int f = 0; f < kStoreByteFrames && !lost; ++f) {
+        link_.sendCommand(plan[static_cast<std::size_t>(f)]);
+        lost = link_.ended();
+        if (!lost) stepProgress(f + 1);
+    }
+    if (!lost) {
+        // The lists change only for a store that reached its marker frame.
+        library_.names[index] = request.name;
+        library_.used[index] = true;
+        link_.sendCommand(plan.back());
+        lost = link_.ended();
+    }
+    if (!lost) {
+        library_.presetTitle = PresetTitleText(position, library_.names[index]);
+        editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
+        editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));
+    }
+    progressBar_->setValue(0);
+    progressBar_->hide();
+    return !lost;
+}
+
+}  // namespace presets

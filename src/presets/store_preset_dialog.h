@@ -1,0 +1,70 @@
+#pragma once
+// StorePresetDialog, "Store preset": writes the editor's preset and a name into one of
+// the writable positions 5..20, one byte per frame, the used marker last.
+#include <QDialog>
+#include <optional>
+
+#include "ui/user_dialogs.h"
+#include "devlink/device_link.h"
+#include "model/preset_image.h"
+#include "model/preset_library.h"
+#include "presets/command_buttons.h"
+#include "presets/store_request.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+
+namespace editor {
+class ParameterEditor;
+}
+
+namespace presets {
+
+class PresetListPanel;
+
+class StorePresetDialog : public QDialog {
+    Q_OBJECT
+public:
+    StorePresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
+             editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    // Stores the image and gainBox's name at Combo1's position. A position
+    // typed over Combo1's items or a name the device cannot hold writes
+    // nothing and says why. False then, or when the device was lost.
+    bool storeToDevice();
+
+    QListWidget* list() const;
+    QLineEdit* nameBox() const { return nameBox_; }
+    QComboBox* positionBox() const { return positionBox_; }
+    QProgressBar* progressBar() const { return progressBar_; }
+    PresetListPanel* presetList() const { return panel_; }
+    QPushButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+
+protected:
+    // Enter on List1 picks the entry as a double-click does, instead of
+    // pressing "Store" for whatever position Combo1 shows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showLibrary();
+    void onButtonClicked(int index);
+    void onListActivated();
+    std::optional<StoreRequest> checkedRequest();
+    bool store(const StoreRequest& request);
+    void stepProgress(int value);
+
+    model::PresetLibrary& library_;
+    model::PresetImage& image_;
+    devlink::DeviceLink& link_;
+    editor::ParameterEditor& editor_;
+    ui::UserDialogs& dialogs_;
+    PresetListPanel* panel_;
+    QLineEdit* nameBox_;
+    QComboBox* positionBox_;
+    QProgressBar* progressBar_;
+    CommandButtons buttons_{};
+};
+
+}  // namespace presets

@@ -1,0 +1,51 @@
+#include "ui/qt_user_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ui {
+namespace {
+
+QMessageBox::Icon ToQt(Icon icon) {
+    switch (icon) {
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
+    QMessageBox box(ToQt(message.icon), message.title, message.text, QMessageBox::NoButton, parent);
+    if (message.buttons == Buttons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString QtUserDialogs::openFileName(const FileRequest& request, QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, request.title, request.folder, request.filter);
+}
+
+QString QtUserDialogs::saveFileName(const FileRequest& request, QWidget* parent) {
+    // The dialog asks before an existing file is overwritten.
+    return QFileDialog::getSaveFileName(parent, request.title, request.folder, request.filter);
+}
+
+void QtUserDialogs::setBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);  // arrow and hourglass
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+}  // namespace ui

@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include "devlink/device_link.h"
+#include "support/fake_port.h"
+
+using namespace devlink;
+using testing_support::Bytes;
+using testing_support::FakeClock;
+using testing_support::FakePort;
+
+namespace {
+
+class RecordingEnd final : public LinkEnd {
+public:
+    void linkLost(const std::string& message) override { messages.push_back(message); }
+    std::vector<std::string> messages;
+};
+
+Bytes Reply(std::uint8_t byte3 = kFrameTag, std::size_t size = 10) {
+    Bytes reply(size, 0);
+    reply[0] = 0xF0;
+    if (size > 3) reply[3] = byte3;
+    return reply;
+}
+
+Bytes FrameBytes(const Payload& p) {
+    const Frame f = BuildFrame(p);
+    return Bytes(f.begin(), f.end());
+}
+
+class DeviceLinkTest : public ::testing::Test {
+protected:
+    DeviceLinkTest() : port(clock), link(port, clock, end, PortTable::fromList("/dev/a:/dev/b", ':')) {}
+
+    void openAnswering(std::function<Bytes(const Bytes&)> peer) {
+        port.peer = std::move(peer);
+        ASSERT_TRUE(link.openPort(1));
+    }
+
+    FakeClock clock;
+    FakePort port;
+    RecordingEnd end;
+    DeviceLink link;
+};
+
+const Payload kSetNotch{0x07, 1, 0, 0x02, 0xD9, 3, 45};
+
+TEST_F(DeviceLinkTest, SilentDeviceGetsSixWritesAboutThreeSecondsApartThenTimeOut) {
+    openAnswering({});
+    std::vector<std::int64_t> times;
+    port.peer = [&](const Bytes&) {
+        times.push_back(clock.now);
+        return Bytes{};
+    };
+    link.sendCommand(kSetNotch);
+    ASSERT_EQ(port.writes.size(), 6u);
+    for (const auto& w : port.writes) EXPECT_EQ(w, FrameBytes(kSetNotch));
+    for (std::size_t i = 1; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], kReplyTimeoutMs + 1);
+    EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
+    EXPECT_TRUE(link.ended());
+    // Nothing more reaches the line once the link has ended.
+    link.sendCommand(kSetNotch);
+    link.sendNoReply(kSetNotch);
+    EXPECT_FALSE(link.readBlock(kSetNotch));
+    EXPECT_EQ(port.writes.size(), 6u);
+}
+
+TEST_F(DeviceLinkTest, ReplyCompletesTheExchangeAndExtraBytesAreDiscarded) {
+    struct Case { std::size_t waiting; };
+    for (const Case c : {Case{10}, Case{12}, Case{25}}) {
+        openAnswering([&](const Bytes&) {
+            Bytes reply = Reply();
+            reply.resize(c.waiting, 0xEE);
+            reply[9] = 0x42;
+            return reply;
+        });
+        const auto writesBefore = port.writes.size();
+        link.sendCommand(kSetNotch);
+        EXPECT_EQ(port.writes.size(), writesBefore + 1) << c.waiting;
+        EXPECT_EQ(link.replyBuffer()[9], 0x42);
+        EXPECT_EQ(link.replyBuffer()[10], 0) << "only ten bytes are copied";
+        EXPECT_TRUE(port.input().empty()) << c.waiting;
+        EXPECT_TRUE(end.messages.empty());
+    }
+}
+
+TEST_F(DeviceLinkTest, ReplyJustInsideTheLimitNeedsNoResendOneJustOutsideDoes) {
+    struct Case { std::int64_t delay; std::size_t writes; };
+    for (const Case c : {Case{kReplyTimeoutMs, 1}, Case{kReplyTimeoutMs + 2, 2}}) {
+        openAnswering({});
+        port.writes.clear();
+        bool first = true;
+        port.peer = [&](const Bytes&) {
+            if (first) port.deliverAt(clock.now + c.delay, Reply());
+            first = false;
+            return Bytes{};
+        };
+        link.sendCommand(kSetNotch);
+        EXPECT_EQ(port.writes.size(), c.writes) << c.delay;
+        EXPECT_TRUE(end.messages.empty());
+    }
+}
+
+TEST_F(DeviceLinkTest, ProbeValidatesOnlyTheFourthByteAndNeverResends) {
+    struct Case { Bytes reply; bool found; };
+    Bytes noise(10, 0x13);
+    noise[3] = kFrameTag;
+    const Case cases[] = {{Reply(kFrameTag), true}, {Reply(0x5A), false}, {noise, true}, {Reply(kFrameTag, 9), false}, {{}, false}};
+    for (const auto& c : cases) {
+        openAnswering([&](const Bytes&) { return c.reply; });
+        port.writes.clear();
+        EXPECT_EQ(link.probeDevice({}), c.found);
+        EXPECT_EQ(port.writes.size(), 1u);
+        EXPECT_TRUE(end.messages.empty());
+    }
+}
+
+TEST_F(DeviceLinkTest, ReadBlockWaitsForAllOneHundredSixtyBytes) {
+    openAnswering({});
+    link.setReceiveSize(160);
+    EXPECT_EQ(port.readSize(), 160);
+    Bytes block(160);
+    for (int i = 0; i < 160; ++i) block[i] = static_cast<std::uint8_t>(i);
+    bool first = true;
+    port.peer = [&](const Bytes&) {
+        if (first) {
+            port.deliverAt(clock.now + 100, Bytes(block.begin(), block.begin() + 159));
+            port.deliverAt(clock.now + 5000, Bytes(block.begin() + 159, block.end()));
+        }
+        first = false;
+        return Bytes{};
+    };
+    const auto start = clock.now;
+    EXPECT_TRUE(link.readBlock({0x0B, 0xFF}));
+    EXPECT_GE(clock.now - start, 5000) << "159 bytes must not complete the read";
+    EXPECT_EQ(port.writes.size(), 1u);
+    for (int i = 0; i < 160; ++i) EXPECT_EQ(link.replyBuffer()[i], i);
+    link.setReceiveSize(10);
+    EXPECT_EQ(port.readSize(), 10);
+}
+
+TEST_F(DeviceLinkTest, ReadBlockTimesOutAfterEighteenSecondsPerWrite) {
+    // What arrived before a resend stays waiting: 159 bytes never complete.
+    openAnswering([&](const Bytes&) { return port.writes.size() == 1 ? Bytes(159, 1) : Bytes{}; });
+    link.setReceiveSize(160);
+    const auto start = clock.now;
+    EXPECT_FALSE(link.readBlock({0x0B, 0xFF}));
+    EXPECT_EQ(port.writes.size(), 6u);
+    EXPECT_EQ(clock.now - start, 6 * (kBlockTimeoutMs + 1));
+    EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
+}
+
+TEST_F(DeviceLinkTest, DemoModeAndSuppressSendTouchNothing) {
+    for (int mode = 0; mode < 2; ++mode) {
+        openAnswering([&](const Bytes&) { return Reply(); });
+        port.writes.clear();
+        link.flags().demoMode = mode == 0;
+        link.flags().suppressSend = mode == 1;
+        port.deliver(Bytes(10, 0xFE));
+        link.sendCommand(kSetNotch);
+        link.sendNoReply(kSetNotch);
+        EXPECT_FALSE(link.probeDevice({}));
+        EXPECT_FALSE(link.readBlock({0x0B}));
+        EXPECT_TRUE(port.writes.empty()) << mode;
+        link.flags().suppressSend = false;
+        link.flags().demoMode = mode == 0;
+        if (mode == 0) {
+            EXPECT_FALSE(link.pollSearchReports([](auto) { ADD_FAILURE(); }));
+            EXPECT_EQ(port.input().size(), 10u) << "demo mode reads nothing";
+        }
+        link.flags().demoMode = false;
+        port.discardInput();
+    }
+}
+
+TEST_F(DeviceLinkTest, PortNotReadyFailsProbeAndBlockWithoutWriting) {
+    port.refused["/dev/a"] = PortFault::Permission;
+    EXPECT_FALSE(link.openPort(1));
+    EXPECT_EQ(link.lastOpenFault(), PortFault::Permission);
+    EXPECT_FALSE(link.probeDevice({}));
+    EXPECT_FALSE(link.readBlock({0x0B}));
+    EXPECT_TRUE(port.writes.empty());
+    EXPECT_FALSE(link.openPort(3)) << "a number the table leaves empty";
+    EXPECT_EQ(link.lastOpenFault(), PortFault::NotFound);
+    EXPECT_FALSE(link.openPort(0));
+}
+
+TEST_F(DeviceLinkTest, BytesLeftOnTheLineFromAnEarlierSessionDoNotAnswerTheProbe) {
+    port.deliver(Bytes{0xFE, 0, 3, 1, 0x2C, 2, 0x20, 0, 0, 0xF7});  // a report nobody took
+    port.peer = [](const Bytes&) { return Reply(); };
+    ASSERT_TRUE(link.openPort(1));
+    EXPECT_TRUE(link.probeDevice({})) << "the device's own answer is read, not the old report";
+}
+
+TEST_F(DeviceLinkTest, OpenPortClosesThePortOpenBefore) {
+    openAnswering({});
+    EXPECT_TRUE(link.openPort(2));
+    EXPECT_EQ(port.closes, 1);
+    EXPECT_EQ(port.opens, (std::vector<std::string>{"/dev/a", "/dev/b"}));
+}
+
+TEST_F(DeviceLinkTest, PollTakesOneReportAndAcknowledgesIt) {
+    openAnswering({});
+    std::vector<Bytes> reports;
+    const auto handle = [&](std::span<const std::uint8_t, kReportSize> r) { reports.emplace_back(r.begin(), r.end()); };
+
+    port.deliver(Bytes(9, 0xFE));
+    EXPECT_FALSE(link.pollSearchReports(handle));
+    EXPECT_TRUE(port.writes.empty());
+
+    port.deliver(Bytes{0x31});
+    ASSERT_EQ(port.input().size(), 10u);
+    port.discardInput();
+    for (const Bytes& report : {Bytes{0xFE, 1, 3, 1, 0x2C, 2, 0x20, 9, 9, 9}, Bytes{0xFD, 0, 11, 0, 0, 0, 7, 0, 0, 0xF7},
+                                Bytes{0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                Bytes{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7, 0xFE, 0xFE}}) {
+        port.writes.clear();
+        port.deliver(report);
+        EXPECT_TRUE(link.pollSearchReports(handle));
+        ASSERT_EQ(port.writes.size(), 1u);
+        EXPECT_EQ(port.writes[0], (Bytes{0xF0, 0x5B, 0x30, 0, 0, 0, 0, 0, 0, 0xF7}));
+        EXPECT_EQ(reports.back(), Bytes(report.begin(), report.begin() + 7));
+        EXPECT_TRUE(port.input().empty());
+    }
+    EXPECT_EQ(reports.size(), 4u);
+}
+
+TEST_F(DeviceLinkTest, UnpluggedAdapterEndsWithAMessageNamingThePort) {
+    openAnswering({});
+    port.breakAtNextWait = true;
+    link.sendCommand(kSetNotch);
+    ASSERT_EQ(end.messages.size(), 1u);
+    EXPECT_NE(end.messages[0].find("port 1 (/dev/a)"), std::string::npos) << end.messages[0];
+    EXPECT_NE(end.messages[0].find("device removed"), std::string::npos);
+    EXPECT_EQ(port.writes.size(), 1u);
+    link.sendCommand(kSetNotch);
+    EXPECT_EQ(end.messages.size(), 1u) << "one message, never a loop";
+}
+
+TEST_F(DeviceLinkTest, AnAdapterUnpluggedDuringASearchIsReportedAtTheNextPoll) {
+    openAnswering({});
+    port.breakAtNextWait = true;
+    port.waitForBytes(1);  // the port notices while idle and closes itself
+    EXPECT_FALSE(link.pollSearchReports([](auto) { ADD_FAILURE(); }));
+    ASSERT_EQ(end.messages.size(), 1u);
+    EXPECT_NE(end.messages[0].find("port 1"), std::string::npos);
+    EXPECT_TRUE(port.writes.empty());
+}
+
+TEST_F(DeviceLinkTest, WaitsGiveThePortTheRemainingTimeInsteadOfSpinning) {
+    openAnswering({});
+    link.sendCommand(kSetNotch);
+    EXPECT_EQ(port.waits, 6) << "one blocking wait per write";
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// The read dialog against the simulated device: the question, the one block
+// read, the image and the title, and the reads that do nothing.
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "preset_rig.h"
+#include "presets/read_preset_dialog.h"
+#include "presets/preset_list_panel.h"
+#include "sim/factory_presets.h"
+
+using namespace presets;
+using namespace presets_test;
+using testing_support::Hex;
+
+namespace {
+
+TEST(ReadPresetDialog, LoadListsTwentyNamesWithTheirNumbers) {
+    PresetRig rig;
+    rig.library.names[6] = U"Line\nTwo";
+    ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Read Preset"));
+    ASSERT_EQ(dialog.list()->count(), 20);
+    EXPECT_EQ(dialog.list()->item(0)->text(), QStringLiteral("Preset01"));
+    EXPECT_EQ(dialog.list()->item(4)->text(), QStringLiteral(" Empty  "));
+    EXPECT_EQ(dialog.list()->item(6)->text(), QString::fromStdU32String(U"Line\u00B7Two"));
+    EXPECT_EQ(dialog.list()->currentRow(), 0);
+    EXPECT_EQ(dialog.list()->toolTip(), QStringLiteral("Double click to load a preset"));
+    EXPECT_EQ(dialog.presetList()->numberColumn()->text().split('\n').size(), 20);
+    EXPECT_EQ(dialog.button(0)->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(dialog.button(1)->text(), QStringLiteral("Read"));
+    EXPECT_EQ(rig.library.names[6], U"Line\nTwo") << "the list shows, the library keeps";
+}
+
+TEST(ReadPresetDialog, UsedPositionIsReadWithOneBlockAndNothingSentBack) {
+    PresetRig rig;
+    const model::PresetImage stored = VariedImage(7);
+    rig.storeInDevice(2, stored, "  PARTY ");
+    rig.image[160] = 0x5A;
+    ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+    dialog.show();
+    dialog.list()->setCurrentRow(6);
+    rig.sim.dialogs.answers = {ui::Answer::Yes};
+    dialog.button(1)->click();
+
+    ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
+    const ui::Message& question = rig.sim.dialogs.shown[0];
+    EXPECT_EQ(question.text, QStringLiteral("Overwrite current editing with the preset 7, are you sure ? "));
+    EXPECT_EQ(question.title, QStringLiteral("Read Preset"));
+    EXPECT_EQ(question.buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(question.defaultButton, ui::Answer::Yes);
+
+    const auto frames = rig.sim.takeWrites();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(Hex(frames[0]), "F0 5B 0B 06 00 00 00 00 00 F7");
+    EXPECT_EQ(rig.sim.port.readSize(), 10) << "back to frame replies";
+    EXPECT_TRUE(std::equal(stored.begin(), stored.begin() + 160, rig.image.begin()));
+    EXPECT_EQ(rig.image[160], 0x5A);
+    EXPECT_EQ(rig.editor.flags().channelsLinked, false);
+    EXPECT_FALSE(rig.sim.link.flags().suppressSend);
+
+    EXPECT_EQ(rig.library.presetTitle, U"7:   PARTY ");
+    EXPECT_EQ(rig.editor.presetTitle(), QStringLiteral("7:   PARTY "));
+    EXPECT_EQ(rig.editor.presetSource(), QStringLiteral("Preset loaded from Device"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Reading Preset......"));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(rig.sim.dialogs.busyCount, 1);
+    EXPECT_EQ(rig.sim.dialogs.busyDepth, 0);
+}
+
+TEST(ReadPresetDialog, FixedPositionNeedsNoMarker) {
+    PresetRig rig;
+    ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+    dialog.show();
+    const QRect row = dialog.list()->visualItemRect(dialog.list()->item(2));
+    rig.sim.dialogs.answers = {ui::Answer::Yes};
+    QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_TRUE(rig.sim.dialogs.shown.empty()) << "a single click only selects";
+    QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, row.center());
+
+    ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.sim.dialogs.shown[0].text, QStringLiteral("Overwrite current editing with the preset 3, are you sure ? "));
+    const auto frames = rig.sim.takeWrites();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(Hex(frames[0]), "F0 5B 0B 02 00 00 00 00 00 F7");
+    const auto& factory = sim::factoryPreset(2);
+    // The editor gives the automatic rows the automatic width; every other
+    // byte is the block's.
+    for (int n = 0; n < 24; ++n) {
+        const int r = model::NotchRecordOffset[n];
+        EXPECT_EQ(rig.image[r], factory[r]) << "gain of notch " << n;
+        EXPECT_EQ(rig.image[r + 1] * 256 + rig.image[r + 2], factory[r + 1] * 256 + factory[r + 2]) << "frequency of notch " << n;
+    }
+    for (int offset : {0, 19, 20, 21, 27, 76, 77, 78, 79, 80, 100, 101, 156, 157, 158, 159})
+        EXPECT_EQ(rig.image[offset], factory[offset]) << "byte " << offset;
+    EXPECT_EQ(rig.editor.presetTitle(), QStringLiteral("3: Preset03"));
+}
+
+TEST(ReadPresetDialog, EmptyPositionOrNoAnswerChangesNothing) {
+    struct Case { std::string what; int row; std::deque<ui::Answer> answers; QString box; };
+    const std::vector<Case> cases = {
+        {"unused position", 7, {}, "Preset empty"},
+        {"last unused position", 19, {}, "Preset empty"},
+        {"No to the question", 0, {ui::Answer::No}, "Overwrite current editing with the preset 1, are you sure ? "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PresetRig rig;
+        const model::PresetImage before = rig.image;
+        ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+        dialog.show();
+        dialog.list()->setCurrentRow(c.row);
+        rig.sim.dialogs.answers = c.answers;
+        dialog.button(1)->click();
+
+        ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig.sim.dialogs.shown[0].text, c.box);
+        EXPECT_EQ(rig.sim.dialogs.shown[0].title, QStringLiteral("Read Preset"));
+        if (c.answers.empty()) {
+            EXPECT_EQ(rig.sim.dialogs.shown[0].icon, ui::Icon::Critical);
+        }
+        EXPECT_TRUE(rig.sim.takeWrites().empty());
+        EXPECT_EQ(rig.image, before);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Read Preset"));
+        EXPECT_TRUE(rig.editor.presetTitle().isEmpty());
+    }
+}
+
+TEST(ReadPresetDialog, DemoModeReappliesTheImageAndSetsTheTitle) {
+    PresetRig rig;
+    rig.sim.link.flags().demoMode = true;
+    const model::PresetImage before = rig.image;
+    ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+    dialog.show();
+    dialog.list()->setCurrentRow(1);
+    rig.sim.dialogs.answers = {ui::Answer::Yes};
+    QTest::keyClick(dialog.list(), Qt::Key_Return);  // Enter reads
+    EXPECT_TRUE(rig.sim.takeWrites().empty());
+    EXPECT_EQ(rig.image, before);
+    EXPECT_EQ(rig.editor.presetTitle(), QStringLiteral("2: Preset02"));
+    EXPECT_EQ(rig.editor.presetSource(), QStringLiteral("Preset loaded from Device"));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(ReadPresetDialog, EscapeCancels) {
+    PresetRig rig;
+    ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+    dialog.show();
+    QTest::keyClick(dialog.list(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(rig.sim.takeWrites().empty());
+    EXPECT_TRUE(rig.sim.dialogs.shown.empty());
+}
+
+}  // namespace
