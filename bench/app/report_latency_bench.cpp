@@ -36,7 +36,6 @@ void BM_ReportToRowLatency(benchmark::State& state) {
     bench_support::YesDialogs dialogs;
     editor::ParameterEditor eq(image, link, dialogs);
     eq.fillFromImage();
-    eq.flags().searchRunning = true;
     QEventLoop* waiting = nullptr;
     std::chrono::steady_clock::time_point updated;
     app::ReportWatcher watcher(port, link, [&] {

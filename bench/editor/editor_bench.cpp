@@ -51,7 +51,7 @@ void BM_NotchEdit(benchmark::State& state) {
     int gain = 0;
     for (auto _ : state) {
         {
-            editor::UpdateGuard guard(e.eq.flags());
+            const auto quiet = e.eq.quietUpdates();
             e.eq.controls().rows[5].gainBar->setValue(gain);
         }
         e.eq.sendNotch(5);

@@ -86,7 +86,6 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
 
     editorWindow_->showMaximized();
     quitRequested_ = false;
-    editor_->flags().searchRunning = false;
     return true;
 }
 
@@ -129,14 +128,14 @@ void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
     editor_->redrawGraph();
 }
 
-void MainWindow::checkChannelsDiffer() { editor_->flags().channelsDiffer = model::HalvesDiffer(session_.image); }
+void MainWindow::checkChannelsDiffer() { editor_->checkChannelsDiffer(); }
 
 void MainWindow::showPresetTitle() {
     editor_->showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(session_.library.presetTitle)));
 }
 
 void MainWindow::pollSearchReports() {
-    if (!editor_->flags().searchRunning) return;
+    if (!editor_->searchRunning()) return;
     while (link_.pollSearchReports(
         [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->applySearchReport(report); })) {
     }
@@ -257,7 +256,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (editor_->flags().searchRunning ||
+    if (editor_->searchRunning() ||
         !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
         event->ignore();
         return;

@@ -7,7 +7,7 @@ namespace app {
 ReportWatcher::ReportWatcher(devlink::QtSerialPort& port, devlink::DeviceLink& link, std::function<void()> take,
                              QObject* parent)
     : QObject(parent), link_(link), take_(std::move(take)) {
-    connect(&port.qport(), &QSerialPort::readyRead, this, &ReportWatcher::bytesArrived);
+    connect(&port, &devlink::QtSerialPort::bytesArrived, this, &ReportWatcher::bytesArrived);
     // A port that fails during a search is reported by the next take.
     connect(&port, &devlink::QtSerialPort::broken, this, &ReportWatcher::bytesArrived);
 }

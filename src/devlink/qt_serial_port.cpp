@@ -17,6 +17,7 @@ PortFault OpenFault(QSerialPort::SerialPortError error) {
 
 QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
     connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::bytesArrived);
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

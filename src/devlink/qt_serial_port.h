@@ -23,9 +23,9 @@ public:
     PortFault fault() const override { return fault_; }
     std::string faultText() const override { return faultText_; }
 
-    QSerialPort& qport() { return port_; }
-
 signals:
+    // New bytes wait to be read (announced even while an exchange waits).
+    void bytesArrived();
     // The port failed in use and has been closed (an unplugged adapter).
     void broken();
 

@@ -100,11 +100,14 @@ TEST_F(MainWindowTest, ChannelCopiesAskFirstAndSendOnlyOnYes) {
 
 TEST_F(MainWindowTest, CloseIsRefusedSilentlyWhileASearchRuns) {
     start();
-    window->editor().flags().searchRunning = true;
+    QPushButton* searchBoth = window->editor().controls().searchButtons[0];
+    searchBoth->click();
+    rig.takeWrites();
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(rig.dialogs.shown.empty());
     EXPECT_TRUE(rig.takeWrites().empty());
-    window->editor().flags().searchRunning = false;
+    searchBoth->click();
+    rig.takeWrites();
     rig.dialogs.answers = {ui::Answer::No};
     EXPECT_FALSE(window->close());
     ASSERT_EQ(rig.dialogs.shown.size(), 1u) << "the question comes once the search is off";

@@ -255,7 +255,7 @@ TEST(AutoSettings, WhileUpdatingControlsTheyOnlyStoreAndShow) {
         EditorRig rig;
         rig.load(Settings());
         rig.link(true);
-        rig.eq->flags().updatingControls = true;
+        const auto quiet = rig.eq->quietUpdates();
         const int offset = notch::ImageOffset(s, 0);
         const int other = rig.image[notch::ImageOffset(s, 1)];
         if (s == Sensitivity) {

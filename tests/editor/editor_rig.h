@@ -38,7 +38,7 @@ public:
     }
     void loadDefaults() { load(DefaultPreset()); }
     Frames frames() { return sim.takeWrites(); }
-    void link(bool linked) { eq->flags().channelsLinked = linked; }
+    void link(bool linked) { eq->setChannelsLinked(linked); }
 
     const editor::NotchRowControls& row(int n) const { return eq->controls().rows.at(n); }
     const editor::ChannelSettingsControls& settings(int c) const { return eq->controls().settings.at(c); }

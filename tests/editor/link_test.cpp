@@ -31,8 +31,9 @@ model::PresetImage Different() {
 // flag may be stale either way.
 TEST(linkChannels, EqualHalvesLinkAtOnceWithoutAQuestion) {
     EditorRig rig;
+    rig.load(Different());
+    rig.eq->checkChannelsDiffer();
     rig.loadDefaults();
-    rig.eq->flags().channelsDiffer = true;
     LinkBox(rig)->click();
     EXPECT_TRUE(rig.sim.dialogs.shown.empty());
     EXPECT_TRUE(rig.eq->flags().channelsLinked);
@@ -51,8 +52,9 @@ TEST(linkChannels, DifferentHalvesAskNoLeavesThemUnlinkedYesCopiesLeftToRight) {
         const bool yes = answer == ui::Answer::Yes;
         SCOPED_TRACE(yes);
         EditorRig rig;
+        rig.loadDefaults();
+        rig.eq->checkChannelsDiffer();
         rig.load(Different());
-        rig.eq->flags().channelsDiffer = false;
         rig.sim.dialogs.answers.push_back(answer);
         LinkBox(rig)->click();
 

@@ -297,7 +297,7 @@ TEST(NotchRows, WhileUpdatingControlsTheRowHandlersDoNothing) {
     EditorRig rig;
     rig.load(ManualRows());
     rig.link(true);
-    rig.eq->flags().updatingControls = true;
+    const auto quiet = rig.eq->quietUpdates();
     rig.row(5).gainBar->setValue(3);
     rig.row(5).freqBar->setValue(3);
     rig.row(5).widthBar->setValue(3);

@@ -1,0 +1,40 @@
+#pragma once
+// What every part of the parameter editor works on: the preset image, the
+// link and the dialogs it shares with the program, the window's controls,
+// the editor's flags, and what was last sent for each notch and setting.
+#include <QWidget>
+
+#include "devlink/device_link.h"
+#include "editor/editor_controls.h"
+#include "editor/editor_flags.h"
+#include "model/preset_image.h"
+#include "notch/auto_settings.h"
+#include "notch/notch_arrays.h"
+#include "notch/response.h"
+#include "ui/user_dialogs.h"
+
+namespace editor {
+
+struct EditorState {
+    EditorState(model::PresetImage& image, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* window)
+        : image(image), link(link), dialogs(dialogs), window(window) {}
+
+    // Repaints a control now when a frame exchange is about to block the
+    // window, so the user sees the value being sent.
+    void showNow(QWidget* widget) const {
+        const devlink::LinkFlags& f = link.flags();
+        if (!f.demoMode && !f.suppressSend && !link.ended()) widget->repaint();
+    }
+
+    model::PresetImage& image;
+    devlink::DeviceLink& link;
+    ui::UserDialogs& dialogs;
+    QWidget* window;  // the editor window: parent of its questions, context of its connections
+    EditorControls controls;
+    EditorFlags flags;
+    notch::NotchArrays sent;
+    notch::AutoSettings settings;
+    notch::ResponseTables responses;
+};
+
+}  // namespace editor

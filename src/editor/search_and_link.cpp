@@ -1,0 +1,129 @@
+#include "editor/search_and_link.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+
+#include "notch/search_frames.h"
+#include "notch/search_report.h"
+
+namespace editor {
+namespace {
+
+using notch::AutoSetting;
+
+const QString kLinkTitle = QStringLiteral("Link Left & Right");
+const QString kLinkQuestion = QStringLiteral("      You requested to Link channel Left & Right  \r\n"
+                                             "        This will copy channel Left to Right     \r\n"
+                                             "                     confirm?                    ");
+
+}  // namespace
+
+void SearchAndLink::connectControls() {
+    // Clicks only: the program's own checking and unchecking of a box
+    // neither starts a search nor asks to link.
+    QObject::connect(s_.controls.linkBox, &QCheckBox::clicked, s_.window, [this] { linkChannels(); });
+    for (int k = 0; k < static_cast<int>(s_.controls.searchButtons.size()); ++k)
+        QObject::connect(s_.controls.searchButtons[k], &QPushButton::clicked, s_.window,
+                         [this, k](bool checked) { onSearchBoxClicked(k, checked); });
+}
+
+void SearchAndLink::onSearchBoxClicked(int k, bool checked) {
+    if (checked)
+        startSearch(k);
+    else
+        stopSearch(k);
+}
+
+void SearchAndLink::startSearch(int k) {
+    enableOtherSearchBoxes(k, false);
+    setSearchLock(true);
+    s_.link.sendCommand(notch::SearchStartPayload(s_.image, static_cast<std::uint8_t>(k)));
+    s_.flags.searchRunning = true;
+}
+
+// The device is told twice that every search is over, and a one-channel
+// search twice more after the controls are back.
+void SearchAndLink::stopSearch(int k) {
+    ui::BusyPointer busy(s_.dialogs);
+    s_.flags.searchRunning = false;
+    const devlink::Payload stop = notch::SearchStopPayload(s_.image);
+    s_.link.sendCommand(stop);
+    s_.link.sendCommand(stop);
+    enableOtherSearchBoxes(k, true);
+    setSearchLock(false);
+    if (k != 0) {
+        s_.link.sendCommand(stop);
+        s_.link.sendCommand(stop);
+    }
+}
+
+void SearchAndLink::enableOtherSearchBoxes(int k, bool enabled) {
+    for (int other = 0; other < static_cast<int>(s_.controls.searchButtons.size()); ++other)
+        if (other != k) s_.controls.searchButtons[other]->setEnabled(enabled);
+}
+
+void SearchAndLink::setSearchLock(bool lock) {
+    for (int b = 0; b < model::kChannels; ++b) {
+        const ChannelSettingsControls& s = s_.controls.settings[b];
+        for (const AutoSetting setting : {AutoSetting::NumNotchAuto, AutoSetting::QNotchAuto, AutoSetting::AttenuationMode,
+                                          AutoSetting::ReleaseSpeed, AutoSetting::SearchMode})
+            s.spinOf(setting)->setEnabled(!lock);
+        s.sensitivitySlider->setEnabled(!lock);
+        s_.controls.notchRowsFrame[b]->setEnabled(!lock);
+    }
+    for (QPushButton* reset : s_.controls.resetButtons) reset->setEnabled(!lock);
+    s_.controls.linkBox->setEnabled(!lock);
+    if (lockExtension_) lockExtension_(lock);
+}
+
+void SearchAndLink::setSearchLockExtension(std::function<void(bool lock)> extension) { lockExtension_ = std::move(extension); }
+
+void SearchAndLink::applySearchReport(std::span<const std::uint8_t, devlink::kReportSize> bytes) {
+    const std::optional<notch::SearchReport> report = notch::DecodeSearchReport(bytes);
+    if (!report) return;
+    const int n = report->n;
+    notch::StoreSearchReport(*report, s_.image);
+    if (report->kind == notch::ReportKind::Notch) {
+        rows_.showNotchRecord(n);  // gain, width, frequency text and bar, under the guard
+    } else {
+        UpdateGuard guard(s_.flags);
+        s_.controls.rows[n].gainBar->setValue(report->codes.gain);
+    }
+    // The device placed this notch itself: the row's texts, arrays and image
+    // record follow it, and nothing goes back.
+    bool& suppress = s_.link.flags().suppressSend;
+    const bool wasSuppressed = suppress;
+    suppress = true;
+    rows_.sendNotch(n);
+    suppress = wasSuppressed;
+    rows_.computeNotchResponse(n);
+}
+
+void SearchAndLink::linkChannels() {
+    if (!s_.controls.linkBox->isChecked()) {
+        s_.flags.channelsLinked = false;
+        return;
+    }
+    // Compared now rather than taken from the last periodic comparison, which
+    // may be seconds old: an edit made since must not be linked over unasked.
+    s_.flags.channelsDiffer = model::HalvesDiffer(s_.image);
+    if (!s_.flags.channelsDiffer) {
+        s_.flags.channelsLinked = true;
+        return;
+    }
+    if (!s_.dialogs.confirm(kLinkQuestion, kLinkTitle, ui::Answer::Yes, ui::Icon::None, s_.window)) {
+        // The program unchecking the box is no click: run what the click would.
+        s_.controls.linkBox->setChecked(false);
+        linkChannels();
+        return;
+    }
+    {
+        ui::BusyPointer busy(s_.dialogs);
+        presets_.copyLeftToRight();
+    }
+    s_.flags.channelsLinked = true;
+}
+
+}  // namespace editor
