@@ -135,7 +135,10 @@ void MainWindow::showPresetTitle() {
 }
 
 void MainWindow::pollSearchReports() {
-    if (!editor_->searchRunning()) return;
+    if (!editor_->searchRunning()) {
+        link_.dropIdleInput();
+        return;
+    }
     while (link_.pollSearchReports(
         [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->applySearchReport(report); })) {
     }

@@ -56,7 +56,8 @@ public:
     bool quitRequested() const { return quitRequested_; }
     const QTimer& channelCompareTimer() const { return channelCompareTimer_; }
 
-    // Takes waiting device reports while a search runs.
+    // Takes waiting device reports while a search runs; drops what arrives
+    // while none does.
     void pollSearchReports();
 
     // Toolbar1's buttons by index (0..3, 7, 8).

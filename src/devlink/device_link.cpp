@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "devlink/commands.h"
+
 namespace devlink {
 namespace {
-
-constexpr Payload kReportAck{0x30, 0, 0, 0, 0, 0, 0};
 
 // Marks a blocking exchange so that a report notifier firing inside the wait
 // knows to leave the bytes alone.
@@ -20,7 +20,32 @@ private:
     bool& flag_;
 };
 
+// Nine byte gaps of a paced reply last 18.75 ms; bytes read in one piece
+// came over a line with no pace of its own (a pseudo-terminal, a network).
+constexpr std::int64_t kPacedSpanMs = 15;
+// A block is taken once no further byte has come for two byte times.
+constexpr std::int64_t kBlockQuietMs = 5;
+
+std::string_view CommandName(const Payload& payload) {
+    for (const CommandInfo& info : kCommandCatalogue)
+        if (Code(info.command) == payload[0]) return info.name;
+    return "unknown command";
+}
+
 }  // namespace
+
+std::string_view TraceEventName(TraceEvent event) {
+    switch (event) {
+    case TraceEvent::Out: return "out";
+    case TraceEvent::In: return "in";
+    case TraceEvent::Report: return "report";
+    case TraceEvent::Dropped: return "dropped";
+    case TraceEvent::Resend: return "resend";
+    case TraceEvent::TimeOut: return "time-out";
+    case TraceEvent::PortError: return "port-error";
+    }
+    return "?";
+}
 
 DeviceLink::DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports)
     : port_(port), clock_(clock), end_(end), ports_(std::move(ports)) {}
@@ -29,6 +54,8 @@ bool DeviceLink::openPort(int portNumber) {
     if (port_.isOpen()) port_.close();
     portNumber_ = portNumber;
     flags_.portReady = false;
+    pacedLine_ = false;
+    input_.take(input_.size());
     const auto name = ports_.name(portNumber);
     portName_ = name.value_or(std::string());
     if (!name) {
@@ -55,7 +82,7 @@ std::string DeviceLink::portDescription() const {
 }
 
 int DeviceLink::bytesWaiting() {
-    return port_.isOpen() ? port_.bytesWaiting() : 0;
+    return static_cast<int>(input_.size()) + (port_.isOpen() ? port_.bytesWaiting() : 0);
 }
 
 void DeviceLink::setReceiveSize(int bytes) {
@@ -65,47 +92,151 @@ void DeviceLink::setReceiveSize(int bytes) {
     flags_.portReady = port_.open(portName_);
 }
 
-bool DeviceLink::writeFrame(const Payload& payload) {
-    frameBuffer_ = BuildFrame(payload);
-    return port_.write(frameBuffer_);
+void DeviceLink::trace(TraceEvent event, std::span<const std::uint8_t> bytes, std::string_view note) {
+    if (trace_) trace_->record(clock_.nowMs(), event, bytes, note);
 }
 
-DeviceLink::WaitResult DeviceLink::waitFor(int count, std::int64_t limitMs, std::int64_t startMs) {
-    for (;;) {
-        const std::int64_t elapsed = clock_.nowMs() - startMs;
-        if (elapsed > limitMs) return WaitResult::TimedOut;
-        if (port_.fault() == PortFault::Broken || !port_.isOpen()) return WaitResult::Broken;
-        if (port_.bytesWaiting() >= count) return WaitResult::Arrived;
-        port_.waitForBytes(static_cast<int>(limitMs - elapsed + 1));
+void DeviceLink::pullInput() {
+    while (port_.isOpen() && port_.bytesWaiting() > 0) {
+        const std::vector<std::uint8_t> chunk = port_.read();
+        if (chunk.empty()) break;
+        const std::size_t overflow = input_.size() + chunk.size() > kMaxHeldInput
+                                         ? std::min(input_.size(), input_.size() + chunk.size() - kMaxHeldInput)
+                                         : 0;
+        if (overflow > 0) dropInput(overflow, "more input than any answer");
+        input_.append(chunk, clock_.nowMs());
     }
 }
 
-void DeviceLink::copyInput(int count) {
-    const std::vector<std::uint8_t> input = port_.read();
-    const auto copied = std::min<std::size_t>({input.size(), static_cast<std::size_t>(count), reply_.size()});
-    std::copy_n(input.begin(), copied, reply_.begin());
-    port_.discardInput();
+void DeviceLink::dropInput(std::size_t count, std::string_view why) {
+    if (count == 0) return;
+    const std::vector<std::uint8_t> dropped = input_.take(count);
+    trace(TraceEvent::Dropped, dropped, why);
+}
+
+void DeviceLink::copyReply(std::size_t count) {
+    const std::vector<std::uint8_t> taken = input_.take(count);
+    std::copy_n(taken.begin(), std::min(taken.size(), reply_.size()), reply_.begin());
+}
+
+bool DeviceLink::writeFrame(const Payload& payload) {
+    frameBuffer_ = BuildFrame(payload);
+    trace(TraceEvent::Out, frameBuffer_, CommandName(payload));
+    return port_.write(frameBuffer_);
+}
+
+bool DeviceLink::takeFramedReply(std::int64_t writtenAtMs) {
+    for (;;) {
+        const std::optional<std::size_t> at = FindFramedReply(input_.bytes());
+        if (!at) return false;
+        const std::size_t last = *at + kFrameSize - 1;
+        if (input_.arrivedAt(last) - input_.arrivedAt(*at) >= kPacedSpanMs) pacedLine_ = true;
+        dropInput(*at, "not a reply");
+        // On a paced line the frame just written must cross it before its
+        // answer can, so a frame complete sooner answered something earlier
+        // (a repeated reply, one more answer to a resent frame).
+        if (pacedLine_ && input_.arrivedAt(kFrameSize - 1) < writtenAtMs + 2 * kFrameLineMs - 4) {
+            dropInput(kFrameSize, "stale reply");
+            continue;
+        }
+        trace(TraceEvent::In, input_.bytes().first(kFrameSize));
+        copyReply(kFrameSize);
+        return true;
+    }
+}
+
+bool DeviceLink::takeBlock() {
+    if (input_.size() != static_cast<std::size_t>(kBlockReplySize)) return false;
+    trace(TraceEvent::In, input_.bytes());
+    copyReply(kBlockReplySize);
+    return true;
+}
+
+bool DeviceLink::takeUnframedReply(int replySize) {
+    // A searching device's reports are not replies, whatever the rule says.
+    while (input_.size() >= static_cast<std::size_t>(kReplySize) && IsWellFormedReport(input_.bytes()))
+        dropInput(kReplySize, "report during an exchange");
+    if (input_.size() < static_cast<std::size_t>(replySize)) return false;
+    trace(TraceEvent::In, input_.bytes().first(static_cast<std::size_t>(replySize)), "unframed");
+    copyReply(static_cast<std::size_t>(replySize));
+    return true;
+}
+
+DeviceLink::WaitResult DeviceLink::awaitReply(int replySize, std::int64_t limitMs, std::int64_t writtenAtMs) {
+    const bool block = replySize == kBlockReplySize;
+    for (;;) {
+        if (portBroken()) return WaitResult::Broken;
+        pullInput();
+        const std::int64_t elapsed = clock_.nowMs() - writtenAtMs;
+        if (block) {
+            // A block has no frame of its own: more bytes than a block means
+            // something else spoke too, and which 160 are the block is
+            // anyone's guess.
+            if (input_.size() > static_cast<std::size_t>(kBlockReplySize)) return WaitResult::Garbled;
+            if (input_.size() == static_cast<std::size_t>(kBlockReplySize) &&
+                clock_.nowMs() - input_.arrivedAt(input_.size() - 1) >= kBlockQuietMs && takeBlock())
+                return WaitResult::Arrived;
+        } else if (takeFramedReply(writtenAtMs)) {
+            return WaitResult::Arrived;
+        }
+        if (elapsed > limitMs) return !block && takeUnframedReply(replySize) ? WaitResult::Arrived : WaitResult::TimedOut;
+        std::int64_t waitMs = limitMs - elapsed + 1;
+        if (block && input_.size() == static_cast<std::size_t>(kBlockReplySize)) waitMs = kBlockQuietMs;
+        port_.waitForBytes(static_cast<int>(waitMs));
+    }
+}
+
+void DeviceLink::settleAfterResend(int replySize, std::int64_t writtenAtMs) {
+    const std::int64_t deadline = writtenAtMs + kReplyTimeoutMs;
+    for (;;) {
+        if (portBroken()) return;
+        pullInput();
+        const bool answered = FindFramedReply(input_.bytes()).has_value() ||
+                              input_.size() >= static_cast<std::size_t>(replySize);
+        const std::int64_t now = clock_.nowMs();
+        if (answered || now > deadline) {
+            dropInput(input_.size(), "second answer to a resent frame");
+            return;
+        }
+        port_.waitForBytes(static_cast<int>(deadline - now + 1));
+    }
 }
 
 bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t limitMs) {
     ExchangeScope scope(inExchange_);
+    // Nothing waiting now can answer a frame not yet written.
+    pullInput();
+    dropInput(input_.size(), "before a write");
     for (int writes = 1;; ++writes) {
+        const std::int64_t writtenAt = clock_.nowMs();
         if (!writeFrame(payload)) {
             lose(portLostMessage());
             return false;
         }
-        switch (waitFor(replySize, limitMs, clock_.nowMs())) {
+        switch (awaitReply(replySize, limitMs, writtenAt)) {
         case WaitResult::Arrived:
-            copyInput(replySize);
+            if (writes > 1) settleAfterResend(replySize, writtenAt);
             return true;
         case WaitResult::Broken:
             lose(portLostMessage());
             return false;
+        case WaitResult::Garbled:
+            // Reading again changes nothing in the device; taking a guess
+            // could show settings it does not have.
+            settleAfterResend(replySize, writtenAt);
+            if (writes >= kMaxWrites) {
+                lose(kGarbledBlockMessage);
+                return false;
+            }
+            trace(TraceEvent::Resend, {}, "garbled answer");
+            break;
         case WaitResult::TimedOut:
             if (writes >= kMaxWrites) {
+                trace(TraceEvent::TimeOut);
                 lose(kTimeOutMessage);
                 return false;
             }
+            trace(TraceEvent::Resend, {}, "no answer in time");
             break;  // the same frame again; what came so far stays waiting
         }
     }
@@ -124,9 +255,11 @@ bool DeviceLink::readBlock(const Payload& payload) {
 bool DeviceLink::probeDevice(const Payload& payload) {
     if (sendingBlocked() || !flags_.portReady) return false;
     ExchangeScope scope(inExchange_);
+    pullInput();
+    dropInput(input_.size(), "before a write");
+    const std::int64_t writtenAt = clock_.nowMs();
     if (!writeFrame(payload)) return false;
-    if (waitFor(kReplySize, kReplyTimeoutMs, clock_.nowMs()) != WaitResult::Arrived) return false;
-    copyInput(kReplySize);
+    if (awaitReply(kReplySize, kReplyTimeoutMs, writtenAt) != WaitResult::Arrived) return false;
     return reply_[3] == kFrameTag;
 }
 
@@ -144,11 +277,23 @@ bool DeviceLink::pollSearchReports(const ReportHandler& handle) {
         return false;
     }
     if (!port_.isOpen()) return false;
-    if (port_.bytesWaiting() < kReplySize) return false;
-    copyInput(kReportSize);
+    pullInput();
+    // Reports are aligned on their first byte; a stray byte ahead of one
+    // would otherwise shift every report after it.
+    if (!input_.empty() && ReportAlignment(input_.bytes()) > 0 && !StartsReport(input_.bytes()[0]))
+        dropInput(ReportAlignment(input_.bytes()), "not a report");
+    if (input_.size() < static_cast<std::size_t>(kReplySize)) return false;
+    trace(TraceEvent::Report, input_.bytes().first(kReplySize));
+    copyReply(kReplySize);
     if (handle) handle(std::span<const std::uint8_t, kReportSize>(reply_.data(), kReportSize));
-    sendNoReply(kReportAck);
+    sendNoReply(ReportAckPayload());
     return true;
+}
+
+void DeviceLink::dropIdleInput() {
+    if (flags_.demoMode || ended_ || inExchange_ || !port_.isOpen()) return;
+    pullInput();
+    dropInput(input_.size(), "nobody waits for it");
 }
 
 std::string DeviceLink::portLostMessage() const {
@@ -162,6 +307,7 @@ std::string DeviceLink::portLostMessage() const {
 void DeviceLink::lose(const std::string& message) {
     if (ended_) return;
     ended_ = true;
+    trace(TraceEvent::PortError, {}, message);
     // A broken port can report errors in a tight loop; a timed-out one is
     // left as it is, the program ends either way.
     if (port_.fault() == PortFault::Broken && port_.isOpen()) port_.close();

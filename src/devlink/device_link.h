@@ -3,6 +3,14 @@
 // the device's replies with the resend and time-out rules, and takes the
 // device's own reports during a feedback search. Waits block on the port with
 // the remaining time and process no window events, so exchanges never overlap.
+//
+// A line can lie: noise, a reply repeated, a reply that comes after its
+// resend, a device still searching from an earlier session. The link keeps
+// what arrives in its own stamped buffer and takes a reply by its frame
+// (F0 5B ... F7) and a report by its first byte and fields, never by where
+// it happens to sit; whatever it skips goes to the trace. A device whose
+// replies carry no frame still works by the older rule: when the time is up,
+// any ten bytes complete the exchange.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -10,6 +18,8 @@
 #include <string>
 
 #include "devlink/frame.h"
+#include "devlink/line_input.h"
+#include "devlink/link_trace.h"
 #include "devlink/monotonic_clock.h"
 #include "devlink/port_table.h"
 #include "devlink/serial_port.h"
@@ -24,6 +34,11 @@ inline constexpr std::int64_t kReplyTimeoutMs = 3168;   // 0.11 / 3000 of a day
 inline constexpr std::int64_t kBlockTimeoutMs = 18144;  // 0.21 / 1000 of a day
 inline constexpr int kMaxWrites = 6;                    // the first and five resends
 inline constexpr char kTimeOutMessage[] = "Time out";
+inline constexpr char kGarbledBlockMessage[] =
+    "The device's settings could not be read: its answer was garbled every time it was asked.";
+// Ten bytes at 4800 baud. On a real line a reply cannot end before the frame
+// it answers and the reply itself have both crossed it.
+inline constexpr std::int64_t kFrameLineMs = 21;
 
 // What happens when the device is gone for good: the program shows the
 // message and ends. Tests record the message instead; the link then refuses
@@ -68,20 +83,36 @@ public:
     // bytes to the handler and acknowledges it. True when one was consumed.
     bool pollSearchReports(const ReportHandler& handle);
 
+    // Outside an exchange and a search nothing waiting belongs to anyone:
+    // drops it, so a chattering line never piles up.
+    void dropIdleInput();
+    void setTrace(LinkTrace* trace) { trace_ = trace; }
+
     bool ended() const { return ended_; }
     bool inExchange() const { return inExchange_; }
     int bytesWaiting();
 
 private:
-    enum class WaitResult { Arrived, TimedOut, Broken };
+    enum class WaitResult { Arrived, TimedOut, Garbled, Broken };
 
     bool sendingBlocked() const { return flags_.demoMode || flags_.suppressSend || ended_; }
+    bool portBroken() const { return port_.fault() == PortFault::Broken || !port_.isOpen(); }
     bool writeFrame(const Payload& payload);
-    WaitResult waitFor(int count, std::int64_t limitMs, std::int64_t startMs);
     // Writes, waits, resends; copies the reply into ReplyBuffer. False when
     // the link was lost.
     bool exchange(const Payload& payload, int replySize, std::int64_t limitMs);
-    void copyInput(int count);
+    WaitResult awaitReply(int replySize, std::int64_t limitMs, std::int64_t writtenAtMs);
+    bool takeFramedReply(std::int64_t writtenAtMs);
+    bool takeBlock();
+    bool takeUnframedReply(int replySize);
+    // After a resend the first write may still be answered: waits for that
+    // answer (or the reply time) and drops it, so it cannot pass for the
+    // next frame's reply.
+    void settleAfterResend(int replySize, std::int64_t writtenAtMs);
+    void pullInput();
+    void dropInput(std::size_t count, std::string_view why);
+    void copyReply(std::size_t count);
+    void trace(TraceEvent event, std::span<const std::uint8_t> bytes = {}, std::string_view note = {});
     void lose(const std::string& message);
     std::string portLostMessage() const;
 
@@ -92,6 +123,11 @@ private:
     LinkFlags flags_;
     Frame frameBuffer_{};
     ReplyBuffer reply_{};
+    LineInput input_;
+    // Seen once a reply's bytes arrived at line pace: a real serial line,
+    // where replies that end too soon after a write are stale.
+    bool pacedLine_ = false;
+    LinkTrace* trace_ = nullptr;
     int portNumber_ = 0;
     std::string portName_;
     PortFault lastOpenFault_ = PortFault::None;

@@ -24,7 +24,10 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError) return;
     // A read that timed out is part of normal waiting, not a fault. Clearing
     // it announces NoError, which ends here above.
-    if (error == QSerialPort::TimeoutError) {
+    // A read that found nothing (the notifier fired for bytes another read
+    // took already) comes as ReadError; the port is fine. A lost device shows
+    // as a resource error, and a write that fails is reported by write().
+    if (error == QSerialPort::TimeoutError || error == QSerialPort::ReadError) {
         port_.clearError();
         return;
     }

@@ -26,7 +26,15 @@ void FakePort::close() {
 bool FakePort::write(std::span<const std::uint8_t> bytes) {
     if (!open_) return false;
     writes.emplace_back(bytes.begin(), bytes.end());
-    if (peer) deliver(peer(writes.back()));
+    if (!peer) return true;
+    const Bytes answer = peer(writes.back());
+    if (!linePace) {
+        deliver(answer);
+        return true;
+    }
+    // Byte i ends 10 + i + 1 byte times after the write began; the clock counts whole ms.
+    for (std::size_t i = 0; i < answer.size(); ++i)
+        deliverAt(clock_.now + static_cast<std::int64_t>((bytes.size() + i + 1) * 2083 / 1000), {answer[i]});
     return true;
 }
 

@@ -22,6 +22,9 @@ public:
 
     // Answers each write; empty means silence.
     std::function<Bytes(const Bytes& written)> peer;
+    // The peer's answers come one byte every 2.083 ms, starting once the
+    // frame written has crossed the line, as at 4800 baud.
+    bool linePace = false;
     // Names that do not open, and why. Every other name opens.
     std::map<std::string, devlink::PortFault> refused;
     // The port fails (as when unplugged) at the next wait.
