@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "devlink/commands.h"
+
 namespace devlink {
 namespace {
-
-constexpr Payload kReportAck{0x30, 0, 0, 0, 0, 0, 0};
 
 // Marks a blocking exchange so that a report notifier firing inside the wait
 // knows to leave the bytes alone.
@@ -147,7 +147,7 @@ bool DeviceLink::pollSearchReports(const ReportHandler& handle) {
     if (port_.bytesWaiting() < kReplySize) return false;
     copyInput(kReportSize);
     if (handle) handle(std::span<const std::uint8_t, kReportSize>(reply_.data(), kReportSize));
-    sendNoReply(kReportAck);
+    sendNoReply(ReportAckPayload());
     return true;
 }
 
