@@ -1,5 +1,7 @@
 #include "app/port_search.h"
 
+#include "devlink/commands.h"
+
 #include <algorithm>
 
 namespace app {
@@ -14,8 +16,8 @@ bool TryPort(devlink::DeviceLink& link, int portNumber, PortSearchResult& result
             result.permissionDenied.push_back(portNumber);
         return false;
     }
-    link.setReceiveSize(10);
-    if (link.probeDevice({0, 0, 0, 0, 0, 0, 0})) return true;
+    link.setReceiveSize(devlink::kReplySize);
+    if (link.probeDevice(devlink::ProbePayload())) return true;
     link.closePort();
     return false;
 }

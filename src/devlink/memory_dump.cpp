@@ -4,6 +4,7 @@
 
 #include "devlink/commands.h"
 #include "devlink/memory_map.h"
+#include "devlink/preset_block.h"
 
 namespace devlink {
 namespace {
@@ -66,10 +67,7 @@ void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
     }
     library.programName = ReadName(link, DeviceMemoryMap::kProgramName, progress);
 
-    link.setReceiveSize(kBlockReplySize);
-    if (link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)))
-        std::copy_n(link.replyBuffer().begin(), model::kBlockSize, image.begin());
-    link.setReceiveSize(kReplySize);
+    ReadPresetBlockInto(link, kCurrentSettingsBlock, image);
     progress.step();
 
     if (hooks.fillEditor) hooks.fillEditor();

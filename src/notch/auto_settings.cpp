@@ -100,13 +100,9 @@ devlink::Payload SearchControlPayload(const model::PresetImage& image, int chann
 }
 
 devlink::Payload SetReleaseModePayload(const model::PresetImage& image, int channel) {
-    return {kSetReleaseModeCommand,
-            static_cast<std::uint8_t>(channel),
-            0,
-            0,
-            image[ImageOffset(AutoSetting::ReleaseSpeed, channel)],
-            image[ImageOffset(AutoSetting::SearchMode, channel)],
-            0};
+    return devlink::SetReleaseModePayload(static_cast<std::uint8_t>(channel),
+                                          image[ImageOffset(AutoSetting::ReleaseSpeed, channel)],
+                                          image[ImageOffset(AutoSetting::SearchMode, channel)]);
 }
 
 devlink::Payload CommitPayload(AutoSetting setting, const model::PresetImage& image, int channel) {

@@ -11,8 +11,6 @@
 
 namespace notch {
 
-inline constexpr std::uint8_t kSetReleaseModeCommand = 0x31;
-
 enum class AutoSetting { NumNotchAuto, QNotchAuto, AttenuationMode, Sensitivity, ReleaseSpeed, SearchMode };
 
 // In the order the window shows them, top to bottom.

@@ -2,22 +2,11 @@
 
 #include <algorithm>
 
+#include "devlink/commands.h"
 #include "model/number_text.h"
-#include "notch/long_bytes.h"
 #include "notch/snapping.h"
 
 namespace notch {
-
-devlink::Payload SetNotchPayload(int n, const model::NotchCodes& codes) {
-    const LongBytes freq = PutLongBytes(codes.freq);
-    return {kSetNotchCommand,
-            static_cast<std::uint8_t>(model::ChannelOfNotch(n)),
-            static_cast<std::uint8_t>(model::RowOfNotch(n)),
-            freq[2],
-            freq[3],
-            static_cast<std::uint8_t>(codes.width),
-            static_cast<std::uint8_t>(codes.gain)};
-}
 
 NotchTransfer TransferNotch(int n, const NotchRow& row, NotchArrays& arrays, model::PresetImage& image) {
     NotchTransfer out;
@@ -38,7 +27,7 @@ NotchTransfer TransferNotch(int n, const NotchRow& row, NotchArrays& arrays, mod
 
     out.codes = {g, f, q};
     model::WriteNotchRecord(image, n, out.codes);
-    out.payload = SetNotchPayload(n, out.codes);
+    out.payload = devlink::SetNotchPayload(model::ChannelOfNotch(n), model::RowOfNotch(n), f, q, g);
     return out;
 }
 

@@ -11,8 +11,6 @@
 
 namespace notch {
 
-inline constexpr std::uint8_t kSetNotchCommand = 0x07;
-
 // What the row's controls hold when the notch is sent.
 struct NotchRow {
     int gainCode = 0;      // gain scroll bar
@@ -27,9 +25,6 @@ struct NotchTransfer {
     model::NotchCodes codes;
     devlink::Payload payload{};
 };
-
-// 07 channel row f-high f-low width gain.
-devlink::Payload SetNotchPayload(int n, const model::NotchCodes& codes);
 
 // Does the work of sending notch n (0..23) short of the line: snaps the
 // frequency box onto the table, stores the arrays and the image record and

@@ -11,27 +11,22 @@
 namespace presets {
 namespace {
 
-ui::Message ErrorBox(const QString& text, ui::Icon icon = ui::Icon::Exclamation) {
-    return {text, QString::fromLatin1(kErrorTitle), icon, ui::Buttons::Ok, ui::Answer::Ok};
-}
-
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
-ui::Message LoadRefusal(const QString& path, const QString& reason) {
-    return ErrorBox(Shown(path) + QStringLiteral("\n") + reason);
+PresetFileFailure LoadRefusal(const QString& path, const QString& reason) {
+    return {Shown(path) + QStringLiteral("\n") + reason};
 }
 
-ui::Message SaveFailure(const QString& path, const QString& reason) {
-    return ErrorBox(QStringLiteral("The preset could not be saved as\n%1\n(%2).\nNo file was changed.")
-                        .arg(Shown(path), reason),
-                    ui::Icon::Critical);
+PresetFileFailure SaveFailure(const QString& path, const QString& reason) {
+    return {QStringLiteral("The preset could not be saved as\n%1\n(%2).\nNo file was changed.").arg(Shown(path), reason),
+            true};
 }
 
 }  // namespace
 
-std::variant<model::PresetImage, ui::Message> ReadPresetFile(const QString& path) {
+std::variant<model::PresetImage, PresetFileFailure> ReadPresetFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists()) return ErrorBox(QString::fromLatin1(kFileNotFound));
+    if (!info.exists()) return PresetFileFailure{QString::fromLatin1(kFileNotFound)};
     if (info.isDir()) return LoadRefusal(path, QStringLiteral("is a folder, not a preset file."));
     // A pipe or a device could block the program for ever or never end.
     if (!info.isFile()) return LoadRefusal(path, QStringLiteral("is not a regular file."));
@@ -60,7 +55,7 @@ std::variant<model::PresetImage, ui::Message> ReadPresetFile(const QString& path
                                             "Nothing was loaded."));
 }
 
-std::optional<ui::Message> WritePresetFile(const QString& path, const model::PresetImage& image) {
+std::optional<PresetFileFailure> WritePresetFile(const QString& path, const model::PresetImage& image) {
     const QFileInfo info(path);
     if (info.exists()) {
         if (info.isDir()) return SaveFailure(path, QStringLiteral("that name is a folder"));

@@ -4,11 +4,15 @@
 #include <QFileInfo>
 
 #include "editor/parameter_editor.h"
-#include "presets/preset_file_io.h"
 #include "presets/preset_folder.h"
 #include "presets/preset_texts.h"
 
 namespace presets {
+
+ui::Message PresetFileBox(const PresetFileFailure& failure) {
+    return {failure.text, QString::fromLatin1(kErrorTitle), failure.critical ? ui::Icon::Critical : ui::Icon::Exclamation,
+            ui::Buttons::Ok, ui::Answer::Ok};
+}
 
 PresetFiles::PresetFiles(model::PresetImage& image, editor::ParameterEditor& editor, ui::UserDialogs& dialogs,
                          QString applicationDir, QWidget* dialogParent)
@@ -36,8 +40,8 @@ void PresetFiles::savePresetFile() {
 bool PresetFiles::loadFromPath(const QString& path) {
     if (path.isEmpty()) return false;
     auto read = ReadPresetFile(path);
-    if (const auto* refusal = std::get_if<ui::Message>(&read)) {
-        dialogs_.show(*refusal, parent_);
+    if (const auto* refusal = std::get_if<PresetFileFailure>(&read)) {
+        dialogs_.show(PresetFileBox(*refusal), parent_);
         return false;
     }
     image_ = std::get<model::PresetImage>(read);
@@ -54,7 +58,7 @@ bool PresetFiles::loadFromPath(const QString& path) {
 bool PresetFiles::saveToPath(const QString& path) {
     if (path.isEmpty()) return false;
     if (const auto failure = WritePresetFile(path, image_)) {
-        dialogs_.show(*failure, parent_);
+        dialogs_.show(PresetFileBox(*failure), parent_);
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 
 #include "ui/user_dialogs.h"
 #include "model/preset_image.h"
+#include "presets/preset_file_io.h"
 
 class QWidget;
 
@@ -14,6 +15,9 @@ class ParameterEditor;
 }
 
 namespace presets {
+
+// The box that shows why a file would not load or save: " Error", OK only.
+ui::Message PresetFileBox(const PresetFileFailure& failure);
 
 class PresetFiles {
 public:

@@ -4,12 +4,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "editor/parameter_editor.h"
-#include "devlink/commands.h"
 #include "presets/preset_list_panel.h"
 #include "presets/preset_texts.h"
+#include "presets/preset_transfer.h"
 #include "presets/preset_words.h"
 
 namespace presets {
@@ -89,18 +88,8 @@ void ReadPresetDialog::readSelected() {
 }
 
 bool ReadPresetDialog::loadPresetFromDevice(int index) {
-    if (index < 0 || index >= model::kPresetPositions) return false;
-    if (!link_.flags().demoMode) {
-        link_.setReceiveSize(devlink::kBlockReplySize);
-        const bool arrived = link_.readBlock(devlink::ReadPresetBlockPayload(static_cast<std::uint8_t>(index)));
-        if (arrived) std::copy_n(link_.replyBuffer().begin(), model::kBlockSize, image_.begin());
-        link_.setReceiveSize(devlink::kReplySize);
-        if (!arrived) return false;
-    }
-    editor_.fillFromImage();
-
-    const auto position = static_cast<std::size_t>(index);
-    library_.presetTitle = PresetTitleText(index + 1, library_.names[position]);
+    if (ReadPreset(link_, library_, index, image_, [this] { editor_.fillFromImage(); }) != ReadResult::Read)
+        return false;
     editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
     editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));
     return true;

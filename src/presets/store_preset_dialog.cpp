@@ -14,6 +14,7 @@
 #include "editor/parameter_editor.h"
 #include "presets/preset_list_panel.h"
 #include "presets/preset_texts.h"
+#include "presets/preset_transfer.h"
 #include "presets/preset_words.h"
 #include "presets/store_frames.h"
 
@@ -142,8 +143,10 @@ void StorePresetDialog::onButtonClicked(int index) {
 
 std::optional<StoreRequest> StorePresetDialog::checkedRequest() {
     auto checked = CheckStoreRequest(positionBox_->currentText(), nameBox_->text());
-    if (const auto* refusal = std::get_if<ui::Message>(&checked)) {
-        dialogs_.show(*refusal, this);
+    if (const auto* refusal = std::get_if<StoreRefusal>(&checked)) {
+        dialogs_.show({QString::fromLatin1(StoreRefusalText(*refusal)), QString::fromLatin1(kStoreQuestionTitle),
+                       ui::Icon::Exclamation, ui::Buttons::Ok, ui::Answer::Ok},
+                      this);
         return std::nullopt;
     }
     return std::get<StoreRequest>(std::move(checked));
@@ -161,34 +164,16 @@ void StorePresetDialog::stepProgress(int value) {
 }
 
 bool StorePresetDialog::store(const StoreRequest& request) {
-    const int position = request.slot + model::kFirstUserPosition;
-    const auto index = static_cast<std::size_t>(position - 1);
     progressBar_->setMaximum(kStoreProgressMaximum);
     progressBar_->show();
-    stepProgress(0);
-
-    const StorePlan plan = StorePayloads(image_, request.nameBytes, request.slot);
-    bool lost = false;
-    for (int f = 0; f < kStoreByteFrames && !lost; ++f) {
-        link_.sendCommand(plan[static_cast<std::size_t>(f)]);
-        lost = link_.ended();
-        if (!lost) stepProgress(f + 1);
-    }
-    if (!lost) {
-        // The lists change only for a store that reached its marker frame.
-        library_.names[index] = request.name;
-        library_.used[index] = true;
-        link_.sendCommand(plan.back());
-        lost = link_.ended();
-    }
-    if (!lost) {
-        library_.presetTitle = PresetTitleText(position, library_.names[index]);
+    const StoreResult result = StorePreset(link_, library_, image_, request, [this](int done) { stepProgress(done); });
+    if (result == StoreResult::Stored) {
         editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
         editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));
     }
     progressBar_->setValue(0);
     progressBar_->hide();
-    return !lost;
+    return result == StoreResult::Stored;
 }
 
 }  // namespace presets

@@ -4,22 +4,22 @@
 #include "presets/preset_words.h"
 
 namespace presets {
-namespace {
 
-ui::Message Refusal(const char* text) {
-    return {QString::fromLatin1(text), QString::fromLatin1(kStoreQuestionTitle), ui::Icon::Exclamation,
-            ui::Buttons::Ok, ui::Answer::Ok};
+const char* StoreRefusalText(StoreRefusal refusal) {
+    switch (refusal) {
+    case StoreRefusal::NoPositionSelected: return kNoPositionSelected;
+    case StoreRefusal::NameNotStorable: return kNameNotStorable;
+    }
+    return kNoPositionSelected;
 }
 
-}  // namespace
-
-std::variant<StoreRequest, ui::Message> CheckStoreRequest(const QString& positionText, const QString& name) {
+std::variant<StoreRequest, StoreRefusal> CheckStoreRequest(const QString& positionText, const QString& name) {
     const auto slot = SlotFromPositionText(positionText);
-    if (!slot) return Refusal(kNoPositionSelected);
+    if (!slot) return StoreRefusal::NoPositionSelected;
     // A broken surrogate pair becomes U+FFFD here and is refused with the rest.
     std::u32string typed = name.toStdU32String();
     const auto bytes = model::PadPresetName(typed);
-    if (!bytes) return Refusal(kNameNotStorable);
+    if (!bytes) return StoreRefusal::NameNotStorable;
     return StoreRequest{*slot, *bytes, std::move(typed)};
 }
 

@@ -5,7 +5,6 @@
 #include <string>
 #include <variant>
 
-#include "ui/user_dialogs.h"
 #include "model/preset_name.h"
 
 namespace presets {
@@ -16,7 +15,15 @@ struct StoreRequest {
     std::u32string name;                // as typed, for the lists and the title
 };
 
-// The store to make, or the box that refuses it.
-std::variant<StoreRequest, ui::Message> CheckStoreRequest(const QString& positionText, const QString& name);
+enum class StoreRefusal {
+    NoPositionSelected,  // a position typed over Combo1's items, or none
+    NameNotStorable,     // a character outside the device's one-byte code
+};
+
+// The words that say why; the caller decides how to show them.
+const char* StoreRefusalText(StoreRefusal refusal);
+
+// The store to make, or why it is refused. The position is asked for first.
+std::variant<StoreRequest, StoreRefusal> CheckStoreRequest(const QString& positionText, const QString& name);
 
 }  // namespace presets

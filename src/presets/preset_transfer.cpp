@@ -1,0 +1,45 @@
+#include "presets/preset_transfer.h"
+
+#include "devlink/preset_block.h"
+#include "presets/preset_words.h"
+#include "presets/store_frames.h"
+
+namespace presets {
+
+StoreResult StorePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const model::PresetImage& image,
+                        const StoreRequest& request, const StoreProgress& progress) {
+    if (request.slot < 0 || request.slot >= model::kUserPositions) return StoreResult::Refused;
+    const int position = request.slot + model::kFirstUserPosition;
+    const auto index = static_cast<std::size_t>(position - 1);
+    const auto report = [&progress](int done) {
+        if (progress) progress(done);
+    };
+
+    report(0);
+    const StorePlan plan = StorePayloads(image, request.nameBytes, request.slot);
+    for (int f = 0; f < kStoreByteFrames; ++f) {
+        link.sendCommand(plan[static_cast<std::size_t>(f)]);
+        if (link.ended()) return StoreResult::LostLink;
+        report(f + 1);
+    }
+    // The lists change only for a store that reached its marker frame.
+    library.names[index] = request.name;
+    library.used[index] = true;
+    link.sendCommand(plan.back());
+    if (link.ended()) return StoreResult::LostLink;
+    library.presetTitle = PresetTitleText(position, library.names[index]);
+    return StoreResult::Stored;
+}
+
+ReadResult ReadPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int index, model::PresetImage& image,
+                      const std::function<void()>& applyImage) {
+    if (index < 0 || index >= model::kPresetPositions) return ReadResult::Refused;
+    if (!link.flags().demoMode && !devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(index), image))
+        return link.ended() ? ReadResult::LostLink : ReadResult::NoBlock;
+    if (applyImage) applyImage();
+    const auto position = static_cast<std::size_t>(index);
+    library.presetTitle = PresetTitleText(index + 1, library.names[position]);
+    return ReadResult::Read;
+}
+
+}  // namespace presets
