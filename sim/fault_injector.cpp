@@ -113,10 +113,12 @@ std::vector<FaultInjector::Output> FaultInjector::receive(std::span<const std::u
                 shape);
             if (closed_) break;
         }
+        // Muted by what the frame itself does, the device still sends its answer.
+        const bool silent = device_.muted();
         std::vector<std::uint8_t> answer = device_.handle(piece);
-        if (!isFrame || device_.muted()) continue;
+        if (!isFrame || silent) continue;
         if (!answer.empty()) takeArmed(shape, false);
-        emit(std::move(answer), shape, nowMs, out);
+        sendShaped(std::move(answer), shape, nowMs, out);
     }
     return out;
 }
@@ -136,12 +138,12 @@ std::vector<FaultInjector::Output> FaultInjector::takeReport(std::int64_t nowMs)
         std::vector<std::uint8_t> report = device_.takeReport();
         takeArmed(shape, true);
         left += shape.burst - 1;
-        emit(std::move(report), shape, nowMs, out);
+        sendShaped(std::move(report), shape, nowMs, out);
     }
     return out;
 }
 
-void FaultInjector::emit(std::vector<std::uint8_t> bytes, const Shape& shape, std::int64_t nowMs,
+void FaultInjector::sendShaped(std::vector<std::uint8_t> bytes, const Shape& shape, std::int64_t nowMs,
                          std::vector<Output>& out) {
     garble(bytes, shape.garbage);
     if (shape.keep && bytes.size() > *shape.keep) bytes.resize(*shape.keep);

@@ -64,7 +64,7 @@ private:
     void fire(Matches matches, Shape& shape);
     void strike(const FaultAction& action, Shape& shape);
     void takeArmed(Shape& shape, bool forReport);
-    void emit(std::vector<std::uint8_t> bytes, const Shape& shape, std::int64_t nowMs, std::vector<Output>& out);
+    void sendShaped(std::vector<std::uint8_t> bytes, const Shape& shape, std::int64_t nowMs, std::vector<Output>& out);
     void appendNoise(std::vector<std::uint8_t>& bytes, std::size_t count);
 
     SimDevice& device_;
