@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "sim/fault_options.h"
 #include "sim/pty_runner.h"
 
 namespace {
@@ -31,7 +32,18 @@ constexpr const char* kUsage =
     "  --mute                 never answer (a dead device)\n"
     "  --log FILE             log every frame in and out to FILE\n"
     "  --report-interval MS   time between search reports (default 250)\n"
-    "  --help                 show this text\n";
+    "  --fault TRIGGER:ACTION misbehave as a noisy or failing line (repeatable)\n"
+    "  --fault-seed N         seed of the noise and extra bytes (default 1)\n"
+    "  --help                 show this text\n"
+    "\n"
+    "Fault triggers: frame=N (the Nth frame received, from 1), cmd=0xCC#N (the\n"
+    "Nth frame of command 0xCC), report=N (the Nth report), time=MS (after start).\n"
+    "Fault actions: mute (never answer again), close (unplug: the terminal goes\n"
+    "away and the program ends), late=MS, duplicate, partial=N (first N bytes),\n"
+    "extra=N (N random bytes after), noise=N (N random bytes before); for reports\n"
+    "only: garbage[=kind|channel|row|freq|width|gain] (out of range), burst=N\n"
+    "(N reports without waiting for acknowledgements).\n"
+    "Example: --fault frame=80:mute --fault cmd=0x10#5:noise=1 --fault report=3:duplicate\n";
 
 enum class Parse { Run, Help, Error };
 
@@ -57,6 +69,13 @@ Parse parseArgs(int argc, char** argv, sim::PtyOptions& options) {
             if (!value(options.memoryFile)) return Parse::Error;
         } else if (arg == "--log") {
             if (!value(options.logFile)) return Parse::Error;
+        } else if (sim::isFaultOption(arg)) {
+            std::string text, why;
+            if (!value(text)) return Parse::Error;
+            if (!sim::applyFaultOption(arg, text, options.faults, &why)) {
+                std::fprintf(stderr, "qrn4480-sim: %s\n", why.c_str());
+                return Parse::Error;
+            }
         } else if (arg == "--report-interval") {
             std::string text;
             if (!value(text)) return Parse::Error;

@@ -87,6 +87,7 @@ bool PtyRunner::start(const PtyOptions& options, std::string* error) {
     pacer_ = LinePacer(options_.lineRate ? LinePacer::kByteTime4800 : LinePacer::Duration::zero());
     device_.emplace(memory_, options_.searchSeed);
     device_->setMuted(options_.mute);
+    faults_.emplace(*device_, options_.faults);
     device_->setMemoryWriteObserver([this](int address) { onMemoryWrite(address); });
     if (log_.isOpen())
         device_->setFrameObserver([this](Direction dir, std::span<const std::uint8_t> bytes) {
@@ -110,16 +111,17 @@ void PtyRunner::run(std::atomic<bool>& stop) {
     if (!device_ || pty_.masterFd() < 0) return;
     // Only reached if the slave hangs up after all; keeps the loop from
     // spinning on a master that reports POLLHUP until someone opens it.
-    std::optional<Clock::time_point> hungUpUntil;
+    Clock::time_point hungUpUntil{};  // in the past: not hung up
     while (!stop.load()) {
         const auto now = Clock::now();
+        faults_->advance(sinceStartMs(now));
         feedDevice(now);
         sendReportIfDue(now);
         writeDue(now);
+        if (faults_->closed()) break;
 
-        if (hungUpUntil && now >= *hungUpUntil) hungUpUntil.reset();
         pollfd fds[2] = {};
-        fds[0].fd = hungUpUntil ? -1 : pty_.masterFd();
+        fds[0].fd = now < hungUpUntil ? -1 : pty_.masterFd();
         fds[0].events = static_cast<short>(POLLIN | (unwritten_.empty() ? 0 : POLLOUT));
         fds[1].fd = wakeRead_;
         fds[1].events = POLLIN;
@@ -137,19 +139,37 @@ void PtyRunner::run(std::atomic<bool>& stop) {
         if (((fds[0].revents & POLLIN) && !readInput()) || (hungUp && !(fds[0].revents & POLLIN)))
             hungUpUntil = Clock::now() + std::chrono::milliseconds(100);
     }
+    if (faults_->closed()) unplug();
 }
 
 void PtyRunner::feedDevice(Clock::time_point now) {
     const std::vector<std::uint8_t> arrived = pacer_.takeArrived(now);
     if (arrived.empty()) return;
-    const std::vector<std::uint8_t> answer = device_->receive(arrived);
-    pacer_.send(answer, now);
+    sendOutputs(faults_->receive(arrived, sinceStartMs(now)), now);
+}
+
+void PtyRunner::sendOutputs(const std::vector<FaultInjector::Output>& outputs, Clock::time_point now) {
+    // An answer scripted to come late waits on the line itself, so nothing
+    // sent after it can overtake it and no report slips in before it.
+    for (const FaultInjector::Output& o : outputs) pacer_.send(o.bytes, now + std::chrono::milliseconds(o.delayMs));
+}
+
+std::int64_t PtyRunner::sinceStartMs(Clock::time_point now) const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now - started_).count();
+}
+
+void PtyRunner::unplug() {
+    // As an adapter pulled out: the port the editor has open fails and its
+    // name is gone.
+    if (linkMade_) removeLink(options_.linkPath, pty_.slavePath());
+    linkMade_ = false;
+    pty_.close();
 }
 
 bool PtyRunner::canReport() const {
     // A report sent while a command is still on its way would be read by the
     // editor as that command's answer.
-    return device_->reportReady() && pacer_.outputIdle() && pacer_.inputIdle() && unwritten_.empty();
+    return faults_->reportReady() && pacer_.outputIdle() && pacer_.inputIdle() && unwritten_.empty();
 }
 
 void PtyRunner::sendReportIfDue(Clock::time_point now) {
@@ -166,7 +186,7 @@ void PtyRunner::sendReportIfDue(Clock::time_point now) {
     // acknowledgement lets the next one out at once.
     if (!nextReport_) nextReport_ = now + interval;
     if (now < *nextReport_ || !canReport()) return;
-    pacer_.send(device_->takeReport(), now);
+    sendOutputs(faults_->takeReport(sinceStartMs(now)), now);
     nextReport_ = now + interval;
     ackDeadline_ = now + std::chrono::milliseconds(std::max(options_.ackTimeoutMs, 0));
 }
@@ -204,6 +224,10 @@ bool PtyRunner::readInput() {
 
 int PtyRunner::pollTimeoutMs(Clock::time_point now) const {
     std::optional<Clock::time_point> deadline = pacer_.nextEvent();
+    if (const auto at = faults_->nextTimeTrigger()) {
+        const Clock::time_point due = started_ + std::chrono::milliseconds(*at);
+        if (!deadline || due < *deadline) deadline = due;
+    }
     if (nextReport_ && canReport() && (!deadline || *nextReport_ < *deadline)) deadline = nextReport_;
     if (ackDeadline_ && device_->awaitingAck() && (!deadline || *ackDeadline_ < *deadline)) deadline = ackDeadline_;
     auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(kStopCheckInterval);
@@ -227,6 +251,7 @@ bool PtyRunner::finish(std::string* error) {
     if (device_ && !options_.memoryFile.empty()) ok = saveMemoryFile(options_.memoryFile, memory_, error);
     if (linkMade_) removeLink(options_.linkPath, pty_.slavePath());
     linkMade_ = false;
+    faults_.reset();
     device_.reset();
     log_.close();
     pty_.close();

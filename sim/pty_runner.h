@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim/device_memory.h"
+#include "sim/fault_injector.h"
 #include "sim/frame_log.h"
 #include "sim/line_pacer.h"
 #include "sim/pseudo_terminal.h"
@@ -28,6 +29,7 @@ struct PtyOptions {
     // the search goes on with the next one.
     int ackTimeoutMs = 1000;
     std::uint32_t searchSeed = 1;
+    FaultScript faults;
 };
 
 class PtyRunner {
@@ -42,7 +44,7 @@ public:
     std::string slavePath() const { return pty_.slavePath(); }
     const std::string& linkPath() const { return options_.linkPath; }
 
-    // Serves the line until `stop` is set. Sleeps in poll() between events;
+    // Serves the line until `stop` is set, or until a fault unplugs it. Sleeps in poll() between events;
     // call wake() after setting `stop` to end the wait at once, otherwise
     // the flag is seen within kStopCheckInterval.
     void run(std::atomic<bool>& stop);
@@ -65,11 +67,15 @@ private:
     bool readInput();
     int pollTimeoutMs(Clock::time_point now) const;
     void onMemoryWrite(int address);
+    void sendOutputs(const std::vector<FaultInjector::Output>& outputs, Clock::time_point now);
+    std::int64_t sinceStartMs(Clock::time_point now) const;
+    void unplug();
 
     PtyOptions options_;
     PseudoTerminal pty_;
     DeviceMemory memory_;
     std::optional<SimDevice> device_;
+    std::optional<FaultInjector> faults_;  // between the device and the line
     LinePacer pacer_{LinePacer::Duration::zero()};
     FrameLog log_;
     Clock::time_point started_{};

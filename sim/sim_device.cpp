@@ -26,19 +26,25 @@ SimDevice::SimDevice(DeviceMemory& memory, std::uint32_t searchSeed)
 
 std::vector<std::uint8_t> SimDevice::receive(std::span<const std::uint8_t> bytes) {
     std::vector<std::uint8_t> out;
-    for (const AssembledPiece& piece : assembler_.push(bytes)) {
-        if (piece.kind == AssembledPiece::Kind::Skipped) {
-            notify(Direction::Skipped, piece.bytes);
-            continue;
-        }
-        Frame frame;
-        std::copy(piece.bytes.begin(), piece.bytes.end(), frame.begin());
-        notify(Direction::In, frame);
-        if (muted_) continue;
-        const std::size_t before = out.size();
-        execute(frame, out);
-        if (out.size() > before) notify(Direction::Out, std::span(out).subspan(before));
+    for (const AssembledPiece& piece : assemble(bytes)) {
+        const std::vector<std::uint8_t> answer = handle(piece);
+        out.insert(out.end(), answer.begin(), answer.end());
     }
+    return out;
+}
+
+std::vector<std::uint8_t> SimDevice::handle(const AssembledPiece& piece) {
+    std::vector<std::uint8_t> out;
+    if (piece.kind == AssembledPiece::Kind::Skipped || piece.bytes.size() != kFrameSize) {
+        notify(Direction::Skipped, piece.bytes);
+        return out;
+    }
+    Frame frame;
+    std::copy(piece.bytes.begin(), piece.bytes.end(), frame.begin());
+    notify(Direction::In, frame);
+    if (muted_) return out;
+    execute(frame, out);
+    if (!out.empty()) notify(Direction::Out, out);
     return out;
 }
 

@@ -38,6 +38,11 @@ public:
     // Bytes from the line in any grouping; returns what the device sends back
     // for every frame they complete, in order.
     std::vector<std::uint8_t> receive(std::span<const std::uint8_t> bytes);
+    // receive() one piece at a time, for a caller that treats each frame's
+    // answer on its own: the frames and junk these bytes complete, then what
+    // the device sends back for one of them (nothing for junk).
+    std::vector<AssembledPiece> assemble(std::span<const std::uint8_t> bytes) { return assembler_.push(bytes); }
+    std::vector<std::uint8_t> handle(const AssembledPiece& piece);
 
     // While a search runs and the last report has been acknowledged (or
     // given up): the next ten-byte report. Otherwise empty.

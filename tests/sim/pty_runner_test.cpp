@@ -110,4 +110,67 @@ TEST(PtyRunner, AReportNeverAcknowledgedIsGivenUpAndTheSearchGoesOn) {
     }
 }
 
+// A fault that unplugs the device takes the terminal away under the
+// editor's open port, as a pulled USB adapter does.
+TEST(PtyRunner, CloseFaultHangsUpTheTerminalAndRemovesTheLink) {
+    TempDir dir;
+    sim::PtyOptions options;
+    options.linkPath = dir.file("ttyQRN");
+    sim::Fault fault;
+    ASSERT_TRUE(sim::parseFault("frame=2:close", fault, nullptr));
+    options.faults.faults.push_back(fault);
+    sim::PtyRunner runner;
+    std::string error;
+    ASSERT_TRUE(runner.start(options, &error)) << error;
+    const int fd = openRaw(options.linkPath);
+    ASSERT_GE(fd, 0);
+    std::atomic<bool> stop{false};
+    std::thread thread([&] { runner.run(stop); });
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    ASSERT_EQ(::write(fd, kProbe.data(), kProbe.size()), 10);
+    EXPECT_EQ(readBytes(fd, 10, deadline), answer(0x00, 0, 0, 0));
+    ASSERT_EQ(::write(fd, kProbe.data(), kProbe.size()), 10);
+    bool hungUp = false;
+    while (!hungUp && std::chrono::steady_clock::now() < deadline) {
+        pollfd p{fd, POLLIN, 0};
+        hungUp = ::poll(&p, 1, 100) > 0 && (p.revents & (POLLHUP | POLLERR));
+    }
+    EXPECT_TRUE(hungUp);
+    EXPECT_FALSE(std::filesystem::is_symlink(options.linkPath));
+    ::close(fd);
+    stop = true;
+    runner.wake();
+    thread.join();
+}
+
+// At line rate the frame takes ten byte times to come in and its answer ten
+// to go out; an answer scripted to be late starts that much later still.
+TEST(PtyRunner, LineRatePacesBothWaysAndALateAnswerKeepsItsDelay) {
+    sim::PtyOptions options;
+    options.lineRate = true;
+    sim::Fault fault;
+    ASSERT_TRUE(sim::parseFault("frame=1:late=100", fault, nullptr));
+    options.faults.faults.push_back(fault);
+    sim::PtyRunner runner;
+    std::string error;
+    ASSERT_TRUE(runner.start(options, &error)) << error;
+    const int fd = openRaw(runner.slavePath());
+    ASSERT_GE(fd, 0);
+    std::atomic<bool> stop{false};
+    std::thread thread([&] { runner.run(stop); });
+
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_EQ(::write(fd, kProbe.data(), kProbe.size()), 10);
+    const Bytes got = readBytes(fd, 10, sent + std::chrono::seconds(10));
+    const auto took = std::chrono::steady_clock::now() - sent;
+    ::close(fd);
+    stop = true;
+    runner.wake();
+    thread.join();
+
+    EXPECT_EQ(got, answer(0x00, 0, 0, 0));
+    EXPECT_GE(took, 20 * sim::LinePacer::kByteTime4800 + std::chrono::milliseconds(100));
+}
+
 }  // namespace

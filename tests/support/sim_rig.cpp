@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <gtest/gtest.h>
+
 namespace testing_support {
 namespace {
 
@@ -18,8 +20,32 @@ devlink::PortTable TableWithDeviceAt(int devicePort) {
 SimRig::SimRig(int devicePort) : link(port, clock, end, TableWithDeviceAt(devicePort)) {
     port.peer = [this](const Bytes& written) {
         if (port.name() != kSimPortName) return Bytes{};
-        return device.receive(written);
+        return putOnLine(faults_->receive(written, sinceStart()));
     };
+}
+
+void SimRig::useFaults(const std::vector<std::string>& faults, std::uint32_t seed) {
+    sim::FaultScript script;
+    script.seed = seed;
+    for (const std::string& text : faults) {
+        sim::Fault fault;
+        std::string error;
+        if (sim::parseFault(text, fault, &error)) script.faults.push_back(fault);
+        else ADD_FAILURE() << "fault '" << text << "': " << error;
+    }
+    faults_.emplace(device, std::move(script));
+}
+
+Bytes SimRig::putOnLine(const std::vector<sim::FaultInjector::Output>& outputs) {
+    // Outputs come in line order with delays that never shrink, so what is
+    // due now is all at the front.
+    Bytes now;
+    for (const auto& o : outputs) {
+        if (o.delayMs == 0) now.insert(now.end(), o.bytes.begin(), o.bytes.end());
+        else port.deliverAt(clock.now + o.delayMs, o.bytes);
+    }
+    if (faults_->closed()) port.breakAtNextWait = true;
+    return now;
 }
 
 void SimRig::connect() {
@@ -35,10 +61,9 @@ std::vector<Bytes> SimRig::takeWrites() {
 }
 
 bool SimRig::deliverReport() {
-    const Bytes report = device.takeReport();
-    if (report.empty()) return false;
-    port.deliver(report);
-    return true;
+    const auto outputs = faults_->takeReport(sinceStart());
+    port.deliver(putOnLine(outputs));
+    return !outputs.empty();
 }
 
 std::string Hex(const Bytes& bytes) {

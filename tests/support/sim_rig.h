@@ -2,10 +2,12 @@
 // The simulated device behind a fake port on a fake clock, with a link, a
 // recorded link end and scripted dialogs: everything a test of a window
 // needs to check the frames that reach the device.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "devlink/device_link.h"
+#include "sim/fault_injector.h"
 #include "sim/sim_device.h"
 #include "support/fake_port.h"
 #include "support/scripted_dialogs.h"
@@ -29,8 +31,13 @@ public:
     void connect();
     // Frames written since the last call (or since the start), then forgets them.
     std::vector<Bytes> takeWrites();
-    // Puts the device's next report on the line; false when it has none.
+    // Puts the device's next report on the line; false when nothing went out.
     bool deliverReport();
+    // Plays these faults ("frame=80:mute", see sim/fault_script.h) from now
+    // on, timed from the rig's start. A late answer arrives when the clock
+    // reaches it; an unplug breaks the port at its next wait. Time triggers
+    // fire at the first exchange at or after their time.
+    void useFaults(const std::vector<std::string>& faults, std::uint32_t seed = 1);
 
     FakeClock clock;
     FakePort port{clock};
@@ -41,7 +48,12 @@ public:
     ScriptedDialogs dialogs;
 
 private:
+    Bytes putOnLine(const std::vector<sim::FaultInjector::Output>& outputs);
+    std::int64_t sinceStart() const { return clock.now - started_; }
+
     std::size_t taken_ = 0;
+    std::int64_t started_ = clock.now;
+    std::optional<sim::FaultInjector> faults_{std::in_place, device};
 };
 
 // "F0 5B 07 00 ..." for readable failure messages.
