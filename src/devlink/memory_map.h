@@ -5,6 +5,8 @@
 namespace devlink {
 
 inline constexpr std::uint8_t StoreMarker = 0x55;
+// What an erased memory holds; any value but StoreMarker means unused.
+inline constexpr std::uint8_t kUnusedMarker = 0xFF;
 
 struct DeviceMemoryMap {
     static constexpr int kMarkerBase = 0x0030;       // one byte per position

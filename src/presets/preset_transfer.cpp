@@ -16,6 +16,13 @@ StoreResult StorePreset(devlink::DeviceLink& link, model::PresetLibrary& library
     };
 
     report(0);
+    if (library.used[index]) {
+        link.sendCommand(UnmarkPayload(request.slot));
+        if (link.ended()) return StoreResult::LostLink;
+        // From here until the marker the device holds no preset there.
+        library.used[index] = false;
+        library.names[index] = std::u32string(model::kEmptyPresetName);
+    }
     const StorePlan plan = StorePayloads(image, request.nameBytes, request.slot);
     for (int f = 0; f < kStoreByteFrames; ++f) {
         link.sendCommand(plan[static_cast<std::size_t>(f)]);

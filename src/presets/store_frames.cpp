@@ -21,4 +21,9 @@ StorePlan StorePayloads(const model::PresetImage& image, const model::PresetName
     return plan;
 }
 
+devlink::Payload UnmarkPayload(int slot) {
+    assert(slot >= 0 && slot < model::kUserPositions);
+    return devlink::WriteMemoryBytePayload(devlink::DeviceMemoryMap::marker(slot), devlink::kUnusedMarker);
+}
+
 }  // namespace presets

@@ -1,7 +1,8 @@
 #pragma once
 // The frames of a store into one of the writable positions: the 160 data
-// bytes, the 8 name bytes, and last the used marker, so that a store cut
-// short leaves the position's marker as it was.
+// bytes, the 8 name bytes, and last the used marker. A store over a used
+// position first marks it unused, so that a store cut short never leaves
+// half of one preset and half of another under a marker that says "used".
 #include <array>
 
 #include "devlink/frame.h"
@@ -19,5 +20,7 @@ using StorePlan = std::array<devlink::Payload, kStoreFrameCount>;
 
 // slot = position - 5, 0..15. Image byte 160 is not the device's and is not written.
 StorePlan StorePayloads(const model::PresetImage& image, const model::PresetNameBytes& name, int slot);
+// The frame that marks position slot + 5 unused before it is overwritten.
+devlink::Payload UnmarkPayload(int slot);
 
 }  // namespace presets

@@ -114,6 +114,34 @@ TEST(StorePreset, FramesProgressAndLibrary) {
     }
 }
 
+// A store cut short over a used position must not leave half of two presets
+// under a marker that says "used": the marker goes first, and comes back last.
+TEST(StorePreset, OverAUsedPositionTheMarkerIsClearedFirst) {
+    struct Case { const char* what; std::optional<int> muteAfterWriteTo; std::uint8_t marker; bool listedUsed; };
+    const Case cases[] = {
+        {"completed", {}, 0x55, true},
+        {"lost at data byte 80", 0x0260 + 79, 0xFF, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TransferRig rig;
+        rig.sim.memory.write(0x0032, 0x55);
+        rig.library.used[6] = true;
+        rig.library.names[6] = U"OLD";
+        if (c.muteAfterWriteTo)
+            rig.sim.device.setMemoryWriteObserver([&rig, address = *c.muteAfterWriteTo](int written) {
+                if (written == address) rig.sim.device.setMuted(true);
+            });
+        StorePreset(rig.sim.link, rig.library, rig.image, Request(2, U"PARTY", "  PARTY "));
+        const auto frames = rig.sim.takeWrites();
+        ASSERT_FALSE(frames.empty());
+        EXPECT_EQ(Hex(frames[0]), Hex(WriteFrame(0x0032, 0xFF)));
+        EXPECT_EQ(rig.sim.memory.read(0x0032), c.marker);
+        EXPECT_EQ(rig.library.used[6], c.listedUsed);
+        EXPECT_EQ(rig.library.names[6], c.listedUsed ? U"PARTY" : U" Empty  ");
+    }
+}
+
 TEST(StorePreset, AfterARestartTheDumpListsThePaddedName) {
     TransferRig rig;
     ASSERT_EQ(StorePreset(rig.sim.link, rig.library, rig.image, Request(2, U"AB", "   AB   ")), StoreResult::Stored);

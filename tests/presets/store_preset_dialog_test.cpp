@@ -212,8 +212,9 @@ TEST(StorePresetDialog, DoubleClickCopiesTheNameAndPositionSingleClickDoesNot) {
     rig.sim.dialogs.answers = {ui::Answer::Yes};
     dialog.button(1)->click();
     const auto frames = rig.sim.takeWrites();
-    ASSERT_EQ(frames.size(), 169u);
-    EXPECT_EQ(Hex(frames[165]), Hex(WriteFrame(0x0F20 + 8 * 5 + 5, 0x01)));
+    ASSERT_EQ(frames.size(), 170u) << "a used position is marked unused first";
+    EXPECT_EQ(Hex(frames[0]), Hex(WriteFrame(0x0030 + 5, 0xFF)));
+    EXPECT_EQ(Hex(frames[166]), Hex(WriteFrame(0x0F20 + 8 * 5 + 5, 0x01)));
     EXPECT_EQ(rig.library.names[9], U"Choir\x01 A");
     EXPECT_EQ(rig.editor.presetTitle(), QString::fromStdU32String(U"10: Choir\u00B7 A"));
 }
