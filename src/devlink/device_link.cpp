@@ -202,6 +202,20 @@ void DeviceLink::settleAfterResend(int replySize, std::int64_t writtenAtMs) {
     }
 }
 
+void DeviceLink::dropWhenQuiet(std::int64_t deadlineMs) {
+    for (;;) {
+        if (portBroken()) return;
+        pullInput();
+        const std::int64_t now = clock_.nowMs();
+        const bool quiet = input_.empty() || now - input_.arrivedAt(input_.size() - 1) >= kBlockQuietMs;
+        if (quiet || now > deadlineMs) {
+            dropInput(input_.size(), "garbled answer");
+            return;
+        }
+        port_.waitForBytes(static_cast<int>(kBlockQuietMs));
+    }
+}
+
 bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t limitMs) {
     ExchangeScope scope(inExchange_);
     // Nothing waiting now can answer a frame not yet written.
@@ -223,7 +237,7 @@ bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t li
         case WaitResult::Garbled:
             // Reading again changes nothing in the device; taking a guess
             // could show settings it does not have.
-            settleAfterResend(replySize, writtenAt);
+            dropWhenQuiet(writtenAt + limitMs);
             if (writes >= kMaxWrites) {
                 lose(kGarbledBlockMessage);
                 return false;

@@ -109,6 +109,9 @@ private:
     // answer (or the reply time) and drops it, so it cannot pass for the
     // next frame's reply.
     void settleAfterResend(int replySize, std::int64_t writtenAtMs);
+    // Waits until nothing has come for two byte times (or the deadline) and
+    // drops what came: the rest of a garbled answer.
+    void dropWhenQuiet(std::int64_t deadlineMs);
     void pullInput();
     void dropInput(std::size_t count, std::string_view why);
     void copyReply(std::size_t count);
