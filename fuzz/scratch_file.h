@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -18,6 +19,14 @@ inline std::string ScratchFolder() {
         if (!mkdtemp(pattern.data())) std::abort();
         return pattern;
     }();
+    static const bool removedAtExit = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return true;
+    }();
+    (void)removedAtExit;
     return folder;
 }
 
