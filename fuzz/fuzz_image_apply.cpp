@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "devlink/commands.h"
 #include "model/number_text.h"
 #include "notch/auto_settings.h"
 #include "notch/notch_transfer.h"
@@ -35,7 +36,7 @@ void ApplyNotches(model::PresetImage& image) {
         const notch::NotchTransfer sent = notch::TransferNotch(n, row, arrays, image);
         Require(sent.codes == codes);
         Require(image == before);
-        Require(sent.payload == notch::SetNotchPayload(n, codes));
+        Require(sent.payload == devlink::SetNotchPayload(model::ChannelOfNotch(n), model::RowOfNotch(n), codes.freq, codes.width, codes.gain));
         if (n == computed) response.computeNotch(n, arrays);
     }
     for (int i = 0; i < model::kFreqCodes; ++i)

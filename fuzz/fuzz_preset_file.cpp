@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto loaded = presets::ReadPresetFile(file);
     Require(std::holds_alternative<model::PresetImage>(loaded) == loadable);
     if (!loadable) {
-        Require(std::get<ui::Message>(loaded).text.startsWith(file));
+        Require(std::get<presets::PresetFileFailure>(loaded).text.startsWith(file));
         return 0;
     }
     Require(std::get<model::PresetImage>(loaded) == expected && parsed.image == expected);

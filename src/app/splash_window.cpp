@@ -18,11 +18,11 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     title->setFont(font);
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
-    label1_ = new QLabel(kSearchingStatus, this);
-    label1_->setObjectName("Label1");
-    label1_->setAlignment(Qt::AlignCenter);
-    label1_->hide();
-    layout->addWidget(label1_);
+    statusLabel_ = new QLabel(kSearchingStatus, this);
+    statusLabel_->setObjectName("Label1");
+    statusLabel_->setAlignment(Qt::AlignCenter);
+    statusLabel_->hide();
+    layout->addWidget(statusLabel_);
     progress_ = new QProgressBar(this);
     progress_->setObjectName("DumpProgress");
     progress_->setAccessibleName("Dump progress");
@@ -34,9 +34,9 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
 }
 
 void SplashWindow::showStatus(const QString& text) {
-    label1_->setText(text);
-    label1_->show();
-    label1_->repaint();
+    statusLabel_->setText(text);
+    statusLabel_->show();
+    statusLabel_->repaint();
 }
 
 void SplashWindow::showProgress(int done, int total) {
@@ -47,7 +47,7 @@ void SplashWindow::showProgress(int done, int total) {
     progress_->repaint();
 }
 
-QString SplashWindow::status() const { return label1_->text(); }
-bool SplashWindow::statusVisible() const { return !label1_->isHidden(); }
+QString SplashWindow::status() const { return statusLabel_->text(); }
+bool SplashWindow::statusVisible() const { return !statusLabel_->isHidden(); }
 
 }  // namespace app

@@ -25,7 +25,7 @@ public:
     bool statusVisible() const;
 
 private:
-    QLabel* label1_;
+    QLabel* statusLabel_;
     QProgressBar* progress_;
 };
 
