@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "qrn_version.h"
 #include "sim/pty_runner.h"
 
 namespace {
@@ -31,9 +32,10 @@ constexpr const char* kUsage =
     "  --mute                 never answer (a dead device)\n"
     "  --log FILE             log every frame in and out to FILE\n"
     "  --report-interval MS   time between search reports (default 250)\n"
-    "  --help                 show this text\n";
+    "  --help                 show this text\n"
+    "  --version              show the version\n";
 
-enum class Parse { Run, Help, Error };
+enum class Parse { Run, Help, Version, Error };
 
 Parse parseArgs(int argc, char** argv, sim::PtyOptions& options) {
     for (int i = 1; i < argc; ++i) {
@@ -47,6 +49,7 @@ Parse parseArgs(int argc, char** argv, sim::PtyOptions& options) {
             return true;
         };
         if (arg == "--help" || arg == "-h") return Parse::Help;
+        if (arg == "--version") return Parse::Version;
         if (arg == "--line-rate") {
             options.lineRate = true;
         } else if (arg == "--mute") {
@@ -82,6 +85,9 @@ int main(int argc, char** argv) {
     switch (parseArgs(argc, argv, options)) {
     case Parse::Help:
         std::fputs(kUsage, stdout);
+        return 0;
+    case Parse::Version:
+        std::printf("qrn4480-sim %s\n", kQrnVersion);
         return 0;
     case Parse::Error:
         std::fputs(kUsage, stderr);
