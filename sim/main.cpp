@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "qrn_version.h"
 #include "sim/fault_options.h"
 #include "sim/pty_runner.h"
 
@@ -32,9 +33,10 @@ constexpr const char* kUsage =
     "  --mute                 never answer (a dead device)\n"
     "  --log FILE             log every frame in and out to FILE\n"
     "  --report-interval MS   time between search reports (default 250)\n"
-    "  --fault TRIGGER:ACTION misbehave as a noisy or failing line (repeatable)\n"
+    "  --fault TRIGGER:ACTION  misbehave as a noisy or failing line (repeatable)\n"
     "  --fault-seed N         seed of the noise and extra bytes (default 1)\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
     "Fault triggers: frame=N (the Nth frame received, from 1), cmd=0xCC#N (the\n"
     "Nth frame of command 0xCC), report=N (the Nth report), time=MS (after start).\n"
@@ -45,7 +47,7 @@ constexpr const char* kUsage =
     "(N reports without waiting for acknowledgements).\n"
     "Example: --fault frame=80:mute --fault cmd=0x10#5:noise=1 --fault report=3:duplicate\n";
 
-enum class Parse { Run, Help, Error };
+enum class Parse { Run, Help, Version, Error };
 
 Parse parseArgs(int argc, char** argv, sim::PtyOptions& options) {
     for (int i = 1; i < argc; ++i) {
@@ -59,6 +61,7 @@ Parse parseArgs(int argc, char** argv, sim::PtyOptions& options) {
             return true;
         };
         if (arg == "--help" || arg == "-h") return Parse::Help;
+        if (arg == "--version") return Parse::Version;
         if (arg == "--line-rate") {
             options.lineRate = true;
         } else if (arg == "--mute") {
@@ -101,6 +104,9 @@ int main(int argc, char** argv) {
     switch (parseArgs(argc, argv, options)) {
     case Parse::Help:
         std::fputs(kUsage, stdout);
+        return 0;
+    case Parse::Version:
+        std::printf("qrn4480-sim %s\n", kQrnVersion);
         return 0;
     case Parse::Error:
         std::fputs(kUsage, stderr);

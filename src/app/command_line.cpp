@@ -2,46 +2,63 @@
 
 #include <QCommandLineParser>
 
+#include "qrn_version.h"
+
 namespace app {
 
-std::optional<StartOptions> ParseCommandLine(const QStringList& arguments, QString* error) {
+namespace {
+
+// The options, named once for the parser that reads them and the one that
+// prints the help with Qt's options.
+struct Options {
+    QCommandLineOption simulate{"simulate", "Start a simulated device and use it as port 1."};
+    QCommandLineOption demo{"demo", "Start in demo mode without looking for a device."};
+    QCommandLineOption simMemory{"sim-memory", "Keep the simulated device's memory in <file>.", "file"};
+    QCommandLineOption ports{"ports",
+                             "Port paths separated by ':' (';' on Windows); entry i is port i+1 "
+                             "(replaces QRN4480_PORTS and the built-in table).",
+                             "list"};
+    QCommandLineOption help;
+    QCommandLineOption version;
+
+    explicit Options(QCommandLineParser& parser) : help(parser.addHelpOption()), version(parser.addVersionOption()) {
+        parser.setApplicationDescription("Editor and remote control for the QRN4480 feedback eliminator.");
+        parser.addOption(simulate);
+        parser.addOption(demo);
+        parser.addOption(simMemory);
+        parser.addOption(ports);
+        parser.addPositionalArgument("preset", "A preset file (.Fbk) to load once the editor is open.", "[preset]");
+    }
+};
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Editor and remote control for the QRN4480 feedback eliminator.");
-    parser.addHelpOption();
-    const QCommandLineOption simulate("simulate", "Start a simulated device and use it as port 1.");
-    const QCommandLineOption demo("demo", "Start in demo mode without looking for a device.");
-    const QCommandLineOption simMemory("sim-memory", "Keep the simulated device's memory in <file>.", "file");
-    const QCommandLineOption ports("ports",
-                                   "Port paths separated by ':' (';' on Windows); entry i is port i+1 "
-                                   "(replaces QRN4480_PORTS and the built-in table).",
-                                   "list");
-    parser.addOption(simulate);
-    parser.addOption(demo);
-    parser.addOption(simMemory);
-    parser.addOption(ports);
-    parser.addPositionalArgument("preset", "A preset file (.Fbk) to load once the editor is open.", "[preset]");
-    if (!parser.parse(arguments)) {
-        *error = parser.errorText();
-        return std::nullopt;
-    }
-    if (parser.isSet("help")) {
-        *error = parser.helpText();
-        return std::nullopt;
-    }
-    if (parser.positionalArguments().size() > 1) {
-        *error = "Give at most one preset file.";
-        return std::nullopt;
-    }
+    const Options known(parser);
+    if (!parser.parse(arguments)) return UsageError{parser.errorText()};
+    if (parser.isSet(known.help)) return PrintAndExit{parser.helpText()};
+    if (parser.isSet("help-all")) return PrintHelpWithQtOptions{};
+    if (parser.isSet(known.version)) return PrintAndExit{QString("qrn4480-editor %1\n").arg(kQrnVersion)};
+    if (parser.positionalArguments().size() > 1) return UsageError{"Give at most one preset file."};
     StartOptions options;
-    options.simulate = parser.isSet(simulate);
-    options.demo = parser.isSet(demo);
-    options.simulatorMemory = parser.value(simMemory);
-    if (parser.isSet(ports))
-        options.portList = parser.value(ports);
+    options.simulate = parser.isSet(known.simulate);
+    options.demo = parser.isSet(known.demo);
+    options.simulatorMemory = parser.value(known.simMemory);
+    if (parser.isSet(known.ports))
+        options.portList = parser.value(known.ports);
     else if (qEnvironmentVariableIsSet("QRN4480_PORTS"))
         options.portList = qEnvironmentVariable("QRN4480_PORTS");
     if (!parser.positionalArguments().isEmpty()) options.presetFile = parser.positionalArguments().first();
     return options;
+}
+
+void PrintHelpWithQtOptionsAndExit(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const Options known(parser);
+    parser.process(arguments);
+    // process() leaves only when --help-all was not among the arguments.
+    parser.showHelp(0);
 }
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <variant>
 
 namespace app {
 
@@ -14,8 +15,27 @@ struct StartOptions {
     QString presetFile;               // a .Fbk file to load once started
 };
 
-// Nothing when the arguments are wrong; `error` then says why (or holds the
-// help text when help was asked for).
-std::optional<StartOptions> ParseCommandLine(const QStringList& arguments, QString* error);
+// --help or --version: `text` goes to standard output, the exit code is 0.
+struct PrintAndExit {
+    QString text;
+};
+
+// --help-all: Qt's own options are known only to Qt, which prints the text.
+struct PrintHelpWithQtOptions {};
+
+// Wrong arguments: `message` goes to standard error, the exit code is 2.
+struct UsageError {
+    QString message;
+};
+
+using CommandLine = std::variant<StartOptions, PrintAndExit, PrintHelpWithQtOptions, UsageError>;
+
+inline constexpr int kUsageErrorExitCode = 2;
+
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// Prints the help with Qt's options on standard output and ends the program
+// with 0, as Qt does for --help-all. Needs the QApplication.
+[[noreturn]] void PrintHelpWithQtOptionsAndExit(const QStringList& arguments);
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <variant>
 
 #include "app/command_line.h"
 #include "app/exiting_link_end.h"
@@ -17,6 +18,7 @@
 #include "app/toolbar_icons.h"
 #include "devlink/device_link.h"
 #include "devlink/qt_serial_port.h"
+#include "qrn_version.h"
 #include "sim/simulator_thread.h"
 
 namespace {
@@ -37,12 +39,20 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName("QRN4480");
     QApplication::setWindowIcon(app::MakeApplicationIcon());
 
-    QString problem;
-    const auto options = app::ParseCommandLine(QApplication::arguments(), &problem);
-    if (!options) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
-        return problem.contains("Usage:") ? 0 : 2;
+    QApplication::setApplicationVersion(kQrnVersion);
+
+    const app::CommandLine commandLine = app::ParseCommandLine(QApplication::arguments());
+    if (const auto* print = std::get_if<app::PrintAndExit>(&commandLine)) {
+        std::fputs(qPrintable(print->text), stdout);
+        return 0;
     }
+    if (std::holds_alternative<app::PrintHelpWithQtOptions>(commandLine))
+        app::PrintHelpWithQtOptionsAndExit(QApplication::arguments());
+    if (const auto* wrong = std::get_if<app::UsageError>(&commandLine)) {
+        std::fprintf(stderr, "%s\n", qPrintable(wrong->message));
+        return app::kUsageErrorExitCode;
+    }
+    const auto* options = std::get_if<app::StartOptions>(&commandLine);
 
     devlink::PortTable ports = MakePortTable(*options);
     sim::SimulatorThread simulator;

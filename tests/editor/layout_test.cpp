@@ -145,29 +145,3 @@ TEST(EditorLayout, EverythingFitsAt1280x680AndScrollsAt800x600) {
     EXPECT_TRUE(area->verticalScrollBar()->isVisible());
     EXPECT_TRUE(area->horizontalScrollBar()->isVisible());
 }
-
-// Saves a picture of the editor for a person to look at; set
-// QRN_EDITOR_SCREENSHOT to the PNG's path to take it.
-TEST(EditorLayout, Screenshot) {
-    const QString path = qEnvironmentVariable("QRN_EDITOR_SCREENSHOT");
-    if (path.isEmpty()) GTEST_SKIP() << "QRN_EDITOR_SCREENSHOT not set";
-    EditorRig rig;
-    auto preset = DefaultPreset();
-    preset[76] = 6, preset[156] = 9;
-    const int codes[] = {120, 300, 413, 560, 640, 700};
-    for (int k = 6; k < 12; ++k) {
-        const int r = model::NotchRecordOffset[k];
-        preset[r] = static_cast<std::uint8_t>(10 + 5 * (k - 6));
-        preset[r + 1] = static_cast<std::uint8_t>(codes[k - 6] >> 8);
-        preset[r + 2] = static_cast<std::uint8_t>(codes[k - 6] & 0xFF);
-        preset[r + 3] = static_cast<std::uint8_t>(k % 4);
-    }
-    preset[152] = 0, preset[153] = 0x01, preset[154] = 0x9D, preset[155] = 0;
-    rig.load(preset);
-    rig.eq->showPresetTitle("5: Stage   ");
-    rig.eq->setPresetSource("Preset loaded from Device");
-    rig.eq->resize(1280, 680);
-    rig.eq->show();
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(rig.eq->grab().save(path));
-}
