@@ -22,7 +22,7 @@ inline constexpr std::uint8_t kDeviceId = 0x5B;
 inline constexpr std::uint8_t kFrameEnd = 0xF7;
 
 // Payload byte p1..p7 sits at frame offset 1 + n.
-inline constexpr std::size_t payloadOffset(int n) { return static_cast<std::size_t>(1 + n); }
+inline constexpr std::size_t payloadOffset(int n) { return static_cast<std::size_t>(n) + 1; }
 
 namespace command {
 inline constexpr std::uint8_t kProbe = 0x00;

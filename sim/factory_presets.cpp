@@ -16,7 +16,8 @@ constexpr PresetBlock buildPreset(int p) {
             // Spread the notches over the band, each preset starting a bit
             // higher and the Right channel a bit above the Left.
             const int freq = 40 + 40 * p + 50 * row + 10 * c;
-            const auto r = static_cast<std::size_t>(NotchRecordOffset[static_cast<std::size_t>(c * kRowsPerChannel + row)]);
+            const auto r = static_cast<std::size_t>(
+                NotchRecordOffset[static_cast<std::size_t>(c) * kRowsPerChannel + static_cast<std::size_t>(row)]);
             block[r] = static_cast<std::uint8_t>(kMaxGainCode - 3 * ((row + p) % 8));
             block[r + 1] = static_cast<std::uint8_t>(freq / 256);
             block[r + 2] = static_cast<std::uint8_t>(freq % 256);

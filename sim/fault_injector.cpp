@@ -56,9 +56,12 @@ void FaultInjector::fire(Matches matches, Shape& shape) {
 }
 
 void FaultInjector::strike(const FaultAction& action, Shape& shape) {
-    if (action.kind == FaultAction::Kind::Close) closed_ = true;
-    else if (action.kind == FaultAction::Kind::Mute) device_.setMuted(true);
-    else shape.add(action);
+    if (action.kind == FaultAction::Kind::Close)
+        closed_ = true;
+    else if (action.kind == FaultAction::Kind::Mute)
+        device_.setMuted(true);
+    else
+        shape.add(action);
 }
 
 void FaultInjector::advance(std::int64_t nowMs) {
@@ -144,7 +147,7 @@ std::vector<FaultInjector::Output> FaultInjector::takeReport(std::int64_t nowMs)
 }
 
 void FaultInjector::sendShaped(std::vector<std::uint8_t> bytes, const Shape& shape, std::int64_t nowMs,
-                         std::vector<Output>& out) {
+                               std::vector<Output>& out) {
     garble(bytes, shape.garbage);
     if (shape.keep && bytes.size() > *shape.keep) bytes.resize(*shape.keep);
     if (shape.duplicate) {

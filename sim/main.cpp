@@ -102,17 +102,10 @@ Parse parseArgs(int argc, char** argv, sim::PtyOptions& options) {
 int main(int argc, char** argv) {
     sim::PtyOptions options;
     switch (parseArgs(argc, argv, options)) {
-    case Parse::Help:
-        std::fputs(kUsage, stdout);
-        return 0;
-    case Parse::Version:
-        std::printf("qrn4480-sim %s\n", kQrnVersion);
-        return 0;
-    case Parse::Error:
-        std::fputs(kUsage, stderr);
-        return 2;
-    case Parse::Run:
-        break;
+    case Parse::Help: std::fputs(kUsage, stdout); return 0;
+    case Parse::Version: std::printf("qrn4480-sim %s\n", kQrnVersion); return 0;
+    case Parse::Error: std::fputs(kUsage, stderr); return 2;
+    case Parse::Run: break;
     }
 
     sim::PtyRunner runner;
@@ -122,7 +115,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     gRunner = &runner;
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
@@ -130,8 +123,7 @@ int main(int argc, char** argv) {
 
     // Scripts wait for this one line to learn where to connect: the
     // terminal first, then the link if one was asked for.
-    std::printf("%s%s%s\n", runner.slavePath().c_str(), options.linkPath.empty() ? "" : " ",
-                options.linkPath.c_str());
+    std::printf("%s%s%s\n", runner.slavePath().c_str(), options.linkPath.empty() ? "" : " ", options.linkPath.c_str());
     std::fflush(stdout);
 
     runner.run(gStop);

@@ -24,7 +24,7 @@ bool fail(std::string* error, const std::string& what) {
 // Replaces an earlier symlink (a stale one from a killed run) but never a
 // real file that happens to have the name.
 bool makeLink(const std::string& path, const std::string& target, std::string* error) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.c_str(), &st) == 0) {
         if (!S_ISLNK(st.st_mode)) {
             if (error) *error = path + " exists and is not a symbolic link";

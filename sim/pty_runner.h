@@ -81,7 +81,7 @@ private:
     Clock::time_point started_{};
     std::optional<Clock::time_point> nextReport_;
     std::optional<Clock::time_point> ackDeadline_;  // of the report last sent
-    std::vector<std::uint8_t> unwritten_;  // due, but the pty would not take them yet
+    std::vector<std::uint8_t> unwritten_;           // due, but the pty would not take them yet
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     bool linkMade_ = false;

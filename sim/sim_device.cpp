@@ -73,18 +73,10 @@ void SimDevice::execute(const Frame& frame, std::vector<std::uint8_t>& out) {
         // The block is the whole answer: the editor waits for 160 bytes.
         appendBlock(payload(frame, 2), out);
         return;
-    case command::kSetNotch:
-        setNotch(frame);
-        break;
-    case command::kSearchControl:
-        searchControl(frame);
-        break;
-    case command::kSetReleaseMode:
-        setReleaseMode(frame);
-        break;
-    case command::kReadMemoryByte:
-        data = memory_.read(addressOf(frame));
-        break;
+    case command::kSetNotch: setNotch(frame); break;
+    case command::kSearchControl: searchControl(frame); break;
+    case command::kSetReleaseMode: setReleaseMode(frame); break;
+    case command::kReadMemoryByte: data = memory_.read(addressOf(frame)); break;
     case command::kWriteMemoryByte: {
         const int address = addressOf(frame);
         memory_.write(address, payload(frame, 5));
@@ -100,8 +92,8 @@ void SimDevice::execute(const Frame& frame, std::vector<std::uint8_t>& out) {
         break;
     }
     // Byte 3 tells the editor's probe that a QRN4480 answered.
-    const Frame answer = {kFrameStart, kDeviceId, code, kDeviceId, payload(frame, 2), payload(frame, 3), data, 0, 0,
-                          kFrameEnd};
+    const Frame answer = {kFrameStart,       kDeviceId, code, kDeviceId, payload(frame, 2),
+                          payload(frame, 3), data,      0,    0,         kFrameEnd};
     out.insert(out.end(), answer.begin(), answer.end());
 }
 
@@ -109,7 +101,8 @@ void SimDevice::setNotch(const Frame& frame) {
     const std::uint8_t channel = payload(frame, 2);
     const std::uint8_t row = payload(frame, 3);
     if (!validChannel(channel) || row >= kRowsPerChannel) return;
-    const auto r = static_cast<std::size_t>(NotchRecordOffset[static_cast<std::size_t>(channel * kRowsPerChannel + row)]);
+    const auto r = static_cast<std::size_t>(
+        NotchRecordOffset[static_cast<std::size_t>(channel) * kRowsPerChannel + static_cast<std::size_t>(row)]);
     settings_[r] = payload(frame, 7);
     settings_[r + 1] = payload(frame, 4);
     settings_[r + 2] = payload(frame, 5);

@@ -9,8 +9,8 @@ namespace app {
 
 struct StartOptions {
     bool simulate = false;
-    bool demo = false;        // --demo: no port search, straight into demo mode
-    QString simulatorMemory;  // --sim-memory: keep the simulated device's memory here
+    bool demo = false;                // --demo: no port search, straight into demo mode
+    QString simulatorMemory;          // --sim-memory: keep the simulated device's memory here
     std::optional<QString> portList;  // --ports, else QRN4480_PORTS
     QString presetFile;               // a .Fbk file to load once started
 };

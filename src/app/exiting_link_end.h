@@ -1,8 +1,8 @@
 #pragma once
 // The device is gone for good: say why, then end the program at once. No
 // further frame is sent and nothing waits on a device that will not answer.
-#include "ui/user_dialogs.h"
 #include "devlink/device_link.h"
+#include "ui/user_dialogs.h"
 
 namespace app {
 

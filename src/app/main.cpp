@@ -11,7 +11,6 @@
 #include "app/command_line.h"
 #include "app/exiting_link_end.h"
 #include "app/main_window.h"
-#include "ui/qt_user_dialogs.h"
 #include "app/report_watcher.h"
 #include "app/session.h"
 #include "app/splash_window.h"
@@ -20,6 +19,7 @@
 #include "devlink/qt_serial_port.h"
 #include "qrn_version.h"
 #include "sim/simulator_thread.h"
+#include "ui/qt_user_dialogs.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include "app/port_search.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
-#include "editor/parameter_editor.h"
 #include "devlink/commands.h"
 #include "devlink/memory_dump.h"
+#include "editor/parameter_editor.h"
+#include "presets/preset_files.h"
 #include "presets/read_preset_dialog.h"
 #include "presets/store_preset_dialog.h"
-#include "presets/preset_files.h"
 
 namespace app {
 
@@ -35,7 +35,8 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     editorWindow_ = mdi_->addSubWindow(editor_);
     editorWindow_->setWindowTitle(editor_->windowTitle());
     editorWindow_->hide();
-    presetFiles_ = std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
+    presetFiles_ =
+        std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
     resize(1280, 800);
     buildToolbar();
     // A running search also locks the six preset and copy buttons.
@@ -140,8 +141,7 @@ void MainWindow::pollSearchReports() {
         return;
     }
     while (link_.pollSearchReports(
-        [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->applySearchReport(report); })) {
-    }
+        [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->applySearchReport(report); })) {}
 }
 
 }  // namespace app
@@ -159,12 +159,12 @@ struct ToolbarEntry {
 // Built on demand: key sequences want a running application.
 std::vector<ToolbarEntry> ToolbarButtons() {
     return {
-    {kLoadPreset, "Load Preset from PC", ToolbarIcon::LoadFromPc, QKeySequence::Open},
-    {kSavePreset, "Save Preset to PC", ToolbarIcon::SaveToPc, QKeySequence::Save},
-    {kStorePreset, "Store Preset to device", ToolbarIcon::StoreToDevice, QKeySequence("Ctrl+D")},
-    {kReadPreset, "Read Preset from device", ToolbarIcon::ReadFromDevice, QKeySequence("Ctrl+R")},
-    {kCopyLeftToRight, "Copy Left to Right", ToolbarIcon::CopyLeftToRight, QKeySequence("Ctrl+Shift+R")},
-    {kCopyRightToLeft, "Copy Right to Left", ToolbarIcon::CopyRightToLeft, QKeySequence("Ctrl+Shift+L")},
+        {kLoadPreset, "Load Preset from PC", ToolbarIcon::LoadFromPc, QKeySequence::Open},
+        {kSavePreset, "Save Preset to PC", ToolbarIcon::SaveToPc, QKeySequence::Save},
+        {kStorePreset, "Store Preset to device", ToolbarIcon::StoreToDevice, QKeySequence("Ctrl+D")},
+        {kReadPreset, "Read Preset from device", ToolbarIcon::ReadFromDevice, QKeySequence("Ctrl+R")},
+        {kCopyLeftToRight, "Copy Left to Right", ToolbarIcon::CopyLeftToRight, QKeySequence("Ctrl+Shift+R")},
+        {kCopyRightToLeft, "Copy Right to Left", ToolbarIcon::CopyRightToLeft, QKeySequence("Ctrl+Shift+L")},
     };
 }
 
@@ -244,7 +244,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::copyChannel(int index) {
     const bool leftToRight = index == kCopyLeftToRight;
-    const QString text = leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
+    const QString text =
+        leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
     const QString title = leftToRight ? "Copy Left to Right" : "Copy Right to Left";
     if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
     ui::BusyPointer busy(dialogs_);
@@ -259,8 +260,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (editor_->searchRunning() ||
-        !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
+    if (editor_->searchRunning() || !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
         event->ignore();
         return;
     }

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/session.h"
-#include "ui/user_dialogs.h"
 #include "devlink/device_link.h"
+#include "ui/user_dialogs.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -35,8 +35,14 @@ inline constexpr int kChannelCompareMs = 3000;
 inline constexpr char kExitQuestion[] = "               Are you sure ? ";
 
 // Toolbar buttons by their index in the button array; the others have no action.
-enum ToolbarButton { kLoadPreset = 0, kSavePreset = 1, kStorePreset = 2, kReadPreset = 3, kCopyLeftToRight = 7,
-                     kCopyRightToLeft = 8 };
+enum ToolbarButton {
+    kLoadPreset = 0,
+    kSavePreset = 1,
+    kStorePreset = 2,
+    kReadPreset = 3,
+    kCopyLeftToRight = 7,
+    kCopyRightToLeft = 8
+};
 
 class MainWindow : public QMainWindow {
     Q_OBJECT

@@ -10,7 +10,7 @@ namespace app {
 
 struct PortSearchResult {
     bool found = false;
-    int portNumber = 0;                // the port found, or the last one tried
+    int portNumber = 0;                 // the port found, or the last one tried
     std::vector<int> permissionDenied;  // ports that exist but may not be opened
 };
 

@@ -72,13 +72,13 @@ inline std::array<std::uint8_t, 4> SearchSettingsBytes(const model::PresetImage&
             image[model::AttenuationModeOffset.at(channel)], image[model::SensitivityOffset.at(channel)]};
 }
 inline constexpr Payload SearchControlPayload(std::uint8_t selector, std::array<std::uint8_t, 4> settings, bool on) {
-    return {Code(Command::SearchControl), selector, settings[0], settings[1], settings[2], settings[3],
+    return {Code(Command::SearchControl),         selector, settings[0], settings[1], settings[2], settings[3],
             static_cast<std::uint8_t>(on ? 1 : 0)};
 }
 // 07 channel row f-high f-low width gain; the frequency code 0..729 in two bytes.
 inline constexpr Payload SetNotchPayload(int channel, int row, int freqCode, int width, int gain) {
-    return {Code(Command::SetNotch), LowByte(channel), LowByte(row), HighByte(freqCode), LowByte(freqCode),
-            LowByte(width), LowByte(gain)};
+    return {Code(Command::SetNotch), LowByte(channel), LowByte(row), HighByte(freqCode),
+            LowByte(freqCode),       LowByte(width),   LowByte(gain)};
 }
 inline constexpr Payload SetReleaseModePayload(std::uint8_t channel, std::uint8_t release, std::uint8_t searchMode) {
     return {Code(Command::SetReleaseMode), channel, 0, 0, release, searchMode, 0};

@@ -81,9 +81,7 @@ std::string DeviceLink::portDescription() const {
     return text;
 }
 
-int DeviceLink::bytesWaiting() {
-    return static_cast<int>(input_.size()) + (port_.isOpen() ? port_.bytesWaiting() : 0);
-}
+int DeviceLink::bytesWaiting() { return static_cast<int>(input_.size()) + (port_.isOpen() ? port_.bytesWaiting() : 0); }
 
 void DeviceLink::setReceiveSize(int bytes) {
     if (flags_.demoMode || ended_ || portName_.empty()) return;
@@ -179,7 +177,8 @@ DeviceLink::WaitResult DeviceLink::awaitReply(int replySize, std::int64_t limitM
         } else if (takeFramedReply(writtenAtMs)) {
             return WaitResult::Arrived;
         }
-        if (elapsed > limitMs) return !block && takeUnframedReply(replySize) ? WaitResult::Arrived : WaitResult::TimedOut;
+        if (elapsed > limitMs)
+            return !block && takeUnframedReply(replySize) ? WaitResult::Arrived : WaitResult::TimedOut;
         std::int64_t waitMs = limitMs - elapsed + 1;
         if (block && input_.size() == static_cast<std::size_t>(kBlockReplySize)) waitMs = kBlockQuietMs;
         port_.waitForBytes(static_cast<int>(waitMs));
@@ -191,8 +190,8 @@ void DeviceLink::settleAfterResend(int replySize, std::int64_t writtenAtMs) {
     for (;;) {
         if (portBroken()) return;
         pullInput();
-        const bool answered = FindFramedReply(input_.bytes()).has_value() ||
-                              input_.size() >= static_cast<std::size_t>(replySize);
+        const bool answered =
+            FindFramedReply(input_.bytes()).has_value() || input_.size() >= static_cast<std::size_t>(replySize);
         const std::int64_t now = clock_.nowMs();
         if (answered || now > deadline) {
             dropInput(input_.size(), "second answer to a resent frame");
@@ -231,9 +230,7 @@ bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t li
         case WaitResult::Arrived:
             if (writes > 1) settleAfterResend(replySize, writtenAt);
             return true;
-        case WaitResult::Broken:
-            lose(portLostMessage());
-            return false;
+        case WaitResult::Broken: lose(portLostMessage()); return false;
         case WaitResult::Garbled:
             // Reading again changes nothing in the device; taking a guess
             // could show settings it does not have.

@@ -14,8 +14,14 @@ constexpr int kReplyDataByte = 6;
 class DumpProgress {
 public:
     explicit DumpProgress(const DumpHooks& hooks) : hooks_(hooks) {}
-    void setTotal(int total) { total_ = total; report(); }
-    void step() { ++done_; report(); }
+    void setTotal(int total) {
+        total_ = total;
+        report();
+    }
+    void step() {
+        ++done_;
+        report();
+    }
 
 private:
     void report() const {
@@ -52,10 +58,9 @@ void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
 
     for (int i = 0; i < model::kFixedPositions; ++i) library.used[i] = true;
     for (int k = 0; k < model::kUserPositions; ++k)
-        library.used[model::kFixedPositions + k] =
-            ReadByte(link, DeviceMemoryMap::marker(k), progress) == StoreMarker;
-    const int usedCount = static_cast<int>(
-        std::count(library.used.begin() + model::kFixedPositions, library.used.end(), true));
+        library.used[model::kFixedPositions + k] = ReadByte(link, DeviceMemoryMap::marker(k), progress) == StoreMarker;
+    const int usedCount =
+        static_cast<int>(std::count(library.used.begin() + model::kFixedPositions, library.used.end(), true));
     progress.setTotal(DumpFrameCount(usedCount));
 
     for (int i = 0; i < model::kFixedPositions; ++i)
@@ -72,8 +77,10 @@ void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
 
     if (hooks.fillEditor) hooks.fillEditor();
 
-    const struct { std::uint8_t selector; int channel; } closing[] = {
-        {kSearchBoth, 0}, {kSearchLeft, 0}, {kSearchRight, 1}};
+    const struct {
+        std::uint8_t selector;
+        int channel;
+    } closing[] = {{kSearchBoth, 0}, {kSearchLeft, 0}, {kSearchRight, 1}};
     for (const auto& frame : closing) {
         link.sendCommand(SearchControlPayload(frame.selector, SearchSettingsBytes(image, frame.channel), false));
         progress.step();

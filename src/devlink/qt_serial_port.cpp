@@ -76,9 +76,7 @@ bool QtSerialPort::write(std::span<const std::uint8_t> bytes) {
     return port_.isOpen();
 }
 
-int QtSerialPort::bytesWaiting() {
-    return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0;
-}
+int QtSerialPort::bytesWaiting() { return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0; }
 
 void QtSerialPort::waitForBytes(int timeoutMs) {
     if (port_.isOpen()) port_.waitForReadyRead(timeoutMs);

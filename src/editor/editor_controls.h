@@ -23,11 +23,11 @@ class ResponseGraph;
 
 // One notch row, n = 12 * channel + row.
 struct NotchRowControls {
-    QLineEdit* freqBox = nullptr;       // frequency, typed
+    QLineEdit* freqBox = nullptr;    // frequency, typed
     QScrollBar* freqBar = nullptr;   // frequency code 0..729
-    QLineEdit* gainBox = nullptr;       // gain in dB, typed
-    QScrollBar* gainBar = nullptr;  // gain code 0..45
-    QLineEdit* widthText = nullptr;       // width name, shown only
+    QLineEdit* gainBox = nullptr;    // gain in dB, typed
+    QScrollBar* gainBar = nullptr;   // gain code 0..45
+    QLineEdit* widthText = nullptr;  // width name, shown only
     QScrollBar* widthBar = nullptr;  // width code 0..3
 };
 
@@ -48,14 +48,14 @@ struct ChannelSettingsControls {
 struct EditorControls {
     QScrollArea* scrollArea = nullptr;
     QHBoxLayout* topRow = nullptr;  // the search and link boxes, the preset's source and title
-    QCheckBox* linkBox = nullptr;    // "Link channel Left && Right"
+    QCheckBox* linkBox = nullptr;   // "Link channel Left && Right"
     // "Search Feedback L&&R", "... L", "... R": push buttons that stay down
     // while their search runs; the index is the search selector.
     std::array<QPushButton*, 3> searchButtons{};
-    QLabel* presetSourceLabel = nullptr;       // where the preset came from
-    QLabel* presetTitleLabel = nullptr;       // the preset's title
+    QLabel* presetSourceLabel = nullptr;                      // where the preset came from
+    QLabel* presetTitleLabel = nullptr;                       // the preset's title
     std::array<QGroupBox*, model::kChannels> channelFrame{};  // "Channel Left", "Channel Right"
-    std::array<QWidget*, model::kChannels> notchRowsFrame{};          // the channel's twelve notch rows
+    std::array<QWidget*, model::kChannels> notchRowsFrame{};  // the channel's twelve notch rows
     std::array<NotchRowControls, model::kNotches> rows{};
     // 0, 1: "Reset Notch Automatic" Left, Right; 2, 3: "Reset Notch Manual".
     std::array<QPushButton*, 4> resetButtons{};

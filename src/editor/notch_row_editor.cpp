@@ -107,8 +107,10 @@ void NotchRowEditor::showNotchRecord(int n) {
 }
 
 TypedKeyFilter::Handlers NotchRowEditor::boxHandlers(std::function<bool()> commit, const char* warning) {
-    return {[this] { return s_.flags.updatingControls; }, std::move(commit), [this, warning] {
-                s_.dialogs.inform(QString::fromLatin1(warning), QStringLiteral("Warning"), ui::Icon::Exclamation, s_.window);
+    return {[this] { return s_.flags.updatingControls; }, std::move(commit),
+            [this, warning] {
+                s_.dialogs.inform(QString::fromLatin1(warning), QStringLiteral("Warning"), ui::Icon::Exclamation,
+                                  s_.window);
             }};
 }
 
@@ -208,7 +210,8 @@ void NotchRowEditor::onResetClicked(int index) {
     const bool automaticRows = index < 2;
     const QString question = automaticRows ? QStringLiteral("Reset all Notch filter automatic, Are you sure ?")
                                            : QStringLiteral("Reset all Notch filter manual, Are you sure ?");
-    if (!s_.dialogs.confirm(question, QStringLiteral("Reset Filter"), ui::Answer::Yes, ui::Icon::None, s_.window)) return;
+    if (!s_.dialogs.confirm(question, QStringLiteral("Reset Filter"), ui::Answer::Yes, ui::Icon::None, s_.window))
+        return;
     const int channel = index % 2;
     resetChannel(channel, automaticRows);
     if (s_.flags.channelsLinked) resetChannel(1 - channel, automaticRows);

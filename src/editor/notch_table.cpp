@@ -62,7 +62,8 @@ QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotch
         const int n = model::NotchIndex(channel, k);
         NotchRowControls& row = rows[n];
         row.freqBox = Box("Text2", n, NotchControlName(channel, k, "frequency"), QStringLiteral("20000"), 58);
-        row.freqBar = Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 150);
+        row.freqBar =
+            Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 150);
         row.gainBox = Box("Text1", n, NotchControlName(channel, k, "gain"), QStringLiteral("-45"), 40);
         row.gainBar = Bar("HScroll20", n, NotchControlName(channel, k, "gain slider"), model::kMaxGainCode, 3, 100);
         row.widthText = Box("Text3", n, NotchControlName(channel, k, "width"), QStringLiteral("1/70"), 40);

@@ -56,7 +56,8 @@ void PresetApplier::copyChannel(int from, int to) {
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
         const int src = model::NotchIndex(from, k);
         const int dst = model::NotchIndex(to, k);
-        std::copy_n(s_.image.begin() + model::NotchRecordOffset[src], 4, s_.image.begin() + model::NotchRecordOffset[dst]);
+        std::copy_n(s_.image.begin() + model::NotchRecordOffset[src], 4,
+                    s_.image.begin() + model::NotchRecordOffset[dst]);
         const NotchRowControls& source = s_.controls.rows[src];
         const NotchRowControls& target = s_.controls.rows[dst];
         // A source box holding no number copies the frequency last sent for

@@ -18,7 +18,8 @@ struct Label {
     int at;
     const char* text;
 };
-constexpr Label kLevelLabels[] = {{0, "+10"}, {32, " 0"}, {64, "-10"}, {95, "-20"}, {127, "-30"}, {159, "-40"}, {191, "-50"}};
+constexpr Label kLevelLabels[] = {{0, "+10"},   {32, " 0"},   {64, "-10"}, {95, "-20"},
+                                  {127, "-30"}, {159, "-40"}, {191, "-50"}};
 constexpr Label kFreqLabels[] = {{0, "20Hz"}, {134, "100Hz"}, {326, "1KHz"}, {517, "10KHz"}};
 
 }  // namespace
@@ -43,7 +44,8 @@ void ResponseGraph::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     const QImage picture(reinterpret_cast<const uchar*>(canvas_.data()), notch::kGraphWidth, notch::kGraphHeight,
-                         notch::kGraphWidth * static_cast<int>(sizeof(notch::Rgb)), QImage::Format_RGB32);
+                         static_cast<qsizetype>(notch::kGraphWidth) * static_cast<qsizetype>(sizeof(notch::Rgb)),
+                         QImage::Format_RGB32);
     painter.drawImage(pictureOrigin(), picture);
 
     QFont small = font();

@@ -14,9 +14,10 @@ namespace {
 using notch::AutoSetting;
 
 const QString kLinkTitle = QStringLiteral("Link Left & Right");
-const QString kLinkQuestion = QStringLiteral("      You requested to Link channel Left & Right  \r\n"
-                                             "        This will copy channel Left to Right     \r\n"
-                                             "                     confirm?                    ");
+const QString kLinkQuestion = QStringLiteral(
+    "      You requested to Link channel Left & Right  \r\n"
+    "        This will copy channel Left to Right     \r\n"
+    "                     confirm?                    ");
 
 }  // namespace
 
@@ -67,8 +68,9 @@ void SearchAndLink::enableOtherSearchBoxes(int k, bool enabled) {
 void SearchAndLink::setSearchLock(bool lock) {
     for (int b = 0; b < model::kChannels; ++b) {
         const ChannelSettingsControls& s = s_.controls.settings[b];
-        for (const AutoSetting setting : {AutoSetting::NumNotchAuto, AutoSetting::QNotchAuto, AutoSetting::AttenuationMode,
-                                          AutoSetting::ReleaseSpeed, AutoSetting::SearchMode})
+        for (const AutoSetting setting :
+             {AutoSetting::NumNotchAuto, AutoSetting::QNotchAuto, AutoSetting::AttenuationMode,
+              AutoSetting::ReleaseSpeed, AutoSetting::SearchMode})
             s.spinOf(setting)->setEnabled(!lock);
         s.sensitivitySlider->setEnabled(!lock);
         s_.controls.notchRowsFrame[b]->setEnabled(!lock);
@@ -78,7 +80,9 @@ void SearchAndLink::setSearchLock(bool lock) {
     if (lockExtension_) lockExtension_(lock);
 }
 
-void SearchAndLink::setSearchLockExtension(std::function<void(bool lock)> extension) { lockExtension_ = std::move(extension); }
+void SearchAndLink::setSearchLockExtension(std::function<void(bool lock)> extension) {
+    lockExtension_ = std::move(extension);
+}
 
 void SearchAndLink::applySearchReport(std::span<const std::uint8_t, devlink::kReportSize> bytes) {
     const std::optional<notch::SearchReport> report = notch::DecodeSearchReport(bytes);

@@ -35,13 +35,11 @@ bool TypedKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto ch = TypedCharacter(*static_cast<QKeyEvent*>(event));
     if (!ch || handlers_.quiet()) return false;
     switch (notch::JudgeKey(kind_, *ch)) {
-    case notch::KeyVerdict::Pass:
-        return false;
+    case notch::KeyVerdict::Pass: return false;
     case notch::KeyVerdict::Enter:
         if (handlers_.commit()) return true;
         break;
-    case notch::KeyVerdict::Reject:
-        break;
+    case notch::KeyVerdict::Reject: break;
     }
     handlers_.warn();
     box_->insert(QStringLiteral("?"));

@@ -11,12 +11,12 @@
 namespace model {
 
 inline constexpr int kPresetPositions = 20;
-inline constexpr int kFixedPositions = 4;        // 1..4, the device's own
-inline constexpr int kFirstUserPosition = 5;     // 5..20 can be written
+inline constexpr int kFixedPositions = 4;     // 1..4, the device's own
+inline constexpr int kFirstUserPosition = 5;  // 5..20 can be written
 inline constexpr int kUserPositions = kPresetPositions - kFixedPositions;
 
 struct PresetLibrary {
-    std::array<bool, kPresetPositions> used{};          // index = position - 1
+    std::array<bool, kPresetPositions> used{};           // index = position - 1
     std::array<std::u32string, kPresetPositions> names;  // index = position - 1
     std::u32string programName;                          // the program running in the device
     // The editor's title of the loaded preset: "7: NAME", or empty.

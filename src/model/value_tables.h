@@ -54,17 +54,17 @@ inline constexpr int kBlockSize = 160;
 // The factory preset used in demo mode; both halves are the same.
 inline constexpr std::array<std::uint8_t, kBlockSize> DefaultImage = [] {
     std::array<std::uint8_t, kBlockSize> t{};
-    constexpr std::array<std::uint8_t, 20> head = {30, 4,  24, 0, 30, 12, 24, 0, 30, 20,
-                                                   24, 0, 30, 28, 24, 0, 30, 36, 24, 0};
+    constexpr std::array<std::uint8_t, 20> head = {30, 4, 24, 0,  30, 12, 24, 0,  30, 20,
+                                                   24, 0, 30, 28, 24, 0,  30, 36, 24, 0};
     for (int c = 0; c < kChannels; ++c) {
         const int base = c * kHalfSize;
         for (int i = 0; i < 20; ++i) t[base + i] = head[i];
         for (int k = 0; k < kRowsPerChannel; ++k) {
             const int r = base + 28 + 4 * k;
-            t[r] = 45;       // 0 dB
-            t[r + 1] = 1;    // frequency code 266 = 247.9 Hz
+            t[r] = 45;     // 0 dB
+            t[r + 1] = 1;  // frequency code 266 = 247.9 Hz
             t[r + 2] = 10;
-            t[r + 3] = 2;    // 1/10 octave
+            t[r + 3] = 2;  // 1/10 octave
         }
         t[base + 76] = 11;
         t[base + 77] = 2;

@@ -95,8 +95,8 @@ void LoadAutoSettings(AutoSettings& settings, const model::PresetImage& image, i
 }
 
 devlink::Payload SearchControlPayload(const model::PresetImage& image, int channel) {
-    return devlink::SearchControlPayload(static_cast<std::uint8_t>(channel + 1), devlink::SearchSettingsBytes(image, channel),
-                                         false);
+    return devlink::SearchControlPayload(static_cast<std::uint8_t>(channel + 1),
+                                         devlink::SearchSettingsBytes(image, channel), false);
 }
 
 devlink::Payload SetReleaseModePayload(const model::PresetImage& image, int channel) {

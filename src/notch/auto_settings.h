@@ -14,9 +14,9 @@ namespace notch {
 enum class AutoSetting { NumNotchAuto, QNotchAuto, AttenuationMode, Sensitivity, ReleaseSpeed, SearchMode };
 
 // In the order the window shows them, top to bottom.
-inline constexpr std::array<AutoSetting, 6> kAutoSettings = {
-    AutoSetting::NumNotchAuto, AutoSetting::QNotchAuto,  AutoSetting::AttenuationMode,
-    AutoSetting::ReleaseSpeed, AutoSetting::SearchMode, AutoSetting::Sensitivity};
+inline constexpr std::array<AutoSetting, 6> kAutoSettings = {AutoSetting::NumNotchAuto,    AutoSetting::QNotchAuto,
+                                                             AutoSetting::AttenuationMode, AutoSetting::ReleaseSpeed,
+                                                             AutoSetting::SearchMode,      AutoSetting::Sensitivity};
 
 // The per-channel companion of the image bytes, index = channel.
 struct AutoSettings {

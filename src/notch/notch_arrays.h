@@ -8,8 +8,8 @@
 namespace notch {
 
 struct NotchArrays {
-    std::array<double, model::kNotches> freqHz{};       // Hz
-    std::array<double, model::kNotches> gainDb{};       // dB, -45..0
+    std::array<double, model::kNotches> freqHz{};     // Hz
+    std::array<double, model::kNotches> gainDb{};     // dB, -45..0
     std::array<double, model::kNotches> widthCode{};  // 0..3
 };
 

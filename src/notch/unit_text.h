@@ -4,8 +4,8 @@
 
 namespace notch {
 
-std::string FreqWithUnit(double hz);      // "1003 Hz", "20.05 Hz"
-std::string GainWithUnit(int gainCode);   // "-12 dB"
-std::string WidthWithUnit(int widthCode); // "1/10 octave"
+std::string FreqWithUnit(double hz);       // "1003 Hz", "20.05 Hz"
+std::string GainWithUnit(int gainCode);    // "-12 dB"
+std::string WidthWithUnit(int widthCode);  // "1/10 octave"
 
 }  // namespace notch

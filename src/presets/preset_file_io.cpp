@@ -18,8 +18,9 @@ PresetFileFailure LoadRefusal(const QString& path, const QString& reason) {
 }
 
 PresetFileFailure SaveFailure(const QString& path, const QString& reason) {
-    return {QStringLiteral("The preset could not be saved as\n%1\n(%2).\nNo file was changed.").arg(Shown(path), reason),
-            true};
+    return {
+        QStringLiteral("The preset could not be saved as\n%1\n(%2).\nNo file was changed.").arg(Shown(path), reason),
+        true};
 }
 
 }  // namespace
@@ -42,14 +43,12 @@ std::variant<model::PresetImage, PresetFileFailure> ReadPresetFile(const QString
     const auto content = ParsePresetFile(
         std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
     switch (content.check) {
-    case PresetFileCheck::Ok:
-        return content.image;
+    case PresetFileCheck::Ok: return content.image;
     case PresetFileCheck::TooShort:
         return LoadRefusal(path, QStringLiteral("is not a preset file: it holds %1 bytes, a preset file holds %2.")
                                      .arg(data.size())
                                      .arg(kPresetFileSize));
-    case PresetFileCheck::Damaged:
-        break;
+    case PresetFileCheck::Damaged: break;
     }
     return LoadRefusal(path, QStringLiteral("is damaged: some of its values lie outside their ranges. "
                                             "Nothing was loaded."));
@@ -71,9 +70,9 @@ std::optional<PresetFileFailure> WritePresetFile(const QString& path, const mode
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return SaveFailure(path, file.errorString());
     const auto written = file.write(reinterpret_cast<const char*>(image.data()), model::kImageSize);
     if (written != model::kImageSize) {
-        const QString reason = written < 0 ? file.errorString() : QStringLiteral("the disk took only %1 of %2 bytes")
-                                                                      .arg(written)
-                                                                      .arg(model::kImageSize);
+        const QString reason =
+            written < 0 ? file.errorString()
+                        : QStringLiteral("the disk took only %1 of %2 bytes").arg(written).arg(model::kImageSize);
         file.cancelWriting();
         return SaveFailure(path, reason);
     }

@@ -10,8 +10,8 @@
 namespace presets {
 
 ui::Message PresetFileBox(const PresetFileFailure& failure) {
-    return {failure.text, QString::fromLatin1(kErrorTitle), failure.critical ? ui::Icon::Critical : ui::Icon::Exclamation,
-            ui::Buttons::Ok, ui::Answer::Ok};
+    return {failure.text, QString::fromLatin1(kErrorTitle),
+            failure.critical ? ui::Icon::Critical : ui::Icon::Exclamation, ui::Buttons::Ok, ui::Answer::Ok};
 }
 
 PresetFiles::PresetFiles(model::PresetImage& image, editor::ParameterEditor& editor, ui::UserDialogs& dialogs,

@@ -4,9 +4,9 @@
 // out byte for byte. Nothing is stored in the device's preset memory.
 #include <QString>
 
-#include "ui/user_dialogs.h"
 #include "model/preset_image.h"
 #include "presets/preset_file_io.h"
+#include "ui/user_dialogs.h"
 
 class QWidget;
 

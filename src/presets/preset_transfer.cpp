@@ -10,7 +10,7 @@ StoreResult StorePreset(devlink::DeviceLink& link, model::PresetLibrary& library
                         const StoreRequest& request, const StoreProgress& progress) {
     if (request.slot < 0 || request.slot >= model::kUserPositions) return StoreResult::Refused;
     const int position = request.slot + model::kFirstUserPosition;
-    const auto index = static_cast<std::size_t>(position - 1);
+    const auto index = static_cast<std::size_t>(position) - 1;
     const auto report = [&progress](int done) {
         if (progress) progress(done);
     };

@@ -14,7 +14,7 @@
 namespace presets {
 
 ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
-                 editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent)
+                                   editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       library_(library),
       image_(image),
@@ -33,8 +33,7 @@ ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetI
     layout->addLayout(row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    for (int i = 0; i < 2; ++i)
-        connect(button(i), &QPushButton::clicked, this, [this, i] { onButtonClicked(i); });
+    for (int i = 0; i < 2; ++i) connect(button(i), &QPushButton::clicked, this, [this, i] { onButtonClicked(i); });
     connect(list(), &QListWidget::itemDoubleClicked, this, [this] { onListActivated(); });
     setTabOrder(list(), button(1));
     setTabOrder(button(1), button(0));
@@ -66,8 +65,8 @@ void ReadPresetDialog::readSelected() {
         dialogs_.inform(QString::fromLatin1(kPresetEmpty), QString::fromLatin1(kReadCaption), ui::Icon::Critical, this);
         return;
     }
-    if (!dialogs_.confirm(ReadQuestionText(i + 1), QString::fromLatin1(kReadCaption), ui::Answer::Yes,
-                          ui::Icon::None, this))
+    if (!dialogs_.confirm(ReadQuestionText(i + 1), QString::fromLatin1(kReadCaption), ui::Answer::Yes, ui::Icon::None,
+                          this))
         return;
 
     setWindowTitle(QString::fromLatin1(kReadingCaption));

@@ -3,11 +3,11 @@
 // the editor. The device already holds what it sends, so nothing goes back.
 #include <QDialog>
 
-#include "ui/user_dialogs.h"
 #include "devlink/device_link.h"
 #include "model/preset_image.h"
 #include "model/preset_library.h"
 #include "presets/command_buttons.h"
+#include "ui/user_dialogs.h"
 
 class QListWidget;
 
@@ -23,7 +23,7 @@ class ReadPresetDialog : public QDialog {
     Q_OBJECT
 public:
     ReadPresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
-            editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
+                     editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // Reads position index + 1 (index 0..19) into the image and the editor
     // and makes it the editor's title. In demo mode the image stays as it

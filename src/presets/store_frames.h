@@ -15,7 +15,7 @@ namespace presets {
 // One progress step per data or name byte; the bar's end is never reached.
 inline constexpr int kStoreProgressMaximum = 171;
 inline constexpr int kStoreByteFrames = model::kBlockSize + model::kNameLength;  // 168
-inline constexpr int kStoreFrameCount = kStoreByteFrames + 1;                     // and the marker
+inline constexpr int kStoreFrameCount = kStoreByteFrames + 1;                    // and the marker
 using StorePlan = std::array<devlink::Payload, kStoreFrameCount>;
 
 // slot = position - 5, 0..15. Image byte 160 is not the device's and is not written.

@@ -20,8 +20,9 @@
 
 namespace presets {
 
-StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
-                   editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent)
+StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::PresetImage& image,
+                                     devlink::DeviceLink& link, editor::ParameterEditor& editor,
+                                     ui::UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       library_(library),
       image_(image),
@@ -76,8 +77,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     buttons_ = MakeCommandButtons(this, row, QString::fromLatin1(kStoreText));
     layout->addLayout(row);
 
-    for (int i = 0; i < 2; ++i)
-        connect(button(i), &QPushButton::clicked, this, [this, i] { onButtonClicked(i); });
+    for (int i = 0; i < 2; ++i) connect(button(i), &QPushButton::clicked, this, [this, i] { onButtonClicked(i); });
     connect(list(), &QListWidget::itemDoubleClicked, this, [this] { onListActivated(); });
     list()->installEventFilter(this);
     setTabOrder(list(), nameBox_);
@@ -115,7 +115,8 @@ bool StorePresetDialog::eventFilter(QObject* watched, QEvent* event) {
 void StorePresetDialog::onListActivated() {
     const int k = list()->currentRow();
     if (k < 0 || k >= model::kUserPositions) return;
-    nameBox_->setText(QString::fromStdU32String(library_.names[static_cast<std::size_t>(model::kFixedPositions + k)]));
+    nameBox_->setText(QString::fromStdU32String(
+        library_.names.at(static_cast<std::size_t>(model::kFixedPositions) + static_cast<std::size_t>(k))));
     positionBox_->setCurrentIndex(k);
 }
 

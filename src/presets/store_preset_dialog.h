@@ -4,12 +4,12 @@
 #include <QDialog>
 #include <optional>
 
-#include "ui/user_dialogs.h"
 #include "devlink/device_link.h"
 #include "model/preset_image.h"
 #include "model/preset_library.h"
 #include "presets/command_buttons.h"
 #include "presets/store_request.h"
+#include "ui/user_dialogs.h"
 
 class QComboBox;
 class QLineEdit;
@@ -28,7 +28,7 @@ class StorePresetDialog : public QDialog {
     Q_OBJECT
 public:
     StorePresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
-             editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
+                      editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // Stores the image and gainBox's name at Combo1's position. A position
     // typed over Combo1's items or a name the device cannot hold writes

@@ -10,9 +10,9 @@
 namespace presets {
 
 struct StoreRequest {
-    int slot = 0;                       // position - 5, 0..15
+    int slot = 0;                        // position - 5, 0..15
     model::PresetNameBytes nameBytes{};  // centred and coded, as the device keeps it
-    std::u32string name;                // as typed, for the lists and the title
+    std::u32string name;                 // as typed, for the lists and the title
 };
 
 enum class StoreRefusal {
