@@ -36,7 +36,8 @@ void ApplyNotches(model::PresetImage& image) {
         const notch::NotchTransfer sent = notch::TransferNotch(n, row, arrays, image);
         Require(sent.codes == codes);
         Require(image == before);
-        Require(sent.payload == devlink::SetNotchPayload(model::ChannelOfNotch(n), model::RowOfNotch(n), codes.freq, codes.width, codes.gain));
+        Require(sent.payload == devlink::SetNotchPayload(model::ChannelOfNotch(n), model::RowOfNotch(n), codes.freq,
+                                                         codes.width, codes.gain));
         if (n == computed) response.computeNotch(n, arrays);
     }
     for (int i = 0; i < model::kFreqCodes; ++i)
@@ -59,7 +60,8 @@ void ApplyAutoSettings(const model::PresetImage& image) {
         }
         const devlink::Payload control = notch::SearchControlPayload(image, c);
         Require(control[2] == image[model::NumNotchAutoOffset[c]] && control[3] == image[model::QNotchAutoOffset[c]] &&
-                control[4] == image[model::AttenuationModeOffset[c]] && control[5] == image[model::SensitivityOffset[c]]);
+                control[4] == image[model::AttenuationModeOffset[c]] &&
+                control[5] == image[model::SensitivityOffset[c]]);
     }
     for (std::uint8_t selector = 0; selector <= 2; ++selector) (void)notch::SearchStartPayload(image, selector);
     (void)notch::SearchStopPayload(image);

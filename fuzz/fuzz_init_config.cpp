@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int16_t expected =
         size < 2 ? 0 : static_cast<std::int16_t>(static_cast<std::uint16_t>(data[0] | data[1] << 8));
     Require(number == expected);
-    Require(devlink::PortTable().name(number).has_value() == (number >= devlink::kFirstPort && number <= devlink::kLastPort));
+    Require(devlink::PortTable().name(number).has_value() ==
+            (number >= devlink::kFirstPort && number <= devlink::kLastPort));
 
     Require(app::WriteStoredPortNumber(path, number));
     Require(app::ReadStoredPortNumber(path) == number);

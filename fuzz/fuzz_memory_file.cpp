@@ -88,8 +88,8 @@ void CheckDump(sim::DeviceMemory& memory) {
         const int index = model::kFixedPositions + slot;
         const bool marked = memory.read(sim::memory_map::markerAddress(slot)) == sim::memory_map::kStoreMarker;
         Require(library.used[index] == marked);
-        Require(library.names[index] ==
-                (marked ? NameAt(memory, sim::memory_map::presetNameAddress(slot)) : std::u32string(model::kEmptyPresetName)));
+        Require(library.names[index] == (marked ? NameAt(memory, sim::memory_map::presetNameAddress(slot))
+                                                : std::u32string(model::kEmptyPresetName)));
     }
     Require(library.programName == NameAt(memory, sim::memory_map::kProgramNameAddress));
     Require(std::equal(device.settings().begin(), device.settings().end(), image.begin()));

@@ -50,7 +50,8 @@ std::u32string CodePoints(const std::uint8_t* data, std::size_t size) {
             text.push_back(data[i]);
             continue;
         }
-        text.push_back(static_cast<char32_t>((data[i] & 7u) << 24 | data[i + 1] << 16 | data[i + 2] << 8 | data[i + 3]));
+        text.push_back(
+            static_cast<char32_t>((data[i] & 7u) << 24 | data[i + 1] << 16 | data[i + 2] << 8 | data[i + 3]));
         i += 3;
     }
     return text;
@@ -59,7 +60,8 @@ std::u32string CodePoints(const std::uint8_t* data, std::size_t size) {
 void CheckName(const std::u32string& text) {
     for (const char32_t ch : text) {
         const auto verdict = notch::JudgeKey(notch::TypedBox::Gain, ch);
-        Require((verdict == notch::KeyVerdict::Pass) == (ch == notch::kBackspace || ch == U'-' || (ch >= U'0' && ch <= U'9')));
+        Require((verdict == notch::KeyVerdict::Pass) ==
+                (ch == notch::kBackspace || ch == U'-' || (ch >= U'0' && ch <= U'9')));
     }
     std::u32string padded = text.substr(0, model::kNameLength);
     if (padded.size() < model::kNameLength) {

@@ -11,11 +11,11 @@
 #include <chrono>
 
 #include "bench/support/quiet_services.h"
-#include "ui/user_dialogs.h"
-#include "editor/parameter_editor.h"
 #include "devlink/qt_serial_port.h"
+#include "editor/parameter_editor.h"
 #include "presets/store_preset_dialog.h"
 #include "sim/simulator_thread.h"
+#include "ui/user_dialogs.h"
 
 namespace {
 

@@ -3,19 +3,19 @@
 // queued take, the link, the editor.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>
 #include <QScrollBar>
 #include <QTimer>
 #include <chrono>
-#include <unistd.h>
 
-#include "bench/support/quiet_services.h"
 #include "app/report_watcher.h"
-#include "ui/user_dialogs.h"
-#include "editor/parameter_editor.h"
+#include "bench/support/quiet_services.h"
 #include "devlink/qt_serial_port.h"
+#include "editor/parameter_editor.h"
 #include "sim/pseudo_terminal.h"
+#include "ui/user_dialogs.h"
 
 namespace {
 

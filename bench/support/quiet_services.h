@@ -3,8 +3,8 @@
 // anything, and a link end that only remembers why the link was lost.
 #include <string>
 
-#include "ui/user_dialogs.h"
 #include "devlink/device_link.h"
+#include "ui/user_dialogs.h"
 
 namespace bench_support {
 

@@ -29,7 +29,11 @@ TEST(CommandLine, PortsOptionBeatsTheEnvironment) {
 
 TEST(CommandLine, WhatEachArgumentListAsksFor) {
     enum Kind { Start, Print, QtHelp, Wrong };
-    struct Case { QStringList arguments; Kind kind; const char* textStart; };
+    struct Case {
+        QStringList arguments;
+        Kind kind;
+        const char* textStart;
+    };
     const std::string version = std::string("qrn4480-editor ") + kQrnVersion + "\n";
     const Case cases[] = {
         {{"e"}, Start, ""},
@@ -60,7 +64,13 @@ TEST(CommandLine, WhatEachArgumentListAsksFor) {
 // The programs themselves: help and version on standard output with 0, a
 // usage error on standard error with 2, and none of them starts anything.
 TEST(CommandLine, ProgramsPrintHelpAndVersionAndRefuseWrongOptions) {
-    struct Case { const char* program; QStringList arguments; int exitCode; std::string out; std::string err; };
+    struct Case {
+        const char* program;
+        QStringList arguments;
+        int exitCode;
+        std::string out;
+        std::string err;
+    };
     const std::string version = std::string(" ") + kQrnVersion + "\n";
     const Case cases[] = {
         {QRN_EDITOR_PROGRAM, {"--help"}, 0, "--help-all", ""},

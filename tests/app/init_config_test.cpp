@@ -15,7 +15,10 @@ std::string WriteFile(const QTemporaryDir& dir, const std::string& bytes) {
 
 TEST(InitConfig, OnlyTheFirstTwoBytesCountAsALittleEndianSignedNumber) {
     QTemporaryDir dir;
-    struct Case { std::string bytes; std::int16_t port; };
+    struct Case {
+        std::string bytes;
+        std::int16_t port;
+    };
     const Case cases[] = {
         {"", 0},
         {std::string("\x05", 1), 0},

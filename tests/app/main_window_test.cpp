@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QUrl>
 #include <QtTest/QTest>
@@ -46,8 +46,11 @@ TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTheirToolTips) {
     start();
     window->show();
     QApplication::processEvents();
-    struct Case { int index; const char* tip; };
-    const Case cases[] = {{0, "Load Preset from PC"}, {1, "Save Preset to PC"}, {2, "Store Preset to device"},
+    struct Case {
+        int index;
+        const char* tip;
+    };
+    const Case cases[] = {{0, "Load Preset from PC"},     {1, "Save Preset to PC"},  {2, "Store Preset to device"},
                           {3, "Read Preset from device"}, {7, "Copy Left to Right"}, {8, "Copy Right to Left"}};
     int lastX = -1;
     for (const auto& c : cases) {
@@ -63,7 +66,12 @@ TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTheirToolTips) {
 }
 
 TEST_F(MainWindowTest, ChannelCopiesAskFirstAndSendOnlyOnYes) {
-    struct Case { int index; const char* text; const char* title; int firstChannel; };
+    struct Case {
+        int index;
+        const char* text;
+        const char* title;
+        int firstChannel;
+    };
     const Case cases[] = {
         {7, "Copy Channel Left to Right, Are you sure ?", "Copy Left to Right", 1},
         {8, "Copy Channel Right to Left, Are you sure ?", "Copy Right to Left", 0},
@@ -174,7 +182,6 @@ TEST_F(MainWindowTest, ADroppedOrNamedPresetFileLoadsAndSendsEveryParameter) {
     EXPECT_EQ(window->editor().presetTitle(), "live.Fbk");
     const auto frames = rig.takeWrites();
     EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const Bytes& f) { return f[2] == 0x07; }), 24);
-
 }
 
 TEST_F(MainWindowTest, OnlyOneLocalFileCanBeDroppedAndNotDuringASearch) {

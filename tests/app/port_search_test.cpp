@@ -68,9 +68,13 @@ TEST(PortSearch, FailedStoredPortIsSkippedAndTheLowestAnsweringPortWins) {
 
 TEST(PortSearch, NoAnswerTriesEveryPortOnceAndEndsOnTheLastTried) {
     // The stored port first when it is one of 1..35, then the others upwards.
-    struct Case { int stored; int first; int last; };
-    for (const Case c : {Case{3, 3, 35}, Case{35, 35, 34}, Case{1, 1, 35}, Case{0, 1, 35}, Case{-7, 1, 35},
-                         Case{99, 1, 35}}) {
+    struct Case {
+        int stored;
+        int first;
+        int last;
+    };
+    for (const Case c :
+         {Case{3, 3, 35}, Case{35, 35, 34}, Case{1, 1, 35}, Case{0, 1, 35}, Case{-7, 1, 35}, Case{99, 1, 35}}) {
         SearchRig rig({});
         const auto result = app::SearchDevicePorts(rig.link, c.stored);
         EXPECT_FALSE(result.found);

@@ -15,7 +15,10 @@ using namespace testing_support;
 namespace {
 
 TEST(Splash, OnlyAScreenSmallerInBothDirectionsIsTooSmall) {
-    struct Case { int w, h; bool tooSmall; };
+    struct Case {
+        int w, h;
+        bool tooSmall;
+    };
     for (const Case c : {Case{640, 480, true}, Case{1024, 500, false}, Case{799, 599, true}, Case{800, 599, false},
                          Case{799, 600, false}, Case{1920, 1080, false}})
         EXPECT_EQ(app::ScreenTooSmall(c.w, c.h), c.tooSmall) << c.w << "x" << c.h;
@@ -82,7 +85,10 @@ TEST_F(StartupTest, FailedStoredPortIsSkippedAndTheFoundPortIsStored) {
 }
 
 TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
-    struct Case { std::optional<std::int16_t> stored; std::int16_t written; };
+    struct Case {
+        std::optional<std::int16_t> stored;
+        std::int16_t written;
+    };
     for (const Case c : {Case{std::nullopt, 35}, Case{35, 34}, Case{12, 35}}) {
         start(1, c.stored);
         rig->device.setMuted(true);

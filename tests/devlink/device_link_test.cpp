@@ -66,7 +66,9 @@ TEST_F(DeviceLinkTest, SilentDeviceGetsSixWritesAboutThreeSecondsApartThenTimeOu
 }
 
 TEST_F(DeviceLinkTest, ReplyCompletesTheExchangeAndExtraBytesAreDiscarded) {
-    struct Case { std::size_t waiting; };
+    struct Case {
+        std::size_t waiting;
+    };
     for (const Case c : {Case{10}, Case{12}, Case{25}}) {
         openAnswering([&](const Bytes&) {
             Bytes reply = Reply();
@@ -85,7 +87,10 @@ TEST_F(DeviceLinkTest, ReplyCompletesTheExchangeAndExtraBytesAreDiscarded) {
 }
 
 TEST_F(DeviceLinkTest, ReplyJustInsideTheLimitNeedsNoResendOneJustOutsideDoes) {
-    struct Case { std::int64_t delay; std::size_t writes; };
+    struct Case {
+        std::int64_t delay;
+        std::size_t writes;
+    };
     for (const Case c : {Case{kReplyTimeoutMs, 1}, Case{kReplyTimeoutMs + 2, 2}}) {
         openAnswering({});
         port.writes.clear();
@@ -102,10 +107,14 @@ TEST_F(DeviceLinkTest, ReplyJustInsideTheLimitNeedsNoResendOneJustOutsideDoes) {
 }
 
 TEST_F(DeviceLinkTest, ProbeValidatesOnlyTheFourthByteAndNeverResends) {
-    struct Case { Bytes reply; bool found; };
+    struct Case {
+        Bytes reply;
+        bool found;
+    };
     Bytes noise(10, 0x13);
     noise[3] = kFrameTag;
-    const Case cases[] = {{Reply(kFrameTag), true}, {Reply(0x5A), false}, {noise, true}, {Reply(kFrameTag, 9), false}, {{}, false}};
+    const Case cases[] = {
+        {Reply(kFrameTag), true}, {Reply(0x5A), false}, {noise, true}, {Reply(kFrameTag, 9), false}, {{}, false}};
     for (const auto& c : cases) {
         openAnswering([&](const Bytes&) { return c.reply; });
         port.writes.clear();
@@ -219,7 +228,11 @@ TEST_F(DeviceLinkTest, ReportsAreAlignedOnTheirFirstByte) {
     const Bytes notch{0xFE, 1, 3, 1, 0x2C, 2, 0x20, 9, 9, 9};
     const Bytes gain{0xFD, 0, 11, 0, 0, 0, 7, 0, 0, 0xF7};
     const Bytes fakeStart{0xFE, 0, 12, 1, 0x2C, 2, 0x20};  // notch 12 does not exist
-    struct Case { const char* what; Bytes input; std::vector<Bytes> taken; };
+    struct Case {
+        const char* what;
+        Bytes input;
+        std::vector<Bytes> taken;
+    };
     auto cat = [](std::initializer_list<Bytes> parts) {
         Bytes all;
         for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
@@ -238,10 +251,10 @@ TEST_F(DeviceLinkTest, ReportsAreAlignedOnTheirFirstByte) {
         port.writes.clear();
         std::vector<Bytes> reports;
         port.deliver(c.input);
-        while (link.pollSearchReports([&](auto r) { reports.emplace_back(r.begin(), r.end()); })) {
-        }
+        while (link.pollSearchReports([&](auto r) { reports.emplace_back(r.begin(), r.end()); })) {}
         ASSERT_EQ(reports.size(), c.taken.size());
-        for (std::size_t i = 0; i < reports.size(); ++i) EXPECT_EQ(reports[i], Bytes(c.taken[i].begin(), c.taken[i].begin() + 7));
+        for (std::size_t i = 0; i < reports.size(); ++i)
+            EXPECT_EQ(reports[i], Bytes(c.taken[i].begin(), c.taken[i].begin() + 7));
         EXPECT_EQ(port.writes.size(), c.taken.size()) << "one acknowledgement per report";
         EXPECT_LT(link.bytesWaiting(), 7) << "nothing that cannot start a report is kept";
     }

@@ -50,7 +50,10 @@ TEST(LineFaults, TheStartUpReadShowsTheDevicesTruth) {
     const Outcome truth = Truth();
     ASSERT_TRUE(truth.messages.empty());
     ASSERT_EQ(truth.library.names[6], U" PARTY  ");
-    struct Case { const char* what; std::vector<std::string> faults; };
+    struct Case {
+        const char* what;
+        std::vector<std::string> faults;
+    };
     const Case cases[] = {
         {"a noise byte before a reply", {"cmd=0x10#3:noise=1"}},
         {"three bytes after a reply", {"cmd=0x10#3:extra=3"}},

@@ -7,7 +7,9 @@ using namespace testing_support;
 
 namespace {
 
-Bytes ReadFrame(int address) { return Frame({0x10, static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF)}); }
+Bytes ReadFrame(int address) {
+    return Frame({0x10, static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF)});
+}
 
 void StoreName(sim::DeviceMemory& memory, int k, const std::string& name) {
     memory.write(0x0030 + k, 0x55);
@@ -46,7 +48,9 @@ std::vector<Bytes> ExpectedFrames(const std::vector<int>& usedK, const model::Pr
 }
 
 TEST(MemoryDump, FrameSequenceForUsedAndUnusedPositions) {
-    struct Case { std::vector<int> usedK; };
+    struct Case {
+        std::vector<int> usedK;
+    };
     for (const Case& c : {Case{{}}, Case{{2, 7}}, Case{{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}}) {
         SimRig rig;
         for (int k : c.usedK) StoreName(rig.memory, k, "NAME" + std::to_string(10 + k) + "  ");
@@ -59,7 +63,8 @@ TEST(MemoryDump, FrameSequenceForUsedAndUnusedPositions) {
         ASSERT_EQ(rig.port.writes.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i)
             EXPECT_EQ(Hex(rig.port.writes[i]), Hex(expected[i])) << "frame " << i;
-        EXPECT_EQ(rig.port.writes.size(), static_cast<std::size_t>(devlink::DumpFrameCount(static_cast<int>(c.usedK.size()))));
+        EXPECT_EQ(rig.port.writes.size(),
+                  static_cast<std::size_t>(devlink::DumpFrameCount(static_cast<int>(c.usedK.size()))));
 
         for (int p = 1; p <= 4; ++p) EXPECT_TRUE(library.used[p - 1]);
         EXPECT_EQ(library.names[0], U"Preset01");

@@ -111,9 +111,8 @@ TEST(SerialLinkEndToEnd, ReportsArriveAndEachIsAcknowledged) {
         ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "reports stopped coming";
         real.port.waitForBytes(2000);
         ASSERT_TRUE(real.port.isOpen());
-        real.link.pollSearchReports([&](std::span<const std::uint8_t, kReportSize> r) {
-            reports.emplace_back(r.begin(), r.end());
-        });
+        real.link.pollSearchReports(
+            [&](std::span<const std::uint8_t, kReportSize> r) { reports.emplace_back(r.begin(), r.end()); });
     }
     for (const auto& report : reports) {
         EXPECT_TRUE(report[0] == 0xFE || report[0] == 0xFD);
@@ -158,8 +157,7 @@ TEST(SerialLinkEndToEnd, ATerminalClosedMidExchangeGivesThePortErrorMessage) {
     real.link.sendCommand(ReadMemoryBytePayload(0x0070));
     farEnd.join();
     ASSERT_EQ(real.end.messages.size(), 1u);
-    EXPECT_NE(real.end.messages[0].find("port 1 (" + path + ")"), std::string::npos)
-        << real.end.messages[0];
+    EXPECT_NE(real.end.messages[0].find("port 1 (" + path + ")"), std::string::npos) << real.end.messages[0];
     EXPECT_TRUE(real.link.ended());
 }
 

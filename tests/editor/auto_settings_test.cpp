@@ -15,12 +15,12 @@ namespace {
 // the Right channel's settings told apart.
 model::PresetImage Settings() {
     auto image = DefaultPreset();
-    image[156] = 5;   // Right: 5 automatic
-    image[157] = 1;   // 1/20
-    image[158] = 1;   // Variable
-    image[159] = 9;   // sensitivity 10
-    image[100] = 1;   // Fast
-    image[101] = 1;   // Fast
+    image[156] = 5;  // Right: 5 automatic
+    image[157] = 1;  // 1/20
+    image[158] = 1;  // Variable
+    image[159] = 9;  // sensitivity 10
+    image[100] = 1;  // Fast
+    image[101] = 1;  // Fast
     return image;
 }
 
@@ -42,14 +42,21 @@ void Click(QScrollBar* spin, bool up) {
 }  // namespace
 
 TEST(AutoSettings, EachSpinStoresShowsWritesTheImageAndSends) {
-    struct Case { AutoSetting setting; int channel; int value; const char* label; int offset; int byte; };
+    struct Case {
+        AutoSetting setting;
+        int channel;
+        int value;
+        const char* label;
+        int offset;
+        int byte;
+    };
     using enum AutoSetting;
     const Case cases[] = {
-        {NumNotchAuto, 0, 3, "4", 76, 4},          {NumNotchAuto, 1, 11, "12", 156, 12},
-        {QNotchAuto, 0, 0, "1/70", 77, 0},         {QNotchAuto, 1, 3, "1/5", 157, 3},
+        {NumNotchAuto, 0, 3, "4", 76, 4},           {NumNotchAuto, 1, 11, "12", 156, 12},
+        {QNotchAuto, 0, 0, "1/70", 77, 0},          {QNotchAuto, 1, 3, "1/5", 157, 3},
         {AttenuationMode, 0, 1, "Variable", 78, 1}, {AttenuationMode, 1, 0, "Fixed", 158, 0},
-        {ReleaseSpeed, 0, 1, "Fast", 20, 1},       {ReleaseSpeed, 1, 0, "Slow", 100, 0},
-        {SearchMode, 0, 1, "Fast", 21, 1},         {SearchMode, 1, 0, "Sharp", 101, 0},
+        {ReleaseSpeed, 0, 1, "Fast", 20, 1},        {ReleaseSpeed, 1, 0, "Slow", 100, 0},
+        {SearchMode, 0, 1, "Fast", 21, 1},          {SearchMode, 1, 0, "Sharp", 101, 0},
     };
     for (const auto& c : cases) {
         EditorRig rig;
@@ -59,15 +66,21 @@ TEST(AutoSettings, EachSpinStoresShowsWritesTheImageAndSends) {
         EXPECT_EQ(rig.image[c.offset], c.byte);
         EXPECT_EQ(rig.eq->autoSettings()(c.setting, c.channel), c.byte);
         const bool release = c.setting == ReleaseSpeed || c.setting == SearchMode;
-        const Bytes frame = release ? ReleaseMode(c.channel, rig.image[20 + 80 * c.channel], rig.image[21 + 80 * c.channel])
-                                    : SearchControl(c.channel, rig.image);
+        const Bytes frame = release
+                                ? ReleaseMode(c.channel, rig.image[20 + 80 * c.channel], rig.image[21 + 80 * c.channel])
+                                : SearchControl(c.channel, rig.image);
         EXPECT_EQ(rig.frames(), Frames{frame}) << c.label;
         EXPECT_EQ(rig.sim.device.settings()[c.offset], c.byte) << "the device took it";
     }
 }
 
 TEST(AutoSettings, NumNotchAutomaticDisablesItsRows) {
-    struct Case { int value; const char* label; int byte; int disabledRows; };
+    struct Case {
+        int value;
+        const char* label;
+        int byte;
+        int disabledRows;
+    };
     for (const auto& c : {Case{11, "12", 12, 12}, Case{0, "1", 1, 1}, Case{5, "6", 6, 6}}) {
         EditorRig rig;
         rig.load(Settings());
@@ -112,7 +125,11 @@ TEST(AutoSettings, ChangingTheAutomaticCountAloneChangesNoWidth) {
 }
 
 TEST(AutoSettings, SensitivityBoxTakesEffectOnEnterOnly) {
-    struct Case { const char* typed; const char* shown; int position; };
+    struct Case {
+        const char* typed;
+        const char* shown;
+        int position;
+    };
     for (const auto& c : {Case{"99", "16", 15}, Case{"0", "1", 0}, Case{"7", "7", 6}, Case{"16", "16", 15}}) {
         EditorRig rig;
         rig.load(Settings());
@@ -130,7 +147,11 @@ TEST(AutoSettings, SensitivityBoxTakesEffectOnEnterOnly) {
 }
 
 TEST(AutoSettings, SensitivityBoxRefusesWhatIsNoNumber) {
-    struct Case { const char* typed; const char* after; int warnings; };
+    struct Case {
+        const char* typed;
+        const char* after;
+        int warnings;
+    };
     // "?" is itself a refused key: "7?" shows one warning, Enter a second.
     for (const auto& c : {Case{"", "?", 1}, Case{"7?", "7??", 2}, Case{"-3", "?3?", 2}, Case{"a", "??", 2}}) {
         EditorRig rig;
@@ -153,7 +174,11 @@ TEST(AutoSettings, SensitivityBoxRefusesWhatIsNoNumber) {
 }
 
 TEST(AutoSettings, PastedHalfWaySensitivityGoesToTheLowerValue) {
-    struct Case { const char* pasted; const char* shown; int position; };
+    struct Case {
+        const char* pasted;
+        const char* shown;
+        int position;
+    };
     for (const auto& c : {Case{"2.5", "2", 1}, Case{"2,5", "2", 1}, Case{"2.6", "3", 2}}) {
         EditorRig rig;
         rig.load(Settings());
@@ -187,17 +212,33 @@ TEST(AutoSettings, LinkedChangesGoToThisChannelThenTheOther) {
     };
     const Case cases[] = {
         {"Mode search Left", [](EditorRig& r) { Click(r.spin(AutoSetting::SearchMode, 0), true); },
-         [](const model::PresetImage&) { return Frames{ReleaseMode(0, 0, 1), ReleaseMode(1, 1, 1)}; }},
+         [](const model::PresetImage&) {
+             return Frames{ReleaseMode(0, 0, 1), ReleaseMode(1, 1, 1)};
+         }},
         {"Release Right", [](EditorRig& r) { Click(r.spin(AutoSetting::ReleaseSpeed, 1), false); },
-         [](const model::PresetImage&) { return Frames{ReleaseMode(1, 0, 1), ReleaseMode(0, 0, 0)}; }},
+         [](const model::PresetImage&) {
+             return Frames{ReleaseMode(1, 0, 1), ReleaseMode(0, 0, 0)};
+         }},
         {"Num Left", [](EditorRig& r) { Click(r.spin(AutoSetting::NumNotchAuto, 0), false); },
-         [](const model::PresetImage& i) { return Frames{SearchControl(0, i), SearchControl(1, i)}; }},
+         [](const model::PresetImage& i) {
+             return Frames{SearchControl(0, i), SearchControl(1, i)};
+         }},
         {"Attenuation Right", [](EditorRig& r) { Click(r.spin(AutoSetting::AttenuationMode, 1), false); },
-         [](const model::PresetImage& i) { return Frames{SearchControl(1, i), SearchControl(0, i)}; }},
+         [](const model::PresetImage& i) {
+             return Frames{SearchControl(1, i), SearchControl(0, i)};
+         }},
         {"Slider Left", [](EditorRig& r) { r.settings(0).sensitivitySlider->setValue(2); },
-         [](const model::PresetImage& i) { return Frames{SearchControl(0, i), SearchControl(1, i)}; }},
-        {"Sensitivity box Right", [](EditorRig& r) { EditorRig::type(r.settings(1).sensitivityBox, "4"); EditorRig::enter(r.settings(1).sensitivityBox); },
-         [](const model::PresetImage& i) { return Frames{SearchControl(1, i), SearchControl(0, i)}; }},
+         [](const model::PresetImage& i) {
+             return Frames{SearchControl(0, i), SearchControl(1, i)};
+         }},
+        {"Sensitivity box Right",
+         [](EditorRig& r) {
+             EditorRig::type(r.settings(1).sensitivityBox, "4");
+             EditorRig::enter(r.settings(1).sensitivityBox);
+         },
+         [](const model::PresetImage& i) {
+             return Frames{SearchControl(1, i), SearchControl(0, i)};
+         }},
     };
     for (const auto& c : cases) {
         EditorRig rig;
@@ -264,8 +305,9 @@ TEST(AutoSettings, WhileUpdatingControlsTheyOnlyStoreAndShow) {
             Click(rig.spin(s, 0), rig.spin(s, 0)->value() == 0);
         }
         EXPECT_TRUE(rig.frames().empty()) << notch::Caption(s);
-        EXPECT_EQ(rig.image[offset], notch::StateFromControl(s, s == Sensitivity ? rig.settings(0).sensitivitySlider->value()
-                                                                                  : rig.spin(s, 0)->value()));
+        EXPECT_EQ(rig.image[offset],
+                  notch::StateFromControl(
+                      s, s == Sensitivity ? rig.settings(0).sensitivitySlider->value() : rig.spin(s, 0)->value()));
         EXPECT_EQ(rig.image[notch::ImageOffset(s, 1)], other) << "nothing on the other channel";
     }
 }

@@ -25,18 +25,31 @@ const QWidget* NextTabStop(const QWidget* w) {
 
 TEST(EditorLayout, ControlsAreNamedForScreenReaders) {
     EditorRig rig;
-    struct Case { const char* object; const char* spoken; };
+    struct Case {
+        const char* object;
+        const char* spoken;
+    };
     const Case cases[] = {
-        {"Text2_3", "Left notch 4 frequency"},        {"HScroll6_3", "Left notch 4 frequency slider"},
-        {"Text1_23", "Right notch 12 gain"},          {"HScroll20_23", "Right notch 12 gain slider"},
-        {"Text3_0", "Left notch 1 width"},            {"HScroll30_0", "Left notch 1 width slider"},
-        {"HScroll1_0", "Left Num notch automatic"},   {"HScroll2_1", "Right Q notch automatic"},
-        {"HScroll3_0", "Left Attenuation notch"},     {"HScroll4_1", "Right Release notch"},
-        {"HScroll5_0", "Left Mode search"},           {"Slider1_1", "Right Sensitivity"},
-        {"Text4_0", "Left Sensitivity value"},        {"Command1_2", "Left Reset Notch Manual"},
-        {"Command1_1", "Right Reset Notch Automatic"}, {"Picture1_0", "Left response graph"},
-        {"Check2", "Link channel Left & Right"},      {"Check1_0", "Search Feedback L&R"},
-        {"Check1_1", "Search Feedback L"},            {"Check1_2", "Search Feedback R"},
+        {"Text2_3", "Left notch 4 frequency"},
+        {"HScroll6_3", "Left notch 4 frequency slider"},
+        {"Text1_23", "Right notch 12 gain"},
+        {"HScroll20_23", "Right notch 12 gain slider"},
+        {"Text3_0", "Left notch 1 width"},
+        {"HScroll30_0", "Left notch 1 width slider"},
+        {"HScroll1_0", "Left Num notch automatic"},
+        {"HScroll2_1", "Right Q notch automatic"},
+        {"HScroll3_0", "Left Attenuation notch"},
+        {"HScroll4_1", "Right Release notch"},
+        {"HScroll5_0", "Left Mode search"},
+        {"Slider1_1", "Right Sensitivity"},
+        {"Text4_0", "Left Sensitivity value"},
+        {"Command1_2", "Left Reset Notch Manual"},
+        {"Command1_1", "Right Reset Notch Automatic"},
+        {"Picture1_0", "Left response graph"},
+        {"Check2", "Link channel Left & Right"},
+        {"Check1_0", "Search Feedback L&R"},
+        {"Check1_1", "Search Feedback L"},
+        {"Check1_2", "Search Feedback R"},
     };
     for (const auto& c : cases) {
         const QWidget* w = rig.named<QWidget>(c.object);
@@ -54,10 +67,14 @@ TEST(EditorLayout, ControlsAreNamedForScreenReaders) {
 TEST(EditorLayout, ValueTextsSpeakTheirValue) {
     EditorRig rig;
     rig.loadDefaults();
-    struct Case { const char* object; const char* value; const char* setting; };
+    struct Case {
+        const char* object;
+        const char* value;
+        const char* setting;
+    };
     const Case cases[] = {
-        {"Label3_0", "11", "Left Num notch automatic"},   {"Label5_1", "1/10", "Right Q notch automatic"},
-        {"Label6_0", "Fixed", "Left Attenuation notch"},  {"Label1_1", "Slow", "Right Release notch"},
+        {"Label3_0", "11", "Left Num notch automatic"},  {"Label5_1", "1/10", "Right Q notch automatic"},
+        {"Label6_0", "Fixed", "Left Attenuation notch"}, {"Label1_1", "Slow", "Right Release notch"},
         {"Label9_0", "Sharp", "Left Mode search"},
     };
     for (const auto& c : cases) {

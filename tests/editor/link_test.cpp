@@ -11,9 +11,10 @@ using namespace editor_test;
 
 namespace {
 
-const QString kQuestion = "      You requested to Link channel Left & Right  \r\n"
-                          "        This will copy channel Left to Right     \r\n"
-                          "                     confirm?                    ";
+const QString kQuestion =
+    "      You requested to Link channel Left & Right  \r\n"
+    "        This will copy channel Left to Right     \r\n"
+    "                     confirm?                    ";
 
 QCheckBox* LinkBox(const EditorRig& rig) { return rig.eq->controls().linkBox; }
 

@@ -27,10 +27,15 @@ const QString kIncorrectFrequency = "  Incorrect frequency value";
 }  // namespace
 
 TEST(NotchRows, TypedFrequencyIsClampedSnappedShownStoredAndSent) {
-    struct Case { int n; const char* typed; const char* shown; int code; };
+    struct Case {
+        int n;
+        const char* typed;
+        const char* shown;
+        int code;
+    };
     const Case cases[] = {
-        {3, "25000", "20000", 729}, {3, "5", "20", 0}, {3, "1000", "1003", 413},
-        {12 + 5, "19950", "19900", 728}, {12 + 1, "248", "247.9", 266},
+        {3, "25000", "20000", 729},    {3, "5", "20", 0}, {3, "1000", "1003", 413}, {12 + 5, "19950", "19900", 728},
+        {12 + 1, "248", "247.9", 266},
     };
     for (const auto& c : cases) {
         EditorRig rig;
@@ -53,7 +58,11 @@ TEST(NotchRows, TypedFrequencyIsClampedSnappedShownStoredAndSent) {
 }
 
 TEST(NotchRows, TypedGainIsClampedSnappedAndSent) {
-    struct Case { const char* typed; const char* shown; int code; };
+    struct Case {
+        const char* typed;
+        const char* shown;
+        int code;
+    };
     const Case cases[] = {{"-50", "-45", 0}, {"3", "0", 45}, {"-7", "-7", 38}, {"0", "0", 45}, {"-0", "0", 45}};
     for (const auto& c : cases) {
         EditorRig rig;
@@ -71,7 +80,12 @@ TEST(NotchRows, TypedGainIsClampedSnappedAndSent) {
 }
 
 TEST(NotchRows, RefusedKeysWarnAndLeaveAQuestionMarkEnterOnItWarnsAgain) {
-    struct Case { bool gainBox; const char* typed; const char* after; const QString* warning; };
+    struct Case {
+        bool gainBox;
+        const char* typed;
+        const char* after;
+        const QString* warning;
+    };
     const Case cases[] = {
         {true, "x", "?", &kIncorrectValue},          {false, "x", "?", &kIncorrectFrequency},
         {true, "-44.5", "-44?5", &kIncorrectValue},  // no decimal point can be typed
@@ -100,7 +114,13 @@ TEST(NotchRows, RefusedKeysWarnAndLeaveAQuestionMarkEnterOnItWarnsAgain) {
 // Mac) reach the box like any other, so they are refused like any other.
 TEST(NotchRows, CharactersTypedWithAltGrOrOptionAreRefusedToo) {
     enum Box { Gain, Freq, Sensitivity };
-    struct Case { Box box; Qt::Key key; const char* text; Qt::KeyboardModifiers modifiers; const QString* warning; };
+    struct Case {
+        Box box;
+        Qt::Key key;
+        const char* text;
+        Qt::KeyboardModifiers modifiers;
+        const QString* warning;
+    };
     const Qt::KeyboardModifiers altGr = Qt::ControlModifier | Qt::AltModifier;
     const Case cases[] = {
         {Gain, Qt::Key_Q, "@", altGr, &kIncorrectValue},
@@ -124,7 +144,10 @@ TEST(NotchRows, CharactersTypedWithAltGrOrOptionAreRefusedToo) {
 }
 
 TEST(NotchRows, EnterOnABoxHoldingNoNumberWarnsAndSendsNothing) {
-    struct Case { bool gainBox; const char* text; };
+    struct Case {
+        bool gainBox;
+        const char* text;
+    };
     for (const auto& c : {Case{true, ""}, Case{true, "-"}, Case{false, ""}}) {
         EditorRig rig;
         rig.load(ManualRows());
@@ -156,12 +179,16 @@ TEST(NotchRows, KeysThatTypeNothingPassAndKeypadEnterCommits) {
 }
 
 TEST(NotchRows, EachBarWritesItsBoxAndSendsTheRow) {
-    struct Case { int which; int value; const char* box; Bytes frame; };
+    struct Case {
+        int which;
+        int value;
+        const char* box;
+        Bytes frame;
+    };
     const Case cases[] = {
-        {0, 12, "-33", SetNotch(0, 9, 266, 2, 12)},     // gain
-        {1, 413, "1003", SetNotch(0, 9, 413, 2, 45)},   // frequency
-        {1, 1, "20.05", SetNotch(0, 9, 1, 2, 45)},
-        {2, 0, "1/70", SetNotch(0, 9, 266, 0, 45)},     // width
+        {0, 12, "-33", SetNotch(0, 9, 266, 2, 12)},                                                // gain
+        {1, 413, "1003", SetNotch(0, 9, 413, 2, 45)},                                              // frequency
+        {1, 1, "20.05", SetNotch(0, 9, 1, 2, 45)},    {2, 0, "1/70", SetNotch(0, 9, 266, 0, 45)},  // width
         {2, 3, "1/5", SetNotch(0, 9, 266, 3, 45)},
     };
     for (const auto& c : cases) {
@@ -200,7 +227,10 @@ TEST(NotchRows, FrequencyTypedWithoutEnterIsSentByTheNextGainMove) {
 }
 
 TEST(NotchRows, ABoxHoldingNoNumberStandsForTheFrequencyLastSent) {
-    struct Case { const char* text; bool viaReset; };
+    struct Case {
+        const char* text;
+        bool viaReset;
+    };
     for (const auto& c : {Case{"", false}, Case{"x", false}, Case{"", true}, Case{"x", true}}) {
         EditorRig rig;
         rig.load(ManualRows());
@@ -225,17 +255,29 @@ TEST(NotchRows, ABoxHoldingNoNumberStandsForTheFrequencyLastSent) {
 }
 
 TEST(NotchRows, LinkedEditGoesToTheNotchThenItsPartnerWhoseHandlerStaysQuiet) {
-    struct Case { const char* what; std::function<void(EditorRig&)> edit; Bytes first, second; };
+    struct Case {
+        const char* what;
+        std::function<void(EditorRig&)> edit;
+        Bytes first, second;
+    };
     const Case cases[] = {
-        {"gain bar", [](EditorRig& r) { r.row(3).gainBar->setValue(20); },
-         SetNotch(0, 3, 266, 2, 20), SetNotch(1, 3, 266, 2, 20)},
-        {"frequency bar", [](EditorRig& r) { r.row(3).freqBar->setValue(413); },
-         SetNotch(0, 3, 413, 2, 45), SetNotch(1, 3, 413, 2, 45)},
-        {"width bar", [](EditorRig& r) { r.row(15).widthBar->setValue(0); },
-         SetNotch(1, 3, 266, 0, 45), SetNotch(0, 3, 266, 0, 45)},
-        {"gain box", [](EditorRig& r) { EditorRig::type(r.row(15).gainBox, "-7"); EditorRig::enter(r.row(15).gainBox); },
+        {"gain bar", [](EditorRig& r) { r.row(3).gainBar->setValue(20); }, SetNotch(0, 3, 266, 2, 20),
+         SetNotch(1, 3, 266, 2, 20)},
+        {"frequency bar", [](EditorRig& r) { r.row(3).freqBar->setValue(413); }, SetNotch(0, 3, 413, 2, 45),
+         SetNotch(1, 3, 413, 2, 45)},
+        {"width bar", [](EditorRig& r) { r.row(15).widthBar->setValue(0); }, SetNotch(1, 3, 266, 0, 45),
+         SetNotch(0, 3, 266, 0, 45)},
+        {"gain box",
+         [](EditorRig& r) {
+             EditorRig::type(r.row(15).gainBox, "-7");
+             EditorRig::enter(r.row(15).gainBox);
+         },
          SetNotch(1, 3, 266, 2, 38), SetNotch(0, 3, 266, 2, 38)},
-        {"frequency box", [](EditorRig& r) { EditorRig::type(r.row(3).freqBox, "1000"); EditorRig::enter(r.row(3).freqBox); },
+        {"frequency box",
+         [](EditorRig& r) {
+             EditorRig::type(r.row(3).freqBox, "1000");
+             EditorRig::enter(r.row(3).freqBox);
+         },
          SetNotch(0, 3, 413, 2, 45), SetNotch(1, 3, 413, 2, 45)},
     };
     for (const auto& c : cases) {
@@ -256,7 +298,13 @@ TEST(NotchRows, LinkedEditGoesToTheNotchThenItsPartnerWhoseHandlerStaysQuiet) {
 }
 
 TEST(NotchRows, ResetSetsTheGainsOfTheChosenRowsAfterTheQuestion) {
-    struct Case { int button; int automatic; bool linked; ui::Answer answer; std::vector<int> reset; };
+    struct Case {
+        int button;
+        int automatic;
+        bool linked;
+        ui::Answer answer;
+        std::vector<int> reset;
+    };
     using ui::Answer;
     const Case cases[] = {
         {2, 4, false, Answer::Yes, {4, 5, 6, 7, 8, 9, 10, 11}},  // Left manual
@@ -281,7 +329,7 @@ TEST(NotchRows, ResetSetsTheGainsOfTheChosenRowsAfterTheQuestion) {
         EXPECT_EQ(q.title, "Reset Filter");
         EXPECT_EQ(q.buttons, ui::Buttons::YesNo);
         EXPECT_EQ(q.text, c.button < 2 ? "Reset all Notch filter automatic, Are you sure ?"
-                                        : "Reset all Notch filter manual, Are you sure ?");
+                                       : "Reset all Notch filter manual, Are you sure ?");
         Frames expected;
         for (int n : c.reset) expected.push_back(SetNotch(n / 12, n % 12, 266, 2, 45));
         EXPECT_EQ(rig.frames(), expected) << c.button << " " << c.automatic;

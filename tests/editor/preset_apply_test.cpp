@@ -114,9 +114,17 @@ TEST(ApplyPreset, FillingFromTheDeviceSendsNothingAndAllowsSendingAfter) {
 }
 
 TEST(ApplyPreset, ReleaseOrSearchModeAboveOneShowsAndSendsZero) {
-    struct Case { int offset; int value; AutoSetting setting; int channel; const char* shown; };
-    const Case cases[] = {{20, 2, AutoSetting::ReleaseSpeed, 0, "Slow"}, {21, 255, AutoSetting::SearchMode, 0, "Sharp"},
-                          {100, 7, AutoSetting::ReleaseSpeed, 1, "Slow"}, {101, 2, AutoSetting::SearchMode, 1, "Sharp"}};
+    struct Case {
+        int offset;
+        int value;
+        AutoSetting setting;
+        int channel;
+        const char* shown;
+    };
+    const Case cases[] = {{20, 2, AutoSetting::ReleaseSpeed, 0, "Slow"},
+                          {21, 255, AutoSetting::SearchMode, 0, "Sharp"},
+                          {100, 7, AutoSetting::ReleaseSpeed, 1, "Slow"},
+                          {101, 2, AutoSetting::SearchMode, 1, "Sharp"}};
     for (const auto& c : cases) {
         EditorRig rig;
         rig.image = DefaultPreset();
@@ -134,13 +142,17 @@ TEST(ApplyPreset, ReleaseOrSearchModeAboveOneShowsAndSendsZero) {
 }
 
 TEST(ApplyPreset, OutOfRangeCodesAreClampedInTheImageAndEverywhereShown) {
-    struct Case { int offset; int value; int clamped; };
+    struct Case {
+        int offset;
+        int value;
+        int clamped;
+    };
     const Case cases[] = {
-        {44, 200, 45},              // row 4 gain
-        {45, 0xFF, 2},              // row 4 frequency 0xFFFF -> 729 = 02 D9
-        {47, 9, 3},                 // row 4 width
-        {76, 0, 1}, {156, 13, 12},  // Num notch automatic
-        {77, 7, 3}, {78, 5, 1}, {159, 40, 15},
+        {44, 200, 45},                 // row 4 gain
+        {45, 0xFF, 2},                 // row 4 frequency 0xFFFF -> 729 = 02 D9
+        {47, 9, 3},                    // row 4 width
+        {76, 0, 1},    {156, 13, 12},  // Num notch automatic
+        {77, 7, 3},    {78, 5, 1},    {159, 40, 15},
     };
     for (const auto& c : cases) {
         EditorRig rig;

@@ -22,7 +22,8 @@ model::PresetImage RandomValidImage(std::mt19937& rng) {
         const int base = 80 * c;
         image[base + 20] = pick(0, 1), image[base + 21] = pick(0, 1);
         const int automatic = pick(1, 12), q = pick(0, 3);
-        image[base + 76] = automatic, image[base + 77] = q, image[base + 78] = pick(0, 1), image[base + 79] = pick(0, 15);
+        image[base + 76] = automatic, image[base + 77] = q, image[base + 78] = pick(0, 1),
+                     image[base + 79] = pick(0, 15);
         for (int k = 0; k < 12; ++k) {
             const int f = pick(0, 729);
             model::WriteNotchRecord(image, 12 * c + k, {pick(0, 45), f, k < automatic ? q : pick(0, 3)});
@@ -44,7 +45,8 @@ model::PresetImage ReadBack(const EditorRig& rig, model::PresetImage image) {
     }
     for (int c = 0; c < 2; ++c) {
         for (const AutoSetting s : notch::kAutoSettings) {
-            const int control = s == AutoSetting::Sensitivity ? rig.settings(c).sensitivitySlider->value() : rig.spin(s, c)->value();
+            const int control =
+                s == AutoSetting::Sensitivity ? rig.settings(c).sensitivitySlider->value() : rig.spin(s, c)->value();
             image[notch::ImageOffset(s, c)] = static_cast<std::uint8_t>(notch::StateFromControl(s, control));
             if (s != AutoSetting::Sensitivity) {
                 EXPECT_EQ(rig.settings(c).valueTextOf(s)->text().toStdString(),

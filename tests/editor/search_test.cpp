@@ -79,7 +79,11 @@ bool Deliver(EditorRig& rig, const Report& bytes) {
 
 TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero) {
     const Bytes stop = Frame({0x0A, 0, 6, 1, 0, 4, 0});
-    struct Case { int k; Bytes start; int stops; };
+    struct Case {
+        int k;
+        Bytes start;
+        int stops;
+    };
     const Case cases[] = {
         {0, Frame({0x0A, 0, 6, 1, 0, 4, 1}), 2},
         {1, Frame({0x0A, 1, 6, 1, 0, 4, 1}), 4},
@@ -90,7 +94,11 @@ TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero)
         EditorRig rig;
         rig.load(SearchPreset());
         // When the extension runs: locking, frames written so far, link box.
-        struct Call { bool lock; std::size_t writes; bool linkEnabled; };
+        struct Call {
+            bool lock;
+            std::size_t writes;
+            bool linkEnabled;
+        };
         std::vector<Call> calls;
         rig.eq->setSearchLockExtension([&](bool lock) {
             calls.push_back({lock, rig.sim.port.writes.size(), rig.named<QWidget>("Check2")->isEnabled()});
@@ -102,7 +110,8 @@ TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero)
         EXPECT_TRUE(rig.eq->flags().searchRunning);
         EXPECT_TRUE(SearchBox(rig, c.k)->isChecked());
         for (int other = 0; other < 3; ++other) EXPECT_EQ(SearchBox(rig, other)->isEnabled(), other == c.k) << other;
-        for (const QString& name : LockedControls()) EXPECT_FALSE(rig.named<QWidget>(name)->isEnabled()) << name.toStdString();
+        for (const QString& name : LockedControls())
+            EXPECT_FALSE(rig.named<QWidget>(name)->isEnabled()) << name.toStdString();
         for (int b = 0; b < 2; ++b) EXPECT_TRUE(rig.settings(b).sensitivityBox->isEnabled());
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_TRUE(calls[0].lock);
@@ -115,7 +124,8 @@ TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero)
         EXPECT_FALSE(rig.eq->flags().searchRunning);
         EXPECT_FALSE(SearchBox(rig, c.k)->isChecked());
         for (int other = 0; other < 3; ++other) EXPECT_TRUE(SearchBox(rig, other)->isEnabled());
-        for (const QString& name : LockedControls()) EXPECT_TRUE(rig.named<QWidget>(name)->isEnabled()) << name.toStdString();
+        for (const QString& name : LockedControls())
+            EXPECT_TRUE(rig.named<QWidget>(name)->isEnabled()) << name.toStdString();
         ASSERT_EQ(calls.size(), 2u);
         EXPECT_FALSE(calls[1].lock);
         EXPECT_EQ(calls[1].writes, started + 2) << "unlocked after the first two stop frames";
@@ -149,7 +159,8 @@ TEST(SearchReports, TheDevicesReportsShowInRowAndGraphAndOnlyTheAckIsSent) {
         }));
         EXPECT_EQ(Dump(rig.frames()), Dump({kAck}));
         const int r = model::NotchRecordOffset[n];
-        ASSERT_TRUE(std::equal(rig.image.begin() + r, rig.image.begin() + r + 4, rig.sim.device.settings().begin() + r));
+        ASSERT_TRUE(
+            std::equal(rig.image.begin() + r, rig.image.begin() + r + 4, rig.sim.device.settings().begin() + r));
         const model::NotchCodes c = model::ReadNotchRecord(rig.image, n);
         EXPECT_EQ(RowShows(rig, n), QStringLiteral("%1 %2 %3 / %4 %5 %6")
                                         .arg(c.gain - 45)
@@ -167,11 +178,20 @@ TEST(SearchReports, TheDevicesReportsShowInRowAndGraphAndOnlyTheAckIsSent) {
 }
 
 TEST(SearchReports, NotchAndGainReportsChangeTheirRecordRowAndGraphOnly) {
-    struct Case { Report bytes; int n; std::vector<std::pair<int, std::uint8_t>> bytesChanged; const char* row; };
+    struct Case {
+        Report bytes;
+        int n;
+        std::vector<std::pair<int, std::uint8_t>> bytesChanged;
+        const char* row;
+    };
     const Case cases[] = {
-        {{0xFE, 0x01, 0x03, 0x01, 0x2C, 0x02, 0x20}, 15, {{120, 0x20}, {121, 0x01}, {122, 0x2C}, {123, 0x02}},
+        {{0xFE, 0x01, 0x03, 0x01, 0x2C, 0x02, 0x20},
+         15,
+         {{120, 0x20}, {121, 0x01}, {122, 0x2C}, {123, 0x02}},
          "-13 342.5 1/10 / 32 300 2"},
-        {{0xFE, 0xFF, 0x03, 0x01, 0x2C, 0x02, 0x20}, 15, {{120, 0x20}, {121, 0x01}, {122, 0x2C}, {123, 0x02}},
+        {{0xFE, 0xFF, 0x03, 0x01, 0x2C, 0x02, 0x20},
+         15,
+         {{120, 0x20}, {121, 0x01}, {122, 0x2C}, {123, 0x02}},
          "-13 342.5 1/10 / 32 300 2"},  // any channel byte but 0 is Right
         {{0xFD, 0x00, 0x04, 0x01, 0x2C, 0x03, 0x10}, 4, {{44, 0x10}}, "-29 247.9 1/10 / 16 266 2"},
     };

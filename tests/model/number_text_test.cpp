@@ -5,7 +5,10 @@
 using model::ParseNumber;
 
 TEST(ParseNumber, AcceptsNumbersWithBlanksSignAndEitherSeparator) {
-    struct Case { const char* text; double value; };
+    struct Case {
+        const char* text;
+        double value;
+    };
     const Case cases[] = {{"1000", 1000}, {" 25000 ", 25000}, {"-45", -45}, {"+3", 3},
                           {"2.5", 2.5},   {"2,5", 2.5},       {"0", 0},     {"007", 7}};
     for (const auto& c : cases) {

@@ -18,14 +18,18 @@ TEST(ClampImageCodes, BringsEveryCodeIntoItsRange) {
     PresetImage image{};
     std::copy(DefaultImage.begin(), DefaultImage.end(), image.begin());
     EXPECT_TRUE(ImageCodesInRange(image));
-    image[28] = 46;                 // gain
-    image[29] = 2; image[30] = 218; // frequency 730
-    image[31] = 4;                  // width
-    image[76] = 0;                  // num notch automatic
+    image[28] = 46;  // gain
+    image[29] = 2;
+    image[30] = 218;  // frequency 730
+    image[31] = 4;    // width
+    image[76] = 0;    // num notch automatic
     image[156] = 13;
-    image[77] = 9; image[78] = 2; image[79] = 16;
-    image[20] = 2; image[101] = 255;
-    image[160] = 0xAB;              // spare byte: anything goes
+    image[77] = 9;
+    image[78] = 2;
+    image[79] = 16;
+    image[20] = 2;
+    image[101] = 255;
+    image[160] = 0xAB;  // spare byte: anything goes
     EXPECT_FALSE(ImageCodesInRange(image));
     EXPECT_TRUE(ClampImageCodes(image));
     EXPECT_EQ(ReadNotchRecord(image, 0), (NotchCodes{45, 729, 3}));

@@ -9,12 +9,14 @@ std::string Bytes(const model::PresetNameBytes& b) { return std::string(b.begin(
 }  // namespace
 
 TEST(PadPresetName, CentresWithTheOddSpaceInFront) {
-    struct Case { std::u32string text; std::string stored; };
+    struct Case {
+        std::u32string text;
+        std::string stored;
+    };
     const Case cases[] = {
-        {U"", "        "},          {U"A", "    A   "},        {U"AB", "   AB   "},
-        {U"ABC", "   ABC  "},       {U"ABCD", "  ABCD  "},     {U"PARTY", "  PARTY "},
-        {U"ABCDEF", " ABCDEF "},    {U"ABCDEFG", " ABCDEFG"},  {U"ABCDEFGH", "ABCDEFGH"},
-        {U"ABCDEFGHIJ", "ABCDEFGH"},
+        {U"", "        "},         {U"A", "    A   "},          {U"AB", "   AB   "},     {U"ABC", "   ABC  "},
+        {U"ABCD", "  ABCD  "},     {U"PARTY", "  PARTY "},      {U"ABCDEF", " ABCDEF "}, {U"ABCDEFG", " ABCDEFG"},
+        {U"ABCDEFGH", "ABCDEFGH"}, {U"ABCDEFGHIJ", "ABCDEFGH"},
     };
     for (const auto& c : cases) {
         const auto bytes = PadPresetName(c.text);
@@ -27,8 +29,8 @@ TEST(PadPresetName, CodesLatin1AndRefusesWhatDoesNotFitOneByte) {
     const auto latin = PadPresetName(U"Caf\u00e9");
     ASSERT_TRUE(latin);
     EXPECT_EQ((*latin)[5], 0xE9);
-    EXPECT_FALSE(PadPresetName(U"\u20acuro"));       // euro sign
-    EXPECT_FALSE(PadPresetName(U"AB\U0001F600"));   // beyond the first plane
+    EXPECT_FALSE(PadPresetName(U"\u20acuro"));     // euro sign
+    EXPECT_FALSE(PadPresetName(U"AB\U0001F600"));  // beyond the first plane
     // A character cut off by the eight-character limit is never coded.
     EXPECT_TRUE(PadPresetName(U"ABCDEFGH\u20ac"));
 }

@@ -6,11 +6,14 @@
 using namespace model;
 
 TEST(FreqTable, EntriesAtTheEdgesAndTheSeam) {
-    struct Case { int code; double hz; const char* text; };
+    struct Case {
+        int code;
+        double hz;
+        const char* text;
+    };
     const Case cases[] = {
-        {0, 20, "20"},       {1, 20.05, "20.05"}, {2, 20.1, "20.1"},   {266, 247.9, "247.9"},
-        {412, 993.6, "993.6"}, {413, 1003, "1003"}, {727, 19859, "19859"}, {728, 19900, "19900"},
-        {729, 20000, "20000"},
+        {0, 20, "20"},       {1, 20.05, "20.05"},   {2, 20.1, "20.1"},     {266, 247.9, "247.9"}, {412, 993.6, "993.6"},
+        {413, 1003, "1003"}, {727, 19859, "19859"}, {728, 19900, "19900"}, {729, 20000, "20000"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FreqTable[c.code], c.hz) << c.code;

@@ -43,7 +43,9 @@ struct Curve {
 }  // namespace
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-    struct Case { double x, r; };
+    struct Case {
+        double x, r;
+    };
     const Case cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4, 2}, {2.6, 3}, {-2.6, -3}, {7, 7}};
     for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.x), c.r) << c.x;
 }
@@ -55,17 +57,19 @@ TEST(GraphMapping, GridLinesSitWhereTheirFrequenciesAndLevelsMap) {
     hz.push_back(10000);
     hz.push_back(20000);
     ASSERT_EQ(hz.size(), kGridColumns.size());
-    for (std::size_t k = 0; k < hz.size(); ++k)
-        EXPECT_EQ(RoundHalfEven(GraphX(hz[k])), kGridColumns[k]) << hz[k];
+    for (std::size_t k = 0; k < hz.size(); ++k) EXPECT_EQ(RoundHalfEven(GraphX(hz[k])), kGridColumns[k]) << hz[k];
     for (std::size_t k = 0; k < kGridRows.size(); ++k)
         EXPECT_EQ(RoundHalfEven(GraphY(10.0 - 10.0 * k)), kGridRows[k]) << k;
 }
 
 TEST(GraphMapping, PointsOfTheAxisEndsAndTheDip) {
-    struct Case { int i; double dB; GraphPixel at; };
-    const Case cases[] = {{0, 0, {0, 32}},      {729, 0, {575, 32}},    {413, -45, {326, 175}},
-                          {0, 10, {0, 0}},      {729, -50, {575, 191}}, {413, -90, {326, 318}},
-                          {-3, 0, {0, 32}},     {9999, 0, {575, 32}}};
+    struct Case {
+        int i;
+        double dB;
+        GraphPixel at;
+    };
+    const Case cases[] = {{0, 0, {0, 32}},        {729, 0, {575, 32}},    {413, -45, {326, 175}}, {0, 10, {0, 0}},
+                          {729, -50, {575, 191}}, {413, -90, {326, 318}}, {-3, 0, {0, 32}},       {9999, 0, {575, 32}}};
     for (const auto& c : cases) EXPECT_EQ(GraphPoint(c.i, c.dB), c.at) << c.i << " " << c.dB;
     // Nonsense levels land far outside, never overflow.
     EXPECT_GT(GraphPoint(5, -1e300).y, kGraphHeight);
@@ -85,7 +89,10 @@ TEST(GraphCanvas, BackgroundIsWhiteWithTheGreyGrid) {
 }
 
 TEST(GraphCanvas, LineToStopsShortOfItsEndAndClips) {
-    struct Case { GraphPixel from, to; std::vector<GraphPixel> drawn; };
+    struct Case {
+        GraphPixel from, to;
+        std::vector<GraphPixel> drawn;
+    };
     const Case cases[] = {
         {{10, 10}, {13, 10}, {{10, 10}, {11, 10}, {12, 10}}},
         {{10, 10}, {10, 7}, {{10, 8}, {10, 9}, {10, 10}}},  // listed top to bottom

@@ -4,8 +4,8 @@
 #include "notch/notch_transfer.h"
 
 using namespace notch;
-using model::PresetImage;
 using devlink::Payload;
+using model::PresetImage;
 
 namespace {
 

@@ -1,13 +1,13 @@
 // .Fbk files without a window: format checks, every way a read or a write
 // can fail, and the start folder.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
 
 #include "preset_image_fixture.h"
 #include "presets/preset_file_format.h"
@@ -39,7 +39,11 @@ bool RunningAsRoot() { return geteuid() == 0; }
 
 TEST(ParsePresetFile, LengthAndRanges) {
     const model::PresetImage good = VariedImage();
-    struct Case { std::string what; QByteArray bytes; PresetFileCheck check; };
+    struct Case {
+        std::string what;
+        QByteArray bytes;
+        PresetFileCheck check;
+    };
     auto with = [&](int offset, std::uint8_t value) {
         QByteArray b = Bytes(good);
         b[offset] = static_cast<char>(value);
@@ -61,8 +65,8 @@ TEST(ParsePresetFile, LengthAndRanges) {
         {"uninterpreted bytes anything", with(90, 0xFF), PresetFileCheck::Ok},
     };
     for (const Case& c : cases) {
-        const auto content = ParsePresetFile(
-            std::span(reinterpret_cast<const std::uint8_t*>(c.bytes.constData()), static_cast<std::size_t>(c.bytes.size())));
+        const auto content = ParsePresetFile(std::span(reinterpret_cast<const std::uint8_t*>(c.bytes.constData()),
+                                                       static_cast<std::size_t>(c.bytes.size())));
         EXPECT_EQ(content.check, c.check) << c.what;
         if (c.check == PresetFileCheck::Ok) {
             EXPECT_EQ(Bytes(content.image), c.bytes.left(161)) << c.what;
@@ -89,7 +93,10 @@ TEST(PresetFileIo, ReadRefusalsNameTheFileAndTheReason) {
     QDir(dir.path()).mkdir("folder.Fbk");
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.Fbk")).constData(), 0600), 0);
 
-    struct Case { QString path; QString text; };
+    struct Case {
+        QString path;
+        QString text;
+    };
     const std::vector<Case> cases = {
         {dir.filePath("missing.Fbk"), " File not found. Try again."},
         {dir.filePath("short.Fbk"),
@@ -154,7 +161,8 @@ TEST(PresetFileIo, FailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
         FileSizeLimit limit(100);
         const auto failure = WritePresetFile(kept, fresh);
         ASSERT_TRUE(failure.has_value()) << "a write cut short";
-        EXPECT_TRUE(failure->text.startsWith("The preset could not be saved as\n" + kept + "\n(")) << failure->text.toStdString();
+        EXPECT_TRUE(failure->text.startsWith("The preset could not be saved as\n" + kept + "\n("))
+            << failure->text.toStdString();
     }
     EXPECT_EQ(ReadRaw(kept), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.Fbk"}) << "no half-written file left";
@@ -184,7 +192,11 @@ TEST(PresetFileIo, FailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
 }
 
 TEST(PresetFolder, MatchedWithoutRegardToCase) {
-    struct Case { QStringList folders; QStringList files; QString expected; };
+    struct Case {
+        QStringList folders;
+        QStringList files;
+        QString expected;
+    };
     const std::vector<Case> cases = {
         {{"Preset"}, {}, "Preset"},
         {{"preset"}, {}, "preset"},

@@ -1,9 +1,9 @@
 // The toolbar's file commands with the real editor: a loaded file sends every
 // parameter, a refused or cancelled one changes and sends nothing.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "preset_rig.h"
 #include "presets/preset_files.h"
@@ -63,11 +63,10 @@ TEST(PresetFiles, SaveThenLoadRestoresAll161BytesAndSendsEveryParameter) {
     // Notches first, Left before Right, each with the file's codes.
     for (int n = 0; n < 24; ++n) {
         const auto codes = model::ReadNotchRecord(saved, n);
-        EXPECT_EQ(Hex(frames[n]), Hex(Frame({0x07, static_cast<std::uint8_t>(n / 12), static_cast<std::uint8_t>(n % 12),
-                                              static_cast<std::uint8_t>(codes.freq >> 8),
-                                              static_cast<std::uint8_t>(codes.freq & 0xFF),
-                                              static_cast<std::uint8_t>(codes.width),
-                                              static_cast<std::uint8_t>(codes.gain)})))
+        EXPECT_EQ(Hex(frames[n]),
+                  Hex(Frame({0x07, static_cast<std::uint8_t>(n / 12), static_cast<std::uint8_t>(n % 12),
+                             static_cast<std::uint8_t>(codes.freq >> 8), static_cast<std::uint8_t>(codes.freq & 0xFF),
+                             static_cast<std::uint8_t>(codes.width), static_cast<std::uint8_t>(codes.gain)})))
             << "notch " << n;
     }
     EXPECT_EQ(Hex(frames[24]), Hex(Frame({0x0A, 1, saved[76], saved[77], saved[78], saved[79], 0})));
@@ -122,7 +121,10 @@ TEST(PresetFiles, RefusedFilesChangeAndSendNothing) {
     WriteRaw(dir + "/damaged.Fbk", damaged);
     QDir(dir).mkdir("folder.Fbk");
 
-    struct Case { QString path; QString textStart; };
+    struct Case {
+        QString path;
+        QString textStart;
+    };
     const std::vector<Case> cases = {
         {dir + "/missing.Fbk", " File not found. Try again."},
         {dir + "/short.Fbk", dir + "/short.Fbk\nis not a preset file"},
@@ -136,7 +138,8 @@ TEST(PresetFiles, RefusedFilesChangeAndSendNothing) {
         rig.sim.dialogs.fileNames = {c.path};
         rig.files.loadPresetFile();
         ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
-        EXPECT_TRUE(rig.sim.dialogs.shown[0].text.startsWith(c.textStart)) << rig.sim.dialogs.shown[0].text.toStdString();
+        EXPECT_TRUE(rig.sim.dialogs.shown[0].text.startsWith(c.textStart))
+            << rig.sim.dialogs.shown[0].text.toStdString();
         EXPECT_EQ(rig.sim.dialogs.shown[0].title, QStringLiteral(" Error"));
         EXPECT_EQ(rig.image, before);
         EXPECT_TRUE(rig.sim.takeWrites().empty());

@@ -37,8 +37,8 @@ struct PresetRig {
 };
 
 inline int CountCommand(const std::vector<Bytes>& frames, std::uint8_t code) {
-    return static_cast<int>(std::count_if(frames.begin(), frames.end(),
-                                          [code](const Bytes& f) { return f.size() == 10 && f[2] == code; }));
+    return static_cast<int>(
+        std::count_if(frames.begin(), frames.end(), [code](const Bytes& f) { return f.size() == 10 && f[2] == code; }));
 }
 
 }  // namespace presets_test

@@ -43,7 +43,8 @@ StoreRequest Request(int slot, const std::u32string& name, const std::string& pa
 std::vector<Bytes> StoreFrames(const model::PresetImage& image, int slot, const std::string& padded) {
     std::vector<Bytes> frames;
     for (int m = 0; m < 160; ++m) frames.push_back(WriteFrame(0x0120 + 160 * slot + m, image[m]));
-    for (int j = 0; j < 8; ++j) frames.push_back(WriteFrame(0x0F20 + 8 * slot + j, static_cast<std::uint8_t>(padded[j])));
+    for (int j = 0; j < 8; ++j)
+        frames.push_back(WriteFrame(0x0F20 + 8 * slot + j, static_cast<std::uint8_t>(padded[j])));
     frames.push_back(WriteFrame(0x0030 + slot, 0x55));
     return frames;
 }
@@ -61,9 +62,9 @@ TEST(StorePreset, FramesProgressAndLibrary) {
         bool demo;
         std::optional<int> muteAfterWriteTo;  // the device stops answering after this address
         StoreResult result;
-        std::size_t frames;   // written to the line, resends included
-        int lastStep;         // -1: no progress at all
-        bool listed;          // the position is used under the new name
+        std::size_t frames;  // written to the line, resends included
+        int lastStep;        // -1: no progress at all
+        bool listed;         // the position is used under the new name
         std::u32string title;
     };
     const std::vector<Case> cases = {
@@ -117,7 +118,12 @@ TEST(StorePreset, FramesProgressAndLibrary) {
 // A store cut short over a used position must not leave half of two presets
 // under a marker that says "used": the marker goes first, and comes back last.
 TEST(StorePreset, OverAUsedPositionTheMarkerIsClearedFirst) {
-    struct Case { const char* what; std::optional<int> muteAfterWriteTo; std::uint8_t marker; bool listedUsed; };
+    struct Case {
+        const char* what;
+        std::optional<int> muteAfterWriteTo;
+        std::uint8_t marker;
+        bool listedUsed;
+    };
     const Case cases[] = {
         {"completed", {}, 0x55, true},
         {"lost at data byte 80", 0x0260 + 79, 0xFF, false},
@@ -165,12 +171,14 @@ TEST(ReadPreset, BlockImageAndTitle) {
         ReadResult result;
         std::string frame;  // the one frame written, resends aside; empty: none
         int writes;
-        bool fromBlock;     // the image now holds the stored block
+        bool fromBlock;  // the image now holds the stored block
         std::u32string title;
     };
     const std::vector<Case> cases = {
-        {"used position 7", 6, Setup::Device, ReadResult::Read, "F0 5B 0B 06 00 00 00 00 00 F7", 1, true, U"7:   PARTY "},
-        {"last position", 19, Setup::Device, ReadResult::Read, "F0 5B 0B 13 00 00 00 00 00 F7", 1, true, U"20: Last one"},
+        {"used position 7", 6, Setup::Device, ReadResult::Read, "F0 5B 0B 06 00 00 00 00 00 F7", 1, true,
+         U"7:   PARTY "},
+        {"last position", 19, Setup::Device, ReadResult::Read, "F0 5B 0B 13 00 00 00 00 00 F7", 1, true,
+         U"20: Last one"},
         {"demo mode keeps the image", 6, Setup::Demo, ReadResult::Read, "", 0, false, U"7:   PARTY "},
         {"device gone", 6, Setup::Muted, ReadResult::LostLink, "F0 5B 0B 06 00 00 00 00 00 F7", 6, false, U""},
         {"port not open again", 6, Setup::PortWontReopen, ReadResult::NoBlock, "", 0, false, U""},
@@ -189,7 +197,8 @@ TEST(ReadPreset, BlockImageAndTitle) {
         rig.library.names[19] = U"Last one";
         rig.sim.link.flags().demoMode = c.setup == Setup::Demo;
         rig.sim.device.setMuted(c.setup == Setup::Muted);
-        if (c.setup == Setup::PortWontReopen) rig.sim.port.refused[testing_support::kSimPortName] = devlink::PortFault::OpenFailed;
+        if (c.setup == Setup::PortWontReopen)
+            rig.sim.port.refused[testing_support::kSimPortName] = devlink::PortFault::OpenFailed;
         const model::PresetImage before = rig.image;
         int applied = 0;
 

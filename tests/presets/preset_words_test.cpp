@@ -1,7 +1,7 @@
 // Texts, store frames and store checks: what the dialogs compute before a
 // byte reaches the device.
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <QStringList>
 
 #include "devlink/commands.h"
 #include "presets/preset_texts.h"
@@ -20,7 +20,12 @@ devlink::Payload Write(int address, std::uint8_t data) {
 // Position 7 is checked frame by frame through the dialog; here the first and
 // last slots, whose addresses are the ends of each area.
 TEST(StorePayloads, FirstAndLastSlotAddresses) {
-    struct Case { int slot; int data; int name; int marker; };
+    struct Case {
+        int slot;
+        int data;
+        int name;
+        int marker;
+    };
     model::PresetImage image{};
     for (int m = 0; m < model::kImageSize; ++m) image[m] = static_cast<std::uint8_t>(m * 7 + 3);
     const model::PresetNameBytes name{' ', ' ', 'P', 'A', 'R', 'T', 'Y', ' '};
@@ -43,7 +48,10 @@ TEST(PresetWords, NumberColumns) {
 }
 
 TEST(PresetWords, OnlyComboItemsNameASlot) {
-    struct Case { const char* text; std::optional<int> slot; };
+    struct Case {
+        const char* text;
+        std::optional<int> slot;
+    };
     for (const Case& c : {Case{"05", 0}, Case{"07", 2}, Case{"20", 15}, Case{"04", std::nullopt},
                           Case{"21", std::nullopt}, Case{"7", std::nullopt}, Case{"", std::nullopt},
                           Case{" 07", std::nullopt}, Case{"07 ", std::nullopt}, Case{"abc", std::nullopt}}) {
@@ -52,18 +60,22 @@ TEST(PresetWords, OnlyComboItemsNameASlot) {
 }
 
 TEST(CheckStoreRequest, RefusesTypedPositionsAndUncodableNames) {
-    struct Case { QString position; QString name; const char* refusal; };
+    struct Case {
+        QString position;
+        QString name;
+        const char* refusal;
+    };
     const std::vector<Case> cases = {
         {"07", "PARTY", nullptr},
         {"07", "", nullptr},
-        {"07", QString::fromUtf8("Café"), nullptr},                 // Latin-1 fits in a byte
-        {"07", QString::fromUtf8("ABCDEFGHΩ"), nullptr},            // the ninth character is never coded
+        {"07", QString::fromUtf8("Café"), nullptr},       // Latin-1 fits in a byte
+        {"07", QString::fromUtf8("ABCDEFGHΩ"), nullptr},  // the ninth character is never coded
         {"07", QString::fromUtf8("Ωmega"), kNameNotStorable},
         {"07", QString::fromUtf8("日本"), kNameNotStorable},
-        {"07", QString(QChar(0xD800)), kNameNotStorable},            // half a surrogate pair
+        {"07", QString(QChar(0xD800)), kNameNotStorable},  // half a surrogate pair
         {"21", "PARTY", kNoPositionSelected},
         {"", "PARTY", kNoPositionSelected},
-        {"x", QString::fromUtf8("Ωmega"), kNoPositionSelected},    // the position is asked for first
+        {"x", QString::fromUtf8("Ωmega"), kNoPositionSelected},  // the position is asked for first
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.position + " / " + c.name).toStdString());

@@ -1,14 +1,14 @@
 // The read dialog against the simulated device: the question, the one block
 // read, the image and the title, and the reads that do nothing.
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "preset_rig.h"
-#include "presets/read_preset_dialog.h"
 #include "presets/preset_list_panel.h"
+#include "presets/read_preset_dialog.h"
 #include "sim/factory_presets.h"
 
 using namespace presets;
@@ -78,7 +78,8 @@ TEST(ReadPresetDialog, FixedPositionNeedsNoMarker) {
     QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, row.center());
 
     ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.sim.dialogs.shown[0].text, QStringLiteral("Overwrite current editing with the preset 3, are you sure ? "));
+    EXPECT_EQ(rig.sim.dialogs.shown[0].text,
+              QStringLiteral("Overwrite current editing with the preset 3, are you sure ? "));
     const auto frames = rig.sim.takeWrites();
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(Hex(frames[0]), "F0 5B 0B 02 00 00 00 00 00 F7");
@@ -88,7 +89,8 @@ TEST(ReadPresetDialog, FixedPositionNeedsNoMarker) {
     for (int n = 0; n < 24; ++n) {
         const int r = model::NotchRecordOffset[n];
         EXPECT_EQ(rig.image[r], factory[r]) << "gain of notch " << n;
-        EXPECT_EQ(rig.image[r + 1] * 256 + rig.image[r + 2], factory[r + 1] * 256 + factory[r + 2]) << "frequency of notch " << n;
+        EXPECT_EQ(rig.image[r + 1] * 256 + rig.image[r + 2], factory[r + 1] * 256 + factory[r + 2])
+            << "frequency of notch " << n;
     }
     for (int offset : {0, 19, 20, 21, 27, 76, 77, 78, 79, 80, 100, 101, 156, 157, 158, 159})
         EXPECT_EQ(rig.image[offset], factory[offset]) << "byte " << offset;
@@ -96,7 +98,12 @@ TEST(ReadPresetDialog, FixedPositionNeedsNoMarker) {
 }
 
 TEST(ReadPresetDialog, EmptyPositionOrNoAnswerChangesNothing) {
-    struct Case { std::string what; int row; std::deque<ui::Answer> answers; QString box; };
+    struct Case {
+        std::string what;
+        int row;
+        std::deque<ui::Answer> answers;
+        QString box;
+    };
     const std::vector<Case> cases = {
         {"unused position", 7, {}, "Preset empty"},
         {"last unused position", 19, {}, "Preset empty"},

@@ -1,6 +1,7 @@
 // The store dialog against the simulated device: every frame of a store in
 // order, the progress bar, the lists and the title, and the stores that must
 // write nothing.
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,12 +9,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "preset_rig.h"
+#include "presets/preset_texts.h"
 #include "presets/read_preset_dialog.h"
 #include "presets/store_preset_dialog.h"
-#include "presets/preset_texts.h"
 
 using namespace presets;
 using namespace presets_test;
@@ -39,14 +39,15 @@ ProgressTrace TraceProgress(PresetRig& rig, StorePresetDialog& dialog) {
     const QSize size = dialog.size();
     const QRect store = dialog.button(1)->geometry();
     const QRect bar = dialog.progressBar()->geometry();
-    rig.sim.device.setFrameObserver([&trace, &dialog, size, store, bar](sim::Direction dir, std::span<const std::uint8_t>) {
-        if (dir != sim::Direction::In) return;
-        trace.valueAtFrame.push_back(dialog.progressBar()->value());
-        trace.shownAtFrame.push_back(dialog.progressBar()->isVisible());
-        trace.laidOutAtFrame.push_back(dialog.size() == size && dialog.button(1)->geometry() == store &&
-                                       dialog.progressBar()->geometry() == bar && !bar.isEmpty() &&
-                                       dialog.rect().contains(bar));
-    });
+    rig.sim.device.setFrameObserver(
+        [&trace, &dialog, size, store, bar](sim::Direction dir, std::span<const std::uint8_t>) {
+            if (dir != sim::Direction::In) return;
+            trace.valueAtFrame.push_back(dialog.progressBar()->value());
+            trace.shownAtFrame.push_back(dialog.progressBar()->isVisible());
+            trace.laidOutAtFrame.push_back(dialog.size() == size && dialog.button(1)->geometry() == store &&
+                                           dialog.progressBar()->geometry() == bar && !bar.isEmpty() &&
+                                           dialog.rect().contains(bar));
+        });
     return trace;
 }
 
@@ -146,7 +147,12 @@ TEST(StorePresetDialog, DemoModeSendsNothingButUpdatesListsProgressAndTitle) {
 }
 
 TEST(StorePresetDialog, RefusedStoresWriteNothingAndKeepTheDialogOpen) {
-    struct Case { std::string what; QString position; QString name; const char* message; };
+    struct Case {
+        std::string what;
+        QString position;
+        QString name;
+        const char* message;
+    };
     const std::vector<Case> cases = {
         {"a position typed over the items", "21", "PARTY", kNoPositionSelected},
         {"a position without its zero", "7", "PARTY", kNoPositionSelected},

@@ -13,7 +13,8 @@ using sim_test::TempDir;
 namespace {
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::uint8_t> pattern(std::size_t n) {

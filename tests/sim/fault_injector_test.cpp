@@ -60,34 +60,113 @@ TEST(FaultInjector, EachActionPutsItsBytesOnTheWire) {
     const std::vector<Step> threeProbes = {{0, P}, {10, P}, {20, P}};
     const std::vector<Step> threeReports = {{0, S}, {0, kReport}, {100, kReport}, {200, kReport}};
     const std::vector<WireCase> cases = {
-        {"no faults", {}, threeProbes, [](auto&) { return std::vector<Outputs>(3, {{0, kProbeAnswer}}); }},
-        {"mute", {"frame=2:mute"}, threeProbes, [](auto&) { return std::vector<Outputs>{{{0, kProbeAnswer}}, {}, {}}; }},
-        {"close", {"frame=2:close"}, threeProbes, [](auto&) { return std::vector<Outputs>{{{0, kProbeAnswer}}, {}, {}}; }},
-        {"late, and nothing overtakes it", {"frame=2:late=300"}, threeProbes,
-         [](auto&) { return std::vector<Outputs>{{{0, kProbeAnswer}}, {{300, kProbeAnswer}}, {{290, kProbeAnswer}}}; }},
-        {"duplicate", {"frame=1:duplicate"}, {{0, P}}, [](auto&) { return std::vector<Outputs>{{{0, concat({kProbeAnswer, kProbeAnswer})}}}; }},
-        {"partial", {"frame=1:partial=4"}, {{0, P}}, [](auto&) { return std::vector<Outputs>{{{0, first(kProbeAnswer, 4)}}}; }},
-        {"partial=0 loses the answer", {"frame=1:partial=0"}, {{0, P}, {5, P}},
-         [](auto&) { return std::vector<Outputs>{{}, {{0, kProbeAnswer}}}; }},
-        {"combined in a fixed order", {"frame=1:late=50", "frame=1:duplicate", "frame=1:partial=4"}, {{0, P}},
-         [](auto&) { return std::vector<Outputs>{{{50, concat({first(kProbeAnswer, 4), first(kProbeAnswer, 4)})}}}; }},
-        {"junk is no frame", {"frame=1:duplicate"}, {{0, J}}, [](auto&) { return std::vector<Outputs>{{{0, concat({kProbeAnswer, kProbeAnswer})}}}; }},
-        {"acknowledgements count as frames", {"frame=2:duplicate"}, {{0, A}, {1, R}},
-         [](auto&) { return std::vector<Outputs>{{}, {{0, concat({kReadAnswer, kReadAnswer})}}}; }},
-        {"nth frame of a command", {"cmd=0x10#2:partial=3"}, {{0, R}, {1, P}, {2, R}},
-         [](auto&) { return std::vector<Outputs>{{{0, kReadAnswer}}, {{0, kProbeAnswer}}, {{0, first(kReadAnswer, 3)}}}; }},
-        {"time: the first answer from then on", {"time=100:duplicate"}, {{50, P}, {100, A}, {120, P}, {150, P}},
-         [](auto&) { return std::vector<Outputs>{{{0, kProbeAnswer}}, {}, {{0, concat({kProbeAnswer, kProbeAnswer})}}, {{0, kProbeAnswer}}}; }},
-        {"time: mute", {"time=100:mute"}, {{99, P}, {100, P}}, [](auto&) { return std::vector<Outputs>{{{0, kProbeAnswer}}, {}}; }},
-        {"report: duplicate", {"report=2:duplicate"}, threeReports,
-         [](auto& r) { return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {{0, concat({r[1], r[1]})}}, {{0, r[2]}}}; }},
-        {"report: late", {"report=2:late=40"}, threeReports,
-         [](auto& r) { return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {{40, r[1]}}, {{0, r[2]}}}; }},
-        {"report: partial", {"report=1:partial=6"}, threeReports,
-         [](auto& r) { return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, first(r[0], 6)}}, {{0, r[1]}}, {{0, r[2]}}}; }},
-        {"report: burst", {"report=2:burst=3"}, threeReports,
-         [](auto& r) { return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {{0, r[1]}, {0, r[2]}, {0, r[3]}}, {{0, r[4]}}}; }},
-        {"report: garbage", {"report=1:garbage"}, threeReports,
+        {"no faults",
+         {},
+         threeProbes,
+         [](auto&) {
+             return std::vector<Outputs>(3, {{0, kProbeAnswer}});
+         }},
+        {"mute",
+         {"frame=2:mute"},
+         threeProbes,
+         [](auto&) {
+             return std::vector<Outputs>{{{0, kProbeAnswer}}, {}, {}};
+         }},
+        {"close",
+         {"frame=2:close"},
+         threeProbes,
+         [](auto&) {
+             return std::vector<Outputs>{{{0, kProbeAnswer}}, {}, {}};
+         }},
+        {"late, and nothing overtakes it",
+         {"frame=2:late=300"},
+         threeProbes,
+         [](auto&) {
+             return std::vector<Outputs>{{{0, kProbeAnswer}}, {{300, kProbeAnswer}}, {{290, kProbeAnswer}}};
+         }},
+        {"duplicate",
+         {"frame=1:duplicate"},
+         {{0, P}},
+         [](auto&) {
+             return std::vector<Outputs>{{{0, concat({kProbeAnswer, kProbeAnswer})}}};
+         }},
+        {"partial",
+         {"frame=1:partial=4"},
+         {{0, P}},
+         [](auto&) {
+             return std::vector<Outputs>{{{0, first(kProbeAnswer, 4)}}};
+         }},
+        {"partial=0 loses the answer",
+         {"frame=1:partial=0"},
+         {{0, P}, {5, P}},
+         [](auto&) {
+             return std::vector<Outputs>{{}, {{0, kProbeAnswer}}};
+         }},
+        {"combined in a fixed order",
+         {"frame=1:late=50", "frame=1:duplicate", "frame=1:partial=4"},
+         {{0, P}},
+         [](auto&) {
+             return std::vector<Outputs>{{{50, concat({first(kProbeAnswer, 4), first(kProbeAnswer, 4)})}}};
+         }},
+        {"junk is no frame",
+         {"frame=1:duplicate"},
+         {{0, J}},
+         [](auto&) {
+             return std::vector<Outputs>{{{0, concat({kProbeAnswer, kProbeAnswer})}}};
+         }},
+        {"acknowledgements count as frames",
+         {"frame=2:duplicate"},
+         {{0, A}, {1, R}},
+         [](auto&) {
+             return std::vector<Outputs>{{}, {{0, concat({kReadAnswer, kReadAnswer})}}};
+         }},
+        {"nth frame of a command",
+         {"cmd=0x10#2:partial=3"},
+         {{0, R}, {1, P}, {2, R}},
+         [](auto&) {
+             return std::vector<Outputs>{{{0, kReadAnswer}}, {{0, kProbeAnswer}}, {{0, first(kReadAnswer, 3)}}};
+         }},
+        {"time: the first answer from then on",
+         {"time=100:duplicate"},
+         {{50, P}, {100, A}, {120, P}, {150, P}},
+         [](auto&) {
+             return std::vector<Outputs>{
+                 {{0, kProbeAnswer}}, {}, {{0, concat({kProbeAnswer, kProbeAnswer})}}, {{0, kProbeAnswer}}};
+         }},
+        {"time: mute",
+         {"time=100:mute"},
+         {{99, P}, {100, P}},
+         [](auto&) {
+             return std::vector<Outputs>{{{0, kProbeAnswer}}, {}};
+         }},
+        {"report: duplicate",
+         {"report=2:duplicate"},
+         threeReports,
+         [](auto& r) {
+             return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {{0, concat({r[1], r[1]})}}, {{0, r[2]}}};
+         }},
+        {"report: late",
+         {"report=2:late=40"},
+         threeReports,
+         [](auto& r) {
+             return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {{40, r[1]}}, {{0, r[2]}}};
+         }},
+        {"report: partial",
+         {"report=1:partial=6"},
+         threeReports,
+         [](auto& r) {
+             return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, first(r[0], 6)}}, {{0, r[1]}}, {{0, r[2]}}};
+         }},
+        {"report: burst",
+         {"report=2:burst=3"},
+         threeReports,
+         [](auto& r) {
+             return std::vector<Outputs>{
+                 {{0, kStartAnswer}}, {{0, r[0]}}, {{0, r[1]}, {0, r[2]}, {0, r[3]}}, {{0, r[4]}}};
+         }},
+        {"report: garbage",
+         {"report=1:garbage"},
+         threeReports,
          [](auto& r) {
              const Bytes bad = with(r[0], {{1, 0x02}, {2, 0x0C}, {3, 0x02}, {4, 0xDA}, {5, 0x04}, {6, 0x2E}});
              return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, bad}}, {{0, r[1]}}, {{0, r[2]}}};
@@ -105,12 +184,24 @@ TEST(FaultInjector, EachActionPutsItsBytesOnTheWire) {
                                          {{0, with(r[4], {{5, 0x04}})}},
                                          {{0, with(r[5], {{6, 0x2E}})}}};
          }},
-        {"report: mute", {"report=2:mute"}, threeReports,
-         [](auto& r) { return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {}, {}}; }},
-        {"report: close", {"report=2:close"}, threeReports,
-         [](auto& r) { return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {}, {}}; }},
-        {"time: burst waits for a report", {"time=0:burst=2"}, threeReports,
-         [](auto& r) { return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}, {0, r[1]}}, {{0, r[2]}}, {{0, r[3]}}}; }},
+        {"report: mute",
+         {"report=2:mute"},
+         threeReports,
+         [](auto& r) {
+             return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {}, {}};
+         }},
+        {"report: close",
+         {"report=2:close"},
+         threeReports,
+         [](auto& r) {
+             return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}}, {}, {}};
+         }},
+        {"time: burst waits for a report",
+         {"time=0:burst=2"},
+         threeReports,
+         [](auto& r) {
+             return std::vector<Outputs>{{{0, kStartAnswer}}, {{0, r[0]}, {0, r[1]}}, {{0, r[2]}}, {{0, r[3]}}};
+         }},
     };
 
     // The reports of the same search on a device without faults.
@@ -183,7 +274,10 @@ TEST(FaultInjector, TimeTriggersFireWithoutTraffic) {
         bool muted;
         bool closed;
         std::optional<std::int64_t> next;
-    } steps[] = {{0, false, false, 700}, {699, false, false, 700}, {700, true, false, 1500}, {1499, true, false, 1500},
+    } steps[] = {{0, false, false, 700},
+                 {699, false, false, 700},
+                 {700, true, false, 1500},
+                 {1499, true, false, 1500},
                  {1500, true, true, std::nullopt}};
     for (const auto& s : steps) {
         SCOPED_TRACE(s.atMs);

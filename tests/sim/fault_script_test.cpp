@@ -29,7 +29,8 @@ TEST(FaultScript, ParsesEachTriggerAndAction) {
         {"report=2:garbage=gain", {{Trigger::Report, 2, 0}, {Action::Garbage, int(sim::report_field::kGain)}}},
         {"time=1500:close", {{Trigger::Time, 1500, 0}, {Action::Close, 0}}},
         {"time=0:burst=2", {{Trigger::Time, 0, 0}, {Action::Burst, 2}}},
-        {"time=86400000:garbage=row", {{Trigger::Time, 86'400'000, 0}, {Action::Garbage, int(sim::report_field::kRow)}}},
+        {"time=86400000:garbage=row",
+         {{Trigger::Time, 86'400'000, 0}, {Action::Garbage, int(sim::report_field::kRow)}}},
     };
     for (const GoodCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -65,7 +66,8 @@ TEST(FaultScript, RefusesBadTextsSayingWhy) {
         {"cmd=0x1G#1:mute", "cmd wants a command code from 0x00 to 0xFF, not '0x1G'"},
         {"cmd=0x10#0:mute", "cmd wants a number from 1 to 10000000, not '0'"},
         {"frame=1:", "unknown action '' (mute, close, late, duplicate, partial, extra, noise, garbage or burst)"},
-        {"frame=1:explode", "unknown action 'explode' (mute, close, late, duplicate, partial, extra, noise, garbage or burst)"},
+        {"frame=1:explode",
+         "unknown action 'explode' (mute, close, late, duplicate, partial, extra, noise, garbage or burst)"},
         {"frame=1:mute=3", "mute takes no value"},
         {"frame=1:close=", "close takes no value"},
         {"frame=1:duplicate=2", "duplicate takes no value"},
@@ -102,9 +104,11 @@ struct OptionCase {
 TEST(FaultScript, ProgramOptionsAddFaultsAndSetTheSeed) {
     const std::vector<OptionCase> cases = {
         {"--fault", "report=3:duplicate", true, "", 1, 1},
-        {"--fault", "frame=0:mute", false, "--fault 'frame=0:mute': frame wants a number from 1 to 10000000, not '0'", 0, 1},
+        {"--fault", "frame=0:mute", false, "--fault 'frame=0:mute': frame wants a number from 1 to 10000000, not '0'",
+         0, 1},
         {"--fault-seed", "4294967295", true, "", 0, 4294967295u},
-        {"--fault-seed", "4294967296", false, "--fault-seed wants a number from 0 to 4294967295, not '4294967296'", 0, 1},
+        {"--fault-seed", "4294967296", false, "--fault-seed wants a number from 0 to 4294967295, not '4294967296'", 0,
+         1},
         {"--fault-seed", "", false, "--fault-seed wants a number from 0 to 4294967295, not ''", 0, 1},
     };
     for (const OptionCase& c : cases) {

@@ -31,9 +31,12 @@ TEST(FrameAssembly, ResynchronisesOnJunkAndAnyChunking) {
         {"start without device id", {concat({{0xF0, 0x00}, kProbe})}, kProbeAnswer},
         {"frame without its end byte", {concat({badEnd, kProbe})}, kProbeAnswer},
         {"frame hidden after a false start", {concat({{0xF0, 0x5B}, readName})}, kReadNameAnswer},
-        {"junk between frames, split", {concat({kProbe, {0x42, 0x42}, {0xF0, 0x5B, 0x10}}), Bytes(readName.begin() + 3, readName.end())},
+        {"junk between frames, split",
+         {concat({kProbe, {0x42, 0x42}, {0xF0, 0x5B, 0x10}}), Bytes(readName.begin() + 3, readName.end())},
          concat({kProbeAnswer, kReadNameAnswer})},
-        {"truncated frame then a whole one", {concat({Bytes(readName.begin(), readName.begin() + 6), kProbe})}, kProbeAnswer},
+        {"truncated frame then a whole one",
+         {concat({Bytes(readName.begin(), readName.begin() + 6), kProbe})},
+         kProbeAnswer},
         {"only junk", {{0xF7, 0xF7, 0x5B, 0x00}}, {}},
     };
     for (const ResyncCase& c : cases) {
@@ -78,7 +81,8 @@ TEST(FrameAssembly, RandomJunkAndChunkingLoseNoFrame) {
             const Bytes fr = readByte(address);
             line.insert(line.end(), fr.begin(), fr.end());
             const std::uint8_t data = (address >= 0x70 && address < 0x78) ? "SIM 4480"[address - 0x70] : 0xFF;
-            const Bytes a = answer(0x10, static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF), data);
+            const Bytes a =
+                answer(0x10, static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF), data);
             expected.insert(expected.end(), a.begin(), a.end());
         }
         sim::DeviceMemory memory;

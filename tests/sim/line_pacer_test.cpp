@@ -9,9 +9,7 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr auto kByte = LinePacer::kByteTime4800;
 const LinePacer::Clock::time_point t0{std::chrono::seconds(100)};
 
-TEST(LinePacer, ByteTimeIsTenBitsAt4800Baud) {
-    EXPECT_EQ(kByte.count(), 2'083'333);
-}
+TEST(LinePacer, ByteTimeIsTenBitsAt4800Baud) { EXPECT_EQ(kByte.count(), 2'083'333); }
 
 TEST(LinePacer, WithoutPacingBytesPassAtOnce) {
     LinePacer pacer(LinePacer::Duration::zero());
@@ -30,7 +28,11 @@ TEST(LinePacer, AFrameIsReceivedTenByteTimesAfterItArrives) {
     const struct {
         LinePacer::Duration at;
         std::size_t total;  // bytes received by then
-    } steps[] = {{kByte - std::chrono::nanoseconds(1), 0}, {kByte, 1}, {9 * kByte, 9}, {10 * kByte - std::chrono::nanoseconds(1), 9}, {10 * kByte, 10}};
+    } steps[] = {{kByte - std::chrono::nanoseconds(1), 0},
+                 {kByte, 1},
+                 {9 * kByte, 9},
+                 {10 * kByte - std::chrono::nanoseconds(1), 9},
+                 {10 * kByte, 10}};
     Bytes received;
     for (const auto& s : steps) {
         SCOPED_TRACE(s.at.count());

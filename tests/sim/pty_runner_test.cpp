@@ -22,7 +22,8 @@ namespace {
 Bytes readBytes(int fd, std::size_t n, std::chrono::steady_clock::time_point deadline) {
     Bytes got;
     while (got.size() < n) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;

@@ -75,7 +75,7 @@ struct TargetCase {
     const char* name;
     Bytes start;
     std::set<int> channels;
-    int rows;           // automatic notches reported per channel
+    int rows;  // automatic notches reported per channel
     std::uint8_t width;
 };
 

@@ -1,7 +1,7 @@
 #include "support/scripted_dialogs.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <QStringList>
 
 namespace testing_support {
 

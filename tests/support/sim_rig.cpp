@@ -30,8 +30,10 @@ void SimRig::useFaults(const std::vector<std::string>& faults, std::uint32_t see
     for (const std::string& text : faults) {
         sim::Fault fault;
         std::string error;
-        if (sim::parseFault(text, fault, &error)) script.faults.push_back(fault);
-        else ADD_FAILURE() << "fault '" << text << "': " << error;
+        if (sim::parseFault(text, fault, &error))
+            script.faults.push_back(fault);
+        else
+            ADD_FAILURE() << "fault '" << text << "': " << error;
     }
     faults_.emplace(device, std::move(script));
 }
@@ -41,8 +43,10 @@ Bytes SimRig::putOnLine(const std::vector<sim::FaultInjector::Output>& outputs) 
     // due now is all at the front.
     Bytes now;
     for (const auto& o : outputs) {
-        if (o.delayMs == 0) now.insert(now.end(), o.bytes.begin(), o.bytes.end());
-        else port.deliverAt(clock.now + o.delayMs, o.bytes);
+        if (o.delayMs == 0)
+            now.insert(now.end(), o.bytes.begin(), o.bytes.end());
+        else
+            port.deliverAt(clock.now + o.delayMs, o.bytes);
     }
     if (faults_->closed()) port.breakAtNextWait = true;
     return now;

@@ -1,7 +1,7 @@
 // One runner for core and widget tests: a QApplication on the offscreen
 // platform exists for every suite, so widget tests need no set-up of their own.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
