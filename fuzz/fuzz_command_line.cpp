@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
+#include <variant>
 #include <cstdlib>
 
 #include "app/command_line.h"
@@ -41,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     else
         qunsetenv("QRN4480_PORTS");
 
-    QString error;
-    const auto options = app::ParseCommandLine(arguments, &error);
-    Require(options.has_value() == error.isEmpty());
+    const app::CommandLine parsed = app::ParseCommandLine(arguments);
+    if (const auto* usage = std::get_if<app::UsageError>(&parsed)) Require(!usage->message.isEmpty());
+    const auto* options = std::get_if<app::StartOptions>(&parsed);
     if (!options) return 0;
     if (!options->presetFile.isEmpty()) Require(arguments.mid(1).contains(options->presetFile));
     if (options->portList) {
