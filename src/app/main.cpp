@@ -9,13 +9,14 @@
 #include <variant>
 
 #include "app/command_line.h"
-#include "app/exiting_link_end.h"
 #include "app/main_window.h"
+#include "app/offline_link_end.h"
 #include "app/report_watcher.h"
 #include "app/session.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
 #include "devlink/device_link.h"
+#include "devlink/event_pumping_port.h"
 #include "devlink/qt_serial_port.h"
 #include "qrn_version.h"
 #include "sim/simulator_thread.h"
@@ -68,10 +69,12 @@ int main(int argc, char** argv) {
     }
 
     ui::QtUserDialogs dialogs;
-    app::ExitingLinkEnd linkEnd(dialogs);
+    app::OfflineLinkEnd linkEnd(dialogs);
     devlink::QtSerialPort port;
+    // The window keeps painting while the link waits for the device.
+    devlink::EventPumpingPort pumpingPort(port);
     devlink::SteadyClock clock;
-    devlink::DeviceLink link(port, clock, linkEnd, std::move(ports));
+    devlink::DeviceLink link(pumpingPort, clock, linkEnd, std::move(ports));
     app::Session session;
 
     app::SplashWindow splash;
@@ -84,10 +87,11 @@ int main(int argc, char** argv) {
     splash.show();
 
     app::MainWindow mainWindow(session, link, dialogs);
+    linkEnd.setOnLost([&mainWindow] { mainWindow.goOffline(); });
     app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
     QTimer::singleShot(kSplashMs, &splash, [&] {
         ui::BusyPointer busy(dialogs);
-        mainWindow.show();
+        // The main window shows once start-up is over, not behind the splash.
         if (!mainWindow.load(splash, options->demo)) {
             QApplication::exit(0);
             return;

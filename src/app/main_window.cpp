@@ -5,11 +5,15 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/init_config.h"
 #include "app/port_search.h"
@@ -17,6 +21,7 @@
 #include "app/toolbar_icons.h"
 #include "devlink/commands.h"
 #include "devlink/memory_dump.h"
+#include "devlink/preset_block.h"
 #include "editor/parameter_editor.h"
 #include "presets/preset_files.h"
 #include "presets/read_preset_dialog.h"
@@ -42,6 +47,14 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     // A running search also locks the six preset and copy buttons.
     editor_->setSearchLockExtension([this](bool lock) { lockToolbar(lock); });
     setAcceptDrops(true);
+
+    connectionStatus_ = new QLabel(this);
+    connectionStatus_->setObjectName("ConnectionStatus");
+    connectionStatus_->setAccessibleName("Connection status");
+    statusBar()->addPermanentWidget(connectionStatus_);
+    reconnectTimer_.setObjectName("ReconnectTimer");
+    reconnectTimer_.setInterval(kReconnectMs);
+    connect(&reconnectTimer_, &QTimer::timeout, this, &MainWindow::tryReconnect);
 
     channelCompareTimer_.setObjectName("Timer3");
     connect(&channelCompareTimer_, &QTimer::timeout, this, [this] {
@@ -86,6 +99,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     editor_->setPresetSource(kPresetFromDevice);
 
     editorWindow_->showMaximized();
+    showConnectionStatus();
     quitRequested_ = false;
     return true;
 }
@@ -123,8 +137,14 @@ void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
             editor_->fillFromImage();
             editorWindow_->show();
         };
-        devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
+        deviceRead_ = devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
         setWindowTitle(kMainCaption);
+        if (!deviceRead_) {
+            // Nothing half-read is shown: the fixed list and the default
+            // preset until the device answers again.
+            session_.library.resetToFixedOnly();
+            editor_->fillFromDefaultImage();
+        }
     }
     editor_->redrawGraph();
 }
@@ -136,6 +156,10 @@ void MainWindow::showPresetTitle() {
 }
 
 void MainWindow::pollSearchReports() {
+    if (link_.reconnecting()) {
+        if (link_.finishReconnect()) onReconnected();
+        return;
+    }
     if (!editor_->searchRunning()) {
         link_.dropIdleInput();
         return;
@@ -268,6 +292,69 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     quitRequested_ = true;
     event->accept();
     QApplication::exit(0);
+}
+
+QString MainWindow::connectionStatus() const { return connectionStatus_->text(); }
+
+void MainWindow::showConnectionStatus() {
+    const QString where = QString::fromStdString(link_.portDescription());
+    QString text;
+    if (link_.flags().demoMode)
+        text = "Demo mode";
+    else if (link_.ended())
+        text = "Offline: " + where + " not answering, reconnecting";
+    else
+        text = "Connected: " + where;
+    connectionStatus_->setText(text);
+    // A label's text does not reach the accessibility bus; its description does.
+    connectionStatus_->setAccessibleDescription(text);
+}
+
+void MainWindow::goOffline() {
+    // The device cannot be told; the editor just leaves the search.
+    for (QPushButton* search : editor_->controls().searchButtons)
+        if (search->isChecked()) search->click();
+    showConnectionStatus();
+    reconnectTimer_.start();
+}
+
+void MainWindow::tryReconnect() {
+    if (!link_.ended() || link_.inExchange()) return;
+    if (link_.finishReconnect()) {
+        onReconnected();
+        return;
+    }
+    link_.beginReconnect();
+}
+
+void MainWindow::onReconnected() {
+    reconnectTimer_.stop();
+    showConnectionStatus();
+    if (!deviceRead_) {
+        ui::BusyPointer busy(dialogs_);
+        devlink::DumpHooks hooks;
+        hooks.fillEditor = [this] { editor_->fillFromImage(); };
+        deviceRead_ = devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
+        editor_->redrawGraph();
+        return;
+    }
+    model::PresetImage device = session_.image;
+    {
+        ui::BusyPointer busy(dialogs_);
+        if (!devlink::ReadPresetBlockInto(link_, devlink::kCurrentSettingsBlock, device)) return;
+    }
+    if (std::equal(device.begin(), device.begin() + model::kBlockSize, session_.image.begin())) return;
+    const QString question = "The device on " + QString::fromStdString(link_.portDescription()) +
+                             " answers again, but its settings differ from the editor's.\n\n"
+                             "Send the editor's settings to the device?\n"
+                             "(No takes the device's settings into the editor.)";
+    ui::BusyPointer busy(dialogs_);
+    if (dialogs_.confirm(question, "Reconnected", ui::Answer::Yes, ui::Icon::Exclamation, this)) {
+        editor_->applyPresetToEditor();
+        return;
+    }
+    std::copy_n(device.begin(), model::kBlockSize, session_.image.begin());
+    editor_->fillFromImage();
 }
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "devlink/device_link.h"
 #include "ui/user_dialogs.h"
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
@@ -33,6 +34,7 @@ inline constexpr char kDemoQuestion[] = "COM not found, do you want continue in 
 inline constexpr char kPresetFromDevice[] = "Preset loaded from Device";
 inline constexpr int kChannelCompareMs = 3000;
 inline constexpr char kExitQuestion[] = "               Are you sure ? ";
+inline constexpr int kReconnectMs = 2000;
 
 // Toolbar buttons by their index in the button array; the others have no action.
 enum ToolbarButton {
@@ -63,8 +65,18 @@ public:
     const QTimer& channelCompareTimer() const { return channelCompareTimer_; }
 
     // Takes waiting device reports while a search runs; drops what arrives
-    // while none does.
+    // while none does; takes the answer to a reconnecting probe.
     void pollSearchReports();
+
+    // The link was lost: the editor stays, any search is over, and the
+    // window tries the port again every two seconds.
+    void goOffline();
+    // "Connected: port 5 (/dev/ttyUSB0)", "Offline: ...", "Demo mode".
+    QString connectionStatus() const;
+    const QTimer& reconnectTimer() const { return reconnectTimer_; }
+    // One reconnect attempt: takes a late answer to the last probe, or
+    // probes again.
+    void tryReconnect();
 
     // Toolbar1's buttons by index (0..3, 7, 8).
     QToolButton* toolbarButton(int index) const;
@@ -87,6 +99,10 @@ private:
     void buildToolbar();
     void copyChannel(int index);
     void lockToolbar(bool locked);
+    void showConnectionStatus();
+    // The device answers again: its settings are read, and when they differ
+    // from the editor's the user chooses which to keep.
+    void onReconnected();
     QString initConfigPath() const;
 
     Session& session_;
@@ -99,6 +115,11 @@ private:
     QToolBar* toolbar_;
     std::map<int, QToolButton*> buttons_;
     QTimer channelCompareTimer_;
+    QTimer reconnectTimer_;
+    QLabel* connectionStatus_ = nullptr;
+    // The start-up read reached its end: the editor holds the device's
+    // settings. When it did not, a reconnect reads the device anew.
+    bool deviceRead_ = false;
     bool quitWithoutConfirm_ = false;
     bool quitRequested_ = false;
 };

@@ -253,18 +253,55 @@ bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t li
     }
 }
 
+namespace {
+
+// Two payloads set the same parameter: the same notch, the same search
+// selector, the same channel's release and mode.
+bool SameParameter(const Payload& a, const Payload& b) {
+    if (a[0] != b[0]) return false;
+    switch (static_cast<Command>(a[0])) {
+    case Command::SetNotch: return a[1] == b[1] && a[2] == b[2];
+    case Command::SearchControl:
+    case Command::SetReleaseMode: return a[1] == b[1];
+    default: return false;
+    }
+}
+
+}  // namespace
+
 void DeviceLink::sendCommand(const Payload& payload) {
     if (sendingBlocked()) return;
+    if (inExchange_) {
+        const auto same = std::find_if(queued_.begin(), queued_.end(),
+                                       [&payload](const Payload& q) { return SameParameter(q, payload); });
+        if (same != queued_.end())
+            *same = payload;
+        else
+            queued_.push_back(payload);
+        return;
+    }
     exchange(payload, kReplySize, kReplyTimeoutMs);
+    sendQueued();
+}
+
+void DeviceLink::sendQueued() {
+    while (!queued_.empty() && !sendingBlocked()) {
+        const Payload next = queued_.front();
+        queued_.erase(queued_.begin());
+        exchange(next, kReplySize, kReplyTimeoutMs);
+    }
+    queued_.clear();
 }
 
 bool DeviceLink::readBlock(const Payload& payload) {
-    if (sendingBlocked() || !flags_.portReady) return false;
-    return exchange(payload, kBlockReplySize, kBlockTimeoutMs);
+    if (sendingBlocked() || !flags_.portReady || inExchange_) return false;
+    const bool arrived = exchange(payload, kBlockReplySize, kBlockTimeoutMs);
+    sendQueued();
+    return arrived;
 }
 
 bool DeviceLink::probeDevice(const Payload& payload) {
-    if (sendingBlocked() || !flags_.portReady) return false;
+    if (sendingBlocked() || !flags_.portReady || inExchange_) return false;
     ExchangeScope scope(inExchange_);
     pullInput();
     dropInput(input_.size(), "before a write");
@@ -298,6 +335,34 @@ bool DeviceLink::pollSearchReports(const ReportHandler& handle) {
     copyReply(kReplySize);
     if (handle) handle(std::span<const std::uint8_t, kReportSize>(reply_.data(), kReportSize));
     sendNoReply(ReportAckPayload());
+    return true;
+}
+
+bool DeviceLink::beginReconnect() {
+    if (!ended_ || flags_.demoMode) return false;
+    reconnecting_ = false;
+    if (!openPort(portNumber_)) return false;
+    setReceiveSize(kReplySize);
+    if (!flags_.portReady || !writeFrame(ProbePayload())) return false;
+    reconnecting_ = true;
+    return true;
+}
+
+bool DeviceLink::finishReconnect() {
+    if (!reconnecting_) return false;
+    if (port_.fault() == PortFault::Broken || !port_.isOpen()) {
+        reconnecting_ = false;
+        return false;
+    }
+    pullInput();
+    const std::optional<std::size_t> at = FindFramedReply(input_.bytes());
+    if (!at) return false;
+    dropInput(*at, "not a reply");
+    copyReply(kFrameSize);
+    if (reply_[3] != kFrameTag) return false;
+    reconnecting_ = false;
+    ended_ = false;
+    trace(TraceEvent::In, std::span(reply_).first(kFrameSize), "the device answers again");
     return true;
 }
 

@@ -75,6 +75,10 @@ public:
     std::string portDescription() const;
 
     void setReceiveSize(int bytes);
+    // A command asked for while another waits for its reply (a control that
+    // moved while the window kept running) is queued instead: the latest
+    // value of each parameter wins, parameters go out in the order they
+    // were first changed, right after the exchange in progress.
     void sendCommand(const Payload& payload);
     bool probeDevice(const Payload& payload);
     bool readBlock(const Payload& payload);
@@ -86,6 +90,14 @@ public:
     // Outside an exchange and a search nothing waiting belongs to anyone:
     // drops it, so a chattering line never piles up.
     void dropIdleInput();
+
+    // After the link was lost: opens the port again and writes the probe,
+    // without waiting. False when the port would not open.
+    bool beginReconnect();
+    // True once the device has answered that probe; the link then works
+    // again. Call when bytes arrive, and once more when the reply time is up.
+    bool finishReconnect();
+    bool reconnecting() const { return reconnecting_; }
     void setTrace(LinkTrace* trace) { trace_ = trace; }
 
     bool ended() const { return ended_; }
@@ -118,6 +130,7 @@ private:
     void trace(TraceEvent event, std::span<const std::uint8_t> bytes = {}, std::string_view note = {});
     void lose(const std::string& message);
     std::string portLostMessage() const;
+    void sendQueued();
 
     SerialPort& port_;
     MonotonicClock& clock_;
@@ -131,6 +144,8 @@ private:
     // where replies that end too soon after a write are stale.
     bool pacedLine_ = false;
     LinkTrace* trace_ = nullptr;
+    std::vector<Payload> queued_;
+    bool reconnecting_ = false;
     int portNumber_ = 0;
     std::string portName_;
     PortFault lastOpenFault_ = PortFault::None;

@@ -50,7 +50,7 @@ int DumpFrameCount(int usedUserPositions) {
     return model::kUserPositions + model::kNameLength * usedUserPositions + model::kNameLength + 1 + 3;
 }
 
-void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
+bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
                       const DumpHooks& hooks) {
     if (hooks.status) hooks.status(kDumpStatus);
     DumpProgress progress(hooks);
@@ -74,6 +74,7 @@ void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
 
     ReadPresetBlockInto(link, kCurrentSettingsBlock, image);
     progress.step();
+    if (link.ended()) return false;
 
     if (hooks.fillEditor) hooks.fillEditor();
 
@@ -85,6 +86,7 @@ void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
         link.sendCommand(SearchControlPayload(frame.selector, SearchSettingsBytes(image, frame.channel), false));
         progress.step();
     }
+    return !link.ended();
 }
 
 }  // namespace devlink

@@ -26,7 +26,9 @@ inline constexpr char kDumpStatus[] = "Dumping memory: please wait ";
 // Frames a dump sends for the given number of used positions 5..20.
 int DumpFrameCount(int usedUserPositions);
 
-void DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
+// False when the link was lost on the way: what the lists and the image
+// then hold is not the device's and must not be shown.
+bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
                       const DumpHooks& hooks);
 
 }  // namespace devlink

@@ -136,10 +136,16 @@ void StorePresetDialog::onButtonClicked(int index) {
         ui::BusyPointer busy(dialogs_);
         stored = store(*request);
     }
-    if (stored)
+    if (stored) {
         accept();
-    else
-        reject();
+        return;
+    }
+    // The link has said why; this says what it cost. The marker goes last,
+    // so the position holds no half-written preset marked used.
+    dialogs_.inform(
+        QStringLiteral("Position %1 was not stored.").arg(PositionText(request->slot + model::kFirstUserPosition)),
+        QString::fromLatin1(kStoreQuestionTitle), ui::Icon::Exclamation, this);
+    reject();
 }
 
 std::optional<StoreRequest> StorePresetDialog::checkedRequest() {

@@ -42,10 +42,13 @@ QString QtUserDialogs::saveFileName(const FileRequest& request, QWidget* parent)
 }
 
 void QtUserDialogs::setBusy(bool busy) {
-    if (busy)
+    if (busy) {
         QApplication::setOverrideCursor(Qt::BusyCursor);  // arrow and hourglass
-    else
-        QApplication::restoreOverrideCursor();
+        if (busyDepth_++ == 0) refusal_ = std::make_unique<InputRefusal>();
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    if (busyDepth_ > 0 && --busyDepth_ == 0) refusal_.reset();
 }
 
 }  // namespace ui

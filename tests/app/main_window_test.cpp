@@ -10,6 +10,8 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "devlink/commands.h"
+#include "devlink/preset_block.h"
 #include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
 
@@ -221,6 +223,66 @@ TEST_F(MainWindowTest, ASearchLocksTheSixButtonsAndItsReportsReachTheEditor) {
     for (int index : {0, 1, 2, 3, 7, 8}) EXPECT_TRUE(window->toolbarButton(index)->isEnabled()) << index;
     window->pollSearchReports();
     EXPECT_EQ(rig.takeWrites().size(), 4u) << "the four stop frames, and no poll once stopped";
+}
+
+}  // namespace
+
+namespace {
+
+// A device that stops answering leaves the program running offline; once it
+// answers again its settings are read, and only a difference is asked about.
+TEST(MainWindowOffline, OfflineThenReconnectKeepsOrTakesTheSettings) {
+    struct Case {
+        const char* what;
+        bool deviceChanged;
+        std::vector<ui::Answer> answers;
+        bool editorKept;  // false: the editor took the device's settings
+    };
+    const Case cases[] = {
+        {"the same settings: nothing asked", false, {}, true},
+        {"different, Yes sends the editor's", true, {ui::Answer::Yes}, true},
+        {"different, No takes the device's", true, {ui::Answer::No}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        SimRig rig;
+        app::Session session;
+        session.startDir = dir.path();
+        session.applicationDir = dir.path();
+        app::SplashWindow splash;
+        app::MainWindow window(session, rig.link, rig.dialogs);
+        ASSERT_TRUE(window.load(splash));
+        ASSERT_EQ(window.connectionStatus(), "Connected: port 1 (/dev/qrn-sim)");
+
+        rig.device.setMuted(true);
+        window.editor().sendNotch(3);
+        ASSERT_EQ(rig.end.messages, std::vector<std::string>{"Time out"});
+        window.goOffline();
+        EXPECT_EQ(window.connectionStatus(), "Offline: port 1 (/dev/qrn-sim) not answering, reconnecting");
+        EXPECT_TRUE(window.reconnectTimer().isActive());
+        window.tryReconnect();
+        window.tryReconnect();
+        EXPECT_TRUE(rig.link.ended()) << "a silent device is not back";
+
+        rig.device.setMuted(false);
+        if (c.deviceChanged) rig.port.peer(Frame({0x07, 0, 0, 0x00, 0xD5, 2, 9}));
+        const model::PresetImage editorBefore = session.image;
+        rig.dialogs.answers.assign(c.answers.begin(), c.answers.end());
+        rig.dialogs.shown.clear();
+        window.tryReconnect();
+        window.pollSearchReports();
+        EXPECT_FALSE(rig.link.ended());
+        EXPECT_FALSE(window.reconnectTimer().isActive());
+        EXPECT_EQ(window.connectionStatus(), "Connected: port 1 (/dev/qrn-sim)");
+        EXPECT_EQ(rig.dialogs.shown.size(), c.answers.size());
+
+        model::PresetImage device{};
+        ASSERT_TRUE(devlink::ReadPresetBlockInto(rig.link, devlink::kCurrentSettingsBlock, device));
+        EXPECT_TRUE(std::equal(device.begin(), device.begin() + 160, session.image.begin()))
+            << "editor and device agree afterwards";
+        EXPECT_EQ(std::equal(editorBefore.begin(), editorBefore.begin() + 160, session.image.begin()), c.editorKept);
+    }
 }
 
 }  // namespace

@@ -288,4 +288,43 @@ TEST_F(DeviceLinkTest, WaitsGiveThePortTheRemainingTimeInsteadOfSpinning) {
     EXPECT_EQ(port.waits, 6) << "one blocking wait per write";
 }
 
+// Controls that move while a frame waits for its reply queue their frames:
+// the latest value of each parameter wins, in the order first changed.
+TEST_F(DeviceLinkTest, CommandsAskedForDuringAnExchangeAreCoalesced) {
+    openAnswering([](const Bytes&) { return Bytes{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7}; });
+    port.linePace = true;
+    const Payload notch3a{0x07, 0, 3, 0, 10, 1, 10}, notch5{0x07, 0, 5, 0, 20, 1, 20},
+        notch3b{0x07, 0, 3, 0, 30, 1, 30}, search1{0x0A, 1, 3, 1, 0, 5, 0}, notch3Right{0x07, 1, 3, 0, 40, 1, 40};
+    bool moved = false;
+    port.duringWait = [&] {
+        if (moved) return;
+        moved = true;
+        for (const Payload& p : {notch3a, notch5, search1, notch3b, notch3Right}) link.sendCommand(p);
+    };
+    link.sendCommand(kSetNotch);
+    const std::vector<Bytes> expected = {FrameBytes(kSetNotch), FrameBytes(notch3b), FrameBytes(notch5),
+                                         FrameBytes(search1), FrameBytes(notch3Right)};
+    EXPECT_EQ(port.writes, expected);
+    EXPECT_TRUE(end.messages.empty());
+}
+
+// A lost link leaves the program running; the device answering the probe
+// again brings it back.
+TEST_F(DeviceLinkTest, ALostLinkReconnectsWhenTheDeviceAnswersAgain) {
+    bool answering = false;
+    openAnswering([&](const Bytes&) { return answering ? Bytes{0xF0, 0x5B, 0, 0x5B, 0, 0, 0, 0, 0, 0xF7} : Bytes{}; });
+    link.sendCommand(kSetNotch);
+    ASSERT_TRUE(link.ended());
+    port.writes.clear();
+    EXPECT_TRUE(link.beginReconnect());
+    EXPECT_FALSE(link.finishReconnect()) << "no answer yet";
+    answering = true;
+    EXPECT_TRUE(link.beginReconnect());
+    EXPECT_TRUE(link.finishReconnect());
+    EXPECT_FALSE(link.ended());
+    EXPECT_EQ(port.writes, (std::vector<Bytes>{FrameBytes({0, 0, 0, 0, 0, 0, 0}), FrameBytes({0, 0, 0, 0, 0, 0, 0})}));
+    link.sendCommand(kSetNotch);
+    EXPECT_EQ(port.writes.size(), 3u) << "frames go out again";
+}
+
 }  // namespace

@@ -283,6 +283,8 @@ TEST(StorePresetDialog, ADeviceLostMidStoreHidesTheBarAndKeepsTheTitle) {
     EXPECT_FALSE(dialog.progressBar()->isVisibleTo(&dialog));
     EXPECT_EQ(dialog.progressBar()->value(), 0);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    ASSERT_EQ(rig.sim.dialogs.shown.size(), 2u) << "the question, then what was not stored";
+    EXPECT_EQ(rig.sim.dialogs.shown[1].text, QStringLiteral("Position 07 was not stored."));
 }
 
 }  // namespace

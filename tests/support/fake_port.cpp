@@ -52,6 +52,7 @@ int FakePort::bytesWaiting() {
 
 void FakePort::waitForBytes(int timeoutMs) {
     ++waits;
+    if (duringWait) duringWait();
     if (breakAtNextWait) {
         breakAtNextWait = false;
         fault_ = devlink::PortFault::Broken;

@@ -25,6 +25,8 @@ public:
     // The peer's answers come one byte every 2.083 ms, starting once the
     // frame written has crossed the line, as at 4800 baud.
     bool linePace = false;
+    // Runs at each wait, as the window's events do while a real wait lasts.
+    std::function<void()> duringWait;
     // Names that do not open, and why. Every other name opens.
     std::map<std::string, devlink::PortFault> refused;
     // The port fails (as when unplugged) at the next wait.

@@ -1,0 +1,24 @@
+#pragma once
+// The device stopped answering or its port failed: say why, then go on
+// offline. The editor keeps every setting and can still be edited, as in
+// demo mode; the main window reconnects when the device answers again.
+#include <functional>
+
+#include "devlink/device_link.h"
+#include "ui/user_dialogs.h"
+
+namespace app {
+
+class OfflineLinkEnd final : public devlink::LinkEnd {
+public:
+    explicit OfflineLinkEnd(ui::UserDialogs& dialogs) : dialogs_(dialogs) {}
+    // Told after the message, so the window can show the link offline.
+    void setOnLost(std::function<void()> onLost) { onLost_ = std::move(onLost); }
+    void linkLost(const std::string& message) override;
+
+private:
+    ui::UserDialogs& dialogs_;
+    std::function<void()> onLost_;
+};
+
+}  // namespace app
