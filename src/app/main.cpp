@@ -36,6 +36,7 @@ devlink::PortTable MakePortTable(const app::StartOptions& options) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("qrn4480-editor");
+    QApplication::setOrganizationName("qrn4480");  // settings: ~/.config/qrn4480/qrn4480-editor.conf
     QApplication::setApplicationDisplayName("QRN4480");
     QApplication::setWindowIcon(app::MakeApplicationIcon());
 
