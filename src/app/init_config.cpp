@@ -21,8 +21,11 @@ std::int16_t ReadStoredPortNumber(const std::string& initConfigPath) {
     QSettings settings;
     bool isNumber = false;
     const int stored = settings.value(kPortKey).toInt(&isNumber);
-    if (settings.contains(kPortKey))
-        return isNumber && stored >= INT16_MIN && stored <= INT16_MAX ? static_cast<std::int16_t>(stored) : 0;
+    if (settings.contains(kPortKey)) {
+        // Hand-edited settings: what is no 16-bit number is no port.
+        if (!isNumber || stored < INT16_MIN || stored > INT16_MAX) return 0;
+        return static_cast<std::int16_t>(stored);
+    }
     const std::int16_t old = ReadInitConfigFile(initConfigPath);
     if (old != 0) settings.setValue(kPortKey, old);
     return old;

@@ -45,13 +45,13 @@ QString UserPresetFolder() {
 }
 
 QString PresetFolder(const QString& applicationDir, const QString& userFolder) {
-    const QString beside = ProgramPresetFolder(applicationDir);
+    QString beside = ProgramPresetFolder(applicationDir);
     if (!beside.isEmpty() && QFileInfo(beside).isWritable()) return beside;
     return userFolder;
 }
 
 QString DialogStartFolder(const QString& applicationDir, bool forSaving, const QString& userFolder) {
-    const QString last = QSettings().value(kLastFolderKey).toString();
+    QString last = QSettings().value(kLastFolderKey).toString();
     if (IsFolder(last)) return last;
     const QString folder = PresetFolder(applicationDir, userFolder);
     if (forSaving) QDir().mkpath(folder);
