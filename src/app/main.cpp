@@ -15,6 +15,7 @@
 #include "app/session.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
+#include "app/user_places.h"
 #include "devlink/device_link.h"
 #include "devlink/event_pumping_port.h"
 #include "devlink/qt_serial_port.h"
@@ -37,6 +38,7 @@ devlink::PortTable MakePortTable(const app::StartOptions& options) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("qrn4480-editor");
+    QApplication::setOrganizationName("qrn4480");  // settings: ~/.config/qrn4480/qrn4480-editor.conf
     QApplication::setApplicationDisplayName("QRN4480");
     QApplication::setWindowIcon(app::MakeApplicationIcon());
 
@@ -96,7 +98,7 @@ int main(int argc, char** argv) {
             QApplication::exit(0);
             return;
         }
-        mainWindow.showMaximized();
+        if (!app::RestoreWindowGeometry(mainWindow)) mainWindow.showMaximized();
         splash.close();
         if (!options->presetFile.isEmpty()) mainWindow.openPresetFile(options->presetFile);
     });

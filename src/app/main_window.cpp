@@ -19,6 +19,7 @@
 #include "app/port_search.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
+#include "app/user_places.h"
 #include "devlink/commands.h"
 #include "devlink/memory_dump.h"
 #include "devlink/preset_block.h"
@@ -87,7 +88,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
             link_.flags().demoMode = true;
             enterDemoMode(splash);
         }
-        WriteStoredPortNumber(initConfigPath().toStdString(), static_cast<std::int16_t>(search.portNumber));
+        WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
     }
 
     dumpDeviceMemory(splash);
@@ -107,13 +108,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
 void MainWindow::reportPermissionProblems(const std::vector<int>& ports) {
     for (int port : ports) {
         const QString name = QString::fromStdString(link_.ports().name(port).value_or(""));
-        dialogs_.inform(QString("Port %1 (%2) exists, but this user may not open it.\n\n"
-                                "On Linux, add yourself to the dialout group:\n"
-                                "    sudo usermod -aG dialout $USER\n"
-                                "then log out and in again and start the program once more.")
-                            .arg(port)
-                            .arg(name),
-                        "Serial port not accessible", ui::Icon::Exclamation, this);
+        dialogs_.inform(PortPermissionMessage(port, name), "Serial port not accessible", ui::Icon::Exclamation, this);
     }
 }
 
@@ -288,6 +283,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    RememberWindowGeometry(*this);
+    // Offline, nothing is sent and nothing waits.
     link_.sendCommand(devlink::CloseLinkPayload());
     quitRequested_ = true;
     event->accept();

@@ -22,19 +22,20 @@ PresetFiles::PresetFiles(model::PresetImage& image, editor::ParameterEditor& edi
       applicationDir_(applicationDir.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(applicationDir)),
       parent_(dialogParent) {}
 
-ui::FileRequest PresetFiles::fileRequest(const char* title) const {
+ui::FileRequest PresetFiles::fileRequest(const char* title, bool forSaving) const {
     // Looked up each time: the folder may have been made since the last use.
-    return {QString::fromLatin1(title), PresetFolder(applicationDir_), QString::fromLatin1(kFileFilter)};
+    return {QString::fromLatin1(title), DialogStartFolder(applicationDir_, forSaving),
+            QString::fromLatin1(kFileFilter)};
 }
 
 void PresetFiles::loadPresetFile() {
-    const QString path = dialogs_.openFileName(fileRequest(kOpenFileTitle), parent_);
-    if (!path.isEmpty()) loadFromPath(path);
+    const QString path = dialogs_.openFileName(fileRequest(kOpenFileTitle, false), parent_);
+    if (!path.isEmpty() && loadFromPath(path)) RememberPresetFolder(QFileInfo(path).absolutePath());
 }
 
 void PresetFiles::savePresetFile() {
-    const QString path = dialogs_.saveFileName(fileRequest(kSaveFileTitle), parent_);
-    if (!path.isEmpty()) saveToPath(path);
+    const QString path = dialogs_.saveFileName(fileRequest(kSaveFileTitle, true), parent_);
+    if (!path.isEmpty() && saveToPath(path)) RememberPresetFolder(QFileInfo(path).absolutePath());
 }
 
 bool PresetFiles::loadFromPath(const QString& path) {

@@ -22,7 +22,8 @@ ui::Message PresetFileBox(const PresetFileFailure& failure);
 class PresetFiles {
 public:
     // `applicationDir` holds the program (empty: the running program's
-    // folder); the file dialogs start in its Preset folder.
+    // folder); the file dialogs start in the folder last used, else in the
+    // preset folder (presets/preset_folder.h).
     PresetFiles(model::PresetImage& image, editor::ParameterEditor& editor, ui::UserDialogs& dialogs,
                 QString applicationDir = {}, QWidget* dialogParent = nullptr);
 
@@ -37,7 +38,8 @@ public:
     // True when the file now holds the image; otherwise a box said why not.
     bool saveToPath(const QString& path);
 
-    ui::FileRequest fileRequest(const char* title) const;
+    // Saving makes the user's preset folder when it is missing.
+    ui::FileRequest fileRequest(const char* title, bool forSaving) const;
 
 private:
     model::PresetImage& image_;

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "app/init_config.h"
 #include "app/main_window.h"
@@ -29,7 +31,14 @@ protected:
     void start(int devicePort, std::optional<std::int16_t> stored) {
         rig = std::make_unique<SimRig>(devicePort);
         session.startDir = dir.path();
-        if (stored) app::WriteStoredPortNumber(configPath(), *stored);
+        // A first run with the settings empty: an older version's init.cfg
+        // in the start folder gives the port to try first.
+        QSettings().clear();
+        QFile::remove(dir.filePath("init.cfg"));
+        if (stored) {
+            const char bytes[2] = {static_cast<char>(*stored & 0xFF), static_cast<char>((*stored >> 8) & 0xFF)};
+            std::ofstream(configPath(), std::ios::binary).write(bytes, 2);
+        }
         window = std::make_unique<app::MainWindow>(session, rig->link, rig->dialogs);
     }
     std::string configPath() const { return dir.filePath("init.cfg").toStdString(); }
@@ -82,6 +91,7 @@ TEST_F(StartupTest, FailedStoredPortIsSkippedAndTheFoundPortIsStored) {
     EXPECT_EQ(tries.back(), kSimPortName);
     EXPECT_EQ(std::count(tries.begin(), tries.end(), "/dev/silent3"), 1);
     EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 5);
+    EXPECT_EQ(app::ReadInitConfigFile(configPath()), 3) << "the start folder is never written";
 }
 
 TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
@@ -120,6 +130,7 @@ TEST_F(StartupTest, NoDeviceAndDemoModeDeclinedEndsWithoutWritingTheConfig) {
     EXPECT_FALSE(window->load(splash));
     EXPECT_TRUE(window->quitWithoutConfirm());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(configPath())));
+    EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 0);
 }
 
 TEST_F(StartupTest, APortWithoutPermissionIsNamedBeforeTheQuestion) {

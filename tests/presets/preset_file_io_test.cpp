@@ -13,7 +13,6 @@
 #include "presets/preset_file_format.h"
 #include "presets/preset_file_io.h"
 #include "presets/preset_files.h"
-#include "presets/preset_folder.h"
 
 using namespace presets;
 using presets_test::VariedImage;
@@ -188,29 +187,6 @@ TEST(PresetFileIo, FailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
         QFile::setPermissions(kept, QFileDevice::ReadOwner);
         EXPECT_TRUE(WritePresetFile(kept, fresh).has_value()) << "a write-protected file stays protected";
         EXPECT_EQ(ReadRaw(kept), old);
-    }
-}
-
-TEST(PresetFolder, MatchedWithoutRegardToCase) {
-    struct Case {
-        QStringList folders;
-        QStringList files;
-        QString expected;
-    };
-    const std::vector<Case> cases = {
-        {{"Preset"}, {}, "Preset"},
-        {{"preset"}, {}, "preset"},
-        {{"PRESET", "Other"}, {}, "PRESET"},
-        {{"preset", "Preset"}, {}, "Preset"},  // the exact spelling first
-        {{}, {}, ""},                          // none: the program's own folder
-        {{"Presets"}, {"Preset"}, ""},         // a file of that name is no folder
-    };
-    for (const Case& c : cases) {
-        QTemporaryDir dir;
-        for (const QString& f : c.folders) QDir(dir.path()).mkdir(f);
-        for (const QString& f : c.files) WriteRaw(dir.filePath(f), "x");
-        const QString expected = c.expected.isEmpty() ? dir.path() : dir.filePath(c.expected);
-        EXPECT_EQ(PresetFolder(dir.path()), expected) << c.folders.join(',').toStdString();
     }
 }
 
