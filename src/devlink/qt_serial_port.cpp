@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <QSerialPortInfo>
-
 namespace devlink {
 namespace {
 
@@ -16,13 +14,16 @@ constexpr int kWriteTimeoutMs = 1000;
 // fails with EBUSY). Only the first is about permission. Whether this user
 // may read and write the device tells them apart without guessing at Qt's
 // lock directories or its (translated) error texts: if access() allows
-// both, what stopped the open was somebody else holding the port.
-PortFault OpenFault(QSerialPort::SerialPortError error, const QSerialPort& port) {
+// both, what stopped the open was somebody else holding the port. (Qt also
+// says PermissionError when no lock directory at all is writable, /tmp
+// included; a system that broken is not worth a guess of its own.)
+PortFault OpenFault(QSerialPort::SerialPortError error, const std::string& name) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError: return PortFault::NotFound;
     case QSerialPort::PermissionError: {
-        const QByteArray path = QSerialPortInfo(port).systemLocation().toLocal8Bit();
-        return ::access(path.constData(), R_OK | W_OK) == 0 ? PortFault::InUse : PortFault::Permission;
+        // A bare name (ttyUSB0) is one in /dev, as QSerialPort takes it.
+        const std::string path = name.find('/') == std::string::npos ? "/dev/" + name : name;
+        return ::access(path.c_str(), R_OK | W_OK) == 0 ? PortFault::InUse : PortFault::Permission;
     }
     default: return PortFault::OpenFailed;
     }
@@ -66,7 +67,7 @@ bool QtSerialPort::open(const std::string& name) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (port_.open(QIODevice::ReadWrite)) return true;
-    fault_ = OpenFault(port_.error(), port_);
+    fault_ = OpenFault(port_.error(), name);
     // Qt calls a held lock a permission error; say what it is.
     faultText_ = fault_ == PortFault::InUse ? std::string("in use by another program")
                                             : port_.errorString().toStdString();
