@@ -23,7 +23,7 @@
 namespace sim {
 
 struct PtyOptions {
-    std::string linkPath;    // a symlink to the slave, made at start, removed at finish
+    std::string linkPath;  // a symlink to the slave, made at start, removed at finish
     // Serve this TCP port on 127.0.0.1 instead of a pseudo-terminal (0: any
     // free port). No link path then.
     std::optional<int> tcpPort;

@@ -69,8 +69,8 @@ bool QtSerialPort::open(const std::string& name) {
     if (port_.open(QIODevice::ReadWrite)) return true;
     fault_ = OpenFault(port_.error(), name);
     // Qt calls a held lock a permission error; say what it is.
-    faultText_ = fault_ == PortFault::InUse ? std::string("in use by another program")
-                                            : port_.errorString().toStdString();
+    faultText_ =
+        fault_ == PortFault::InUse ? std::string("in use by another program") : port_.errorString().toStdString();
     port_.clearError();
     return false;
 }

@@ -73,8 +73,8 @@ bool TcpPort::open(const std::string& name) {
     socket_.connectToHost(QString::fromStdString(address->host), address->port);
     if (!socket_.waitForConnected(kConnectTimeoutMs)) {
         const bool timedOut = socket_.error() == QAbstractSocket::SocketTimeoutError;
-        failOpen(ConnectFault(socket_.error()), timedOut ? std::string("no connection within 2 s")
-                                                         : socket_.errorString().toStdString());
+        failOpen(ConnectFault(socket_.error()),
+                 timedOut ? std::string("no connection within 2 s") : socket_.errorString().toStdString());
         return false;
     }
     connected_ = true;

@@ -98,8 +98,7 @@ TEST(TcpLinkEndToEnd, ADroppedConnectionBreaksThePortAndEndsTheLink) {
     EXPECT_EQ(net.port.fault(), PortFault::Broken);
     EXPECT_EQ(brokenSignals, 1);
     ASSERT_EQ(net.end.messages.size(), 1u);
-    EXPECT_NE(net.end.messages[0].find("port 1 (" + name + ")"), std::string::npos)
-        << net.end.messages[0];
+    EXPECT_NE(net.end.messages[0].find("port 1 (" + name + ")"), std::string::npos) << net.end.messages[0];
 }
 
 TEST(TcpLinkEndToEnd, AnAddressNobodyServesIsNotFound) {
