@@ -1,4 +1,4 @@
-// qrn4480-sim: a simulated QRN4480 on a pseudo-terminal.
+// qrn4480-sim: a simulated QRN4480 on a pseudo-terminal or a TCP port.
 #include <signal.h>
 
 #include <atomic>
@@ -24,10 +24,14 @@ extern "C" void onSignal(int) {
 
 constexpr const char* kUsage =
     "Usage: qrn4480-sim [options]\n"
-    "Simulates a QRN4480 feedback eliminator on a pseudo-terminal and prints\n"
-    "one line: the terminal's path, then the link path if --link is given.\n"
+    "Simulates a QRN4480 feedback eliminator on a pseudo-terminal (or a TCP\n"
+    "port) and prints one line: the terminal's path (or tcp:// address), then\n"
+    "the link path if --link is given.\n"
     "\n"
     "  --link PATH            also make PATH a symbolic link to the terminal\n"
+    "  --tcp PORT             serve TCP port PORT on 127.0.0.1 instead of a\n"
+    "                         terminal (0: any free port), one client at a time,\n"
+    "                         the newest taking over; prints tcp://127.0.0.1:PORT\n"
     "  --memory FILE          keep the device memory in FILE (4096 bytes)\n"
     "  --line-rate            pace the line at 4800 baud\n"
     "  --mute                 never answer (a dead device)\n"
@@ -89,6 +93,16 @@ Parse parseArgs(int argc, char** argv, sim::PtyOptions& options) {
                 return Parse::Error;
             }
             options.reportIntervalMs = ms;
+        } else if (arg == "--tcp") {
+            std::string text;
+            if (!value(text)) return Parse::Error;
+            int port = -1;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
+            if (ec != std::errc() || end != text.data() + text.size() || port < 0 || port > 65535) {
+                std::fprintf(stderr, "qrn4480-sim: --tcp wants a port number 0..65535, not '%s'\n", text.c_str());
+                return Parse::Error;
+            }
+            options.tcpPort = port;
         } else {
             std::fprintf(stderr, "qrn4480-sim: unknown option '%s'\n", argv[i]);
             return Parse::Error;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,7 +73,13 @@ bool PtyRunner::start(const PtyOptions& options, std::string* error) {
         finish(nullptr);
         return false;
     }
-    if (!pty_.open(error) || (!options_.logFile.empty() && !log_.open(options_.logFile, error))) {
+    if (options_.tcpPort && !options_.linkPath.empty()) {
+        if (error) *error = "a link needs a pseudo-terminal, not a TCP port";
+        finish(nullptr);
+        return false;
+    }
+    const bool lineOpen = options_.tcpPort ? tcp_.listen(*options_.tcpPort, error) : pty_.open(error);
+    if (!lineOpen || (!options_.logFile.empty() && !log_.open(options_.logFile, error))) {
         finish(nullptr);
         return false;
     }
@@ -84,7 +91,7 @@ bool PtyRunner::start(const PtyOptions& options, std::string* error) {
         linkMade_ = true;
     }
 
-    pacer_ = LinePacer(options_.lineRate ? LinePacer::kByteTime4800 : LinePacer::Duration::zero());
+    startFreshLine();
     device_.emplace(memory_, options_.searchSeed);
     device_->setMuted(options_.mute);
     faults_.emplace(*device_, options_.faults);
@@ -96,8 +103,12 @@ bool PtyRunner::start(const PtyOptions& options, std::string* error) {
     started_ = Clock::now();
     nextReport_.reset();
     ackDeadline_.reset();
-    unwritten_.clear();
     return true;
+}
+
+void PtyRunner::startFreshLine() {
+    pacer_ = LinePacer(options_.lineRate ? LinePacer::kByteTime4800 : LinePacer::Duration::zero());
+    unwritten_.clear();
 }
 
 void PtyRunner::wake() {
@@ -108,7 +119,7 @@ void PtyRunner::wake() {
 }
 
 void PtyRunner::run(std::atomic<bool>& stop) {
-    if (!device_ || pty_.masterFd() < 0) return;
+    if (!device_ || (pty_.masterFd() < 0 && !tcp_.isListening())) return;
     // Only reached if the slave hangs up after all; keeps the loop from
     // spinning on a master that reports POLLHUP until someone opens it.
     Clock::time_point hungUpUntil{};  // in the past: not hung up
@@ -120,12 +131,14 @@ void PtyRunner::run(std::atomic<bool>& stop) {
         writeDue(now);
         if (faults_->closed()) break;
 
-        pollfd fds[2] = {};
-        fds[0].fd = now < hungUpUntil ? -1 : pty_.masterFd();
+        pollfd fds[3] = {};
+        fds[0].fd = now < hungUpUntil ? -1 : lineFd();
         fds[0].events = static_cast<short>(POLLIN | (unwritten_.empty() ? 0 : POLLOUT));
         fds[1].fd = wakeRead_;
         fds[1].events = POLLIN;
-        const int ready = ::poll(fds, 2, pollTimeoutMs(now));
+        fds[2].fd = tcp_.listenFd();  // -1 on a terminal: poll skips it
+        fds[2].events = POLLIN;
+        const int ready = ::poll(fds, 3, pollTimeoutMs(now));
         if (ready < 0) {
             if (errno == EINTR) continue;
             std::fprintf(stderr, "qrn4480-sim: poll: %s\n", std::strerror(errno));
@@ -136,8 +149,13 @@ void PtyRunner::run(std::atomic<bool>& stop) {
             while (::read(wakeRead_, drain, sizeof drain) > 0) {}
         }
         const bool hungUp = (fds[0].revents & (POLLHUP | POLLERR)) != 0;
-        if (((fds[0].revents & POLLIN) && !readInput()) || (hungUp && !(fds[0].revents & POLLIN)))
-            hungUpUntil = Clock::now() + std::chrono::milliseconds(100);
+        if (((fds[0].revents & POLLIN) && !readInput()) || (hungUp && !(fds[0].revents & POLLIN))) {
+            if (options_.tcpPort)
+                tcp_.dropClient();  // the client went away; the next one may come
+            else
+                hungUpUntil = Clock::now() + std::chrono::milliseconds(100);
+        }
+        if ((fds[2].revents & POLLIN) && tcp_.accept()) startFreshLine();
     }
     if (faults_->closed()) unplug();
 }
@@ -164,6 +182,7 @@ void PtyRunner::unplug() {
     if (linkMade_) removeLink(options_.linkPath, pty_.slavePath());
     linkMade_ = false;
     pty_.close();
+    tcp_.close();
 }
 
 bool PtyRunner::canReport() const {
@@ -191,12 +210,20 @@ void PtyRunner::sendReportIfDue(Clock::time_point now) {
     ackDeadline_ = now + std::chrono::milliseconds(std::max(options_.ackTimeoutMs, 0));
 }
 
+ssize_t PtyRunner::writeLine(const std::uint8_t* bytes, std::size_t size) {
+    // A client gone from the network line must not end the program with
+    // SIGPIPE; the terminal is no socket.
+    if (options_.tcpPort) return ::send(lineFd(), bytes, size, MSG_NOSIGNAL);
+    return ::write(lineFd(), bytes, size);
+}
+
 void PtyRunner::writeDue(Clock::time_point now) {
     const std::vector<std::uint8_t> due = pacer_.takeDue(now);
     unwritten_.insert(unwritten_.end(), due.begin(), due.end());
-    std::size_t done = 0;
+    // Nobody on the network line: what the device says is lost.
+    std::size_t done = lineFd() < 0 ? unwritten_.size() : 0;
     while (done < unwritten_.size()) {
-        const ssize_t n = ::write(pty_.masterFd(), unwritten_.data() + done, unwritten_.size() - done);
+        const ssize_t n = writeLine(unwritten_.data() + done, unwritten_.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
@@ -212,7 +239,7 @@ void PtyRunner::writeDue(Clock::time_point now) {
 bool PtyRunner::readInput() {
     std::array<std::uint8_t, 512> buf;
     for (;;) {
-        const ssize_t n = ::read(pty_.masterFd(), buf.data(), buf.size());
+        const ssize_t n = ::read(lineFd(), buf.data(), buf.size());
         if (n > 0) {
             pacer_.arrive(std::span(buf.data(), static_cast<std::size_t>(n)), Clock::now());
             continue;
@@ -255,6 +282,7 @@ bool PtyRunner::finish(std::string* error) {
     device_.reset();
     log_.close();
     pty_.close();
+    tcp_.close();
     for (int* fd : {&wakeRead_, &wakeWrite_}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;

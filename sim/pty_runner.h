@@ -1,7 +1,10 @@
 #pragma once
 // Runs a SimDevice behind a pseudo-terminal, so that the editor (or anything
 // else that opens a serial port by path) can talk to it like to the real
-// device. Usable as a program of its own or on a thread inside the editor.
+// device; or behind a TCP port, as a serial device server would offer it.
+// Usable as a program of its own or on a thread inside the editor.
+#include <sys/types.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -15,11 +18,15 @@
 #include "sim/line_pacer.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_device.h"
+#include "sim/tcp_line.h"
 
 namespace sim {
 
 struct PtyOptions {
-    std::string linkPath;    // a symlink to the slave, made at start, removed at finish
+    std::string linkPath;  // a symlink to the slave, made at start, removed at finish
+    // Serve this TCP port on 127.0.0.1 instead of a pseudo-terminal (0: any
+    // free port). No link path then.
+    std::optional<int> tcpPort;
     std::string memoryFile;  // empty: memory starts fresh and is not kept
     bool lineRate = false;   // pace both directions at 4800 baud
     bool mute = false;       // the device never answers
@@ -41,7 +48,8 @@ public:
 
     // Opens the pty, loads the memory file, makes the link and opens the log.
     bool start(const PtyOptions& options, std::string* error);
-    std::string slavePath() const { return pty_.slavePath(); }
+    // The terminal's path, or tcp://127.0.0.1:PORT.
+    std::string slavePath() const { return options_.tcpPort ? tcp_.address() : pty_.slavePath(); }
     const std::string& linkPath() const { return options_.linkPath; }
 
     // Serves the line until `stop` is set, or until a fault unplugs it. Sleeps in poll() between events;
@@ -70,9 +78,15 @@ private:
     void sendOutputs(const std::vector<FaultInjector::Output>& outputs, Clock::time_point now);
     std::int64_t sinceStartMs(Clock::time_point now) const;
     void unplug();
+    int lineFd() const { return options_.tcpPort ? tcp_.clientFd() : pty_.masterFd(); }
+    // A new client is on the network line: nothing of the last one's
+    // exchange may reach it.
+    void startFreshLine();
+    ssize_t writeLine(const std::uint8_t* bytes, std::size_t size);
 
     PtyOptions options_;
     PseudoTerminal pty_;
+    TcpLine tcp_;
     DeviceMemory memory_;
     std::optional<SimDevice> device_;
     std::optional<FaultInjector> faults_;  // between the device and the line

@@ -12,7 +12,7 @@
 
 #include "app/report_watcher.h"
 #include "bench/support/quiet_services.h"
-#include "devlink/qt_serial_port.h"
+#include "devlink/any_port.h"
 #include "editor/parameter_editor.h"
 #include "sim/pseudo_terminal.h"
 #include "ui/user_dialogs.h"
@@ -26,7 +26,7 @@ void BM_ReportToRowLatency(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
-    devlink::QtSerialPort port;
+    devlink::AnyPort port;
     devlink::SteadyClock clock;
     bench_support::RecordingEnd end;
     devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(pty.slavePath(), ':'));

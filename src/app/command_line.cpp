@@ -14,6 +14,8 @@ struct Options {
     QCommandLineOption simulate{"simulate", "Start a simulated device and use it as port 1."};
     QCommandLineOption demo{"demo", "Start in demo mode without looking for a device."};
     QCommandLineOption simMemory{"sim-memory", "Keep the simulated device's memory in <file>.", "file"};
+    QCommandLineOption trace{"trace", "Write every frame in and out, with time stamps, to <file> (- for stderr).",
+                             "file"};
     QCommandLineOption ports{"ports",
                              "Port paths separated by ':' (';' on Windows); entry i is port i+1 "
                              "(replaces QRN4480_PORTS and the built-in table).",
@@ -26,6 +28,7 @@ struct Options {
         parser.addOption(simulate);
         parser.addOption(demo);
         parser.addOption(simMemory);
+        parser.addOption(trace);
         parser.addOption(ports);
         parser.addPositionalArgument("preset", "A preset file (.Fbk) to load once the editor is open.", "[preset]");
     }
@@ -45,6 +48,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     options.simulate = parser.isSet(known.simulate);
     options.demo = parser.isSet(known.demo);
     options.simulatorMemory = parser.value(known.simMemory);
+    options.traceFile = parser.value(known.trace);
     if (parser.isSet(known.ports))
         options.portList = parser.value(known.ports);
     else if (qEnvironmentVariableIsSet("QRN4480_PORTS"))

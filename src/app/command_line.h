@@ -13,6 +13,7 @@ struct StartOptions {
     QString simulatorMemory;          // --sim-memory: keep the simulated device's memory here
     std::optional<QString> portList;  // --ports, else QRN4480_PORTS
     QString presetFile;               // a .Fbk file to load once started
+    QString traceFile;                // --trace: every frame in and out, with time stamps
 };
 
 // --help or --version: `text` goes to standard output, the exit code is 0.

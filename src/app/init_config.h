@@ -16,7 +16,4 @@ std::int16_t ReadStoredPortNumber(const std::string& initConfigPath);
 // False when the settings could not be written.
 bool WriteStoredPortNumber(std::int16_t portNumber);
 
-// The old init.cfg alone: its first two bytes, 0 when it is missing or short.
-std::int16_t ReadInitConfigFile(const std::string& path);
-
 }  // namespace app

@@ -9,16 +9,19 @@
 #include <variant>
 
 #include "app/command_line.h"
+#include "app/device_log_window.h"
 #include "app/main_window.h"
 #include "app/offline_link_end.h"
 #include "app/report_watcher.h"
 #include "app/session.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
+#include "app/trace_file.h"
 #include "app/user_places.h"
+#include "devlink/any_port.h"
 #include "devlink/device_link.h"
 #include "devlink/event_pumping_port.h"
-#include "devlink/qt_serial_port.h"
+#include "devlink/trace_fan_out.h"
 #include "qrn_version.h"
 #include "sim/simulator_thread.h"
 #include "ui/qt_user_dialogs.h"
@@ -72,11 +75,26 @@ int main(int argc, char** argv) {
 
     ui::QtUserDialogs dialogs;
     app::OfflineLinkEnd linkEnd(dialogs);
-    devlink::QtSerialPort port;
+    devlink::AnyPort port;
     // The window keeps painting while the link waits for the device.
     devlink::EventPumpingPort pumpingPort(port);
     devlink::SteadyClock clock;
     devlink::DeviceLink link(pumpingPort, clock, linkEnd, std::move(ports));
+
+    // The trace costs nothing until a file is named or the log is opened.
+    app::TraceClock traceClock;
+    app::TraceFile traceFile(traceClock);
+    devlink::TraceFanOut traces;
+    if (!options->traceFile.isEmpty()) {
+        QString error;
+        if (!traceFile.open(options->traceFile, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        traces.add(&traceFile);
+        link.setTrace(&traces);
+    }
+    app::DeviceLogWindow deviceLog(traceClock);
     app::Session session;
 
     app::SplashWindow splash;
@@ -90,6 +108,12 @@ int main(int argc, char** argv) {
 
     app::MainWindow mainWindow(session, link, dialogs);
     linkEnd.setOnLost([&mainWindow] { mainWindow.goOffline(); });
+    mainWindow.setDeviceLogOpener([&] {
+        traces.add(&deviceLog);
+        link.setTrace(&traces);
+        deviceLog.show();
+        deviceLog.raise();
+    });
     app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
     QTimer::singleShot(kSplashMs, &splash, [&] {
         ui::BusyPointer busy(dialogs);

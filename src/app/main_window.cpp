@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -56,6 +57,14 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     reconnectTimer_.setObjectName("ReconnectTimer");
     reconnectTimer_.setInterval(kReconnectMs);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MainWindow::tryReconnect);
+
+    auto* deviceLog = new QAction("Device log", this);
+    deviceLog->setObjectName("DeviceLogAction");
+    deviceLog->setShortcut(QKeySequence("Ctrl+L"));
+    connect(deviceLog, &QAction::triggered, this, [this] {
+        if (openDeviceLog_) openDeviceLog_();
+    });
+    addAction(deviceLog);
 
     channelCompareTimer_.setObjectName("Timer3");
     connect(&channelCompareTimer_, &QTimer::timeout, this, [this] {

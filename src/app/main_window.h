@@ -3,6 +3,7 @@
 // search, demo mode, memory dump) and its close request ends the program.
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -77,6 +78,8 @@ public:
     // One reconnect attempt: takes a late answer to the last probe, or
     // probes again.
     void tryReconnect();
+    // Ctrl+L opens the device log through this.
+    void setDeviceLogOpener(std::function<void()> open) { openDeviceLog_ = std::move(open); }
 
     // Toolbar1's buttons by index (0..3, 7, 8).
     QToolButton* toolbarButton(int index) const;
@@ -120,6 +123,7 @@ private:
     // The start-up read reached its end: the editor holds the device's
     // settings. When it did not, a reconnect reads the device anew.
     bool deviceRead_ = false;
+    std::function<void()> openDeviceLog_;
     bool quitWithoutConfirm_ = false;
     bool quitRequested_ = false;
 };

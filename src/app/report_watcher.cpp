@@ -4,12 +4,12 @@
 
 namespace app {
 
-ReportWatcher::ReportWatcher(devlink::QtSerialPort& port, devlink::DeviceLink& link, std::function<void()> take,
+ReportWatcher::ReportWatcher(devlink::AnyPort& port, devlink::DeviceLink& link, std::function<void()> take,
                              QObject* parent)
     : QObject(parent), link_(link), take_(std::move(take)) {
-    connect(&port, &devlink::QtSerialPort::bytesArrived, this, &ReportWatcher::bytesArrived);
+    connect(&port, &devlink::AnyPort::bytesArrived, this, &ReportWatcher::bytesArrived);
     // A port that fails during a search is reported by the next take.
-    connect(&port, &devlink::QtSerialPort::broken, this, &ReportWatcher::bytesArrived);
+    connect(&port, &devlink::AnyPort::broken, this, &ReportWatcher::bytesArrived);
 }
 
 void ReportWatcher::bytesArrived() {

@@ -7,15 +7,15 @@
 #include <QObject>
 #include <functional>
 
+#include "devlink/any_port.h"
 #include "devlink/device_link.h"
-#include "devlink/qt_serial_port.h"
 
 namespace app {
 
 class ReportWatcher : public QObject {
     Q_OBJECT
 public:
-    ReportWatcher(devlink::QtSerialPort& port, devlink::DeviceLink& link, std::function<void()> take,
+    ReportWatcher(devlink::AnyPort& port, devlink::DeviceLink& link, std::function<void()> take,
                   QObject* parent = nullptr);
 
 private:

@@ -11,8 +11,8 @@ void EventPumpingPort::waitForBytes(int timeoutMs) {
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&port_, &QtSerialPort::bytesArrived, &loop, &QEventLoop::quit);
-    QObject::connect(&port_, &QtSerialPort::broken, &loop, &QEventLoop::quit);
+    QObject::connect(&port_, &AnyPort::bytesArrived, &loop, &QEventLoop::quit);
+    QObject::connect(&port_, &AnyPort::broken, &loop, &QEventLoop::quit);
     deadline.start(std::max(timeoutMs, 0));
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }

@@ -6,13 +6,13 @@
 // exchange in the middle of one.
 #include <QObject>
 
-#include "devlink/qt_serial_port.h"
+#include "devlink/any_port.h"
 
 namespace devlink {
 
 class EventPumpingPort final : public SerialPort {
 public:
-    explicit EventPumpingPort(QtSerialPort& port) : port_(port) {}
+    explicit EventPumpingPort(AnyPort& port) : port_(port) {}
 
     bool open(const std::string& name) override { return port_.open(name); }
     void close() override { port_.close(); }
@@ -28,7 +28,7 @@ public:
     std::string faultText() const override { return port_.faultText(); }
 
 private:
-    QtSerialPort& port_;
+    AnyPort& port_;
 };
 
 }  // namespace devlink

@@ -2,6 +2,8 @@
 // Port numbers 1..35 name system ports. The built-in table follows the usual
 // Linux device names; a list of paths (from QRN4480_PORTS or --ports)
 // replaces it, entry i naming port i + 1, an empty entry a missing port.
+// An entry tcp://HOST:PORT names a serial device server on the network (in
+// raw mode, as ser2net serves one); its colons do not separate entries.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,9 @@ namespace devlink {
 
 inline constexpr int kFirstPort = 1;
 inline constexpr int kLastPort = 35;
+inline constexpr std::string_view kNetworkPortPrefix = "tcp://";
+
+inline bool IsNetworkPortName(std::string_view name) { return name.starts_with(kNetworkPortPrefix); }
 
 class PortTable {
 public:

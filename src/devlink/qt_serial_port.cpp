@@ -1,14 +1,30 @@
 #include "devlink/qt_serial_port.h"
 
+#include <unistd.h>
+
 namespace devlink {
 namespace {
 
 constexpr int kWriteTimeoutMs = 1000;
 
-PortFault OpenFault(QSerialPort::SerialPortError error) {
+// QSerialPort says PermissionError for three different things: the device's
+// mode keeps this user out, another program holds the lock file
+// (LCK..ttyUSB0 in /var/lock or /run/lock, which binds even root), or
+// another program opened the terminal exclusively (TIOCEXCL, so open()
+// fails with EBUSY). Only the first is about permission. Whether this user
+// may read and write the device tells them apart without guessing at Qt's
+// lock directories or its (translated) error texts: if access() allows
+// both, what stopped the open was somebody else holding the port. (Qt also
+// says PermissionError when no lock directory at all is writable, /tmp
+// included; a system that broken is not worth a guess of its own.)
+PortFault OpenFault(QSerialPort::SerialPortError error, const std::string& name) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError: return PortFault::NotFound;
-    case QSerialPort::PermissionError: return PortFault::Permission;
+    case QSerialPort::PermissionError: {
+        // A bare name (ttyUSB0) is one in /dev, as QSerialPort takes it.
+        const std::string path = name.find('/') == std::string::npos ? "/dev/" + name : name;
+        return ::access(path.c_str(), R_OK | W_OK) == 0 ? PortFault::InUse : PortFault::Permission;
+    }
     default: return PortFault::OpenFailed;
     }
 }
@@ -51,8 +67,10 @@ bool QtSerialPort::open(const std::string& name) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (port_.open(QIODevice::ReadWrite)) return true;
-    fault_ = OpenFault(port_.error());
-    faultText_ = port_.errorString().toStdString();
+    fault_ = OpenFault(port_.error(), name);
+    // Qt calls a held lock a permission error; say what it is.
+    faultText_ =
+        fault_ == PortFault::InUse ? std::string("in use by another program") : port_.errorString().toStdString();
     port_.clearError();
     return false;
 }

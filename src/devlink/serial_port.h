@@ -13,6 +13,7 @@ enum class PortFault {
     None,
     NotFound,    // nothing of that name
     Permission,  // exists, but this user may not open it
+    InUse,       // another program holds it open (or its lock file)
     OpenFailed,  // any other reason it would not open
     Broken,      // failed while in use (an unplugged adapter)
 };

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/init_config.h"
+#include "app/init_config_file.h"
 
 namespace {
 

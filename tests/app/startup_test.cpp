@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/init_config.h"
+#include "app/init_config_file.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "editor/parameter_editor.h"

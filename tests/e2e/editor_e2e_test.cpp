@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "app/report_watcher.h"
 #include "app/splash_window.h"
-#include "devlink/qt_serial_port.h"
+#include "devlink/any_port.h"
 #include "editor/parameter_editor.h"
 #include "sim/memory_file.h"
 #include "sim/simulator_thread.h"
@@ -39,7 +39,7 @@ TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
     sim::SimulatorThread simulator;
     ASSERT_TRUE(simulator.start(options, &error)) << error;
 
-    devlink::QtSerialPort port;
+    devlink::AnyPort port;
     devlink::SteadyClock clock;
     RecordingEnd end;
     devlink::PortTable table = devlink::PortTable::fromList(simulator.portPath(), ':');

@@ -1,0 +1,41 @@
+#pragma once
+// The text of the link trace, shared by the --trace file and the device log
+// window: one line per record,
+//
+//     "    12.345  out         F0 5B 01 00 00 00 00 00 00 F7  Probe"
+//
+// the time in milliseconds since the trace started (three decimals, right
+// aligned in ten places), the event (devlink::TraceEventName, padded to
+// ten), the bytes in hex and the note; an empty part is left out with its
+// gap, and nothing trails.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "devlink/link_trace.h"
+
+namespace app {
+
+std::string TraceLine(std::int64_t sinceStartUs, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
+                      std::string_view note);
+
+// The trace's own time. The link's clock counts whole milliseconds, and a
+// byte at 4800 baud takes 2.083 of them: byte gaps need finer stamps.
+// Starts at construction; never goes back, whatever the source does.
+class TraceClock {
+public:
+    using Source = std::function<std::int64_t()>;  // nanoseconds of a monotonic clock
+    static std::int64_t SteadyNanoseconds();
+
+    explicit TraceClock(Source source = SteadyNanoseconds);
+    std::int64_t sinceStartUs();
+
+private:
+    Source source_;
+    std::int64_t startNs_;
+    std::int64_t lastUs_ = 0;
+};
+
+}  // namespace app
