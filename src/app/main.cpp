@@ -36,7 +36,6 @@ devlink::PortTable MakePortTable(const app::StartOptions& options) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("qrn4480-editor");
-    QApplication::setApplicationDisplayName("QRN4480");
     QApplication::setWindowIcon(app::MakeApplicationIcon());
 
     QApplication::setApplicationVersion(kQrnVersion);

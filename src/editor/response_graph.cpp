@@ -14,7 +14,11 @@
 namespace editor {
 namespace {
 
-QString Decibels(double dB) { return QString::number(dB, 'f', 1) + QStringLiteral(" dB"); }
+// A pixel is a third of a decibel: half decibels say no more than it knows.
+QString Decibels(double dB) {
+    const double shown = std::round(dB * 2) / 2;
+    return QString::number(shown == 0 ? 0.0 : shown, 'f', 1) + QStringLiteral(" dB");
+}
 
 QString Hertz(double hz) { return QString::fromStdString(notch::FreqWithUnit(hz)); }
 
