@@ -119,7 +119,7 @@ void PaintMarkers(QPainter& painter, const GraphGeometry& g, const GraphScene& s
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const GraphMarker& m : *scene.markers) {
-        const QRect around = g.markerAround(m.hz);
+        const QRect around = g.markerAround(m);
         painter.setPen(Qt::NoPen);
         painter.setBrush(scene.colours.curve);
         painter.drawEllipse(around);
@@ -150,8 +150,8 @@ QFont LabelFont(const QFont& windowFont) {
     return small;
 }
 
-QRect GraphGeometry::markerAround(double hz) const {
-    const int centre = static_cast<int>(PictureToWidget(plot, notch::GraphX(hz), 0).x());
+QRect GraphGeometry::markerAround(const GraphMarker& m) const {
+    const int centre = static_cast<int>(PictureToWidget(plot, notch::GraphX(m.hz) + m.nudge, 0).x());
     return {centre - markerSize / 2, markerTop, markerSize, markerSize};
 }
 
@@ -172,6 +172,18 @@ QSize NaturalSize(const QFont& labelFont) {
     const QFontMetrics fm(labelFont);
     const GraphGeometry g = GeometryFor(QSize(0, 0), labelFont);
     return {notch::kGraphWidth + LevelLabelWidth(fm), g.plot.top() + notch::kGraphHeight + fm.height() + 2};
+}
+
+void SpreadMarkers(std::vector<GraphMarker>& markers, const QFont& labelFont) {
+    const double size = QFontMetrics(labelFont).height() + 1;
+    std::sort(markers.begin(), markers.end(),
+              [](const GraphMarker& a, const GraphMarker& b) { return a.hz < b.hz || (a.hz == b.hz && a.n < b.n); });
+    double previous = -1e9;
+    for (GraphMarker& m : markers) {
+        const double x = notch::GraphX(m.hz);
+        m.nudge = std::max(0.0, previous + size - x);
+        previous = x + m.nudge;
+    }
 }
 
 void PaintGraph(QPainter& painter, const GraphGeometry& geometry, const GraphScene& scene) {

@@ -22,6 +22,9 @@ struct GraphMarker {
     int n = 0;  // notch 0..23; its number in the channel is shown
     double hz = 0;
     double dB = 0;
+    // Picture columns the marker is moved right so that it does not hide
+    // the one before it.
+    double nudge = 0;
 };
 
 using GraphLevels = std::array<double, model::kFreqCodes>;
@@ -39,10 +42,12 @@ struct GraphGeometry {
     int width = 0;       // the whole graph's, labels included
     int markerTop = 0;   // the marker strip, above the picture
     int markerSize = 0;  // a marker's diameter
-    QRect markerAround(double hz) const;
+    QRect markerAround(const GraphMarker& m) const;
 };
 GraphGeometry GeometryFor(const QSize& widgetSize, const QFont& labelFont);
 QSize NaturalSize(const QFont& labelFont);
+// Nudges markers that would overlap at the natural size apart.
+void SpreadMarkers(std::vector<GraphMarker>& markers, const QFont& labelFont);
 
 struct GraphScene {
     const notch::GraphCanvas* canvas = nullptr;

@@ -55,6 +55,7 @@ void ResponseGraph::drawCurve(const notch::ResponseTables& tables, const notch::
         markers_.push_back({static_cast<int>(n), sent.freqHz[n], sent.gainDb[n]});
         spoken << MarkerText(markers_.back());
     }
+    SpreadMarkers(markers_, LabelFont(font()));
     setAccessibleDescription(spoken.isEmpty() ? QStringLiteral("Flat, no notch active")
                                               : spoken.join(QStringLiteral("; ")));
     update();
@@ -62,7 +63,7 @@ void ResponseGraph::drawCurve(const notch::ResponseTables& tables, const notch::
 
 QRect ResponseGraph::markerRect(int n) const {
     for (const GraphMarker& m : markers_)
-        if (m.n == n) return geometry().markerAround(m.hz);
+        if (m.n == n) return geometry().markerAround(m);
     return {};
 }
 
@@ -71,7 +72,7 @@ const GraphMarker* ResponseGraph::markerAt(QPoint at) const {
     const GraphMarker* nearest = nullptr;
     int best = 0;
     for (const GraphMarker& m : markers_) {
-        const QRect r = g.markerAround(m.hz);
+        const QRect r = g.markerAround(m);
         if (!r.contains(at)) continue;
         const int distance = std::abs(r.center().x() - at.x());
         if (!nearest || distance < best) nearest = &m, best = distance;

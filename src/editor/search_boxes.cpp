@@ -13,8 +13,7 @@ namespace {
 // Captions as the window stores them; a doubled ampersand shows as one.
 const char* const kSearchCaptions[] = {"Search Feedback L&&R", "Search Feedback L", "Search Feedback R"};
 
-const char* const kSearchStatus[] = {"Searching for feedback on Left & Right", "Searching for feedback on Left",
-                                     "Searching for feedback on Right"};
+const char* const kSearchStatus[] = {"Search running: Left & Right", "Search running: Left", "Search running: Right"};
 
 QLabel* StatusText(const char* objectName) {
     auto* label = new QLabel;
@@ -22,6 +21,9 @@ QLabel* StatusText(const char* objectName) {
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
+    // Shown in the room the row has to spare: a status never widens the
+    // window past the screen.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label->hide();
     return label;
 }
@@ -54,10 +56,12 @@ void BuildSearchAndLinkBoxes(EditorControls& c, QList<QWidget*>& tabOrder) {
 void BuildStatusTexts(EditorControls& c) {
     c.searchStatus = StatusText("SearchStatus");
     c.demoNotice = StatusText("DemoNotice");
-    c.demoNotice->setText(QStringLiteral("Demo mode: no device connected"));
+    c.demoNotice->setText(QStringLiteral("Demo mode"));
     c.topRow->addSpacing(12);
-    c.topRow->addWidget(c.searchStatus);
-    c.topRow->addWidget(c.demoNotice);
+    // Far more stretch than the row's own: when shown they take its room.
+    constexpr int kTakesTheRoom = 1000;
+    c.topRow->addWidget(c.searchStatus, kTakesTheRoom);
+    c.topRow->addWidget(c.demoNotice, kTakesTheRoom);
 }
 
 void ShowSearchRunning(const EditorControls& c, int k, bool running) {
