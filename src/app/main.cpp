@@ -42,7 +42,6 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("qrn4480-editor");
     QApplication::setOrganizationName("qrn4480");  // settings: ~/.config/qrn4480/qrn4480-editor.conf
-    QApplication::setApplicationDisplayName("QRN4480");
     QApplication::setWindowIcon(app::MakeApplicationIcon());
 
     QApplication::setApplicationVersion(kQrnVersion);

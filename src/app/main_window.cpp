@@ -34,7 +34,7 @@ namespace app {
 MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), session_(session), link_(link), dialogs_(dialogs) {
     setObjectName("MDIFrmMain");
-    setWindowTitle(kMainCaption);
+    setCaption(kMainCaption);
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MdiArea");
     setCentralWidget(mdi_);
@@ -121,13 +121,24 @@ void MainWindow::reportPermissionProblems(const std::vector<int>& ports) {
     }
 }
 
+void MainWindow::setCaption(const char* caption) {
+    caption_ = caption;
+    setWindowTitle(caption_);
+    if (editor_) editor_->setDemoMode(caption_ == kDemoCaption);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != caption_) setWindowTitle(caption_);
+}
+
 void MainWindow::enterDemoMode(SplashWindow& splash) {
     splash.showStatus(devlink::kDumpStatus);
     session_.library.resetToFixedOnly();
     editorWindow_->hide();
     editor_->fillFromDefaultImage();  // leaves sending suppressed until start-up ends
     editorWindow_->show();
-    setWindowTitle(kDemoCaption);
+    setCaption(kDemoCaption);
     editor_->redrawGraph();
 }
 
@@ -142,7 +153,7 @@ void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
             editorWindow_->show();
         };
         deviceRead_ = devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
-        setWindowTitle(kMainCaption);
+        setCaption(kMainCaption);
         if (!deviceRead_) {
             // Nothing half-read is shown: the fixed list and the default
             // preset until the device answers again.

@@ -92,6 +92,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The maximized editor would add " - [Parameters Control]" to the title;
+    // the title stays the caption as written.
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -103,6 +106,7 @@ private:
     void copyChannel(int index);
     void lockToolbar(bool locked);
     void showConnectionStatus();
+    void setCaption(const char* caption);
     // The device answers again: its settings are read, and when they differ
     // from the editor's the user chooses which to keep.
     void onReconnected();
@@ -112,7 +116,7 @@ private:
     devlink::DeviceLink& link_;
     ui::UserDialogs& dialogs_;
     QMdiArea* mdi_;
-    editor::ParameterEditor* editor_;
+    editor::ParameterEditor* editor_ = nullptr;
     QMdiSubWindow* editorWindow_;
     std::unique_ptr<presets::PresetFiles> presetFiles_;
     QToolBar* toolbar_;
@@ -120,6 +124,7 @@ private:
     QTimer channelCompareTimer_;
     QTimer reconnectTimer_;
     QLabel* connectionStatus_ = nullptr;
+    QString caption_;
     // The start-up read reached its end: the editor holds the device's
     // settings. When it did not, a reconnect reads the device anew.
     bool deviceRead_ = false;

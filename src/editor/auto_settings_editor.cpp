@@ -65,16 +65,19 @@ void AutoSettingsEditor::showSetting(AutoSetting setting, int channel) {
     const int state = s_.settings(setting, channel);
     const QString text = QString::fromStdString(notch::ValueText(setting, state));
     const QString tip = setting == AutoSetting::QNotchAuto ? QString::fromStdString(notch::WidthWithUnit(state)) : text;
+    const QString spoken = QString::fromStdString(notch::SpokenSetting(setting, state));
     const ChannelSettingsControls& s = s_.controls.settings[channel];
     if (setting == AutoSetting::Sensitivity) {
         s.sensitivityBox->setText(text);
         s.sensitivityBox->setToolTip(tip);
         s.sensitivitySlider->setToolTip(tip);
+        s.sensitivitySlider->setAccessibleDescription(spoken);
         s_.showNow(s.sensitivityBox);
         return;
     }
     s.valueTextOf(setting)->setText(text);
     s.spinOf(setting)->setToolTip(tip);
+    s.spinOf(setting)->setAccessibleDescription(spoken);
     s_.showNow(s.valueTextOf(setting));
 }
 

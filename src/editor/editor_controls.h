@@ -52,6 +52,8 @@ struct EditorControls {
     // "Search Feedback L&&R", "... L", "... R": push buttons that stay down
     // while their search runs; the index is the search selector.
     std::array<QPushButton*, 3> searchButtons{};
+    QLabel* searchStatus = nullptr;                           // which search runs, shown only while one does
+    QLabel* demoNotice = nullptr;                             // shown only in demo mode
     QLabel* presetSourceLabel = nullptr;                      // where the preset came from
     QLabel* presetTitleLabel = nullptr;                       // the preset's title
     std::array<QGroupBox*, model::kChannels> channelFrame{};  // "Channel Left", "Channel Right"

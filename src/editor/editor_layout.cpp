@@ -54,11 +54,10 @@ QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrde
     c.graphs[channel] = new ResponseGraph;
     c.graphs[channel]->setObjectName(ArrayObjectName("Picture1", channel));
     c.graphs[channel]->setAccessibleName(ChannelName(channel) + QStringLiteral(" response graph"));
-    right->addWidget(c.graphs[channel]);
+    right->addWidget(c.graphs[channel], 1);  // the graph takes what room the window gives
     c.settings[channel].settingsFrame = BuildSettingsFrame(channel, c.settings[channel]);
     right->addWidget(c.settings[channel].settingsFrame);
-    right->addStretch(1);
-    columns->addLayout(right, 0);
+    columns->addLayout(right, 1);
 
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
         const NotchRowControls& row = c.rows[model::NotchIndex(channel, k)];
@@ -94,6 +93,7 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
     QList<QWidget*> tabOrder;
     c.topRow = new QHBoxLayout;
     BuildSearchAndLinkBoxes(c, tabOrder);
+    BuildStatusTexts(c);
     c.topRow->addStretch(1);
     c.presetSourceLabel = new QLabel;
     c.presetSourceLabel->setObjectName(QStringLiteral("Label7"));
@@ -107,9 +107,8 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
 
     for (int channel = 0; channel < model::kChannels; ++channel) {
         c.channelFrame[channel] = ChannelFrame(channel, c, tabOrder);
-        rows->addWidget(c.channelFrame[channel]);
+        rows->addWidget(c.channelFrame[channel], 1);
     }
-    rows->addStretch(1);
     c.scrollArea->setWidget(content);
     for (qsizetype i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

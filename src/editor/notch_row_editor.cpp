@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -39,6 +40,8 @@ void NotchRowEditor::connectControls() {
         TypedKeyFilter::install(row.freqBox, notch::TypedBox::Frequency,
                                 boxHandlers([this, n] { return commitFreqBox(n); }, kIncorrectFrequency));
     }
+    for (ResponseGraph* graph : s_.controls.graphs)
+        QObject::connect(graph, &ResponseGraph::markerClicked, context, [this](int n) { focusRow(n); });
     for (int i = 0; i < static_cast<int>(s_.controls.resetButtons.size()); ++i)
         QObject::connect(s_.controls.resetButtons[i], &QPushButton::clicked, context, [this, i] { onResetClicked(i); });
 }
@@ -63,16 +66,27 @@ void NotchRowEditor::refreshRowTips(int n) {
     const QString width = QString::fromStdString(notch::WidthWithUnit(row.widthBar->value()));
     row.freqBox->setToolTip(freq);
     row.freqBar->setToolTip(freq);
+    row.freqBar->setAccessibleDescription(freq);
     row.gainBox->setToolTip(gain);
     row.gainBar->setToolTip(gain);
+    row.gainBar->setAccessibleDescription(gain);
     row.widthText->setToolTip(width);
     row.widthBar->setToolTip(width);
+    row.widthBar->setAccessibleDescription(width);
+}
+
+void NotchRowEditor::focusRow(int n) {
+    const NotchRowControls& row = s_.controls.rows.at(static_cast<std::size_t>(n));
+    s_.controls.scrollArea->ensureWidgetVisible(row.freqBox);
+    // An automatic row is the device's and takes no focus; it is only
+    // brought into view.
+    if (row.freqBox->isEnabled()) row.freqBox->setFocus(Qt::OtherFocusReason);
 }
 
 void NotchRowEditor::computeNotchResponse(int n) {
     s_.responses.computeNotch(n, s_.sent);
     const int channel = model::ChannelOfNotch(n);
-    s_.controls.graphs[channel]->drawCurve(s_.responses, channel);
+    s_.controls.graphs[channel]->drawCurve(s_.responses, s_.sent, channel);
 }
 
 void NotchRowEditor::applyNotch(int n) {
@@ -81,7 +95,7 @@ void NotchRowEditor::applyNotch(int n) {
 }
 
 void NotchRowEditor::redrawGraph() {
-    for (int c = 0; c < model::kChannels; ++c) s_.controls.graphs[c]->drawCurve(s_.responses, c);
+    for (int c = 0; c < model::kChannels; ++c) s_.controls.graphs[c]->drawCurve(s_.responses, s_.sent, c);
 }
 
 void NotchRowEditor::enableManualNotches(int channel) {

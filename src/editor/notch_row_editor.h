@@ -20,6 +20,8 @@ public:
     void sendNotch(int n);
     // Recomputes notch n's response and redraws its channel's curve.
     void computeNotchResponse(int n);
+    // Brings notch n's row into view and the keyboard to its frequency.
+    void focusRow(int n);
     // sendNotch, then computeNotchResponse.
     void applyNotch(int n);
     void redrawGraph();

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "editor/control_names.h"
+#include "editor/value_bars.h"
 #include "model/preset_image.h"
 
 namespace editor {
@@ -27,7 +28,7 @@ QLineEdit* Box(const char* array, int n, const QString& accessible, const QStrin
 }
 
 QScrollBar* Bar(const char* array, int n, const QString& accessible, int maximum, int pageStep, int minWidth) {
-    auto* bar = new QScrollBar(Qt::Horizontal);
+    auto* bar = new ValueBar;
     bar->setObjectName(ArrayObjectName(array, n));
     bar->setAccessibleName(accessible);
     bar->setRange(0, maximum);
@@ -35,7 +36,6 @@ QScrollBar* Bar(const char* array, int n, const QString& accessible, int maximum
     bar->setPageStep(pageStep);
     bar->setMinimumWidth(minWidth);
     bar->setFixedHeight(kRowHeight - 4);
-    bar->setFocusPolicy(Qt::StrongFocus);  // reachable from the keyboard
     return bar;
 }
 

@@ -64,11 +64,24 @@ public:
     QString presetSource() const;
     QString presetTitle() const;
 
+    // Shows in the window itself that no device is connected.
+    void setDemoMode(bool demo);
+    // Both channels' graphs, one above the other, as a PNG file; false when
+    // the file cannot be written.
+    bool exportGraphPng(const QString& path) const;
+    // Both channels' responses, one line per graph point (frequency, Left
+    // dB, Right dB); false when the file cannot be written.
+    bool exportResponsesCsv(const QString& path) const;
+
 protected:
     // The editor lives as long as the program; only the main window ends it.
     void closeEvent(QCloseEvent* event) override;
+    // A new desktop palette: the locked rows follow it.
+    void changeEvent(QEvent* event) override;
 
 private:
+    void showLockedRowsReadOnly();
+
     EditorState state_;
     NotchRowEditor rows_;
     AutoSettingsEditor autos_;

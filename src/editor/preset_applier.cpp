@@ -15,7 +15,10 @@ void PresetApplier::applyPresetToEditor() {
     // A damaged file or line may hold any byte; every code must index its
     // tables safely, and the image keeps what the editor then shows.
     model::ClampImageCodes(s_.image);
-    s_.controls.linkBox->setChecked(false);  // a click would run linkChannels; this does not
+    {
+        UpdateGuard guard(s_.flags);  // the program's unchecking asks nothing
+        s_.controls.linkBox->setChecked(false);
+    }
     s_.flags.channelsLinked = false;
     for (int n = 0; n < model::kNotches; ++n) {
         rows_.showNotchRecord(n);

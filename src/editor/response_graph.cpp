@@ -1,69 +1,114 @@
 #include "editor/response_graph.h"
 
-#include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <cmath>
 
+#include "editor/control_names.h"
+#include "model/number_text.h"
+#include "model/preset_image.h"
 #include "notch/curve_drawing.h"
+#include "notch/unit_text.h"
 
 namespace editor {
 namespace {
 
-// Room around the picture for its labels; the top margin lets "+10",
-// centred on the top grid line, show whole.
-constexpr int kTop = 6;
-constexpr int kRightLabels = 30;
-constexpr int kBottomLabels = 18;
+// A pixel is a third of a decibel: half decibels say no more than it knows.
+QString Decibels(double dB) {
+    const double shown = std::round(dB * 2) / 2;
+    return QString::number(shown == 0 ? 0.0 : shown, 'f', 1) + QStringLiteral(" dB");
+}
 
-struct Label {
-    int at;
-    const char* text;
-};
-constexpr Label kLevelLabels[] = {{0, "+10"},   {32, " 0"},   {64, "-10"}, {95, "-20"},
-                                  {127, "-30"}, {159, "-40"}, {191, "-50"}};
-constexpr Label kFreqLabels[] = {{0, "20Hz"}, {134, "100Hz"}, {326, "1KHz"}, {517, "10KHz"}};
+QString Hertz(double hz) { return QString::fromStdString(notch::FreqWithUnit(hz)); }
+
+QString MarkerText(const GraphMarker& m) {
+    return QStringLiteral("notch %1 at %2, %3")
+        .arg(m.n % model::kRowsPerChannel + 1)
+        .arg(Hertz(m.hz), QString::number(m.dB) + QStringLiteral(" dB"));
+}
 
 }  // namespace
 
 ResponseGraph::ResponseGraph(QWidget* parent) : QWidget(parent) {
-    setFixedSize(sizeHint());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-QSize ResponseGraph::sizeHint() const {
-    return {notch::kGraphWidth + kRightLabels, kTop + notch::kGraphHeight + kBottomLabels};
-}
+QSize ResponseGraph::sizeHint() const { return NaturalSize(LabelFont(font())); }
 
-QPoint ResponseGraph::pictureOrigin() const { return {0, kTop}; }
+GraphGeometry ResponseGraph::geometry() const { return GeometryFor(size(), LabelFont(font())); }
 
-void ResponseGraph::drawCurve(const notch::ResponseTables& tables, int channel) {
+QPoint ResponseGraph::pictureOrigin() const { return geometry().plot.topLeft(); }
+
+void ResponseGraph::drawCurve(const notch::ResponseTables& tables, const notch::NotchArrays& sent, int channel) {
+    channel_ = channel;
     notch::DrawChannelCurve(canvas_, tables, channel);
+    for (int i = 0; i < model::kFreqCodes; ++i)
+        levels_[static_cast<std::size_t>(i)] = tables.ChannelResponse(i, channel);
+    markers_.clear();
+    QStringList spoken;
+    for (int k = 0; k < model::kRowsPerChannel; ++k) {
+        const auto n = static_cast<std::size_t>(model::NotchIndex(channel, k));
+        if (sent.gainDb[n] >= 0) continue;
+        markers_.push_back({static_cast<int>(n), sent.freqHz[n], sent.gainDb[n]});
+        spoken << MarkerText(markers_.back());
+    }
+    SpreadMarkers(markers_, LabelFont(font()));
+    setAccessibleDescription(spoken.isEmpty() ? QStringLiteral("Flat, no notch active")
+                                              : spoken.join(QStringLiteral("; ")));
     update();
+}
+
+QRect ResponseGraph::markerRect(int n) const {
+    for (const GraphMarker& m : markers_)
+        if (m.n == n) return geometry().markerAround(m);
+    return {};
+}
+
+const GraphMarker* ResponseGraph::markerAt(QPoint at) const {
+    const GraphGeometry g = geometry();
+    const GraphMarker* nearest = nullptr;
+    int best = 0;
+    for (const GraphMarker& m : markers_) {
+        const QRect r = g.markerAround(m);
+        if (!r.contains(at)) continue;
+        const int distance = std::abs(r.center().x() - at.x());
+        if (!nearest || distance < best) nearest = &m, best = distance;
+    }
+    return nearest;
+}
+
+QString ResponseGraph::pointerText(QPoint at) const {
+    if (const GraphMarker* m = markerAt(at)) return ChannelName(channel_) + QLatin1Char(' ') + MarkerText(*m);
+    const QRect plot = geometry().plot;
+    if (!plot.contains(at)) return {};
+    const double x = (at.x() - plot.left() + 0.5) * notch::kGraphWidth / plot.width() - 0.5;
+    const double y = (at.y() - plot.top() + 0.5) * notch::kGraphHeight / plot.height() - 0.5;
+    return QString::fromStdString(model::FormatNumber(std::round(notch::FreqAtX(x)))) + QStringLiteral(" Hz, ") +
+           Decibels(notch::LevelAtY(y));
+}
+
+void ResponseGraph::mouseMoveEvent(QMouseEvent* event) {
+    const QString text = pointerText(event->position().toPoint());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+}
+
+void ResponseGraph::mousePressEvent(QMouseEvent* event) {
+    if (const GraphMarker* m = markerAt(event->position().toPoint())) emit markerClicked(m->n);
+    QWidget::mousePressEvent(event);
 }
 
 void ResponseGraph::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    const QImage picture(reinterpret_cast<const uchar*>(canvas_.data()), notch::kGraphWidth, notch::kGraphHeight,
-                         static_cast<qsizetype>(notch::kGraphWidth) * static_cast<qsizetype>(sizeof(notch::Rgb)),
-                         QImage::Format_RGB32);
-    painter.drawImage(pictureOrigin(), picture);
-
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    painter.setFont(small);
-    painter.setPen(palette().windowText().color());
-    const int lineHeight = painter.fontMetrics().height();
-    const int right = notch::kGraphWidth + 3;
-    for (const Label& l : kLevelLabels)
-        painter.drawText(QRect(right, kTop + l.at - lineHeight / 2, kRightLabels - 3, lineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(l.text));
-    const int below = kTop + notch::kGraphHeight + 1;
-    for (const Label& l : kFreqLabels) {
-        const QString text = QString::fromLatin1(l.text);
-        const int width = painter.fontMetrics().horizontalAdvance(text);
-        const int left = l.at == 0 ? 0 : l.at - width / 2;
-        painter.drawText(QRect(left, below, width + 2, kBottomLabels - 1), Qt::AlignLeft | Qt::AlignVCenter, text);
-    }
+    const GraphColours colours = ColoursFor(palette(), channel_);
+    painter.fillRect(rect(), colours.window);
+    painter.setFont(LabelFont(font()));
+    PaintGraph(painter, geometry(), {&canvas_, &levels_, &markers_, colours, painter.device()->devicePixelRatioF()});
 }
 
 }  // namespace editor

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QSlider>
 
+#include "editor/search_boxes.h"
 #include "notch/search_frames.h"
 #include "notch/search_report.h"
 
@@ -22,15 +23,20 @@ const QString kLinkQuestion = QStringLiteral(
 }  // namespace
 
 void SearchAndLink::connectControls() {
-    // Clicks only: the program's own checking and unchecking of a box
-    // neither starts a search nor asks to link.
-    QObject::connect(s_.controls.linkBox, &QCheckBox::clicked, s_.window, [this] { linkChannels(); });
+    // Every change of state counts, whether a click, the Space key or a
+    // screen reader's toggle made it; the program's own checking and
+    // unchecking (under the update guard) neither starts a search nor asks
+    // to link.
+    QObject::connect(s_.controls.linkBox, &QCheckBox::toggled, s_.window, [this] {
+        if (!s_.flags.updatingControls) linkChannels();
+    });
     for (int k = 0; k < static_cast<int>(s_.controls.searchButtons.size()); ++k)
-        QObject::connect(s_.controls.searchButtons[k], &QPushButton::clicked, s_.window,
-                         [this, k](bool checked) { onSearchBoxClicked(k, checked); });
+        QObject::connect(s_.controls.searchButtons[k], &QPushButton::toggled, s_.window, [this, k](bool checked) {
+            if (!s_.flags.updatingControls) onSearchBoxToggled(k, checked);
+        });
 }
 
-void SearchAndLink::onSearchBoxClicked(int k, bool checked) {
+void SearchAndLink::onSearchBoxToggled(int k, bool checked) {
     if (checked)
         startSearch(k);
     else
@@ -38,6 +44,7 @@ void SearchAndLink::onSearchBoxClicked(int k, bool checked) {
 }
 
 void SearchAndLink::startSearch(int k) {
+    ShowSearchRunning(s_.controls, k, true);
     enableOtherSearchBoxes(k, false);
     setSearchLock(true);
     s_.link.sendCommand(notch::SearchStartPayload(s_.image, static_cast<std::uint8_t>(k)));
@@ -54,6 +61,7 @@ void SearchAndLink::stopSearch(int k) {
     s_.link.sendCommand(stop);
     enableOtherSearchBoxes(k, true);
     setSearchLock(false);
+    ShowSearchRunning(s_.controls, k, false);
     if (k != 0) {
         s_.link.sendCommand(stop);
         s_.link.sendCommand(stop);
@@ -118,8 +126,12 @@ void SearchAndLink::linkChannels() {
         return;
     }
     if (!s_.dialogs.confirm(kLinkQuestion, kLinkTitle, ui::Answer::Yes, ui::Icon::None, s_.window)) {
-        // The program unchecking the box is no click: run what the click would.
-        s_.controls.linkBox->setChecked(false);
+        // The program unchecking the box runs no handler: run what the
+        // user's unchecking would.
+        {
+            UpdateGuard guard(s_.flags);
+            s_.controls.linkBox->setChecked(false);
+        }
         linkChannels();
         return;
     }

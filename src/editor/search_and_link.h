@@ -41,7 +41,7 @@ public:
     void applySearchReport(std::span<const std::uint8_t, devlink::kReportSize> report);
 
 private:
-    void onSearchBoxClicked(int k, bool checked);
+    void onSearchBoxToggled(int k, bool checked);
     void startSearch(int k);
     void stopSearch(int k);
     void enableOtherSearchBoxes(int k, bool enabled);

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 #include "editor/control_names.h"
@@ -11,6 +12,21 @@ namespace {
 
 // Captions as the window stores them; a doubled ampersand shows as one.
 const char* const kSearchCaptions[] = {"Search Feedback L&&R", "Search Feedback L", "Search Feedback R"};
+
+const char* const kSearchStatus[] = {"Search running: Left & Right", "Search running: Left", "Search running: Right"};
+
+QLabel* StatusText(const char* objectName) {
+    auto* label = new QLabel;
+    label->setObjectName(QLatin1String(objectName));
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    // Shown in the room the row has to spare: a status never widens the
+    // window past the screen.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->hide();
+    return label;
+}
 
 // What a screen reader should say: the caption as it is shown.
 QString Shown(const QString& caption) { return QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&")); }
@@ -36,5 +52,27 @@ void BuildSearchAndLinkBoxes(EditorControls& c, QList<QWidget*>& tabOrder) {
         tabOrder << box;
     }
 }
+
+void BuildStatusTexts(EditorControls& c) {
+    c.searchStatus = StatusText("SearchStatus");
+    c.demoNotice = StatusText("DemoNotice");
+    c.demoNotice->setText(QStringLiteral("Demo mode"));
+    c.topRow->addSpacing(12);
+    // Far more stretch than the row's own: when shown they take its room.
+    constexpr int kTakesTheRoom = 1000;
+    c.topRow->addWidget(c.searchStatus, kTakesTheRoom);
+    c.topRow->addWidget(c.demoNotice, kTakesTheRoom);
+}
+
+void ShowSearchRunning(const EditorControls& c, int k, bool running) {
+    QPushButton* button = c.searchButtons.at(static_cast<std::size_t>(k));
+    QFont font = button->font();
+    font.setBold(running);
+    button->setFont(font);
+    c.searchStatus->setText(running ? QString::fromLatin1(kSearchStatus[k]) : QString());
+    c.searchStatus->setVisible(running);
+}
+
+void ShowDemoMode(const EditorControls& c, bool demo) { c.demoNotice->setVisible(demo); }
 
 }  // namespace editor

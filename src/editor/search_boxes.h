@@ -11,4 +11,15 @@ namespace editor {
 // tab order.
 void BuildSearchAndLinkBoxes(EditorControls& controls, QList<QWidget*>& tabOrder);
 
+// Adds the search status and the demo mode notice to controls.topRow, both
+// hidden until there is something to say.
+void BuildStatusTexts(EditorControls& controls);
+
+// Makes a running search plain to see from across a stage: its button in
+// bold and a status text naming the channels; false takes both back.
+void ShowSearchRunning(const EditorControls& controls, int k, bool running);
+
+// The demo mode notice in the window itself, not only in the title.
+void ShowDemoMode(const EditorControls& controls, bool demo);
+
 }  // namespace editor

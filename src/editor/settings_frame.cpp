@@ -8,6 +8,7 @@
 #include <QSlider>
 
 #include "editor/control_names.h"
+#include "editor/value_bars.h"
 
 namespace editor {
 namespace {
@@ -65,7 +66,7 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
         grid->addWidget(caption, row, col);
         const auto index = static_cast<std::size_t>(s);
         if (s == AutoSetting::Sensitivity) {
-            out.sensitivitySlider = new QSlider(Qt::Horizontal);
+            out.sensitivitySlider = new ValueSlider;
             out.sensitivitySlider->setObjectName(ArrayObjectName(SpinArrayName(s), channel));
             out.sensitivitySlider->setAccessibleName(SpokenCaption(channel, s));
             out.sensitivitySlider->setRange(0, notch::ControlMaximum(s));
@@ -83,13 +84,12 @@ QGroupBox* BuildSettingsFrame(int channel, ChannelSettingsControls& out) {
             grid->addWidget(out.sensitivityBox, row, col + 3);
             continue;
         }
-        auto* spin = new QScrollBar(Qt::Horizontal);
+        auto* spin = new ValueBar;
         spin->setObjectName(ArrayObjectName(SpinArrayName(s), channel));
         spin->setAccessibleName(SpokenCaption(channel, s));
         spin->setRange(0, notch::ControlMaximum(s));
         spin->setPageStep(1);
         spin->setFixedSize(36, 18);  // a pair of spin arrows rather than a slider
-        spin->setFocusPolicy(Qt::StrongFocus);
         auto* value = new QLabel;
         value->setObjectName(ArrayObjectName(ValueArrayName(s), channel));
         // No fixed name: a label's name replaces its text for a screen

@@ -25,6 +25,9 @@ inline constexpr std::array<int, 7> kGridRows = {0, 32, 64, 95, 127, 159, 191};
 // Unrounded position of a frequency and of a level.
 double GraphX(double hz);
 double GraphY(double dB);
+// Their inverses: the frequency and the level under a point of the picture.
+double FreqAtX(double x);
+double LevelAtY(double y);
 
 // The pixel of graph point i (FreqTable code 0..729) at the given level,
 // both coordinates rounded half to even. Levels far outside the picture

@@ -17,4 +17,16 @@ std::string WidthWithUnit(int widthCode) {
     return std::string(model::BandwidthName[std::clamp(widthCode, 0, model::kMaxWidthCode)]) + " octave";
 }
 
+std::string SpokenSetting(AutoSetting setting, int state) {
+    switch (setting) {
+    case AutoSetting::NumNotchAuto: return std::to_string(state) + (state == 1 ? " notch" : " notches");
+    case AutoSetting::QNotchAuto: return WidthWithUnit(state);
+    case AutoSetting::AttenuationMode:
+    case AutoSetting::Sensitivity:
+    case AutoSetting::ReleaseSpeed:
+    case AutoSetting::SearchMode: break;
+    }
+    return ValueText(setting, state);
+}
+
 }  // namespace notch

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include "editor/response_graph.h"
 #include "editor_rig.h"
@@ -36,6 +39,35 @@ void DeepNotch(EditorRig& rig, int n, int width) {
     EditorRig::enter(rig.row(n).freqBox);
     rig.row(n).widthBar->setValue(width);
     rig.row(n).gainBar->setValue(0);
+}
+
+// WCAG contrast ratio of two colours.
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QPalette DarkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    p.setColor(QPalette::Base, QColor(0x14, 0x14, 0x14));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, QColor(0xE0, 0xE0, 0xE0));
+    p.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    return p;
+}
+
+// The Left graph on its own, away from the window's layout, at a size of
+// the test's choosing.
+std::unique_ptr<editor::ResponseGraph> LoneLeftGraph(const EditorRig& rig, QSize size) {
+    auto graph = std::make_unique<editor::ResponseGraph>();
+    graph->drawCurve(rig.eq->responses(), rig.eq->notchArrays(), 0);
+    graph->resize(size);
+    return graph;
 }
 
 }  // namespace
@@ -99,4 +131,110 @@ TEST(ResponseGraphWidget, ThePaintedWidgetShowsTheCurveAndKeepsItAcrossRepaints)
     const auto before = Pixels(Canvas(rig, 0));
     rig.eq->redrawGraph();
     EXPECT_EQ(Pixels(Canvas(rig, 0)), before) << "redrawing without a change draws the same";
+}
+
+// At its natural size on a 1x screen the picture is exactly what the
+// drawing surface always showed (rendered before the graph learnt to scale).
+TEST(ResponseGraphWidget, NaturalSizePictureIsPixelIdenticalToTheOldOne) {
+    EditorRig rig;
+    rig.loadDefaults();
+    DeepNotch(rig, 11, 0);
+    const auto graph = LoneLeftGraph(rig, editor::ResponseGraph().sizeHint());
+    const QImage before = QImage(QStringLiteral(QRN_EDITOR_TEST_DATA "/left_graph_before.png"))
+                              .copy(0, 6, notch::kGraphWidth, notch::kGraphHeight)
+                              .convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(before.isNull());
+    const QImage now = graph->grab()
+                           .toImage()
+                           .copy(QRect(graph->pictureOrigin(), QSize(notch::kGraphWidth, notch::kGraphHeight)))
+                           .convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(now, before);
+}
+
+// Grown to twice its size the curve is drawn anew at the new scale: the dip
+// sits at twice its place, the field around it stays clear.
+TEST(ResponseGraphWidget, GrownGraphDrawsTheCurveAtTheNewScale) {
+    EditorRig rig;
+    rig.loadDefaults();
+    DeepNotch(rig, 11, 0);
+    const QSize natural = editor::ResponseGraph().sizeHint();
+    const auto graph =
+        LoneLeftGraph(rig, QSize(natural.width() + notch::kGraphWidth, natural.height() + notch::kGraphHeight));
+    const QImage shot = graph->grab().toImage();
+    const QPoint origin = graph->pictureOrigin();
+    const auto reddish = [&](int x, int y) {
+        const QColor c = shot.pixelColor(origin + QPoint(x, y));
+        return c.red() > 200 && c.green() < 120;
+    };
+    int lowest = -1;
+    for (int y = 0; y < 2 * notch::kGraphHeight; ++y)
+        for (int x = 2 * 326 - 4; x <= 2 * 326 + 4; ++x)
+            if (reddish(x, y)) lowest = y;
+    EXPECT_NEAR(lowest, 2 * 175 + 1, 2);
+    EXPECT_FALSE(reddish(200, 40));
+}
+
+// Hovering tells the frequency and level; the active notch has a numbered
+// marker, and clicking it brings the keyboard to its row.
+TEST(ResponseGraphWidget, PointerShowsValuesAndMarkersLeadToTheirRow) {
+    EditorRig rig;
+    rig.loadDefaults();
+    DeepNotch(rig, 11, 0);
+    rig.eq->show();
+    rig.eq->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.eq.get()));
+    editor::ResponseGraph* graph = rig.eq->controls().graphs[0];
+    ASSERT_EQ(graph->markers().size(), 1u);
+    EXPECT_EQ(graph->accessibleDescription(), "notch 12 at 1003 Hz, -45 dB");
+    EXPECT_EQ(rig.eq->controls().graphs[1]->accessibleDescription(), "Flat, no notch active");
+    const QRect marker = graph->markerRect(11);
+    EXPECT_EQ(graph->pointerText(marker.center()), "Left notch 12 at 1003 Hz, -45 dB");
+    EXPECT_EQ(graph->pointerText(graph->pictureOrigin() + QPoint(0, 32)), "20 Hz, 0.0 dB");
+    EXPECT_EQ(graph->pointerText(QPoint(graph->width() - 1, graph->height() - 1)), "");
+    rig.eq->controls().linkBox->setFocus();
+    QTest::mouseClick(graph, Qt::LeftButton, {}, marker.center());
+    EXPECT_TRUE(rig.row(11).freqBox->hasFocus());
+}
+
+TEST(ResponseGraphWidget, ExportsThePictureAndBothResponses) {
+    EditorRig rig;
+    rig.loadDefaults();
+    rig.eq->show();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("graph.png"));
+    const QString csv = dir.filePath(QStringLiteral("responses.csv"));
+    ASSERT_TRUE(rig.eq->exportGraphPng(png));
+    ASSERT_TRUE(rig.eq->exportResponsesCsv(csv));
+    const auto& graphs = rig.eq->controls().graphs;
+    EXPECT_EQ(QImage(png).height(), graphs[0]->height() + graphs[1]->height());
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 1 + model::kFreqCodes);
+    EXPECT_FALSE(rig.eq->exportResponsesCsv(dir.filePath(QStringLiteral("missing/x.csv"))));
+}
+
+// Under a dark desktop theme the graph is dark with readable labels, and
+// the rows a search locks keep their text contrast.
+TEST(ResponseGraphWidget, DarkPaletteGivesADarkGraphAndReadableLockedRows) {
+    EditorRig rig;
+    rig.eq->setPalette(DarkPalette());
+    rig.loadDefaults();
+    rig.eq->setSearchLock(true);
+    editor::ResponseGraph* graph = rig.eq->controls().graphs[0];
+    graph->resize(graph->sizeHint());
+    const QImage shot = graph->grab().toImage();
+    const QColor field = shot.pixelColor(graph->pictureOrigin() + QPoint(100, 20));
+    EXPECT_LT(field.lightness(), 64);
+    const editor::GraphColours colours = editor::ColoursFor(graph->palette(), 0);
+    EXPECT_GE(Contrast(colours.labels, colours.window), 4.5);
+    EXPECT_GE(Contrast(colours.curve, colours.field), 4.5);
+    for (const QWidget* w : {static_cast<QWidget*>(rig.row(0).freqBox), static_cast<QWidget*>(rig.row(5).gainBox),
+                             static_cast<QWidget*>(rig.row(13).widthText)}) {
+        ASSERT_FALSE(w->isEnabled());
+        const QPalette& p = w->palette();
+        const QColor text = p.color(QPalette::Disabled, w->foregroundRole());
+        const QColor back =
+            p.color(QPalette::Disabled, qobject_cast<const QLineEdit*>(w) ? QPalette::Base : QPalette::Window);
+        EXPECT_GE(Contrast(text, back), 4.5) << w->objectName().toStdString();
+    }
 }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "notch/curve_drawing.h"
+#include "notch/graph_export.h"
 #include "notch/round_half_even.h"
 
 using namespace notch;
@@ -165,4 +166,34 @@ TEST(CurveDrawing, RedrawingClearsTheOldCurve) {
     curve.set(0, 1003, 0, 0);
     curve.draw(0);
     EXPECT_EQ(LowestRowOf(curve.canvas, kLeftRed), 32);
+}
+
+TEST(GraphMapping, PointerPositionsMapBackToFrequencyAndLevel) {
+    struct Case {
+        double hz, dB;
+    };
+    for (const Case c : {Case{20, 10}, Case{1003, -12}, Case{20000, -50}}) {
+        EXPECT_NEAR(notch::FreqAtX(notch::GraphX(c.hz)), c.hz, 1e-9 * c.hz);
+        EXPECT_NEAR(notch::LevelAtY(notch::GraphY(c.dB)), c.dB, 1e-9);
+    }
+}
+
+// One heading and one line per graph point; Left row 12 at 1003 Hz, -12 dB.
+TEST(GraphExport, ResponsesCsvHasOneLinePerGraphPoint) {
+    notch::NotchArrays arrays;
+    arrays.freqHz.fill(1003);
+    arrays.widthCode.fill(2);
+    arrays.gainDb[11] = -12;
+    notch::ResponseTables tables;
+    for (int n = 0; n < model::kNotches; ++n) tables.computeNotch(n, arrays);
+    const std::string csv = notch::ResponsesCsv(tables);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = csv.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(csv.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 1u + model::kFreqCodes);
+    EXPECT_EQ(lines[0], "Frequency (Hz),Left (dB),Right (dB)");
+    EXPECT_EQ(lines[1], "20,0.00,0.00");
+    const auto at1003 = std::find(model::FreqTable.begin(), model::FreqTable.end(), 1003.0) - model::FreqTable.begin();
+    EXPECT_EQ(lines[static_cast<std::size_t>(at1003) + 1], "1003,-12.00,0.00");
+    EXPECT_EQ(lines.back(), "20000,0.00,0.00");
 }
