@@ -7,9 +7,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
-#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/editor_sub_window.h"
 #include "app/init_config.h"
 #include "app/port_search.h"
 #include "app/splash_window.h"
@@ -40,7 +41,13 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     mdi_->setObjectName("MdiArea");
     setCentralWidget(mdi_);
     editor_ = new editor::ParameterEditor(session_.image, link_, dialogs_);
-    editorWindow_ = mdi_->addSubWindow(editor_);
+    editorWindow_ = new EditorSubWindow([this](bool next) {
+        // Out of the editor, the toolbar is the next stop either way.
+        toolbarButton(next ? kLoadPreset : kCopyRightToLeft)
+            ->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    });
+    editorWindow_->setWidget(editor_);
+    mdi_->addSubWindow(editorWindow_);
     editorWindow_->setWindowTitle(editor_->windowTitle());
     editorWindow_->hide();
     presetFiles_ =

@@ -98,3 +98,34 @@ TEST(AboutText, VersionQtDeviceAndConnection) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TabCyclesFromTheToolbarThroughTheEditorAndBackWithNoNamelessStop) {
+    start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* first = window->toolbarButton(app::kLoadPreset);
+    first->setFocus();
+    QStringList stops;
+    for (int i = 0; i < 200 && (stops.isEmpty() || QApplication::focusWidget() != first); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        stops << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), first) << "Tab leaves the editor for the toolbar";
+    EXPECT_FALSE(stops.contains(QString()));
+    EXPECT_FALSE(stops.contains("EditorScrollArea"));
+    // The toolbar, then the editor from its top row to the Right sensitivity box.
+    EXPECT_EQ(stops.mid(0, 7), QStringList({"Command1_0", "Command1_1", "Command1_2", "Command1_3", "Command1_7",
+                                            "Command1_8", "Check2"}));
+    EXPECT_EQ(stops.last(), "Text4_1");
+    QTest::keyClick(first, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Text4_1") << "Shift+Tab walks back the same way";
+    window->findChild<QWidget*>("Check2")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window->toolbarButton(app::kCopyRightToLeft));
+}
+
+}  // namespace
