@@ -68,7 +68,7 @@ KeyboardShortcutsDialog::KeyboardShortcutsDialog(const QList<ShortcutRow>& rows,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    resize(520, 480);
+    resize(520, 600);
 }
 
 QString AboutText(const AboutFacts& facts) {
