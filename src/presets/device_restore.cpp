@@ -61,7 +61,7 @@ RestoreOutcome Checked(devlink::DeviceLink& link, bool verified) {
 
 RestoreOutcome RestorePosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
                                const BackupPosition& position, RestoreProgress& progress) {
-    const auto index = static_cast<std::size_t>(slot + model::kFixedPositions);
+    const auto index = static_cast<std::size_t>(slot) + model::kFixedPositions;
     if (position.used) {
         model::PresetImage image{};
         std::copy(position.data.begin(), position.data.end(), image.begin());
