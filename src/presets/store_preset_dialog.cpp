@@ -88,9 +88,8 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     setTabOrder(positionBox_, button(1));
     setTabOrder(button(1), button(0));
     setTabOrder(button(0), libraryButtons_->renameButton());
-    connect(list(), &QListWidget::currentRowChanged, this, [this](int row) {
-        libraryButtons_->setSelectedSlot(row >= 0 ? std::optional<int>(row) : std::nullopt);
-    });
+    connect(list(), &QListWidget::currentRowChanged, this,
+            [this](int row) { libraryButtons_->setSelectedSlot(row >= 0 ? std::optional<int>(row) : std::nullopt); });
     connect(libraryButtons_, &LibraryButtons::libraryChanged, this, &StorePresetDialog::onLibraryChanged);
 
     showLibrary();
