@@ -41,12 +41,16 @@ LibraryButtons::LibraryButtons(model::PresetLibrary& library, devlink::DeviceLin
     clear_ = MakeButton(kClearText, "ClearButton", this, row);
     copy_ = MakeButton(kCopyText, "CopyButton", this, row);
     row->addStretch(1);
-    setTabOrder(rename_, clear_);
-    setTabOrder(clear_, copy_);
     connect(rename_, &QPushButton::clicked, this, [this] { onRename(); });
     connect(clear_, &QPushButton::clicked, this, [this] { onClear(); });
     connect(copy_, &QPushButton::clicked, this, [this] { onCopy(); });
     updateEnabled();
+}
+
+void LibraryButtons::placeInTabOrderAfter(QWidget* previous) {
+    setTabOrder(previous, rename_);
+    setTabOrder(rename_, clear_);
+    setTabOrder(clear_, copy_);
 }
 
 void LibraryButtons::setSelectedSlot(std::optional<int> slot) {

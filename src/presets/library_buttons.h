@@ -24,6 +24,8 @@ public:
     LibraryButtons(model::PresetLibrary& library, devlink::DeviceLink& link, ui::UserDialogs& dialogs,
                    QProgressBar* progressBar, QWidget* parent);
 
+    // Tab reaches the three buttons, in their order, right after `previous`.
+    void placeInTabOrderAfter(QWidget* previous);
     // Slot 0..15 (position 5..20), or none for a fixed position or no selection.
     void setSelectedSlot(std::optional<int> slot);
     // The buttons rest while the dialog reads or stores.

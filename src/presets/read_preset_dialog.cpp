@@ -51,7 +51,7 @@ ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetI
     connect(list(), &QListWidget::itemDoubleClicked, this, [this] { onListActivated(); });
     setTabOrder(list(), button(1));
     setTabOrder(button(1), button(0));
-    setTabOrder(button(0), libraryButtons_->renameButton());
+    libraryButtons_->placeInTabOrderAfter(button(0));
     connect(list(), &QListWidget::currentRowChanged, this, [this](int row) {
         const int slot = row - model::kFixedPositions;
         libraryButtons_->setSelectedSlot(slot >= 0 ? std::optional<int>(slot) : std::nullopt);

@@ -87,7 +87,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     setTabOrder(nameBox_, positionBox_);
     setTabOrder(positionBox_, button(1));
     setTabOrder(button(1), button(0));
-    setTabOrder(button(0), libraryButtons_->renameButton());
+    libraryButtons_->placeInTabOrderAfter(button(0));
     connect(list(), &QListWidget::currentRowChanged, this,
             [this](int row) { libraryButtons_->setSelectedSlot(row >= 0 ? std::optional<int>(row) : std::nullopt); });
     connect(libraryButtons_, &LibraryButtons::libraryChanged, this, &StorePresetDialog::onLibraryChanged);
