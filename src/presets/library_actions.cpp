@@ -8,13 +8,15 @@
 namespace presets {
 namespace {
 
-bool IsUsedSlot(const model::PresetLibrary& library, int slot) {
-    return slot >= 0 && slot < model::kUserPositions &&
-           library.used[static_cast<std::size_t>(slot + model::kFixedPositions)];
+// Only for a slot already known to be 0..15.
+std::size_t IndexOf(int slot) {
+    return static_cast<std::size_t>(slot) + static_cast<std::size_t>(model::kFixedPositions);
 }
-
-std::size_t IndexOf(int slot) { return static_cast<std::size_t>(slot + model::kFixedPositions); }
 int PositionOf(int slot) { return slot + model::kFirstUserPosition; }
+
+bool IsUsedSlot(const model::PresetLibrary& library, int slot) {
+    return slot >= 0 && slot < model::kUserPositions && library.used[IndexOf(slot)];
+}
 
 bool TitleNames(const model::PresetLibrary& library, int slot) {
     return library.presetTitle.starts_with(PresetTitleText(PositionOf(slot), U""));

@@ -19,7 +19,10 @@ constexpr char kClearTitle[] = "Clear";
 constexpr char kCopyTitle[] = "Copy to";
 
 int PositionOf(int slot) { return slot + model::kFirstUserPosition; }
-std::size_t IndexOf(int slot) { return static_cast<std::size_t>(slot + model::kFixedPositions); }
+// Only for a slot already known to be 0..15.
+std::size_t IndexOf(int slot) {
+    return static_cast<std::size_t>(slot) + static_cast<std::size_t>(model::kFixedPositions);
+}
 QString PositionWord(int slot) { return PositionText(PositionOf(slot)); }
 
 QPushButton* MakeButton(const char* text, const char* name, QWidget* parent, QBoxLayout* row) {
