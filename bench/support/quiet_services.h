@@ -13,6 +13,7 @@ public:
     ui::Answer show(const ui::Message&, QWidget*) override { return ui::Answer::Yes; }
     QString openFileName(const ui::FileRequest&, QWidget*) override { return {}; }
     QString saveFileName(const ui::FileRequest&, QWidget*) override { return {}; }
+    std::optional<QString> askText(const ui::TextPrompt&, QWidget*) override { return std::nullopt; }
     void setBusy(bool) override {}
 };
 

@@ -2,10 +2,12 @@
 
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "editor/parameter_editor.h"
+#include "presets/library_buttons.h"
 #include "presets/preset_list_panel.h"
 #include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
@@ -21,13 +23,25 @@ ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetI
       link_(link),
       editor_(editor),
       dialogs_(dialogs),
-      panel_(new PresetListPanel(1, QString::fromLatin1(kReadListTip), this)) {
+      panel_(new PresetListPanel(1, QString::fromLatin1(kReadListTip), this)),
+      progressBar_(new QProgressBar(this)),
+      libraryButtons_(new LibraryButtons(library, link, dialogs, progressBar_, this)) {
     setObjectName(QStringLiteral("FrmRead"));
     setWindowTitle(QString::fromLatin1(kReadCaption));
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_);
+    progressBar_->setObjectName(QStringLiteral("CopyProgress"));
+    progressBar_->setAccessibleName(QStringLiteral("Copy progress"));
+    progressBar_->setTextVisible(false);
+    // A copy runs without window events: the bar's place is kept while hidden.
+    QSizePolicy barPolicy = progressBar_->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    progressBar_->setSizePolicy(barPolicy);
+    progressBar_->hide();
+    layout->addWidget(progressBar_);
+    layout->addWidget(libraryButtons_);
     auto* row = new QHBoxLayout;
     buttons_ = MakeCommandButtons(this, row, QString::fromLatin1(kReadText));
     layout->addLayout(row);
@@ -37,6 +51,12 @@ ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetI
     connect(list(), &QListWidget::itemDoubleClicked, this, [this] { onListActivated(); });
     setTabOrder(list(), button(1));
     setTabOrder(button(1), button(0));
+    libraryButtons_->placeInTabOrderAfter(button(0));
+    connect(list(), &QListWidget::currentRowChanged, this, [this](int row) {
+        const int slot = row - model::kFixedPositions;
+        libraryButtons_->setSelectedSlot(slot >= 0 ? std::optional<int>(slot) : std::nullopt);
+    });
+    connect(libraryButtons_, &LibraryButtons::libraryChanged, this, &ReadPresetDialog::onLibraryChanged);
 
     showLibrary();
 }
@@ -73,7 +93,9 @@ void ReadPresetDialog::readSelected() {
     bool loaded = false;
     {
         ui::BusyPointer busy(dialogs_);
+        libraryButtons_->setTransferRunning(true);
         loaded = loadPresetFromDevice(i);
+        libraryButtons_->setTransferRunning(false);
     }
     if (loaded) {
         accept();
@@ -84,6 +106,15 @@ void ReadPresetDialog::readSelected() {
     if (!link_.ended())
         dialogs_.inform(QString::fromLatin1(kReadFailed), QString::fromLatin1(kReadCaption), ui::Icon::Critical, this);
     reject();
+}
+
+void ReadPresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
+    const int row = list()->currentRow();
+    panel_->showNames(library_);
+    list()->setCurrentRow(row);
+    if (titleChanged)
+        editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
+    if (linkLost) reject();
 }
 
 bool ReadPresetDialog::loadPresetFromDevice(int index) {

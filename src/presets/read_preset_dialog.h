@@ -10,6 +10,7 @@
 #include "ui/user_dialogs.h"
 
 class QListWidget;
+class QProgressBar;
 
 namespace editor {
 class ParameterEditor;
@@ -17,6 +18,7 @@ class ParameterEditor;
 
 namespace presets {
 
+class LibraryButtons;
 class PresetListPanel;
 
 class ReadPresetDialog : public QDialog {
@@ -33,12 +35,15 @@ public:
     QListWidget* list() const;
     PresetListPanel* presetList() const { return panel_; }
     QPushButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+    LibraryButtons* libraryButtons() const { return libraryButtons_; }
+    QProgressBar* progressBar() const { return progressBar_; }
 
 private:
     void showLibrary();
     void onButtonClicked(int index);
     void onListActivated();
     void readSelected();
+    void onLibraryChanged(bool titleChanged, bool linkLost);
 
     model::PresetLibrary& library_;
     model::PresetImage& image_;
@@ -46,6 +51,8 @@ private:
     editor::ParameterEditor& editor_;
     ui::UserDialogs& dialogs_;
     PresetListPanel* panel_;
+    QProgressBar* progressBar_;
+    LibraryButtons* libraryButtons_;
     CommandButtons buttons_{};
 };
 

@@ -15,9 +15,16 @@ StorePlan StorePayloads(const model::PresetImage& image, const model::PresetName
     int f = 0;
     for (int m = 0; m < model::kBlockSize; ++m)
         plan[f++] = devlink::WriteMemoryBytePayload(DeviceMemoryMap::data(slot) + m, image[m]);
-    for (int j = 0; j < model::kNameLength; ++j)
-        plan[f++] = devlink::WriteMemoryBytePayload(DeviceMemoryMap::name(slot) + j, name[j]);
+    for (const devlink::Payload& frame : NamePayloads(name, slot)) plan[f++] = frame;
     plan[f] = devlink::WriteMemoryBytePayload(DeviceMemoryMap::marker(slot), devlink::StoreMarker);
+    return plan;
+}
+
+NamePlan NamePayloads(const model::PresetNameBytes& name, int slot) {
+    assert(slot >= 0 && slot < model::kUserPositions);
+    NamePlan plan{};
+    for (int j = 0; j < model::kNameLength; ++j)
+        plan[j] = devlink::WriteMemoryBytePayload(devlink::DeviceMemoryMap::name(slot) + j, name[j]);
     return plan;
 }
 

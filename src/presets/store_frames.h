@@ -17,9 +17,12 @@ inline constexpr int kStoreProgressMaximum = 171;
 inline constexpr int kStoreByteFrames = model::kBlockSize + model::kNameLength;  // 168
 inline constexpr int kStoreFrameCount = kStoreByteFrames + 1;                    // and the marker
 using StorePlan = std::array<devlink::Payload, kStoreFrameCount>;
+using NamePlan = std::array<devlink::Payload, model::kNameLength>;
 
 // slot = position - 5, 0..15. Image byte 160 is not the device's and is not written.
 StorePlan StorePayloads(const model::PresetImage& image, const model::PresetNameBytes& name, int slot);
+// The name's eight frames of that plan, alone: a rename writes only these.
+NamePlan NamePayloads(const model::PresetNameBytes& name, int slot);
 // The frame that marks position slot + 5 unused before it is overwritten.
 devlink::Payload UnmarkPayload(int slot);
 

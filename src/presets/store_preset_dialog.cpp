@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "editor/parameter_editor.h"
+#include "presets/library_buttons.h"
 #include "presets/preset_list_panel.h"
 #include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
@@ -32,7 +33,8 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
       panel_(new PresetListPanel(model::kFirstUserPosition, QString::fromLatin1(kStoreListTip), this)),
       nameBox_(new QLineEdit(this)),
       positionBox_(new QComboBox(this)),
-      progressBar_(new QProgressBar(this)) {
+      progressBar_(new QProgressBar(this)),
+      libraryButtons_(new LibraryButtons(library, link, dialogs, progressBar_, this)) {
     setObjectName(QStringLiteral("FrmStore"));
     setWindowTitle(QString::fromLatin1(kStoreCaption));
     setModal(true);
@@ -73,6 +75,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(progressBar_);
+    layout->addWidget(libraryButtons_);
     auto* row = new QHBoxLayout;
     buttons_ = MakeCommandButtons(this, row, QString::fromLatin1(kStoreText));
     layout->addLayout(row);
@@ -84,6 +87,10 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     setTabOrder(nameBox_, positionBox_);
     setTabOrder(positionBox_, button(1));
     setTabOrder(button(1), button(0));
+    libraryButtons_->placeInTabOrderAfter(button(0));
+    connect(list(), &QListWidget::currentRowChanged, this,
+            [this](int row) { libraryButtons_->setSelectedSlot(row >= 0 ? std::optional<int>(row) : std::nullopt); });
+    connect(libraryButtons_, &LibraryButtons::libraryChanged, this, &StorePresetDialog::onLibraryChanged);
 
     showLibrary();
 }
@@ -170,10 +177,21 @@ void StorePresetDialog::stepProgress(int value) {
     progressBar_->repaint();
 }
 
+void StorePresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
+    const int row = list()->currentRow();
+    panel_->showNames(library_);
+    list()->setCurrentRow(row);
+    if (titleChanged)
+        editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
+    if (linkLost) reject();
+}
+
 bool StorePresetDialog::store(const StoreRequest& request) {
     progressBar_->setMaximum(kStoreProgressMaximum);
     progressBar_->show();
+    libraryButtons_->setTransferRunning(true);
     const StoreResult result = StorePreset(link_, library_, image_, request, [this](int done) { stepProgress(done); });
+    libraryButtons_->setTransferRunning(false);
     if (result == StoreResult::Stored) {
         editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
         editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));

@@ -22,6 +22,7 @@ class ParameterEditor;
 
 namespace presets {
 
+class LibraryButtons;
 class PresetListPanel;
 
 class StorePresetDialog : public QDialog {
@@ -40,6 +41,7 @@ public:
     QComboBox* positionBox() const { return positionBox_; }
     QProgressBar* progressBar() const { return progressBar_; }
     PresetListPanel* presetList() const { return panel_; }
+    LibraryButtons* libraryButtons() const { return libraryButtons_; }
     QPushButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
 
 protected:
@@ -54,6 +56,7 @@ private:
     std::optional<StoreRequest> checkedRequest();
     bool store(const StoreRequest& request);
     void stepProgress(int value);
+    void onLibraryChanged(bool titleChanged, bool linkLost);
 
     model::PresetLibrary& library_;
     model::PresetImage& image_;
@@ -64,6 +67,7 @@ private:
     QLineEdit* nameBox_;
     QComboBox* positionBox_;
     QProgressBar* progressBar_;
+    LibraryButtons* libraryButtons_;
     CommandButtons buttons_{};
 };
 

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace ui {
 namespace {
@@ -39,6 +42,19 @@ QString QtUserDialogs::openFileName(const FileRequest& request, QWidget* parent)
 QString QtUserDialogs::saveFileName(const FileRequest& request, QWidget* parent) {
     // The dialog asks before an existing file is overwritten.
     return QFileDialog::getSaveFileName(parent, request.title, request.folder, request.filter);
+}
+
+std::optional<QString> QtUserDialogs::askText(const TextPrompt& prompt, QWidget* parent) {
+    bool ok = false;
+    QString answer;
+    if (prompt.choices.isEmpty()) {
+        answer = QInputDialog::getText(parent, prompt.title, prompt.label, QLineEdit::Normal, prompt.text, &ok);
+    } else {
+        const int first = std::max(0, static_cast<int>(prompt.choices.indexOf(prompt.text)));
+        answer = QInputDialog::getItem(parent, prompt.title, prompt.label, prompt.choices, first, false, &ok);
+    }
+    if (!ok) return std::nullopt;
+    return answer;
 }
 
 void QtUserDialogs::setBusy(bool busy) {

@@ -11,6 +11,7 @@ public:
     Answer show(const Message& message, QWidget* parent = nullptr) override;
     QString openFileName(const FileRequest& request, QWidget* parent = nullptr) override;
     QString saveFileName(const FileRequest& request, QWidget* parent = nullptr) override;
+    std::optional<QString> askText(const TextPrompt& prompt, QWidget* parent = nullptr) override;
     // The busy pointer, and the window refuses input while it shows.
     void setBusy(bool busy) override;
 

@@ -3,6 +3,8 @@
 // interface, so that tests answer from a script and no test can hang on a
 // modal window. Windows of every layer take a reference to it.
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class QWidget;
 
@@ -26,6 +28,13 @@ struct FileRequest {
     QString filter;  // as QFileDialog takes it: "file preset (*.Fbk)"
 };
 
+struct TextPrompt {
+    QString title;
+    QString label;
+    QString text;         // what the box holds at first, or the choice shown first
+    QStringList choices;  // when given, one of them is picked instead of typed
+};
+
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
@@ -34,6 +43,8 @@ public:
     // The chosen path, or an empty string when the user cancelled.
     virtual QString openFileName(const FileRequest& request, QWidget* parent = nullptr) = 0;
     virtual QString saveFileName(const FileRequest& request, QWidget* parent = nullptr) = 0;
+    // The text typed or the choice picked; nothing when the user cancelled.
+    virtual std::optional<QString> askText(const TextPrompt& prompt, QWidget* parent = nullptr) = 0;
     // The arrow-and-hourglass pointer while long work runs.
     virtual void setBusy(bool busy) = 0;
 

@@ -30,6 +30,19 @@ QString ScriptedDialogs::saveFileName(const ui::FileRequest& request, QWidget* p
     return openFileName(request, parent);
 }
 
+std::optional<QString> ScriptedDialogs::askText(const ui::TextPrompt& prompt, QWidget*) {
+    prompts.push_back(prompt);
+    if (typed.empty()) {
+        ADD_FAILURE() << "unexpected prompt: " << prompt.label.toStdString();
+        return std::nullopt;
+    }
+    std::optional<QString> answer = typed.front();
+    typed.pop_front();
+    if (answer && !prompt.choices.isEmpty() && !prompt.choices.contains(*answer))
+        ADD_FAILURE() << "not one of the choices: " << answer->toStdString();
+    return answer;
+}
+
 void ScriptedDialogs::setBusy(bool busy) {
     busyDepth += busy ? 1 : -1;
     if (busy) ++busyCount;
