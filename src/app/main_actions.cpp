@@ -31,7 +31,8 @@ QMenu* AddMenu(QMenuBar& bar, const char* objectName, const QString& title, cons
 }  // namespace
 
 QList<QAction*> MainActions::lockedBySearch() const {
-    return {loadPreset, savePreset, storePreset, readPreset, copyLeftToRight, copyRightToLeft};
+    return {loadPreset,   savePreset,    storePreset,     readPreset,
+            backUpDevice, restoreDevice, copyLeftToRight, copyRightToLeft};
 }
 
 MainActions CreateMainActions(QObject* owner) {
@@ -49,6 +50,8 @@ MainActions CreateMainActions(QObject* owner) {
                                "Store Preset to device");
     a.readPreset = MakeAction(owner, "ReadPresetAction", "&Read Preset from device...", QKeySequence("Ctrl+R"),
                               "Read Preset from device");
+    a.backUpDevice = MakeAction(owner, "BackUpDeviceAction", "&Back up device...", QKeySequence("Ctrl+Shift+B"));
+    a.restoreDevice = MakeAction(owner, "RestoreDeviceAction", "Res&tore device...");
     a.copyLeftToRight = MakeAction(owner, "CopyLeftToRightAction", "Copy &Left to Right...",
                                    QKeySequence("Ctrl+Shift+R"), "Copy Left to Right");
     a.copyRightToLeft = MakeAction(owner, "CopyRightToLeftAction", "Copy &Right to Left...",
@@ -63,7 +66,8 @@ MainMenus BuildMenuBar(QMenuBar& bar, const MainActions& a) {
     MainMenus menus;
     menus.file = AddMenu(bar, "FileMenu", "&File",
                          {a.loadPreset, a.savePreset, nullptr, a.exportGraph, a.exportResponses, nullptr, a.quit});
-    menus.device = AddMenu(bar, "DeviceMenu", "&Device", {a.storePreset, a.readPreset});
+    menus.device =
+        AddMenu(bar, "DeviceMenu", "&Device", {a.storePreset, a.readPreset, nullptr, a.backUpDevice, a.restoreDevice});
     menus.edit = AddMenu(bar, "EditMenu", "&Edit", {a.copyLeftToRight, a.copyRightToLeft});
     menus.view = AddMenu(bar, "ViewMenu", "&View", {a.deviceLog});
     menus.help = AddMenu(bar, "HelpMenu", "&Help", {a.keyboardShortcuts, nullptr, a.about});

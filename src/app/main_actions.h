@@ -21,6 +21,8 @@ struct MainActions {
     // Device
     QAction* storePreset = nullptr;
     QAction* readPreset = nullptr;
+    QAction* backUpDevice = nullptr;
+    QAction* restoreDevice = nullptr;
     // Edit
     QAction* copyLeftToRight = nullptr;
     QAction* copyRightToLeft = nullptr;

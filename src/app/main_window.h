@@ -112,6 +112,8 @@ private:
     void showAbout();
     void exportGraph();
     void exportResponses();
+    void backUpDevice();
+    void restoreDevice();
     void copyChannel(int index);
     void lockToolbar(bool locked);
     void showConnectionStatus();

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -15,8 +16,10 @@
 #include "app/main_window.h"
 #include "app/toolbar_icons.h"
 #include "editor/parameter_editor.h"
+#include "presets/backup_to_file.h"
 #include "presets/preset_files.h"
 #include "presets/read_preset_dialog.h"
+#include "presets/restore_device_dialog.h"
 #include "presets/store_preset_dialog.h"
 #include "qrn_version.h"
 
@@ -77,6 +80,8 @@ void MainWindow::connectActions() {
     for (const auto& [action, index] : toolbarCommands)
         connect(action, &QAction::triggered, this, [this, index = index] { onToolbarButton(index); });
     connect(actions_.quit, &QAction::triggered, this, &QWidget::close);
+    connect(actions_.backUpDevice, &QAction::triggered, this, &MainWindow::backUpDevice);
+    connect(actions_.restoreDevice, &QAction::triggered, this, &MainWindow::restoreDevice);
     connect(actions_.exportGraph, &QAction::triggered, this, &MainWindow::exportGraph);
     connect(actions_.exportResponses, &QAction::triggered, this, &MainWindow::exportResponses);
     connect(actions_.deviceLog, &QAction::triggered, this, [this] {
@@ -167,6 +172,29 @@ void MainWindow::exportResponses() {
     if (!editor_->exportResponsesCsv(path))
         dialogs_.inform("The responses could not be written to \"" + QDir::toNativeSeparators(path) + "\".",
                         "Export Responses", ui::Icon::Critical, this);
+}
+
+namespace {
+
+QString BackupFolder() { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
+
+}  // namespace
+
+void MainWindow::backUpDevice() {
+    const QString done = presets::BackUpDeviceToFile(link_, dialogs_, BackupFolder(), this);
+    if (!done.isEmpty()) statusBar()->showMessage(done);
+}
+
+void MainWindow::restoreDevice() {
+    presets::RestoreDeviceFromFile(
+        link_, session_.library, dialogs_, BackupFolder(),
+        [this](const presets::DeviceBlock& current) {
+            // The device runs them already: shown, not sent again.
+            std::copy(current.begin(), current.end(), session_.image.begin());
+            editor_->fillFromImage();
+            editor_->redrawGraph();
+        },
+        this);
 }
 
 void MainWindow::showKeyboardShortcuts() {

@@ -1,0 +1,207 @@
+#include "presets/restore_device_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "devlink/preset_block.h"
+#include "model/preset_name.h"
+#include "presets/backup_file_io.h"
+#include "ui/transfer_progress.h"
+
+namespace presets {
+namespace {
+
+constexpr char kTitle[] = "Restore device";
+enum Column { kPosition, kInBackup, kOnDevice, kMatch, kOutcome, kColumns };
+
+QString Shown(bool used, const std::u32string& name) {
+    return used ? QString::fromStdU32String(model::PrintablePresetName(name)).trimmed() : QString("(empty)");
+}
+
+QString MatchText(PositionMatch match) {
+    switch (match) {
+    case PositionMatch::Same: return "same";
+    case PositionMatch::Different: return "different";
+    case PositionMatch::NeedsDeviceBlock: return "not compared";
+    }
+    return {};
+}
+
+}  // namespace
+
+RestoreDeviceDialog::RestoreDeviceDialog(const QString& path, const DeviceBackup& backup,
+                                         const BackupComparison& comparison, devlink::DeviceLink& link,
+                                         model::PresetLibrary& library, ui::UserDialogs& dialogs,
+                                         CurrentRestored onCurrentRestored, QWidget* parent)
+    : QDialog(parent),
+      backup_(backup),
+      comparison_(comparison),
+      link_(link),
+      library_(library),
+      dialogs_(dialogs),
+      onCurrentRestored_(std::move(onCurrentRestored)) {
+    setObjectName("RestoreDevice");
+    setWindowTitle(kTitle);
+    auto* about = new QLabel(
+        QString("Backup \"%1\", made %2 by version %3 of the editor, device program \"%4\".\n"
+                "Tick the positions to write; the device's other positions stay as they are.")
+            .arg(QDir::toNativeSeparators(path), QString::fromStdString(backup.created),
+                 QString::fromStdString(backup.programVersion),
+                 QString::fromStdU32String(model::PrintablePresetName(model::DecodePresetName(backup.programName)))
+                     .trimmed()),
+        this);
+    about->setWordWrap(true);
+
+    table_ = new QTableWidget(model::kUserPositions, kColumns, this);
+    table_->setObjectName("RestorePositions");
+    table_->setAccessibleName("Positions to restore");
+    table_->setHorizontalHeaderLabels({"Position", "In the backup", "On the device", "", "Outcome"});
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int slot = 0; slot < model::kUserPositions; ++slot) fillRow(slot);
+    table_->resizeColumnsToContents();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    connect(table_, &QTableWidget::itemChanged, this, [this] { updateRestoreButton(); });
+
+    currentBox_ = new QCheckBox("Restore the current settings too", this);
+    currentBox_->setObjectName("RestoreCurrentSettings");
+    connect(currentBox_, &QCheckBox::toggled, this, [this] { updateRestoreButton(); });
+    summary_ = new QLabel(this);
+    summary_->setObjectName("RestoreSummary");
+    summary_->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    restore_ = buttons->addButton("Restore", QDialogButtonBox::ActionRole);
+    restore_->setObjectName("RestoreButton");
+    connect(restore_, &QPushButton::clicked, this, &RestoreDeviceDialog::restoreChosen);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(about);
+    layout->addWidget(table_);
+    layout->addWidget(currentBox_);
+    layout->addWidget(summary_);
+    layout->addWidget(buttons);
+    resize(720, 620);
+    updateRestoreButton();
+}
+
+void RestoreDeviceDialog::fillRow(int slot) {
+    const PositionComparison& c = comparison_[static_cast<std::size_t>(slot)];
+    auto* position = new QTableWidgetItem(QString("%1").arg(slot + model::kFirstUserPosition, 2, 10, QChar('0')));
+    position->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+    // What differs is ticked at first: restoring the same bytes changes nothing.
+    position->setCheckState(c.match == PositionMatch::Same ? Qt::Unchecked : Qt::Checked);
+    table_->setItem(slot, kPosition, position);
+    table_->setItem(slot, kInBackup, new QTableWidgetItem(Shown(c.fileUsed, c.fileName)));
+    table_->setItem(slot, kOnDevice, new QTableWidgetItem(Shown(c.deviceUsed, c.deviceName)));
+    table_->setItem(slot, kMatch, new QTableWidgetItem(MatchText(c.match)));
+    table_->setItem(slot, kOutcome, new QTableWidgetItem());
+}
+
+RestoreSelection RestoreDeviceDialog::selection() const {
+    RestoreSelection chosen;
+    for (int slot = 0; slot < model::kUserPositions; ++slot)
+        chosen.positions[static_cast<std::size_t>(slot)] = table_->item(slot, kPosition)->checkState() == Qt::Checked;
+    chosen.currentSettings = currentBox_->isChecked();
+    return chosen;
+}
+
+void RestoreDeviceDialog::updateRestoreButton() {
+    const RestoreSelection chosen = selection();
+    const bool any = chosen.currentSettings ||
+                     std::any_of(chosen.positions.begin(), chosen.positions.end(), [](bool on) { return on; });
+    restore_->setEnabled(any);
+}
+
+void RestoreDeviceDialog::restoreChosen() {
+    const RestoreSelection chosen = selection();
+    const auto count = std::count(chosen.positions.begin(), chosen.positions.end(), true);
+    QString question = QString("Write %1 position(s)").arg(count);
+    if (chosen.currentSettings) question += " and the current settings";
+    question += " into the device? What they hold now will be lost.";
+    if (!dialogs_.confirm(question, kTitle, ui::Answer::No, ui::Icon::Exclamation, this)) return;
+
+    RestoreReport report;
+    {
+        ui::TransferProgressDialog progress(kTitle, "Writing and checking the chosen positions...", this);
+        ui::BusyPointer busy(dialogs_);
+        report = RestoreDevice(link_, library_, backup_, chosen,
+                               [&progress](int done, int total) { return progress.update(done, total); });
+    }
+    int verified = 0, failed = 0;
+    for (int slot = 0; slot < model::kUserPositions; ++slot) {
+        const RestoreOutcome outcome = report.positions[static_cast<std::size_t>(slot)];
+        table_->item(slot, kOutcome)->setText(RestoreOutcomeText(outcome));
+        if (outcome == RestoreOutcome::RestoredAndVerified)
+            ++verified;
+        else if (outcome != RestoreOutcome::NotChosen)
+            ++failed;
+    }
+    QString text = QString("%1 position(s) restored and verified").arg(verified);
+    if (failed > 0) text += QString(", %1 not").arg(failed);
+    if (report.currentSettings != RestoreOutcome::NotChosen)
+        text += QString("; current settings: %1").arg(RestoreOutcomeText(report.currentSettings));
+    summary_->setText(text + ".");
+    summary_->setAccessibleDescription(summary_->text());
+    if (report.currentSettings == RestoreOutcome::RestoredAndVerified ||
+        report.currentSettings == RestoreOutcome::DiffersAfterWriting ||
+        report.currentSettings == RestoreOutcome::WrittenNotVerified) {
+        if (onCurrentRestored_) onCurrentRestored_(backup_.current);
+    }
+    if (report.result == RestoreResult::NoDevice)
+        dialogs_.inform("There is no device to restore to: the editor is not connected.", kTitle, ui::Icon::Exclamation,
+                        this);
+}
+
+void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& library, ui::UserDialogs& dialogs,
+                           const QString& folder, const RestoreDeviceDialog::CurrentRestored& onCurrentRestored,
+                           QWidget* parent) {
+    if (link.flags().demoMode || link.ended()) {
+        dialogs.inform("There is no device to restore to: the editor is not connected.", kTitle, ui::Icon::Exclamation,
+                       parent);
+        return;
+    }
+    const QString path = dialogs.openFileName({kTitle, folder, "QRN4480 backup (*.qrnbak)"}, parent);
+    if (path.isEmpty()) return;
+    const auto read = ReadBackupFile(path);
+    if (const auto* refused = std::get_if<BackupFileFailure>(&read)) {
+        dialogs.inform(refused->text, kTitle, ui::Icon::Critical, parent);
+        return;
+    }
+    const DeviceBackup& backup = std::get<DeviceBackup>(read);
+    BackupComparison comparison = CompareWithDevice(backup, library);
+    // Same names on both sides say nothing of the data: read those blocks.
+    DeviceBlocks blocks;
+    {
+        int needed = 0;
+        for (const auto& c : comparison) needed += c.match == PositionMatch::NeedsDeviceBlock;
+        ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
+        ui::BusyPointer busy(dialogs);
+        int done = 0;
+        for (int slot = 0; slot < model::kUserPositions && progress.update(done, needed); ++slot) {
+            if (comparison[static_cast<std::size_t>(slot)].match != PositionMatch::NeedsDeviceBlock) continue;
+            model::PresetImage image{};
+            if (!devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image))
+                break;
+            DeviceBlock block{};
+            std::copy_n(image.begin(), block.size(), block.begin());
+            blocks[static_cast<std::size_t>(slot)] = block;
+            ++done;
+        }
+    }
+    if (link.ended()) return;  // the link has said why
+    comparison = CompareWithDevice(backup, library, blocks);
+    RestoreDeviceDialog dialog(path, backup, comparison, link, library, dialogs, onCurrentRestored, parent);
+    dialog.exec();
+}
+
+}  // namespace presets

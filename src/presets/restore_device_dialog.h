@@ -1,0 +1,61 @@
+#pragma once
+// Device menu "Restore device...": a backup's positions beside the device's,
+// the user's pick of what to write, and the outcome of each part once
+// written and read back.
+#include <QDialog>
+#include <functional>
+
+#include "devlink/device_link.h"
+#include "model/preset_library.h"
+#include "presets/backup_comparison.h"
+#include "presets/device_backup.h"
+#include "presets/device_restore.h"
+#include "ui/user_dialogs.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace presets {
+
+class RestoreDeviceDialog : public QDialog {
+public:
+    // Shown when the current settings were restored: the editor shows them.
+    using CurrentRestored = std::function<void(const DeviceBlock&)>;
+
+    RestoreDeviceDialog(const QString& path, const DeviceBackup& backup, const BackupComparison& comparison,
+                        devlink::DeviceLink& link, model::PresetLibrary& library, ui::UserDialogs& dialogs,
+                        CurrentRestored onCurrentRestored, QWidget* parent = nullptr);
+
+    QTableWidget* table() const { return table_; }
+    QCheckBox* currentSettingsBox() const { return currentBox_; }
+    QPushButton* restoreButton() const { return restore_; }
+    RestoreSelection selection() const;
+    // Writes what is chosen after asking; fills the outcome column.
+    void restoreChosen();
+
+private:
+    void fillRow(int slot);
+    void updateRestoreButton();
+
+    DeviceBackup backup_;
+    BackupComparison comparison_;
+    devlink::DeviceLink& link_;
+    model::PresetLibrary& library_;
+    ui::UserDialogs& dialogs_;
+    CurrentRestored onCurrentRestored_;
+    QTableWidget* table_;
+    QCheckBox* currentBox_;
+    QLabel* summary_;
+    QPushButton* restore_;
+};
+
+// Opens a backup, compares it with the device (reading the blocks a name
+// alone cannot decide) and shows the dialog. A damaged, truncated or foreign
+// file is refused with its reason before anything is sent.
+void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& library, ui::UserDialogs& dialogs,
+                           const QString& folder, const RestoreDeviceDialog::CurrentRestored& onCurrentRestored,
+                           QWidget* parent);
+
+}  // namespace presets
