@@ -32,7 +32,26 @@ void SettingsRestorer::restore(const SettingsSnapshot& target) {
         rows_.showNotchRecord(n);
         rows_.applyNotch(n);
     }
+    const model::PresetImage wanted = s_.image;
     for (int c = 0; c < model::kChannels; ++c) restoreChannelSettings(c, before);
+    keepAutomaticRowWidths(wanted);
+}
+
+// A Q setting sent gives every automatic row its width, yet rows that turned
+// automatic since the last one kept theirs, on the device too: the
+// restored settings show them as they were, and nothing more is sent.
+void SettingsRestorer::keepAutomaticRowWidths(const model::PresetImage& wanted) {
+    bool& suppress = s_.link.flags().suppressSend;
+    const bool wasSuppressed = suppress;
+    for (int n = 0; n < model::kNotches; ++n) {
+        if (!NotchDiffers(wanted, s_.image, n)) continue;
+        std::copy_n(wanted.begin() + model::NotchRecordOffset[n], 4, s_.image.begin() + model::NotchRecordOffset[n]);
+        rows_.showNotchRecord(n);
+        suppress = true;
+        rows_.sendNotch(n);
+        suppress = wasSuppressed;
+        rows_.computeNotchResponse(n);
+    }
 }
 
 void SettingsRestorer::restoreLink(bool linked) {

@@ -22,6 +22,7 @@ public:
 private:
     void restoreLink(bool linked);
     void restoreChannelSettings(int channel, const model::PresetImage& before);
+    void keepAutomaticRowWidths(const model::PresetImage& wanted);
 
     EditorState& s_;
     NotchRowEditor& rows_;
