@@ -77,6 +77,20 @@ def link_replies(used):
     return out + piece(answer(0x0A) + bytes([0xFE, 0x00, 0x03, 0x01, 0x0A, 0x02, 0x14, 0, 0, 0xF7]))
 
 
+def backup_file(used, version=b"1.0"):
+    """A .qrnbak file: used maps a position 0..15 to its eight name bytes."""
+    import zlib
+    body = b"2026-12-08T10:00:00Z" + bytes([len(version)]) + version + b"SIM 4480" + varied_block()
+    for k in range(16):
+        if k in used:
+            body += b"\x01" + used[k] + default_block()
+        else:
+            body += b"\x00" + b" Empty  "
+    head = b"QRNBAK\r\n" + struct.pack("<HI", 1, 14 + len(body) + 4)
+    data = head + body
+    return data + struct.pack("<I", zlib.crc32(data))
+
+
 def autosave(image):
     body = b"QRNA\x01" + image
     return body + struct.pack("<I", zlib.crc32(body))
@@ -129,6 +143,10 @@ def main():
     write("fuzz_memory_file", "factory", memory_image({}))
     write("fuzz_memory_file", "two_presets", memory_image({0: b" Vocal  ", 15: b"Last one"}))
     write("fuzz_memory_file", "short", memory_image({1: b"Short   "})[:0x200])
+
+    write("fuzz_backup_file", "empty_device.qrnbak", backup_file({}))
+    write("fuzz_backup_file", "two_used.qrnbak", backup_file({0: b"  LIVE  ", 15: b"Last one"}, b"1.0-rc2"))
+    write("fuzz_backup_file", "cut_short.qrnbak", backup_file({3: b" Stage  "})[:400])
 
     write("fuzz_preset_file", "default.Fbk", default_block() + b"\x00")
     write("fuzz_preset_file", "varied.Fbk", varied_block() + b"\x00")

@@ -40,7 +40,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     const Options known(parser);
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
-    if (parser.isSet(known.help)) return PrintAndExit{parser.helpText()};
+    // Without an application object yet, Qt cannot know the program's name.
+    if (parser.isSet(known.help)) return PrintAndExit{parser.helpText().replace("<executable_name>", "qrn4480-editor")};
     if (parser.isSet("help-all")) return PrintHelpWithQtOptions{};
     if (parser.isSet(known.version)) return PrintAndExit{QString("qrn4480-editor %1\n").arg(kQrnVersion)};
     if (parser.positionalArguments().size() > 1) return UsageError{"Give at most one preset file."};

@@ -36,9 +36,22 @@ devlink::PortTable MakePortTable(const app::StartOptions& options) {
     return devlink::PortTable();
 }
 
+// --help and --version answer on a machine without a display too: before
+// the window system is opened. Qt's own options (-platform ...) are only
+// known once it is, so anything else waits for the full parse below.
+bool PrintedBeforeWindowSystem(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const app::CommandLine early = app::ParseCommandLine(arguments);
+    const auto* print = std::get_if<app::PrintAndExit>(&early);
+    if (print) std::fputs(qPrintable(print->text), stdout);
+    return print != nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (PrintedBeforeWindowSystem(argc, argv)) return 0;
     QApplication application(argc, argv);
     QApplication::setApplicationName("qrn4480-editor");
     QApplication::setOrganizationName("qrn4480");  // settings: ~/.config/qrn4480/qrn4480-editor.conf

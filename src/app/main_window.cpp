@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
@@ -16,6 +17,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/editor_sub_window.h"
 #include "app/init_config.h"
 #include "app/port_search.h"
 #include "app/settings_autosave.h"
@@ -40,13 +42,22 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     mdi_->setObjectName("MdiArea");
     setCentralWidget(mdi_);
     editor_ = new editor::ParameterEditor(session_.image, link_, dialogs_);
-    editorWindow_ = mdi_->addSubWindow(editor_);
+    editorWindow_ = new EditorSubWindow([this](bool next) {
+        // Out of the editor, the toolbar is the next stop either way.
+        toolbarButton(next ? kLoadPreset : kCopyRightToLeft)
+            ->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    });
+    editorWindow_->setWidget(editor_);
+    mdi_->addSubWindow(editorWindow_);
     editorWindow_->setWindowTitle(editor_->windowTitle());
     editorWindow_->hide();
     presetFiles_ =
         std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
     resize(1280, 800);
+    actions_ = CreateMainActions(this);
+    menus_ = BuildMenuBar(*menuBar(), actions_);
     buildToolbar();
+    connectActions();
     // A running search also locks the six preset and copy buttons.
     editor_->setSearchLockExtension([this](bool lock) { lockToolbar(lock); });
     setAcceptDrops(true);
@@ -58,14 +69,6 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     reconnectTimer_.setObjectName("ReconnectTimer");
     reconnectTimer_.setInterval(kReconnectMs);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MainWindow::tryReconnect);
-
-    auto* deviceLog = new QAction("Device log", this);
-    deviceLog->setObjectName("DeviceLogAction");
-    deviceLog->setShortcut(QKeySequence("Ctrl+L"));
-    connect(deviceLog, &QAction::triggered, this, [this] {
-        if (openDeviceLog_) openDeviceLog_();
-    });
-    addAction(deviceLog);
 
     connectEditHistory();
 
@@ -189,113 +192,6 @@ void MainWindow::pollSearchReports() {
     }
     while (link_.pollSearchReports(
         [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->applySearchReport(report); })) {}
-}
-
-}  // namespace app
-
-namespace app {
-namespace {
-
-struct ToolbarEntry {
-    int index;
-    const char* toolTip;
-    ToolbarIcon icon;
-    QKeySequence shortcut;
-};
-
-// Built on demand: key sequences want a running application.
-std::vector<ToolbarEntry> ToolbarButtons() {
-    return {
-        {kLoadPreset, "Load Preset from PC", ToolbarIcon::LoadFromPc, QKeySequence::Open},
-        {kSavePreset, "Save Preset to PC", ToolbarIcon::SaveToPc, QKeySequence::Save},
-        {kStorePreset, "Store Preset to device", ToolbarIcon::StoreToDevice, QKeySequence("Ctrl+D")},
-        {kReadPreset, "Read Preset from device", ToolbarIcon::ReadFromDevice, QKeySequence("Ctrl+R")},
-        {kCopyLeftToRight, "Copy Left to Right", ToolbarIcon::CopyLeftToRight, QKeySequence("Ctrl+Shift+R")},
-        {kCopyRightToLeft, "Copy Right to Left", ToolbarIcon::CopyRightToLeft, QKeySequence("Ctrl+Shift+L")},
-    };
-}
-
-}  // namespace
-
-void MainWindow::buildToolbar() {
-    toolbar_ = addToolBar("Toolbar1");
-    toolbar_->setObjectName("Toolbar1");
-    toolbar_->setMovable(false);
-    toolbar_->setIconSize(QSize(28, 28));
-    for (const ToolbarEntry& entry : ToolbarButtons()) {
-        auto* button = new QToolButton(toolbar_);
-        button->setObjectName(QString("Command1_%1").arg(entry.index));
-        button->setIcon(MakeToolbarIcon(entry.icon));
-        const QString shortcut = entry.shortcut.toString(QKeySequence::NativeText);
-        button->setAccessibleName(entry.toolTip);
-        button->setAccessibleDescription(shortcut);
-        button->setToolTip(entry.toolTip);
-        button->setShortcut(entry.shortcut);
-        button->setFocusPolicy(Qt::TabFocus);
-        toolbar_->addWidget(button);
-        buttons_[entry.index] = button;
-        const int index = entry.index;
-        connect(button, &QToolButton::clicked, this, [this, index] { onToolbarButton(index); });
-    }
-}
-
-QToolButton* MainWindow::toolbarButton(int index) const {
-    const auto found = buttons_.find(index);
-    return found == buttons_.end() ? nullptr : found->second;
-}
-
-void MainWindow::lockToolbar(bool locked) {
-    for (int index : {0, 1, 2, 3, 7, 8}) buttons_.at(index)->setEnabled(!locked);
-}
-
-void MainWindow::onToolbarButton(int index) {
-    switch (index) {
-    case kLoadPreset: presetFiles_->loadPresetFile(); break;
-    case kSavePreset: presetFiles_->savePresetFile(); break;
-    case kStorePreset: {
-        presets::StorePresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
-        dialog.exec();
-        break;
-    }
-    case kReadPreset: readPresetAsStep(); break;
-    case kCopyLeftToRight:
-    case kCopyRightToLeft: copyChannel(index); break;
-    default: break;
-    }
-}
-
-void MainWindow::openPresetFile(const QString& path) { presetFiles_->loadFromPath(path); }
-
-QString MainWindow::droppablePresetFile(const QMimeData* mime) const {
-    // A drop during a search would load a preset under it; refuse it as the
-    // locked load button does.
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !buttons_.at(kLoadPreset)->isEnabled()) return {};
-    const QUrl url = mime->urls().first();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppablePresetFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-void MainWindow::dropEvent(QDropEvent* event) {
-    const QString path = droppablePresetFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    openPresetFile(path);
-}
-
-void MainWindow::copyChannel(int index) {
-    const bool leftToRight = index == kCopyLeftToRight;
-    const QString text =
-        leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
-    const QString title = leftToRight ? "Copy Left to Right" : "Copy Right to Left";
-    if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
-    ui::BusyPointer busy(dialogs_);
-    if (leftToRight)
-        editor_->copyLeftToRight();
-    else
-        editor_->copyRightToLeft();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

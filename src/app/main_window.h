@@ -2,11 +2,13 @@
 // MDIFrmMain: the frame of the program. Its load runs the start-up (port
 // search, demo mode, memory dump) and its close request ends the program.
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
 
+#include "app/main_actions.h"
 #include "app/session.h"
 #include "devlink/device_link.h"
 #include "ui/user_dialogs.h"
@@ -85,6 +87,8 @@ public:
     // Ctrl+L opens the device log through this.
     void setDeviceLogOpener(std::function<void()> open) { openDeviceLog_ = std::move(open); }
 
+    const MainActions& actions() const { return actions_; }
+    const MainMenus& menus() const { return menus_; }
     // Toolbar1's buttons by index (0..3, 7, 8).
     QToolButton* toolbarButton(int index) const;
     void onToolbarButton(int index);
@@ -109,6 +113,11 @@ private:
     void dumpDeviceMemory(SplashWindow& splash);
     void reportPermissionProblems(const std::vector<int>& ports);
     void buildToolbar();
+    void connectActions();
+    void showKeyboardShortcuts();
+    void showAbout();
+    void exportGraph();
+    void exportResponses();
     void copyChannel(int index);
     void lockToolbar(bool locked);
     void showConnectionStatus();
@@ -134,6 +143,9 @@ private:
     editor::ParameterEditor* editor_ = nullptr;
     QMdiSubWindow* editorWindow_;
     std::unique_ptr<presets::PresetFiles> presetFiles_;
+    MainActions actions_;
+    MainMenus menus_;
+    QPointer<QDialog> shortcutsDialog_;
     std::unique_ptr<SettingsAutosave> autosave_;
     QToolBar* toolbar_;
     std::map<int, QToolButton*> buttons_;

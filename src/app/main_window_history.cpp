@@ -2,6 +2,7 @@
 // question before closing, the read dialog as one step, the kept settings.
 #include <QAction>
 #include <QListWidget>
+#include <QMenu>
 
 #include "app/main_window.h"
 #include "app/settings_autosave.h"
@@ -15,9 +16,11 @@ namespace app {
 void MainWindow::connectEditHistory() {
     editor::EditHistory& history = editor_->history();
     connect(&history, &editor::EditHistory::modifiedChanged, this, [this] { refreshCaption(); });
-    // The window's shortcuts reach them wherever the focus is in it.
-    addAction(history.undoAction());
-    addAction(history.redoAction());
+    // First in the Edit menu, as everywhere; the menu bar's shortcuts reach
+    // them wherever the focus is in the window.
+    QAction* first = menus_.edit->actions().value(0);
+    menus_.edit->insertActions(first, {history.undoAction(), history.redoAction()});
+    menus_.edit->insertSeparator(first);
     if (!session_.autosavePath.isEmpty())
         autosave_ = std::make_unique<SettingsAutosave>(session_.image, session_.autosavePath);
 }

@@ -83,6 +83,9 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
     c.scrollArea->setObjectName(QStringLiteral("EditorScrollArea"));
     c.scrollArea->setWidgetResizable(true);
     c.scrollArea->setFrameShape(QFrame::NoFrame);
+    // Only a frame around the controls: Tab goes straight to the first of
+    // them, and the area still scrolls to whichever has the focus.
+    c.scrollArea->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(c.scrollArea);
 
     auto* content = new QWidget;

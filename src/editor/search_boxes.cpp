@@ -57,11 +57,15 @@ void BuildStatusTexts(EditorControls& c) {
     c.searchStatus = StatusText("SearchStatus");
     c.demoNotice = StatusText("DemoNotice");
     c.demoNotice->setText(QStringLiteral("Demo mode"));
+    // Short and fixed: it keeps its width, and the search status beside it
+    // is never cut to share the room.
+    c.demoNotice->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     c.topRow->addSpacing(12);
-    // Far more stretch than the row's own: when shown they take its room.
+    c.topRow->addWidget(c.demoNotice);
+    c.topRow->addSpacing(12);
+    // Far more stretch than the row's own: when shown it takes its room.
     constexpr int kTakesTheRoom = 1000;
     c.topRow->addWidget(c.searchStatus, kTakesTheRoom);
-    c.topRow->addWidget(c.demoNotice, kTakesTheRoom);
 }
 
 void ShowSearchRunning(const EditorControls& c, int k, bool running) {

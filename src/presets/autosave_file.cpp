@@ -1,9 +1,11 @@
 #include "presets/autosave_file.h"
 
+#include "presets/atomic_file.h"
+#include "presets/crc32.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 
@@ -13,22 +15,6 @@ namespace {
 constexpr std::array<std::uint8_t, 4> kMagic = {'Q', 'R', 'N', 'A'};
 constexpr int kImageAt = 5;
 constexpr int kChecksumAt = kImageAt + model::kImageSize;
-
-constexpr std::array<std::uint32_t, 256> kCrcTable = [] {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-        std::uint32_t c = i;
-        for (int k = 0; k < 8; ++k) c = (c & 1U) ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-        table[i] = c;
-    }
-    return table;
-}();
-
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t c = 0xFFFFFFFFU;
-    for (const std::uint8_t b : bytes) c = kCrcTable[(c ^ b) & 0xFFU] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFU;
-}
 
 }  // namespace
 
@@ -69,15 +55,7 @@ QString AutosaveRefusalText(AutosaveRefusal refusal) {
 
 bool WriteAutosave(const QString& path, const model::PresetImage& image) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const std::vector<std::uint8_t> bytes = EncodeAutosave(image);
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return !ReplaceFileContents(path, EncodeAutosave(image)).has_value();
 }
 
 std::optional<std::variant<model::PresetImage, AutosaveRefusal>> ReadAutosave(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -50,10 +51,33 @@ QWidget* TargetWidget(QObject* watched) {
     return nullptr;
 }
 
+constexpr char kTakesInputWhileBusy[] = "qrnTakesInputWhileBusy";
+
+// The control the input is meant for: a window's mouse event goes to the
+// widget under the pointer, its key events to the focused one.
+QWidget* InputReceiver(QObject* watched, QWidget* target, QEvent* event) {
+    if (!target || !qobject_cast<QWindow*>(watched)) return target;
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+        event->type() == QEvent::ShortcutOverride)
+        return QApplication::focusWidget();
+    if (auto* mouse = dynamic_cast<QMouseEvent*>(event)) {
+        QWidget* under = target->childAt(target->mapFromGlobal(mouse->globalPosition().toPoint()));
+        return under ? under : target;
+    }
+    return target;
+}
+
+bool TakesInputWhileBusy(const QWidget* widget) {
+    return widget && widget->isEnabled() && widget->property(kTakesInputWhileBusy).toBool();
+}
+
 }  // namespace
+
+void TakeInputWhileBusy(QWidget* control) { control->setProperty(kTakesInputWhileBusy, true); }
 
 bool InputRefusal::eventFilter(QObject* watched, QEvent* event) {
     if (!IsUserInput(event->type())) return false;
+    if (TakesInputWhileBusy(InputReceiver(watched, TargetWidget(watched), event))) return false;
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || modal == modalBefore_) return true;
     QWidget* target = TargetWidget(watched);

@@ -31,4 +31,9 @@ private:
 // Mouse, wheel, key, touch and tablet events, and shortcuts.
 bool IsUserInput(int eventType);
 
+// A control that must work while the line is held, a transfer's Cancel:
+// its input passes the refusal. It acts only where the work looks at it
+// between two frames.
+void TakeInputWhileBusy(QWidget* control);
+
 }  // namespace ui

@@ -19,18 +19,28 @@ void PostClick(QWidget* target) {
 }
 
 // A click made while long work holds the line is dropped, not acted on after
-// it; once the work is over clicks count again.
+// it; once the work is over clicks count again. A transfer's Cancel alone
+// takes its click during the work.
 TEST(InputRefusal, ClicksQueuedDuringTheWorkAreDroppedLaterOnesCount) {
-    QPushButton button("Search Feedback L");
-    button.show();
-    int clicks = 0;
-    QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    QWidget window;
+    auto* button = new QPushButton("Search Feedback L", &window);
+    auto* cancel = new QPushButton("Cancel", &window);
+    (new QVBoxLayout(&window))->addWidget(button);
+    window.layout()->addWidget(cancel);
+    ui::TakeInputWhileBusy(cancel);
+    window.show();
+    int clicks = 0, cancels = 0;
+    QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    QObject::connect(cancel, &QPushButton::clicked, [&cancels] { ++cancels; });
     {
         ui::InputRefusal refusal;
-        PostClick(&button);
+        PostClick(button);
+        PostClick(cancel);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(cancels, 1);
     }
     EXPECT_EQ(clicks, 0);
-    PostClick(&button);
+    PostClick(button);
     QCoreApplication::processEvents();
     EXPECT_EQ(clicks, 1);
 }

@@ -13,6 +13,7 @@
 #include "devlink/commands.h"
 #include "devlink/preset_block.h"
 #include "editor/parameter_editor.h"
+#include "main_window_fixture.h"
 #include "support/sim_rig.h"
 
 using namespace testing_support;
@@ -20,29 +21,6 @@ using namespace testing_support;
 namespace {
 
 const Bytes kCloseLink = Frame({0x0F});
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void start(bool demo = false) {
-        session.startDir = dir.path();
-        session.applicationDir = dir.path();
-        window = std::make_unique<app::MainWindow>(session, rig.link, rig.dialogs);
-        if (demo) {
-            rig.device.setMuted(true);
-            rig.dialogs.answers.push_back(ui::Answer::Yes);
-        }
-        ASSERT_TRUE(window->load(splash));
-        rig.takeWrites();
-        rig.dialogs.shown.clear();
-    }
-    void click(int index) { QTest::mouseClick(window->toolbarButton(index), Qt::LeftButton); }
-
-    QTemporaryDir dir;
-    SimRig rig;
-    app::Session session;
-    app::SplashWindow splash;
-    std::unique_ptr<app::MainWindow> window;
-};
 
 TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTheirToolTips) {
     start();
@@ -195,7 +173,7 @@ TEST_F(MainWindowTest, OnlyOneLocalFileCanBeDroppedAndNotDuringASearch) {
     text.setText("/tmp/a.Fbk");
     EXPECT_EQ(window->droppablePresetFile(&one), "/tmp/a.Fbk");
     for (const QMimeData* refused : {&two, &remote, &text}) EXPECT_TRUE(window->droppablePresetFile(refused).isEmpty());
-    window->toolbarButton(app::kLoadPreset)->setEnabled(false);  // as a search locks it
+    window->actions().loadPreset->setEnabled(false);  // as a search locks it
     EXPECT_TRUE(window->droppablePresetFile(&one).isEmpty());
 }
 

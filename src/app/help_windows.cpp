@@ -1,0 +1,83 @@
+#include "app/help_windows.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace app {
+namespace {
+
+QString PlainCommandText(QString text) {
+    text.remove('&');
+    if (text.endsWith("...")) text.chop(3);
+    return text;
+}
+
+void AddMenuRows(const QMenu& menu, QList<ShortcutRow>& rows) {
+    for (QAction* action : menu.actions()) {
+        if (action->menu()) {
+            AddMenuRows(*action->menu(), rows);
+            continue;
+        }
+        for (const QKeySequence& key : action->shortcuts())
+            rows.append(ShortcutRow(PlainCommandText(action->text()), key.toString(QKeySequence::NativeText)));
+    }
+}
+
+}  // namespace
+
+QList<ShortcutRow> ShortcutRows(const QMenuBar& menus) {
+    QList<ShortcutRow> rows;
+    for (QAction* top : menus.actions())
+        if (top->menu()) AddMenuRows(*top->menu(), rows);
+    // The bars and number boxes are no actions; their keys are the same for
+    // every one of them.
+    const ShortcutRow editorKeys[] = {
+        {"Raise or lower the focused value", "Right / Left, Up / Down"},
+        {"Coarse step", "Page Up / Page Down"},
+        {"Lowest or highest value", "Home / End"},
+        {"Send a typed number", "Enter"},
+        {"Next or previous control", "Tab / Shift+Tab"},
+    };
+    for (const ShortcutRow& row : editorKeys) rows.append(row);
+    return rows;
+}
+
+KeyboardShortcutsDialog::KeyboardShortcutsDialog(const QList<ShortcutRow>& rows, QWidget* parent) : QDialog(parent) {
+    setObjectName("KeyboardShortcuts");
+    setWindowTitle("Keyboard shortcuts");
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), 2, this);
+    table->setObjectName("ShortcutTable");
+    table->setAccessibleName("Keyboard shortcuts");
+    table->setHorizontalHeaderLabels({"Command", "Keys"});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    for (int r = 0; r < rows.size(); ++r) {
+        table->setItem(r, 0, new QTableWidgetItem(rows[r].first));
+        table->setItem(r, 1, new QTableWidgetItem(rows[r].second));
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+    resize(520, 600);
+}
+
+QString AboutText(const AboutFacts& facts) {
+    QString text = "QRN4480 editor " + facts.version + "\n";
+    text += "Editor and remote control for the QRN4480 feedback eliminator.\n\n";
+    text += "Qt " + facts.qtVersion + "\n";
+    text += "Device program: " + (facts.deviceProgram.isEmpty() ? QString("none") : facts.deviceProgram) + "\n";
+    text += facts.connection;
+    return text;
+}
+
+}  // namespace app

@@ -1,0 +1,51 @@
+#pragma once
+// Every command of the main window as one QAction: the menu bar and the
+// toolbar show the same objects, so a text, a shortcut or a lock is set in
+// one place and cannot differ between the two.
+#include <QList>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QObject;
+
+namespace app {
+
+struct MainActions {
+    // File
+    QAction* loadPreset = nullptr;
+    QAction* savePreset = nullptr;
+    QAction* exportGraph = nullptr;
+    QAction* exportResponses = nullptr;
+    QAction* quit = nullptr;
+    // Device
+    QAction* storePreset = nullptr;
+    QAction* readPreset = nullptr;
+    // Edit
+    QAction* copyLeftToRight = nullptr;
+    QAction* copyRightToLeft = nullptr;
+    // View
+    QAction* deviceLog = nullptr;
+    // Help
+    QAction* keyboardShortcuts = nullptr;
+    QAction* about = nullptr;
+
+    // What a running search locks: everything that would change the
+    // settings under it or send frames between its reports.
+    QList<QAction*> lockedBySearch() const;
+};
+
+struct MainMenus {
+    QMenu* file = nullptr;
+    QMenu* device = nullptr;
+    QMenu* edit = nullptr;
+    QMenu* view = nullptr;
+    QMenu* help = nullptr;
+};
+
+// The actions, owned by `owner`; nothing is connected yet.
+MainActions CreateMainActions(QObject* owner);
+// Exactly File, Device, Edit, View and Help, in that order.
+MainMenus BuildMenuBar(QMenuBar& bar, const MainActions& actions);
+
+}  // namespace app

@@ -1,0 +1,187 @@
+// The main window's commands: the toolbar and menus over one set of
+// actions, and what each command does.
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/help_windows.h"
+#include "app/main_window.h"
+#include "app/toolbar_icons.h"
+#include "editor/parameter_editor.h"
+#include "presets/preset_files.h"
+#include "presets/store_preset_dialog.h"
+#include "qrn_version.h"
+
+namespace app {
+namespace {
+
+struct ToolbarEntry {
+    int index;
+    QAction* action;
+    ToolbarIcon icon;
+};
+
+}  // namespace
+
+void MainWindow::buildToolbar() {
+    toolbar_ = addToolBar("Toolbar1");
+    toolbar_->setObjectName("Toolbar1");
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(28, 28));
+    const ToolbarEntry entries[] = {
+        {kLoadPreset, actions_.loadPreset, ToolbarIcon::LoadFromPc},
+        {kSavePreset, actions_.savePreset, ToolbarIcon::SaveToPc},
+        {kStorePreset, actions_.storePreset, ToolbarIcon::StoreToDevice},
+        {kReadPreset, actions_.readPreset, ToolbarIcon::ReadFromDevice},
+        {kCopyLeftToRight, actions_.copyLeftToRight, ToolbarIcon::CopyLeftToRight},
+        {kCopyRightToLeft, actions_.copyRightToLeft, ToolbarIcon::CopyRightToLeft},
+    };
+    for (const ToolbarEntry& entry : entries) {
+        auto* button = new QToolButton(toolbar_);
+        button->setObjectName(QString("Command1_%1").arg(entry.index));
+        entry.action->setIcon(MakeToolbarIcon(entry.icon));
+        // The button shows the menu's action: its shortcut, tool tip and
+        // lock are the action's.
+        button->setDefaultAction(entry.action);
+        button->setAccessibleName(entry.action->toolTip());
+        button->setAccessibleDescription(entry.action->shortcut().toString(QKeySequence::NativeText));
+        button->setFocusPolicy(Qt::TabFocus);
+        toolbar_->addWidget(button);
+        buttons_[entry.index] = button;
+    }
+}
+
+QToolButton* MainWindow::toolbarButton(int index) const {
+    const auto found = buttons_.find(index);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+void MainWindow::lockToolbar(bool locked) {
+    for (QAction* action : actions_.lockedBySearch()) action->setEnabled(!locked);
+}
+
+void MainWindow::connectActions() {
+    const std::pair<QAction*, int> toolbarCommands[] = {
+        {actions_.loadPreset, kLoadPreset},           {actions_.savePreset, kSavePreset},
+        {actions_.storePreset, kStorePreset},         {actions_.readPreset, kReadPreset},
+        {actions_.copyLeftToRight, kCopyLeftToRight}, {actions_.copyRightToLeft, kCopyRightToLeft},
+    };
+    for (const auto& [action, index] : toolbarCommands)
+        connect(action, &QAction::triggered, this, [this, index = index] { onToolbarButton(index); });
+    connect(actions_.quit, &QAction::triggered, this, &QWidget::close);
+    connect(actions_.exportGraph, &QAction::triggered, this, &MainWindow::exportGraph);
+    connect(actions_.exportResponses, &QAction::triggered, this, &MainWindow::exportResponses);
+    connect(actions_.deviceLog, &QAction::triggered, this, [this] {
+        if (openDeviceLog_) openDeviceLog_();
+    });
+    connect(actions_.keyboardShortcuts, &QAction::triggered, this, &MainWindow::showKeyboardShortcuts);
+    connect(actions_.about, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::onToolbarButton(int index) {
+    switch (index) {
+    case kLoadPreset: presetFiles_->loadPresetFile(); break;
+    case kSavePreset: presetFiles_->savePresetFile(); break;
+    case kStorePreset: {
+        presets::StorePresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
+        dialog.exec();
+        break;
+    }
+    case kReadPreset: readPresetAsStep(); break;
+    case kCopyLeftToRight:
+    case kCopyRightToLeft: copyChannel(index); break;
+    default: break;
+    }
+}
+
+void MainWindow::openPresetFile(const QString& path) { presetFiles_->loadFromPath(path); }
+
+QString MainWindow::droppablePresetFile(const QMimeData* mime) const {
+    // A drop during a search would load a preset under it; refuse it as the
+    // locked load button does.
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !actions_.loadPreset->isEnabled()) return {};
+    const QUrl url = mime->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppablePresetFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppablePresetFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    openPresetFile(path);
+}
+
+void MainWindow::copyChannel(int index) {
+    const bool leftToRight = index == kCopyLeftToRight;
+    const QString text =
+        leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
+    const QString title = leftToRight ? "Copy Left to Right" : "Copy Right to Left";
+    if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
+    ui::BusyPointer busy(dialogs_);
+    if (leftToRight)
+        editor_->copyLeftToRight();
+    else
+        editor_->copyRightToLeft();
+}
+
+namespace {
+
+// What the user typed, with the suffix added when it was left off.
+QString WithSuffix(const QString& path, const QString& suffix) {
+    return path.endsWith(suffix, Qt::CaseInsensitive) ? path : path + suffix;
+}
+
+}  // namespace
+
+void MainWindow::exportGraph() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QString path = dialogs_.saveFileName({"Export Graph", folder, "PNG image (*.png)"}, this);
+    if (path.isEmpty()) return;
+    path = WithSuffix(path, ".png");
+    if (!editor_->exportGraphPng(path))
+        dialogs_.inform("The graph could not be written to \"" + QDir::toNativeSeparators(path) + "\".", "Export Graph",
+                        ui::Icon::Critical, this);
+}
+
+void MainWindow::exportResponses() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString path = dialogs_.saveFileName({"Export Responses", folder, "CSV file (*.csv)"}, this);
+    if (path.isEmpty()) return;
+    path = WithSuffix(path, ".csv");
+    if (!editor_->exportResponsesCsv(path))
+        dialogs_.inform("The responses could not be written to \"" + QDir::toNativeSeparators(path) + "\".",
+                        "Export Responses", ui::Icon::Critical, this);
+}
+
+void MainWindow::showKeyboardShortcuts() {
+    if (!shortcutsDialog_) {
+        shortcutsDialog_ = new KeyboardShortcutsDialog(ShortcutRows(*menuBar()), this);
+        shortcutsDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    shortcutsDialog_->show();
+    shortcutsDialog_->raise();
+    shortcutsDialog_->activateWindow();
+}
+
+void MainWindow::showAbout() {
+    AboutFacts facts;
+    facts.version = kQrnVersion;
+    facts.qtVersion = qVersion();
+    if (!link_.flags().demoMode && deviceRead_)
+        facts.deviceProgram = QString::fromStdU32String(session_.library.programName).trimmed();
+    facts.connection = connectionStatus();
+    dialogs_.inform(AboutText(facts), "About", ui::Icon::Information, this);
+}
+
+}  // namespace app

@@ -1,0 +1,131 @@
+// The menu bar: its menus, the actions the toolbar shares, the keys, and
+// the Help menu's windows.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "app/help_windows.h"
+#include "editor/parameter_editor.h"
+#include "main_window_fixture.h"
+
+using namespace testing_support;
+
+namespace {
+
+QStringList MenuTitles(const QMenuBar& bar) {
+    QStringList titles;
+    for (QAction* action : bar.actions()) titles << action->text().remove('&');
+    return titles;
+}
+
+TEST_F(MainWindowTest, EveryCommandSitsInItsMenuWithItsKeyAndTheToolbarSharesIt) {
+    start();
+    EXPECT_EQ(MenuTitles(*window->menuBar()), QStringList({"File", "Device", "Edit", "View", "Help"}));
+    const app::MainMenus& menus = window->menus();
+    const app::MainActions& a = window->actions();
+    struct Case {
+        QAction* action;
+        QMenu* menu;
+        const char* key;
+        int toolbarIndex;  // -1: not on the toolbar
+    };
+    const Case cases[] = {
+        {a.loadPreset, menus.file, "Ctrl+O", app::kLoadPreset},
+        {a.savePreset, menus.file, "Ctrl+S", app::kSavePreset},
+        {a.exportGraph, menus.file, "", -1},
+        {a.exportResponses, menus.file, "", -1},
+        {a.quit, menus.file, "Ctrl+Q", -1},
+        {a.storePreset, menus.device, "Ctrl+D", app::kStorePreset},
+        {a.readPreset, menus.device, "Ctrl+R", app::kReadPreset},
+        {a.copyLeftToRight, menus.edit, "Ctrl+Shift+R", app::kCopyLeftToRight},
+        {a.copyRightToLeft, menus.edit, "Ctrl+Shift+L", app::kCopyRightToLeft},
+        {a.deviceLog, menus.view, "Ctrl+L", -1},
+        {a.keyboardShortcuts, menus.help, "F1", -1},
+        {a.about, menus.help, "", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action->objectName().toStdString());
+        EXPECT_TRUE(c.menu->actions().contains(c.action));
+        EXPECT_EQ(c.action->shortcut().toString(), c.key);
+        if (c.toolbarIndex >= 0) {
+            EXPECT_EQ(window->toolbarButton(c.toolbarIndex)->defaultAction(), c.action);
+        }
+    }
+
+    QTest::mouseClick(window->editor().controls().searchButtons[0], Qt::LeftButton);
+    for (QAction* locked : a.lockedBySearch()) EXPECT_FALSE(locked->isEnabled()) << locked->objectName().toStdString();
+    for (QAction* free : {a.exportGraph, a.deviceLog, a.keyboardShortcuts, a.about}) EXPECT_TRUE(free->isEnabled());
+}
+
+TEST_F(MainWindowTest, CtrlQAsksTheExitQuestionAndF1ListsEveryShortcut) {
+    start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    rig.dialogs.answers.push_back(ui::Answer::No);
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].title, "Exit");
+    EXPECT_TRUE(window->isVisible());
+
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    auto* table = window->findChild<QTableWidget*>("ShortcutTable");
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->window()->windowTitle(), "Keyboard shortcuts");
+    QStringList rows;
+    for (int r = 0; r < table->rowCount(); ++r) rows << table->item(r, 0)->text() + " = " + table->item(r, 1)->text();
+    for (const char* row : {"Load Preset from PC = Ctrl+O", "Quit = Ctrl+Q", "Copy Right to Left = Ctrl+Shift+L",
+                            "Device log = Ctrl+L", "Keyboard shortcuts = F1", "Coarse step = Page Up / Page Down"})
+        EXPECT_TRUE(rows.contains(row)) << row;
+}
+
+TEST(AboutText, VersionQtDeviceAndConnection) {
+    struct Case {
+        app::AboutFacts facts;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{"1.2.0", "6.4.2", "FBK V2.1", "Connected: port 5 (/dev/ttyUSB0)"},
+         "QRN4480 editor 1.2.0\nEditor and remote control for the QRN4480 feedback eliminator.\n\nQt 6.4.2\n"
+         "Device program: FBK V2.1\nConnected: port 5 (/dev/ttyUSB0)"},
+        {{"1.2.0", "6.4.2", "", "Demo mode"},
+         "QRN4480 editor 1.2.0\nEditor and remote control for the QRN4480 feedback eliminator.\n\nQt 6.4.2\n"
+         "Device program: none\nDemo mode"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(app::AboutText(c.facts), c.text);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TabCyclesFromTheToolbarThroughTheEditorAndBackWithNoNamelessStop) {
+    start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* first = window->toolbarButton(app::kLoadPreset);
+    first->setFocus();
+    QStringList stops;
+    for (int i = 0; i < 200 && (stops.isEmpty() || QApplication::focusWidget() != first); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        stops << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), first) << "Tab leaves the editor for the toolbar";
+    EXPECT_FALSE(stops.contains(QString()));
+    EXPECT_FALSE(stops.contains("EditorScrollArea"));
+    // The toolbar, then the editor from its top row to the Right sensitivity box.
+    EXPECT_EQ(stops.mid(0, 7), QStringList({"Command1_0", "Command1_1", "Command1_2", "Command1_3", "Command1_7",
+                                            "Command1_8", "Check2"}));
+    EXPECT_EQ(stops.last(), "Text4_1");
+    QTest::keyClick(first, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Text4_1") << "Shift+Tab walks back the same way";
+    window->findChild<QWidget*>("Check2")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window->toolbarButton(app::kCopyRightToLeft));
+}
+
+}  // namespace
