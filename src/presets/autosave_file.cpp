@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::array<std::uint8_t, 4> kMagic = {'Q', 'R', 'N', 'A'};
 constexpr int kImageAt = 5;
-constexpr int kChecksumAt = kImageAt + model::kImageSize;
+constexpr std::size_t kChecksumAt = kImageAt + model::kImageSize;
 
 }  // namespace
 
@@ -33,7 +33,7 @@ std::variant<model::PresetImage, AutosaveRefusal> DecodeAutosave(std::span<const
     if (bytes.size() != static_cast<std::size_t>(kAutosaveSize)) return AutosaveRefusal::WrongSize;
     if (bytes[4] != kAutosaveVersion) return AutosaveRefusal::NewerVersion;
     std::uint32_t stored = 0;
-    for (int i = 3; i >= 0; --i) stored = (stored << 8) | bytes[static_cast<std::size_t>(kChecksumAt + i)];
+    for (std::size_t i = 4; i-- > 0;) stored = (stored << 8) | bytes[kChecksumAt + i];
     if (Crc32(bytes.first(kChecksumAt)) != stored) return AutosaveRefusal::Damaged;
     model::PresetImage image{};
     std::copy_n(bytes.begin() + kImageAt, image.size(), image.begin());
