@@ -4,6 +4,7 @@ per target, so that a campaign starts from what the editor really meets.
 The files are committed; run this again only to change them."""
 import pathlib
 import struct
+import zlib
 
 ROOT = pathlib.Path(__file__).resolve().parent / "corpus"
 
@@ -90,6 +91,11 @@ def backup_file(used, version=b"1.0"):
     return data + struct.pack("<I", zlib.crc32(data))
 
 
+def autosave(image):
+    body = b"QRNA\x01" + image
+    return body + struct.pack("<I", zlib.crc32(body))
+
+
 def main():
     write("fuzz_link_replies", "empty_device", link_replies({}))
     write("fuzz_link_replies", "two_presets", link_replies({0: b" Vocal  ", 5: b"Stage 2 "}))
@@ -112,6 +118,10 @@ def main():
     write("fuzz_search_report", "edges",
           bytes([0xFE, 1, 11, 2, 0xD9, 3, 45, 0xFE, 0, 12, 0, 0, 0, 0, 0xFD, 7, 0, 0, 0, 0, 46]))
 
+    write("fuzz_autosave_file", "default", autosave(default_block() + b"\x00"))
+    write("fuzz_autosave_file", "varied", autosave(varied_block() + b"\x07"))
+    write("fuzz_autosave_file", "damaged", autosave(varied_block() + b"\x07")[:-1] + b"\x00")
+    write("fuzz_autosave_file", "short", b"QRNA\x01" + default_block()[:40])
     write("fuzz_image_apply", "default", default_block() + b"\x00")
     write("fuzz_image_apply", "varied", varied_block() + b"\x07")
     write("fuzz_image_apply", "erased", b"\xFF" * 160)

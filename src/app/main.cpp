@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
         dialogs.inform(app::kScreenTooSmallMessage, "Warning", ui::Icon::None);
     session.startDir = QDir::currentPath();
     session.applicationDir = QCoreApplication::applicationDirPath();
+    session.autosavePath = app::AutosavePath();
     QDir::setCurrent(session.startDir);
     splash.show();
 

@@ -20,6 +20,7 @@
 #include "app/editor_sub_window.h"
 #include "app/init_config.h"
 #include "app/port_search.h"
+#include "app/settings_autosave.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
 #include "app/user_places.h"
@@ -27,8 +28,8 @@
 #include "devlink/memory_dump.h"
 #include "devlink/preset_block.h"
 #include "editor/parameter_editor.h"
+#include "editor/step_names.h"
 #include "presets/preset_files.h"
-#include "presets/read_preset_dialog.h"
 #include "presets/store_preset_dialog.h"
 
 namespace app {
@@ -68,6 +69,8 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     reconnectTimer_.setObjectName("ReconnectTimer");
     reconnectTimer_.setInterval(kReconnectMs);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MainWindow::tryReconnect);
+
+    connectEditHistory();
 
     channelCompareTimer_.setObjectName("Timer3");
     connect(&channelCompareTimer_, &QTimer::timeout, this, [this] {
@@ -114,6 +117,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     editorWindow_->showMaximized();
     showConnectionStatus();
     quitRequested_ = false;
+    startEditHistory();
     return true;
 }
 
@@ -126,13 +130,17 @@ void MainWindow::reportPermissionProblems(const std::vector<int>& ports) {
 
 void MainWindow::setCaption(const char* caption) {
     caption_ = caption;
-    setWindowTitle(caption_);
+    refreshCaption();
     if (editor_) editor_->setDemoMode(caption_ == kDemoCaption);
 }
 
+QString MainWindow::shownCaption() const { return editor_ && editor_->settingsModified() ? caption_ + " *" : caption_; }
+
+void MainWindow::refreshCaption() { setWindowTitle(shownCaption()); }
+
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowTitleChange && windowTitle() != caption_) setWindowTitle(caption_);
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != shownCaption()) refreshCaption();
 }
 
 void MainWindow::enterDemoMode(SplashWindow& splash) {
@@ -191,10 +199,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (editor_->searchRunning() || !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
+    if (editor_->searchRunning() || !settleUnsavedSettings() ||
+        !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
         event->ignore();
         return;
     }
+    if (autosave_) autosave_->discard();
     RememberWindowGeometry(*this);
     // Offline, nothing is sent and nothing waits.
     link_.sendCommand(devlink::CloseLinkPayload());

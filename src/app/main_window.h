@@ -29,6 +29,7 @@ class PresetFiles;
 
 namespace app {
 
+class SettingsAutosave;
 class SplashWindow;
 
 inline constexpr char kMainCaption[] = "QRN4480 - feedback eliminator";
@@ -38,6 +39,9 @@ inline constexpr char kPresetFromDevice[] = "Preset loaded from Device";
 inline constexpr int kChannelCompareMs = 3000;
 inline constexpr char kExitQuestion[] = "               Are you sure ? ";
 inline constexpr int kReconnectMs = 2000;
+inline constexpr char kUnsavedTitle[] = "Unsaved settings";
+inline constexpr char kUnsavedQuestion[] =
+    "The settings differ from the last ones saved, loaded, read or stored.\n\nSave them to a file first?";
 
 // Toolbar buttons by their index in the button array; the others have no action.
 enum ToolbarButton {
@@ -93,6 +97,8 @@ public:
     // What a drop would open: one local file, and only while loading is
     // allowed (not during a search). Empty otherwise.
     QString droppablePresetFile(const QMimeData* mime) const;
+    // Null when the session keeps no settings file.
+    SettingsAutosave* autosave() const { return autosave_.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +124,15 @@ private:
     void lockToolbar(bool locked);
     void showConnectionStatus();
     void setCaption(const char* caption);
+    // The caption, with " *" while the settings are not saved.
+    QString shownCaption() const;
+    void refreshCaption();
+    void connectEditHistory();
+    // Before the exit question: unsaved settings may be saved first. False
+    // when the program is to stay open.
+    bool settleUnsavedSettings();
+    void readPresetAsStep();
+    void startEditHistory();
     // The device answers again: its settings are read, and when they differ
     // from the editor's the user chooses which to keep.
     void onReconnected();
@@ -133,6 +148,7 @@ private:
     MainActions actions_;
     MainMenus menus_;
     QPointer<QDialog> shortcutsDialog_;
+    std::unique_ptr<SettingsAutosave> autosave_;
     QToolBar* toolbar_;
     std::map<int, QToolButton*> buttons_;
     QTimer channelCompareTimer_;

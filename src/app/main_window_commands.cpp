@@ -100,11 +100,7 @@ void MainWindow::onToolbarButton(int index) {
         dialog.exec();
         break;
     }
-    case kReadPreset: {
-        presets::ReadPresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
-        dialog.exec();
-        break;
-    }
+    case kReadPreset: readPresetAsStep(); break;
     case kCopyLeftToRight:
     case kCopyRightToLeft: copyChannel(index); break;
     default: break;

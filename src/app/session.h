@@ -13,6 +13,7 @@ struct Session {
     model::PresetLibrary library;
     QString startDir;        // where the program was started: init.cfg
     QString applicationDir;  // the program's own folder: its Preset folder
+    QString autosavePath;    // where the settings are kept while running; empty: not kept
 };
 
 }  // namespace app

@@ -1,7 +1,9 @@
 #include "app/user_places.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QWidget>
 #include <vector>
 
@@ -59,5 +61,9 @@ bool RestoreWindowGeometry(QWidget& window) {
 }
 
 void RememberWindowGeometry(const QWidget& window) { QSettings().setValue(kGeometryKey, window.saveGeometry()); }
+
+QString AutosavePath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath("kept-settings.qrna");
+}
 
 }  // namespace app

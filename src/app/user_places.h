@@ -21,4 +21,8 @@ QString PortPermissionMessage(int port, const QString& devicePath);
 bool RestoreWindowGeometry(QWidget& window);
 void RememberWindowGeometry(const QWidget& window);
 
+// The file that keeps the editor's settings while it runs, in the user's
+// data folder.
+QString AutosavePath();
+
 }  // namespace app

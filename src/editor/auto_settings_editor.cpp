@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <algorithm>
 
+#include "editor/step_names.h"
 #include "notch/typed_entry.h"
 #include "notch/unit_text.h"
 
@@ -25,14 +26,25 @@ void AutoSettingsEditor::connectControls() {
         const ChannelSettingsControls& s = s_.controls.settings[c];
         for (const AutoSetting setting : notch::kAutoSettings) {
             if (setting == AutoSetting::Sensitivity) continue;
-            QObject::connect(s.spinOf(setting), &QScrollBar::valueChanged, context,
-                             [this, setting, c] { onSpinChanged(setting, c); });
+            QObject::connect(s.spinOf(setting), &QScrollBar::valueChanged, context, [this, setting, c] {
+                onSpinChanged(setting, c);
+                s_.finishStep(SettingStepText(setting, c));
+            });
         }
         // The program sets the slider with its signals blocked, so this
         // runs for the user's moves only.
-        QObject::connect(s.sensitivitySlider, &QSlider::valueChanged, context, [this, c] { onSliderMoved(c); });
+        QObject::connect(s.sensitivitySlider, &QSlider::valueChanged, context, [this, c] {
+            onSliderMoved(c);
+            s_.finishStep(SettingStepText(AutoSetting::Sensitivity, c));
+        });
         TypedKeyFilter::install(s.sensitivityBox, notch::TypedBox::Sensitivity,
-                                rows_.boxHandlers([this, c] { return commitSensitivityBox(c); }, kIncorrectValue));
+                                rows_.boxHandlers(
+                                    [this, c] {
+                                        const bool committed = commitSensitivityBox(c);
+                                        s_.finishStep(SettingStepText(AutoSetting::Sensitivity, c));
+                                        return committed;
+                                    },
+                                    kIncorrectValue));
     }
 }
 

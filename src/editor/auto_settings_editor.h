@@ -27,6 +27,8 @@ public:
     // All six in the order a preset is applied; a copy onto the Left channel
     // sends its sensitivity after the two speed settings.
     void sendChannelSettings(int channel, bool sensitivityLast);
+    // The setting's own send procedure, as the user's change calls it.
+    void commitSetting(AutoSetting setting, int channel);
 
     int controlValue(AutoSetting setting, int channel) const;
     // Sets the control; the slider without its signals, so only the user's
@@ -42,7 +44,6 @@ private:
     // Control value into state, image byte and value text.
     void storeSetting(AutoSetting setting, int channel);
     void showSetting(AutoSetting setting, int channel);
-    void commitSetting(AutoSetting setting, int channel);
     void setSliderQuietly(int channel, int position);
 
     EditorState& s_;

@@ -2,7 +2,9 @@
 // What every part of the parameter editor works on: the preset image, the
 // link and the dialogs it shares with the program, the window's controls,
 // the editor's flags, and what was last sent for each notch and setting.
+#include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "devlink/device_link.h"
 #include "editor/editor_controls.h"
@@ -25,6 +27,11 @@ struct EditorState {
         const devlink::LinkFlags& f = link.flags();
         if (!f.demoMode && !f.suppressSend && !link.ended()) widget->repaint();
     }
+    // A user's edit is complete; the history takes it as one step named
+    // `text` (nothing when it changed nothing).
+    void finishStep(const QString& text) const {
+        if (stepDone) stepDone(text);
+    }
 
     model::PresetImage& image;
     devlink::DeviceLink& link;
@@ -35,6 +42,7 @@ struct EditorState {
     notch::NotchArrays sent;
     notch::AutoSettings settings;
     notch::ResponseTables responses;
+    std::function<void(const QString& text)> stepDone;
 };
 
 }  // namespace editor

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "editor/response_graph.h"
+#include "editor/step_names.h"
 #include "model/number_text.h"
 #include "notch/notch_transfer.h"
 #include "notch/typed_entry.h"
@@ -32,18 +33,42 @@ void NotchRowEditor::connectControls() {
     QWidget* context = s_.window;
     for (int n = 0; n < model::kNotches; ++n) {
         const NotchRowControls& row = s_.controls.rows[n];
-        QObject::connect(row.gainBar, &QScrollBar::valueChanged, context, [this, n] { onGainBarChanged(n); });
-        QObject::connect(row.freqBar, &QScrollBar::valueChanged, context, [this, n] { onFreqBarChanged(n); });
-        QObject::connect(row.widthBar, &QScrollBar::valueChanged, context, [this, n] { onWidthBarChanged(n); });
+        QObject::connect(row.gainBar, &QScrollBar::valueChanged, context, [this, n] {
+            onGainBarChanged(n);
+            s_.finishStep(NotchStepText(n, NotchPart::Gain));
+        });
+        QObject::connect(row.freqBar, &QScrollBar::valueChanged, context, [this, n] {
+            onFreqBarChanged(n);
+            s_.finishStep(NotchStepText(n, NotchPart::Frequency));
+        });
+        QObject::connect(row.widthBar, &QScrollBar::valueChanged, context, [this, n] {
+            onWidthBarChanged(n);
+            s_.finishStep(NotchStepText(n, NotchPart::Width));
+        });
         TypedKeyFilter::install(row.gainBox, notch::TypedBox::Gain,
-                                boxHandlers([this, n] { return commitGainBox(n); }, kIncorrectValue));
+                                boxHandlers(
+                                    [this, n] {
+                                        const bool committed = commitGainBox(n);
+                                        s_.finishStep(NotchStepText(n, NotchPart::Gain));
+                                        return committed;
+                                    },
+                                    kIncorrectValue));
         TypedKeyFilter::install(row.freqBox, notch::TypedBox::Frequency,
-                                boxHandlers([this, n] { return commitFreqBox(n); }, kIncorrectFrequency));
+                                boxHandlers(
+                                    [this, n] {
+                                        const bool committed = commitFreqBox(n);
+                                        s_.finishStep(NotchStepText(n, NotchPart::Frequency));
+                                        return committed;
+                                    },
+                                    kIncorrectFrequency));
     }
     for (ResponseGraph* graph : s_.controls.graphs)
         QObject::connect(graph, &ResponseGraph::markerClicked, context, [this](int n) { focusRow(n); });
     for (int i = 0; i < static_cast<int>(s_.controls.resetButtons.size()); ++i)
-        QObject::connect(s_.controls.resetButtons[i], &QPushButton::clicked, context, [this, i] { onResetClicked(i); });
+        QObject::connect(s_.controls.resetButtons[i], &QPushButton::clicked, context, [this, i] {
+            onResetClicked(i);
+            s_.finishStep(ResetStepText(i % 2, i < 2));
+        });
 }
 
 void NotchRowEditor::sendNotch(int n) {

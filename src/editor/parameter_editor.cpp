@@ -5,11 +5,16 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSlider>
 
 #include "editor/editor_layout.h"
 #include "editor/response_graph.h"
 #include "editor/search_boxes.h"
+#include "editor/step_names.h"
+#include "editor/undo_keys.h"
 #include "editor/value_bars.h"
 #include "notch/graph_export.h"
 
@@ -22,7 +27,9 @@ ParameterEditor::ParameterEditor(model::PresetImage& image, devlink::DeviceLink&
       rows_(state_),
       autos_(state_, rows_),
       presets_(state_, rows_, autos_),
-      search_(state_, rows_, presets_) {
+      search_(state_, rows_, presets_),
+      restorer_(state_, rows_, autos_),
+      history_(state_, restorer_, this) {
     setObjectName(QStringLiteral("FrmEq"));
     setWindowTitle(QStringLiteral("Parameters Control"));
     InstallSpokenValues();
@@ -31,6 +38,61 @@ ParameterEditor::ParameterEditor(model::PresetImage& image, devlink::DeviceLink&
     rows_.connectControls();
     search_.connectControls();
     autos_.connectControls();
+    connectHistory();
+}
+
+void ParameterEditor::connectHistory() {
+    state_.stepDone = [this](const QString& text) { history_.record(text); };
+    setSearchLockExtension({});
+    EditorControls& c = state_.controls;
+    for (const NotchRowControls& row : c.rows) {
+        for (QWidget* bar : {row.gainBar, row.freqBar, row.widthBar}) history_.watchGestures(bar);
+        for (QLineEdit* box : {row.gainBox, row.freqBox})
+            UndoKeyFilter::install(box, history_.undoAction(), history_.redoAction());
+    }
+    for (const ChannelSettingsControls& s : c.settings) {
+        for (const notch::AutoSetting setting : notch::kAutoSettings)
+            if (setting != notch::AutoSetting::Sensitivity) history_.watchGestures(s.spinOf(setting));
+        history_.watchGestures(s.sensitivitySlider);
+        UndoKeyFilter::install(s.sensitivityBox, history_.undoAction(), history_.redoAction());
+    }
+}
+
+void ParameterEditor::applyPresetToEditor() {
+    presets_.applyPresetToEditor();
+    history_.record(QStringLiteral("Apply preset"));
+}
+
+void ParameterEditor::fillFromImage() {
+    presets_.fillFromImage();
+    history_.record(QStringLiteral("Read device settings"));
+}
+
+void ParameterEditor::fillFromDefaultImage() {
+    presets_.fillFromDefaultImage();
+    history_.record(QStringLiteral("Default preset"));
+}
+
+void ParameterEditor::copyLeftToRight() {
+    presets_.copyLeftToRight();
+    history_.record(CopyStepText(0));
+}
+
+void ParameterEditor::copyRightToLeft() {
+    presets_.copyRightToLeft();
+    history_.record(CopyStepText(1));
+}
+
+void ParameterEditor::setSearchLockExtension(std::function<void(bool lock)> extension) {
+    search_.setSearchLockExtension([this, extension = std::move(extension)](bool lock) {
+        history_.setLocked(lock);
+        if (extension) extension(lock);
+    });
+}
+
+void ParameterEditor::applySearchReport(std::span<const std::uint8_t, devlink::kReportSize> report) {
+    search_.applySearchReport(report);
+    history_.adoptCurrent();
 }
 
 void ParameterEditor::checkChannelsDiffer() { state_.flags.channelsDiffer = model::HalvesDiffer(state_.image); }
@@ -83,7 +145,10 @@ bool ParameterEditor::exportResponsesCsv(const QString& path) const {
     return file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
 }
 
-void ParameterEditor::setPresetSource(const QString& text) { state_.controls.presetSourceLabel->setText(text); }
+void ParameterEditor::setPresetSource(const QString& text) {
+    state_.controls.presetSourceLabel->setText(text);
+    history_.markSaved();
+}
 
 void ParameterEditor::showPresetTitle(const QString& title) {
     state_.controls.presetTitleLabel->setText(title);

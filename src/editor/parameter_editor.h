@@ -11,10 +11,12 @@
 #include <span>
 
 #include "editor/auto_settings_editor.h"
+#include "editor/edit_history.h"
 #include "editor/editor_state.h"
 #include "editor/notch_row_editor.h"
 #include "editor/preset_applier.h"
 #include "editor/search_and_link.h"
+#include "editor/settings_restorer.h"
 
 namespace editor {
 
@@ -41,25 +43,38 @@ public:
     // handlers, as long as the returned guard lives.
     [[nodiscard]] UpdateGuard quietUpdates() { return UpdateGuard(state_.flags); }
 
-    void applyPresetToEditor() { presets_.applyPresetToEditor(); }
-    void fillFromImage() { presets_.fillFromImage(); }
-    void fillFromDefaultImage() { presets_.fillFromDefaultImage(); }
-    void copyLeftToRight() { presets_.copyLeftToRight(); }
-    void copyRightToLeft() { presets_.copyRightToLeft(); }
+    // Each of these is a step of the history, unless a named step is open.
+    void applyPresetToEditor();
+    void fillFromImage();
+    void fillFromDefaultImage();
+    void copyLeftToRight();
+    void copyRightToLeft();
+
+    // Undo and redo, the unsaved state and the change notices.
+    EditHistory& history() { return history_; }
+    QUndoStack& undoStack() { return history_.stack(); }
+    // Everything done until endStep is one step named `text`: a preset read
+    // through its dialog, a file loaded.
+    void beginStep() { history_.beginStep(); }
+    void endStep(const QString& text) { history_.endStep(text); }
+    bool settingsModified() const { return history_.isModified(); }
+    // The settings were written to a file: they are the kept ones now.
+    void markSettingsSaved() { history_.markSaved(); }
 
     void sendNotch(int n) { rows_.sendNotch(n); }
     void computeNotchResponse(int n) { rows_.computeNotchResponse(n); }
     void redrawGraph() { rows_.redrawGraph(); }
 
+    // The lock covers undo and redo too.
     void setSearchLock(bool lock) { search_.setSearchLock(lock); }
-    void setSearchLockExtension(std::function<void(bool lock)> extension) {
-        search_.setSearchLockExtension(std::move(extension));
-    }
-    void applySearchReport(std::span<const std::uint8_t, devlink::kReportSize> report) {
-        search_.applySearchReport(report);
-    }
+    void setSearchLockExtension(std::function<void(bool lock)> extension);
+    // The device's notches are no step of the user's.
+    void applySearchReport(std::span<const std::uint8_t, devlink::kReportSize> report);
 
-    void setPresetSource(const QString& text);   // Label7
+    // Label7. Its text says where the settings are kept (read from or
+    // stored to the device, loaded from a file), so the settings as they
+    // are now count as saved.
+    void setPresetSource(const QString& text);
     void showPresetTitle(const QString& title);  // Label8, repainted at once
     QString presetSource() const;
     QString presetTitle() const;
@@ -81,12 +96,15 @@ protected:
 
 private:
     void showLockedRowsReadOnly();
+    void connectHistory();
 
     EditorState state_;
     NotchRowEditor rows_;
     AutoSettingsEditor autos_;
     PresetApplier presets_;
     SearchAndLink search_;
+    SettingsRestorer restorer_;
+    EditHistory history_;
 };
 
 }  // namespace editor

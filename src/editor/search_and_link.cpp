@@ -6,6 +6,7 @@
 #include <QSlider>
 
 #include "editor/search_boxes.h"
+#include "editor/step_names.h"
 #include "notch/search_frames.h"
 #include "notch/search_report.h"
 
@@ -28,7 +29,9 @@ void SearchAndLink::connectControls() {
     // unchecking (under the update guard) neither starts a search nor asks
     // to link.
     QObject::connect(s_.controls.linkBox, &QCheckBox::toggled, s_.window, [this] {
-        if (!s_.flags.updatingControls) linkChannels();
+        if (s_.flags.updatingControls) return;
+        linkChannels();
+        s_.finishStep(LinkStepText(s_.flags.channelsLinked));
     });
     for (int k = 0; k < static_cast<int>(s_.controls.searchButtons.size()); ++k)
         QObject::connect(s_.controls.searchButtons[k], &QPushButton::toggled, s_.window, [this, k](bool checked) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "editor/parameter_editor.h"
+#include "editor/step_names.h"
 #include "presets/preset_folder.h"
 #include "presets/preset_texts.h"
 
@@ -45,12 +46,15 @@ bool PresetFiles::loadFromPath(const QString& path) {
         dialogs_.show(PresetFileBox(*refusal), parent_);
         return false;
     }
+    // One step, however many parameters the file changes.
+    editor_.beginStep();
     image_ = std::get<model::PresetImage>(read);
     {
         ui::BusyPointer busy(dialogs_);
         // Sending allowed: the device gets every notch and setting of the file.
         editor_.applyPresetToEditor();
     }
+    editor_.endStep(editor::LoadStepText(QFileInfo(path).fileName()));
     editor_.setPresetSource(QString::fromLatin1(kLoadedFromPc));
     editor_.showPresetTitle(QFileInfo(path).fileName());
     return true;
@@ -62,6 +66,7 @@ bool PresetFiles::saveToPath(const QString& path) {
         dialogs_.show(PresetFileBox(*failure), parent_);
         return false;
     }
+    editor_.markSettingsSaved();
     return true;
 }
 

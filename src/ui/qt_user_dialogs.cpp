@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 
 namespace ui {
@@ -20,6 +21,20 @@ QMessageBox::Icon ToQt(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// The desktop's own names for these buttons vary ("Close without Saving");
+// the question promises these three words.
+Answer AskSaveDiscardCancel(QMessageBox& box) {
+    QPushButton* save = box.addButton(QStringLiteral("Save"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Answer::Save;
+    if (box.clickedButton() == discard) return Answer::Discard;
+    return Answer::Cancel;
+}
+
 }  // namespace
 
 Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
@@ -29,6 +44,7 @@ Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
         box.exec();
         return Answer::Ok;
     }
+    if (message.buttons == Buttons::SaveDiscardCancel) return AskSaveDiscardCancel(box);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);

@@ -11,8 +11,8 @@ class QWidget;
 namespace ui {
 
 enum class Icon { None, Exclamation, Critical, Information };
-enum class Buttons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class Buttons { Ok, YesNo, SaveDiscardCancel };
+enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
 struct Message {
     QString text;
@@ -54,6 +54,11 @@ public:
     bool confirm(const QString& text, const QString& title, Answer defaultButton, Icon icon = Icon::None,
                  QWidget* parent = nullptr) {
         return show({text, title, icon, Buttons::YesNo, defaultButton}, parent) == Answer::Yes;
+    }
+    // Buttons reading Save, Discard and Cancel; Escape or closing the box
+    // is Cancel.
+    Answer askToSave(const QString& text, const QString& title, QWidget* parent = nullptr) {
+        return show({text, title, Icon::Exclamation, Buttons::SaveDiscardCancel, Answer::Save}, parent);
     }
 };
 

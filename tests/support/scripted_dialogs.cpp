@@ -11,7 +11,7 @@ ui::Answer ScriptedDialogs::show(const ui::Message& message, QWidget*) {
     if (message.buttons == ui::Buttons::Ok) return ui::Answer::Ok;
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << message.text.toStdString();
-        return ui::Answer::No;
+        return message.buttons == ui::Buttons::SaveDiscardCancel ? ui::Answer::Cancel : ui::Answer::No;
     }
     const ui::Answer answer = answers.front();
     answers.pop_front();

@@ -1,0 +1,72 @@
+#include "app/settings_autosave.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "editor/parameter_editor.h"
+#include "presets/autosave_file.h"
+
+namespace app {
+namespace {
+
+QString RecoverQuestion(bool demo) {
+    const QString offer =
+        demo ? QStringLiteral("Open them in the editor?") : QStringLiteral("Send them to the device?");
+    return QStringLiteral(
+               "The editor did not end normally last time. The settings it held then were kept, and they differ "
+               "from the settings now in the editor.\n\n") +
+           offer;
+}
+
+}  // namespace
+
+SettingsAutosave::SettingsAutosave(const model::PresetImage& image, QString path, QObject* parent)
+    : QObject(parent), image_(image), path_(std::move(path)) {
+    timer_.setObjectName(QStringLiteral("AutosaveTimer"));
+    timer_.setSingleShot(true);
+    timer_.setInterval(kAutosaveDelayMs);
+    connect(&timer_, &QTimer::timeout, this, &SettingsAutosave::flush);
+}
+
+void SettingsAutosave::watch(editor::ParameterEditor& editor) {
+    connect(&editor.history(), &editor::EditHistory::settingsChanged, this, &SettingsAutosave::schedule,
+            Qt::UniqueConnection);
+}
+
+bool SettingsAutosave::flush() {
+    if (!timer_.isActive()) return true;
+    timer_.stop();
+    return presets::WriteAutosave(path_, image_);
+}
+
+void SettingsAutosave::discard() {
+    timer_.stop();
+    QFile::remove(path_);
+}
+
+void SettingsAutosave::offerRecovery(editor::ParameterEditor& editor, model::PresetImage& image,
+                                     ui::UserDialogs& dialogs, bool demo, QWidget* parent) {
+    const auto kept = presets::ReadAutosave(path_);
+    if (!kept) return;
+    QFile::remove(path_);
+    if (const auto* refusal = std::get_if<presets::AutosaveRefusal>(&*kept)) {
+        dialogs.inform(QStringLiteral("%1: the settings kept from the last run cannot be used: %2.")
+                           .arg(QDir::toNativeSeparators(path_), presets::AutosaveRefusalText(*refusal)),
+                       QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation, parent);
+        return;
+    }
+    const auto& settings = std::get<model::PresetImage>(*kept);
+    if (settings == image) return;
+    if (!dialogs.confirm(RecoverQuestion(demo), QString::fromLatin1(kRecoverTitle), ui::Answer::Yes,
+                         ui::Icon::Exclamation, parent))
+        return;
+    editor.beginStep();
+    image = settings;
+    {
+        ui::BusyPointer busy(dialogs);
+        editor.applyPresetToEditor();
+    }
+    editor.endStep(QString::fromLatin1(kRecoverStepText));
+}
+
+}  // namespace app
