@@ -185,9 +185,12 @@ void MainWindow::restoreDevice() {
     presets::RestoreDeviceFromFile(
         link_, session_.library, dialogs_, BackupFolder(),
         [this](const presets::DeviceBlock& current) {
-            // The device runs them already: shown, not sent again.
+            // The device runs them already: shown, not sent again; one
+            // step, so an undo sends the settings they replaced.
+            editor_->beginStep();
             std::copy(current.begin(), current.end(), session_.image.begin());
             editor_->fillFromImage();
+            editor_->endStep("Restore current settings");
             editor_->redrawGraph();
         },
         this);
