@@ -28,6 +28,7 @@ class PresetFiles;
 namespace app {
 
 class SplashWindow;
+struct PortSearchResult;
 
 inline constexpr char kMainCaption[] = "QRN4480 - feedback eliminator";
 inline constexpr char kDemoCaption[] = "QRN4480 - feedback eliminator - demo mode";
@@ -101,7 +102,7 @@ protected:
 private:
     void enterDemoMode(SplashWindow& splash);
     void dumpDeviceMemory(SplashWindow& splash);
-    void reportPermissionProblems(const std::vector<int>& ports);
+    void reportPermissionProblems(const PortSearchResult& search);
     void buildToolbar();
     void copyChannel(int index);
     void lockToolbar(bool locked);
