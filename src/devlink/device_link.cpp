@@ -392,7 +392,14 @@ bool DeviceLink::finishReconnect() {
 }
 
 void DeviceLink::dropIdleInput() {
-    if (flags_.demoMode || ended_ || inExchange_ || !port_.isOpen()) return;
+    if (flags_.demoMode || ended_ || inExchange_) return;
+    // An adapter unplugged (or a connection dropped) while nothing was sent:
+    // say so now rather than at the next edit.
+    if (port_.fault() == PortFault::Broken) {
+        lose(portLostMessage());
+        return;
+    }
+    if (!port_.isOpen()) return;
     pullInput();
     dropInput(input_.size(), "nobody waits for it");
 }

@@ -103,7 +103,8 @@ public:
     bool pollSearchReports(const ReportHandler& handle);
 
     // Outside an exchange and a search nothing waiting belongs to anyone:
-    // drops it, so a chattering line never piles up.
+    // drops it, so a chattering line never piles up. A port that failed
+    // meanwhile loses the link.
     void dropIdleInput();
 
     // After the link was lost: opens the port again and writes the probe,
