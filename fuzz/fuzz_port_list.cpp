@@ -1,6 +1,6 @@
 // A port list from --ports or QRN4480_PORTS: entry i names port i + 1, an
 // empty entry or one past the 35th names no port, and numbers outside 1..35
-// never name one.
+// never name one; a tcp://HOST:PORT entry is one port, colons and all.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +34,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char separator = data[0] % 2 == 0 ? ':' : ';';
     const std::string_view list(reinterpret_cast<const char*>(data + 1), size - 1);
     const devlink::PortTable table = devlink::PortTable::fromList(list, separator);
+    // A network port's name keeps colons of its own, so the list is no plain
+    // split there: the names must still cut the list into its entries, in
+    // order, and only a network port's name may hold the separator.
+    if (list.find("tcp://") != std::string_view::npos) {
+        std::size_t at = 0;
+        bool ended = false;
+        for (int number = devlink::kFirstPort; number <= devlink::kLastPort; ++number) {
+            const std::string entry = table.name(number).value_or("");
+            Require(!ended || entry.empty());
+            if (ended) continue;
+            Require(list.substr(at).starts_with(entry));
+            Require(entry.starts_with("tcp://") || entry.find(separator) == std::string::npos);
+            at += entry.size();
+            if (at == list.size()) {
+                ended = true;
+                continue;
+            }
+            Require(list[at] == separator);
+            ++at;
+        }
+        return 0;
+    }
     const std::vector<std::string> entries = Split(list, separator);
     for (int number = devlink::kFirstPort - 2; number <= devlink::kLastPort + 2; ++number) {
         const auto name = table.name(number);

@@ -19,6 +19,7 @@
 #include "app/trace_file.h"
 #include "app/user_places.h"
 #include "devlink/any_port.h"
+#include "devlink/any_port_factory.h"
 #include "devlink/device_link.h"
 #include "devlink/event_pumping_port.h"
 #include "devlink/trace_fan_out.h"
@@ -92,6 +93,9 @@ int main(int argc, char** argv) {
     devlink::EventPumpingPort pumpingPort(port);
     devlink::SteadyClock clock;
     devlink::DeviceLink link(pumpingPort, clock, linkEnd, std::move(ports));
+    // The port search probes every port at once, each through its own port.
+    devlink::AnyPortFactory portFactory(port);
+    link.setPortFactory(&portFactory);
 
     // The trace costs nothing until a file is named or the log is opened.
     app::TraceClock traceClock;

@@ -95,7 +95,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
         const int stored = ReadStoredPortNumber(initConfigPath().toStdString());
         const PortSearchResult search = SearchDevicePorts(link_, stored);
         if (!search.found) {
-            reportPermissionProblems(search.permissionDenied);
+            reportPermissionProblems(search);
             if (!dialogs_.confirm(kDemoQuestion, "Warning", ui::Answer::Yes, ui::Icon::Exclamation)) {
                 quitWithoutConfirm_ = true;
                 return false;
@@ -121,11 +121,14 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     return true;
 }
 
-void MainWindow::reportPermissionProblems(const std::vector<int>& ports) {
-    for (int port : ports) {
+void MainWindow::reportPermissionProblems(const PortSearchResult& search) {
+    for (int port : search.permissionDenied) {
         const QString name = QString::fromStdString(link_.ports().name(port).value_or(""));
         dialogs_.inform(PortPermissionMessage(port, name), "Serial port not accessible", ui::Icon::Exclamation, this);
     }
+    for (int port : search.inUse)
+        dialogs_.inform(QString::fromStdString(PortInUseMessage(port, link_.ports().name(port).value_or(""))),
+                        "Serial port in use", ui::Icon::Exclamation, this);
 }
 
 void MainWindow::setCaption(const char* caption) {

@@ -31,6 +31,7 @@ namespace app {
 
 class SettingsAutosave;
 class SplashWindow;
+struct PortSearchResult;
 
 inline constexpr char kMainCaption[] = "QRN4480 - feedback eliminator";
 inline constexpr char kDemoCaption[] = "QRN4480 - feedback eliminator - demo mode";
@@ -111,7 +112,7 @@ protected:
 private:
     void enterDemoMode(SplashWindow& splash);
     void dumpDeviceMemory(SplashWindow& splash);
-    void reportPermissionProblems(const std::vector<int>& ports);
+    void reportPermissionProblems(const PortSearchResult& search);
     void buildToolbar();
     void connectActions();
     void showKeyboardShortcuts();

@@ -1,7 +1,10 @@
 #pragma once
 // Finds the device: the stored port first, then ports 1..35 in order,
-// skipping the stored one. A port that opens but does not answer is closed
-// again at once, so the program never holds a port it does not use.
+// skipping the stored one. With a port factory on the link every port gets
+// the probe at once and the first of that order to answer wins; without
+// one they are tried one after the other. A port that opens but does not
+// answer is closed again, so the program never holds a port it does not use.
+#include <string>
 #include <vector>
 
 #include "devlink/device_link.h"
@@ -12,8 +15,12 @@ struct PortSearchResult {
     bool found = false;
     int portNumber = 0;                 // the port found, or the last one tried
     std::vector<int> permissionDenied;  // ports that exist but may not be opened
+    std::vector<int> inUse;             // ports another program holds
 };
 
 PortSearchResult SearchDevicePorts(devlink::DeviceLink& link, int storedPort);
+
+// "Port 5 (/dev/ttyUSB0) is in use by another program."
+std::string PortInUseMessage(int port, const std::string& devicePath);
 
 }  // namespace app

@@ -4,6 +4,7 @@
 // Forwards every call and both signals, so the link and whoever listens to
 // bytesArrived or broken never learn which kind of line it is.
 #include <QObject>
+#include <memory>
 
 #include "devlink/qt_serial_port.h"
 #include "devlink/tcp_port.h"
@@ -27,16 +28,22 @@ public:
     PortFault fault() const override { return active_->fault(); }
     std::string faultText() const override { return active_->faultText(); }
 
-    bool isNetworkPort() const { return active_ == &tcp_; }
+    bool isNetworkPort() const { return active_ == tcp_.get(); }
+    // Takes over `other`'s line, open or not, as it stands (its waiting
+    // input, its read size); this port's own line is closed first and
+    // `other` is left with a closed one.
+    void takeLineFrom(AnyPort& other);
 
 signals:
     void bytesArrived();
     void broken();
 
 private:
-    QtSerialPort serial_;
-    TcpPort tcp_;
-    SerialPort* active_ = &serial_;
+    void listenToLines();
+
+    std::unique_ptr<QtSerialPort> serial_;
+    std::unique_ptr<TcpPort> tcp_;
+    SerialPort* active_ = nullptr;
 };
 
 }  // namespace devlink

@@ -85,6 +85,12 @@ int DeviceLink::bytesWaiting() { return static_cast<int>(input_.size()) + (port_
 
 void DeviceLink::setReceiveSize(int bytes) {
     if (flags_.demoMode || ended_ || portName_.empty()) return;
+    // Closing a connection to change how much one read takes would drop
+    // what is on its way and make the server accept a new client.
+    if (IsNetworkPortName(portName_) && port_.isOpen()) {
+        port_.setReadSize(bytes);
+        return;
+    }
     port_.close();
     port_.setReadSize(bytes);
     flags_.portReady = port_.open(portName_);
@@ -300,15 +306,34 @@ bool DeviceLink::readBlock(const Payload& payload) {
     return arrived;
 }
 
-bool DeviceLink::probeDevice(const Payload& payload) {
+bool DeviceLink::writeProbe(const Payload& payload) {
     if (sendingBlocked() || !flags_.portReady || inExchange_) return false;
-    ExchangeScope scope(inExchange_);
     pullInput();
     dropInput(input_.size(), "before a write");
-    const std::int64_t writtenAt = clock_.nowMs();
-    if (!writeFrame(payload)) return false;
-    if (awaitReply(kReplySize, kReplyTimeoutMs, writtenAt) != WaitResult::Arrived) return false;
+    probeWrittenAtMs_ = clock_.nowMs();
+    return writeFrame(payload);
+}
+
+bool DeviceLink::awaitProbeReply() {
+    if (sendingBlocked() || !flags_.portReady || inExchange_) return false;
+    ExchangeScope scope(inExchange_);
+    if (awaitReply(kReplySize, kReplyTimeoutMs, probeWrittenAtMs_) != WaitResult::Arrived) return false;
     return reply_[3] == kFrameTag;
+}
+
+void DeviceLink::adoptLineOf(DeviceLink& prober) {
+    if (!portFactory_) return;
+    if (port_.isOpen()) port_.close();
+    portFactory_->handOver(prober.port_);
+    portNumber_ = prober.portNumber_;
+    portName_ = prober.portName_;
+    lastOpenFault_ = PortFault::None;
+    flags_.portReady = port_.isOpen();
+    pacedLine_ = prober.pacedLine_;
+    reply_ = prober.reply_;
+    input_ = std::move(prober.input_);
+    prober.input_ = LineInput();
+    prober.flags_.portReady = false;
 }
 
 void DeviceLink::sendNoReply(const Payload& payload) {
@@ -367,7 +392,14 @@ bool DeviceLink::finishReconnect() {
 }
 
 void DeviceLink::dropIdleInput() {
-    if (flags_.demoMode || ended_ || inExchange_ || !port_.isOpen()) return;
+    if (flags_.demoMode || ended_ || inExchange_) return;
+    // An adapter unplugged (or a connection dropped) while nothing was sent:
+    // say so now rather than at the next edit.
+    if (port_.fault() == PortFault::Broken) {
+        lose(portLostMessage());
+        return;
+    }
+    if (!port_.isOpen()) return;
     pullInput();
     dropInput(input_.size(), "nobody waits for it");
 }

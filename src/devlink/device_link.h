@@ -21,6 +21,7 @@
 #include "devlink/line_input.h"
 #include "devlink/link_trace.h"
 #include "devlink/monotonic_clock.h"
+#include "devlink/port_factory.h"
 #include "devlink/port_table.h"
 #include "devlink/serial_port.h"
 
@@ -74,13 +75,27 @@ public:
     PortFault lastOpenFault() const { return lastOpenFault_; }
     std::string portDescription() const;
 
+    // Reopens the port with the new read size, as the device's protocol has
+    // it; a network port keeps its connection.
     void setReceiveSize(int bytes);
     // A command asked for while another waits for its reply (a control that
     // moved while the window kept running) is queued instead: the latest
     // value of each parameter wins, parameters go out in the order they
     // were first changed, right after the exchange in progress.
     void sendCommand(const Payload& payload);
-    bool probeDevice(const Payload& payload);
+    bool probeDevice(const Payload& payload) { return writeProbe(payload) && awaitProbeReply(); }
+    // The probe in its two halves, so that several ports can be probed at
+    // once: the wait counts from the write.
+    bool writeProbe(const Payload& payload);
+    bool awaitProbeReply();
+
+    // Where the port search gets more ports of this link's kind; none: the
+    // ports are tried one after the other on the link's own port.
+    void setPortFactory(PortFactory* factory) { portFactory_ = factory; }
+    PortFactory* portFactory() const { return portFactory_; }
+    // Takes over the line another link (over a port from the factory) has
+    // probed: its port, what it read and what it learnt about the line.
+    void adoptLineOf(DeviceLink& prober);
     bool readBlock(const Payload& payload);
     void sendNoReply(const Payload& payload);
     // Consumes one report when ten bytes are waiting, hands its first seven
@@ -88,7 +103,8 @@ public:
     bool pollSearchReports(const ReportHandler& handle);
 
     // Outside an exchange and a search nothing waiting belongs to anyone:
-    // drops it, so a chattering line never piles up.
+    // drops it, so a chattering line never piles up. A port that failed
+    // meanwhile loses the link.
     void dropIdleInput();
 
     // After the link was lost: opens the port again and writes the probe,
@@ -99,6 +115,8 @@ public:
     bool finishReconnect();
     bool reconnecting() const { return reconnecting_; }
     void setTrace(LinkTrace* trace) { trace_ = trace; }
+    LinkTrace* trace() const { return trace_; }
+    MonotonicClock& clock() { return clock_; }
 
     bool ended() const { return ended_; }
     bool inExchange() const { return inExchange_; }
@@ -146,6 +164,8 @@ private:
     LinkTrace* trace_ = nullptr;
     std::vector<Payload> queued_;
     bool reconnecting_ = false;
+    PortFactory* portFactory_ = nullptr;
+    std::int64_t probeWrittenAtMs_ = 0;
     int portNumber_ = 0;
     std::string portName_;
     PortFault lastOpenFault_ = PortFault::None;

@@ -5,6 +5,7 @@
 // or refused, once the exchange is over), so no click can start another
 // exchange in the middle of one.
 #include <QObject>
+#include <memory>
 
 #include "devlink/any_port.h"
 
@@ -13,6 +14,10 @@ namespace devlink {
 class EventPumpingPort final : public SerialPort {
 public:
     explicit EventPumpingPort(AnyPort& port) : port_(port) {}
+    // Owns its port (one of several the port search probes at once).
+    explicit EventPumpingPort(std::unique_ptr<AnyPort> port) : owned_(std::move(port)), port_(*owned_) {}
+
+    AnyPort& line() { return port_; }
 
     bool open(const std::string& name) override { return port_.open(name); }
     void close() override { port_.close(); }
@@ -28,6 +33,7 @@ public:
     std::string faultText() const override { return port_.faultText(); }
 
 private:
+    std::unique_ptr<AnyPort> owned_;
     AnyPort& port_;
 };
 

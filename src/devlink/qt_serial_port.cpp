@@ -1,5 +1,6 @@
 #include "devlink/qt_serial_port.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 namespace devlink {
@@ -29,6 +30,15 @@ PortFault OpenFault(QSerialPort::SerialPortError error, const std::string& name)
     }
 }
 
+// The far end is gone: an adapter unplugged, a pseudo-terminal's master
+// closed. Every read then fails, and Qt calls each failure a ReadError, the
+// same name it gives a read that merely found nothing; the hang-up tells
+// them apart.
+bool LineHungUp(QSerialPort& port) {
+    pollfd line{static_cast<int>(port.handle()), POLLIN, 0};
+    return ::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 }  // namespace
 
 QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
@@ -43,7 +53,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     // A read that found nothing (the notifier fired for bytes another read
     // took already) comes as ReadError; the port is fine. A lost device shows
     // as a resource error, and a write that fails is reported by write().
-    if (error == QSerialPort::TimeoutError || error == QSerialPort::ReadError) {
+    if (error == QSerialPort::TimeoutError || (error == QSerialPort::ReadError && !LineHungUp(port_))) {
         port_.clearError();
         return;
     }

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "app/port_search.h"
-#include "support/fake_port.h"
+#include "devlink/commands.h"
+#include "support/fake_port_factory.h"
 
 using namespace devlink;
 using testing_support::Bytes;
 using testing_support::FakeClock;
 using testing_support::FakePort;
+using testing_support::FakePortFactory;
 
 namespace {
 
@@ -89,19 +92,120 @@ TEST(PortSearch, NoAnswerTriesEveryPortOnceAndEndsOnTheLastTried) {
     }
 }
 
-TEST(PortSearch, PortsRefusedForLackOfPermissionAreNamed) {
+TEST(PortSearch, PortsRefusedForLackOfPermissionOrHeldElsewhereAreNamed) {
     SearchRig rig({});
     rig.port.refused[PortName(5)] = PortFault::Permission;
     rig.port.refused[PortName(6)] = PortFault::NotFound;
+    rig.port.refused[PortName(9)] = PortFault::InUse;
     rig.port.refused[PortName(21)] = PortFault::Permission;
     const auto result = app::SearchDevicePorts(rig.link, 5);
     EXPECT_EQ(result.permissionDenied, (std::vector<int>{5, 21}));
+    EXPECT_EQ(result.inUse, std::vector<int>{9});
 }
 
 TEST(PortSearch, AProbeReplyWithoutTheTagDoesNotCount) {
     SearchRig rig({});
     rig.port.peer = [](const Bytes&) { return Bytes(10, 0x00); };
     EXPECT_FALSE(app::SearchDevicePorts(rig.link, 1).found);
+}
+
+// With a port factory every port is probed at once: one probe time-out
+// however many silent ports come first, the winner the one the search above
+// would have stopped at.
+struct ParallelSearchRig {
+    ParallelSearchRig(std::set<int> answering, bool linePace) : factory(port, clock) {
+        factory.linePace = linePace;
+        factory.answer = [answering](FakePort& line, const Bytes&) {
+            for (int n : answering)
+                if (line.name() == PortName(n)) return Bytes{0xF0, 0x5B, 0, 0x5B, 0, 0, 0, 0, 0, 0xF7};
+            return Bytes{};
+        };
+        // The line the link adopts answers as it did to the probe.
+        port.peer = [this](const Bytes& written) { return factory.answer(port, written); };
+        link.setPortFactory(&factory);
+    }
+    FakeClock clock;
+    FakePort port{clock};
+    FakePortFactory factory;
+    NoEnd end;
+    DeviceLink link{port, clock, end, ThirtyFivePorts()};
+};
+
+TEST(ParallelPortSearch, EveryPortIsProbedOnceAndTheSequentialChoiceWins) {
+    const Bytes probe{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7};
+    struct Case {
+        const char* what;
+        int stored;
+        std::set<int> answering;
+        bool linePace;
+        int winner;  // 0: none
+        std::int64_t maxWaitMs;
+    };
+    const Case cases[] = {
+        {"the remembered port before a lower one", 7, {1, 7}, false, 7, 0},
+        {"a silent remembered port, then the lowest", 3, {5, 1}, false, 1, kReplyTimeoutMs + 1},
+        {"four silent ports before the device, first start", 0, {5, 30}, false, 5, kReplyTimeoutMs + 1},
+        {"the same at line pace", 0, {5, 30}, true, 5, kReplyTimeoutMs + 1},
+        {"the remembered port at line pace", 35, {35}, true, 35, 2 * kFrameLineMs},
+        {"nobody answers: the last port tried", 35, {}, false, 0, kReplyTimeoutMs + 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParallelSearchRig rig(c.answering, c.linePace);
+        const std::int64_t start = rig.clock.now;
+        const auto result = app::SearchDevicePorts(rig.link, c.stored);
+        EXPECT_LE(rig.clock.now - start, c.maxWaitMs);
+        EXPECT_EQ(result.found, c.winner != 0);
+        EXPECT_EQ(result.portNumber, c.winner != 0 ? c.winner : 34);
+
+        std::map<std::string, int> probes;
+        for (const auto& [name, frame] : rig.factory.writes) {
+            EXPECT_EQ(frame, probe) << name;
+            ++probes[name];
+        }
+        ASSERT_EQ(probes.size(), 35u);
+        for (const auto& [name, count] : probes) EXPECT_EQ(count, 1) << name;
+        const std::string first = c.stored >= 1 && c.stored <= 35 ? PortName(c.stored) : PortName(1);
+        EXPECT_EQ(rig.factory.writes.front().first, first) << "the remembered port is probed first";
+
+        EXPECT_EQ(rig.link.flags().portReady, c.winner != 0);
+        if (c.winner == 0) {
+            EXPECT_FALSE(rig.port.isOpen());
+            continue;
+        }
+        // The link holds the winner's line: its probe was the first and only
+        // one, and the next frame goes out on it.
+        EXPECT_EQ(rig.port.name(), PortName(c.winner));
+        EXPECT_EQ(rig.link.portNumber(), c.winner);
+        EXPECT_EQ(rig.port.writes, std::vector<Bytes>{probe});
+        rig.link.sendCommand(ReadMemoryBytePayload(0x0070));
+        ASSERT_EQ(rig.port.writes.size(), 2u);
+        EXPECT_EQ(rig.port.writes[1][2], 0x10);
+    }
+}
+
+TEST(ParallelPortSearch, RefusedPortsAreNamedAndTheRestStillProbed) {
+    ParallelSearchRig rig({}, false);
+    rig.factory.refused = {{PortName(5), PortFault::Permission},
+                           {PortName(6), PortFault::NotFound},
+                           {PortName(9), PortFault::InUse},
+                           {PortName(21), PortFault::Permission}};
+    const auto result = app::SearchDevicePorts(rig.link, 9);
+    EXPECT_FALSE(result.found);
+    EXPECT_EQ(result.permissionDenied, (std::vector<int>{5, 21}));
+    EXPECT_EQ(result.inUse, std::vector<int>{9});
+    EXPECT_EQ(rig.factory.writes.size(), 31u);
+}
+
+TEST(PortSearch, AHeldPortIsNamedWithItsPath) {
+    struct Case {
+        int port;
+        std::string path;
+        std::string text;
+    };
+    for (const Case& c : {Case{5, "/dev/ttyUSB0", "Port 5 (/dev/ttyUSB0) is in use by another program."},
+                          Case{36, "", "Port 36 is in use by another program."}})
+        EXPECT_EQ(app::PortInUseMessage(c.port, c.path), c.text);
 }
 
 }  // namespace

@@ -86,11 +86,15 @@ TEST_F(StartupTest, StoredPortAnswersAndTheDeviceFillsTheEditor) {
 TEST_F(StartupTest, FailedStoredPortIsSkippedAndTheFoundPortIsStored) {
     start(5, 3);
     ASSERT_TRUE(window->load(splash));
-    const auto tries = portsTried();
-    ASSERT_GE(tries.size(), 2u);
-    EXPECT_EQ(tries.front(), "/dev/silent3");
-    EXPECT_EQ(tries.back(), kSimPortName);
-    EXPECT_EQ(std::count(tries.begin(), tries.end(), "/dev/silent3"), 1);
+    // Every port got the probe once, the stored one first; the link took the
+    // device's line over, so that probe is the only one the device saw.
+    const auto& probes = rig->portFactory.writes;
+    ASSERT_EQ(probes.size(), 35u);
+    EXPECT_EQ(probes.front().first, "/dev/silent3");
+    EXPECT_EQ(std::count_if(probes.begin(), probes.end(), [](const auto& p) { return p.first == kSimPortName; }), 1);
+    EXPECT_EQ(portsTried(), std::vector<std::string>{kSimPortName});
+    EXPECT_EQ(std::count(rig->port.writes.begin(), rig->port.writes.end(), Frame({0x00})), 1);
+    EXPECT_EQ(rig->port.writes.front(), Frame({0x00}));
     EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 5);
     EXPECT_EQ(app::ReadInitConfigFile(configPath()), 3) << "the start folder is never written";
 }
@@ -134,16 +138,28 @@ TEST_F(StartupTest, NoDeviceAndDemoModeDeclinedEndsWithoutWritingTheConfig) {
     EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 0);
 }
 
-TEST_F(StartupTest, APortWithoutPermissionIsNamedBeforeTheQuestion) {
-    start(1, 1);
-    rig->device.setMuted(true);
-    rig->port.refused["/dev/silent6"] = devlink::PortFault::Permission;
-    rig->dialogs.answers = {ui::Answer::Yes};
-    ASSERT_TRUE(window->load(splash));
-    ASSERT_EQ(rig->dialogs.shown.size(), 2u);
-    EXPECT_TRUE(rig->dialogs.shown[0].text.contains("Port 6 (/dev/silent6)"));
-    EXPECT_TRUE(rig->dialogs.shown[0].text.contains("dialout"));
-    EXPECT_EQ(rig->dialogs.shown[1].text, "COM not found, do you want continue in demo mode?");
+TEST_F(StartupTest, APortRefusedOrHeldIsNamedBeforeTheQuestion) {
+    struct Case {
+        devlink::PortFault fault;
+        QString title;
+        QString text;  // contained in the box's text
+    };
+    const Case cases[] = {
+        {devlink::PortFault::Permission, "Serial port not accessible", "dialout"},
+        {devlink::PortFault::InUse, "Serial port in use", "Port 6 (/dev/silent6) is in use by another program."},
+    };
+    for (const Case& c : cases) {
+        start(1, 1);
+        rig->device.setMuted(true);
+        rig->portFactory.refused["/dev/silent6"] = c.fault;
+        rig->dialogs.answers = {ui::Answer::Yes};
+        ASSERT_TRUE(window->load(splash));
+        ASSERT_EQ(rig->dialogs.shown.size(), 2u);
+        EXPECT_EQ(rig->dialogs.shown[0].title, c.title);
+        EXPECT_TRUE(rig->dialogs.shown[0].text.contains("Port 6 (/dev/silent6)"));
+        EXPECT_TRUE(rig->dialogs.shown[0].text.contains(c.text)) << rig->dialogs.shown[0].text.toStdString();
+        EXPECT_EQ(rig->dialogs.shown[1].text, "COM not found, do you want continue in demo mode?");
+    }
 }
 
 TEST_F(StartupTest, ChannelComparisonFollowsTheImage) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "devlink/device_link.h"
 #include "support/fake_port.h"
 
@@ -272,14 +274,50 @@ TEST_F(DeviceLinkTest, UnpluggedAdapterEndsWithAMessageNamingThePort) {
     EXPECT_EQ(end.messages.size(), 1u) << "one message, never a loop";
 }
 
-TEST_F(DeviceLinkTest, AnAdapterUnpluggedDuringASearchIsReportedAtTheNextPoll) {
-    openAnswering({});
-    port.breakAtNextWait = true;
-    port.waitForBytes(1);  // the port notices while idle and closes itself
-    EXPECT_FALSE(link.pollSearchReports([](auto) { ADD_FAILURE(); }));
-    ASSERT_EQ(end.messages.size(), 1u);
-    EXPECT_NE(end.messages[0].find("port 1"), std::string::npos);
-    EXPECT_TRUE(port.writes.empty());
+TEST(DeviceLinkUnplug, AnAdapterUnpluggedOutsideAnExchangeIsReportedWhenThePortSaysSo) {
+    struct Case {
+        const char* what;
+        std::function<void(DeviceLink&)> portSpoke;  // what the report watcher calls
+    };
+    const Case cases[] = {
+        {"during a search: the next poll",
+         [](DeviceLink& link) { link.pollSearchReports([](auto) { ADD_FAILURE(); }); }},
+        {"while idle: at once", [](DeviceLink& link) { link.dropIdleInput(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeClock clock;
+        FakePort port(clock);
+        RecordingEnd end;
+        DeviceLink link(port, clock, end, PortTable::fromList("/dev/a", ':'));
+        ASSERT_TRUE(link.openPort(1));
+        port.breakAtNextWait = true;
+        port.waitForBytes(1);  // the port notices and closes itself
+        c.portSpoke(link);
+        ASSERT_EQ(end.messages.size(), 1u);
+        EXPECT_NE(end.messages[0].find("port 1 (/dev/a)"), std::string::npos);
+        EXPECT_TRUE(port.writes.empty());
+        c.portSpoke(link);
+        EXPECT_EQ(end.messages.size(), 1u) << "one message, never a loop";
+    }
+}
+
+TEST(DeviceLinkReadSize, OnlyALocalPortIsReopenedForANewReadSize) {
+    struct Case {
+        std::string name;
+        std::size_t opens;  // after the first
+    };
+    for (const Case& c : {Case{"/dev/ttyUSB0", 2}, Case{"tcp://192.0.2.7:4001", 1}}) {
+        FakeClock clock;
+        FakePort port(clock);
+        RecordingEnd end;
+        DeviceLink link(port, clock, end, PortTable::fromList(c.name, ';'));
+        ASSERT_TRUE(link.openPort(1));
+        link.setReceiveSize(kBlockReplySize);
+        EXPECT_EQ(port.opens.size(), c.opens) << c.name;
+        EXPECT_EQ(port.readSize(), kBlockReplySize) << c.name;
+        EXPECT_TRUE(link.flags().portReady) << c.name;
+    }
 }
 
 TEST_F(DeviceLinkTest, WaitsGiveThePortTheRemainingTimeInsteadOfSpinning) {

@@ -55,8 +55,7 @@ TEST(TcpLinkEndToEnd, ProbeCommandBlockReadAndReportsOverTcp) {
     link.sendCommand(ReadMemoryBytePayload(0x0070));
     EXPECT_EQ(link.replyBuffer()[6], 'S') << "first letter of the program name";
 
-    // Changing the receive size closes and reopens the port: a new
-    // connection, which the simulator lets take the line over.
+    // Changing the receive size keeps the connection.
     link.setReceiveSize(kBlockReplySize);
     ASSERT_TRUE(link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
     link.setReceiveSize(kReplySize);

@@ -38,6 +38,21 @@ bool FakePort::write(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+void FakePort::takeLineFrom(FakePort& other) {
+    open_ = other.open_;
+    name_ = other.name_;
+    readSize_ = other.readSize_;
+    linePace = other.linePace;
+    fault_ = other.fault_;
+    input_ = std::move(other.input_);
+    scheduled_ = std::move(other.scheduled_);
+    opens.insert(opens.end(), other.opens.begin(), other.opens.end());
+    writes.insert(writes.end(), other.writes.begin(), other.writes.end());
+    other.input_.clear();
+    other.scheduled_.clear();
+    other.open_ = false;
+}
+
 void FakePort::arriveDue() {
     while (!scheduled_.empty() && scheduled_.begin()->first <= clock_.now) {
         deliver(scheduled_.begin()->second);

@@ -44,6 +44,9 @@ public:
     const Bytes& input() const { return input_; }
     int readSize() const { return readSize_; }
     const std::string& name() const { return name_; }
+    // Becomes `other`'s line as it stands (name, state, input still to come)
+    // and adds what was done on it to this port's record; `other` is closed.
+    void takeLineFrom(FakePort& other);
 
     bool open(const std::string& name) override;
     void close() override;

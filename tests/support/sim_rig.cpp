@@ -20,8 +20,13 @@ devlink::PortTable TableWithDeviceAt(int devicePort) {
 SimRig::SimRig(int devicePort) : link(port, clock, end, TableWithDeviceAt(devicePort)) {
     port.peer = [this](const Bytes& written) {
         if (port.name() != kSimPortName) return Bytes{};
-        return putOnLine(faults_->receive(written, sinceStart()));
+        return putOnLine(port, faults_->receive(written, sinceStart()));
     };
+    portFactory.answer = [this](FakePort& line, const Bytes& written) {
+        if (line.name() != kSimPortName) return Bytes{};
+        return putOnLine(line, faults_->receive(written, sinceStart()));
+    };
+    link.setPortFactory(&portFactory);
 }
 
 void SimRig::useFaults(const std::vector<std::string>& faults, std::uint32_t seed) {
@@ -38,7 +43,7 @@ void SimRig::useFaults(const std::vector<std::string>& faults, std::uint32_t see
     faults_.emplace(device, std::move(script));
 }
 
-Bytes SimRig::putOnLine(const std::vector<sim::FaultInjector::Output>& outputs) {
+Bytes SimRig::putOnLine(FakePort& line, const std::vector<sim::FaultInjector::Output>& outputs) {
     // Outputs come in line order with delays that never shrink, so what is
     // due now is all at the front.
     Bytes now;
@@ -46,9 +51,9 @@ Bytes SimRig::putOnLine(const std::vector<sim::FaultInjector::Output>& outputs) 
         if (o.delayMs == 0)
             now.insert(now.end(), o.bytes.begin(), o.bytes.end());
         else
-            port.deliverAt(clock.now + o.delayMs, o.bytes);
+            line.deliverAt(clock.now + o.delayMs, o.bytes);
     }
-    if (faults_->closed()) port.breakAtNextWait = true;
+    if (faults_->closed()) line.breakAtNextWait = true;
     return now;
 }
 
@@ -66,7 +71,7 @@ std::vector<Bytes> SimRig::takeWrites() {
 
 bool SimRig::deliverReport() {
     const auto outputs = faults_->takeReport(sinceStart());
-    port.deliver(putOnLine(outputs));
+    port.deliver(putOnLine(port, outputs));
     return !outputs.empty();
 }
 

@@ -10,6 +10,7 @@
 #include "sim/fault_injector.h"
 #include "sim/sim_device.h"
 #include "support/fake_port.h"
+#include "support/fake_port_factory.h"
 #include "support/scripted_dialogs.h"
 
 namespace testing_support {
@@ -41,6 +42,8 @@ public:
 
     FakeClock clock;
     FakePort port{clock};
+    // The port search's ports: the device answers on kSimPortName.
+    FakePortFactory portFactory{port, clock};
     sim::DeviceMemory memory;
     sim::SimDevice device{memory};
     RecordingLinkEnd end;
@@ -48,7 +51,7 @@ public:
     ScriptedDialogs dialogs;
 
 private:
-    Bytes putOnLine(const std::vector<sim::FaultInjector::Output>& outputs);
+    Bytes putOnLine(FakePort& line, const std::vector<sim::FaultInjector::Output>& outputs);
     std::int64_t sinceStart() const { return clock.now - started_; }
 
     std::size_t taken_ = 0;

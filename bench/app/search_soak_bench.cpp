@@ -1,0 +1,93 @@
+// A feedback search left running against the simulated device at line pace
+// with reports back to back: how many reports the device sent, how many the
+// editor took and applied, and whether a healthy line was ever taken for a
+// lost one. QRN_SOAK_SECONDS sets the length (default 600).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdlib>
+#include <fstream>
+
+#include "bench/support/program_rig.h"
+#include "sim/fault_options.h"
+#include "sim/simulator_thread.h"
+
+namespace {
+
+constexpr long kBurst = 256;  // the most one burst fault takes
+
+class ReportCounter final : public devlink::LinkTrace {
+public:
+    void record(std::int64_t, devlink::TraceEvent event, std::span<const std::uint8_t>, std::string_view) override {
+        if (event == devlink::TraceEvent::Report) ++reports;
+        if (event == devlink::TraceEvent::Dropped) ++drops;
+    }
+    long reports = 0;
+    long drops = 0;
+};
+
+long ReportsSent(const std::string& logPath) {
+    std::ifstream log(logPath);
+    long sent = 0;
+    for (std::string line; std::getline(log, line);)
+        if (line.find("out  FE") != std::string::npos || line.find("out  FD") != std::string::npos) ++sent;
+    return sent;
+}
+
+void BM_SearchAtLinePace(benchmark::State& state) {
+    const char* env = std::getenv("QRN_SOAK_SECONDS");
+    const int seconds = env ? std::atoi(env) : 600;
+    const std::string logPath = "/tmp/qrn-soak-sim.log";
+    sim::PtyOptions options;
+    options.lineRate = true;
+    options.reportIntervalMs = 1;
+    options.logFile = logPath;
+    // The device waits for each acknowledgement; bursts that do not keep the
+    // line full, about 48 reports a second.
+    for (long first = 1; first <= 48L * seconds; first += kBurst)
+        sim::applyFaultOption("--fault", "report=" + std::to_string(first) + ":burst=" + std::to_string(kBurst),
+                              options.faults, nullptr);
+    sim::SimulatorThread simulator;
+    std::string error;
+    if (!simulator.start(options, &error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    bench_support::ProgramRig rig(simulator.portPath());
+    ReportCounter counter;
+    rig.link->setTrace(&counter);
+    if (!rig.window->load(rig.splash)) {
+        state.SkipWithError("no device");
+        return;
+    }
+    for (auto _ : state) {
+        const long before = ReportsSent(logPath);
+        rig.window->editor().controls().searchButtons[0]->click();
+        QEventLoop loop;
+        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const bool stillRunning = rig.window->editor().flags().searchRunning;
+        rig.window->editor().controls().searchButtons[0]->click();
+        state.counters["seconds"] = seconds;
+        state.counters["reports_sent"] = static_cast<double>(ReportsSent(logPath) - before);
+        state.counters["reports_applied"] = static_cast<double>(counter.reports);
+        state.counters["per_second"] = static_cast<double>(counter.reports) / seconds;
+        state.counters["bytes_dropped_events"] = static_cast<double>(counter.drops);
+        state.counters["connection_lost"] = rig.end.losses;
+        state.counters["search_still_running"] = stillRunning;
+    }
+    if (rig.end.losses > 0) state.SetLabel(rig.end.lastMessage);
+}
+BENCHMARK(BM_SearchAtLinePace)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

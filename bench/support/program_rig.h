@@ -1,0 +1,54 @@
+#pragma once
+// The editor arranged as main() arranges it (the window painting through the
+// link's waits, the port search through its own ports, reports taken from
+// the event loop), with answering dialogs and a link end that counts losses.
+#include <QPushButton>
+#include <optional>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/report_watcher.h"
+#include "app/splash_window.h"
+#include "bench/support/quiet_services.h"
+#include "devlink/any_port_factory.h"
+#include "devlink/event_pumping_port.h"
+#include "editor/parameter_editor.h"
+
+namespace bench_support {
+
+class CountingEnd final : public devlink::LinkEnd {
+public:
+    void linkLost(const std::string& message) override {
+        ++losses;
+        lastMessage = message;
+        if (onLost) onLost();
+    }
+    int losses = 0;
+    std::string lastMessage;
+    std::function<void()> onLost;
+};
+
+struct ProgramRig {
+    explicit ProgramRig(const std::string& portList) {
+        link.emplace(pumping, clock, end, devlink::PortTable::fromList(portList, ':'));
+        link->setPortFactory(&factory);
+        window.emplace(session, *link, dialogs);
+        end.onLost = [this] { window->goOffline(); };
+        watcher.emplace(port, *link, [this] { window->pollSearchReports(); });
+        session.startDir = "/tmp";
+        session.applicationDir = "/tmp";
+    }
+    devlink::AnyPort port;
+    devlink::EventPumpingPort pumping{port};
+    devlink::AnyPortFactory factory{port};
+    devlink::SteadyClock clock;
+    YesDialogs dialogs;
+    CountingEnd end;
+    app::Session session;
+    std::optional<devlink::DeviceLink> link;
+    std::optional<app::MainWindow> window;
+    std::optional<app::ReportWatcher> watcher;
+    app::SplashWindow splash;
+};
+
+}  // namespace bench_support

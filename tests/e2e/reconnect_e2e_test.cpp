@@ -1,0 +1,116 @@
+// The device goes away under a running editor and comes back: the program
+// arranged as main() arranges it (the window painting through the waits,
+// offline instead of ending, the reconnect timer), against a simulator that
+// is stopped and started again on the same pseudo-terminal link or TCP port.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+#include <optional>
+
+#include "app/main_window.h"
+#include "app/offline_link_end.h"
+#include "app/report_watcher.h"
+#include "app/splash_window.h"
+#include "devlink/any_port_factory.h"
+#include "devlink/commands.h"
+#include "devlink/event_pumping_port.h"
+#include "devlink/preset_block.h"
+#include "devlink/tcp_port.h"
+#include "editor/parameter_editor.h"
+#include "sim/simulator_thread.h"
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+// Offline at the next frame, a reconnect probe every 2 s: a few periods.
+constexpr int kReconnectWithinMs = 3 * app::kReconnectMs + static_cast<int>(devlink::kReplyTimeoutMs);
+
+struct EditorOnRestartableDevice {
+    explicit EditorOnRestartableDevice(bool network) {
+        session.startDir = dir.path();
+        session.applicationDir = dir.path();
+        if (network)
+            options.tcpPort = 0;
+        else
+            options.linkPath = dir.filePath("ttyQRN").toStdString();
+        startDevice();
+        // The same name after a restart: the link for a terminal, the port
+        // the first run was given for the network.
+        if (network) options.tcpPort = devlink::ParseNetworkPortName(portName)->port;
+        link.emplace(pumping, clock, end, devlink::PortTable::fromList(portName, ':'));
+        link->setPortFactory(&factory);
+        window.emplace(session, *link, dialogs);
+        end.setOnLost([this] { window->goOffline(); });
+        watcher.emplace(port, *link, [this] { window->pollSearchReports(); });
+    }
+    void startDevice() {
+        std::string error;
+        simulator.emplace();
+        ASSERT_TRUE(simulator->start(options, &error)) << error;
+        portName = options.tcpPort ? simulator->portPath() : options.linkPath;
+    }
+
+    QTemporaryDir dir;
+    sim::PtyOptions options;
+    std::optional<sim::SimulatorThread> simulator;
+    std::string portName;
+    devlink::AnyPort port;
+    devlink::EventPumpingPort pumping{port};
+    devlink::AnyPortFactory factory{port};
+    devlink::SteadyClock clock;
+    testing_support::ScriptedDialogs dialogs;
+    app::OfflineLinkEnd end{dialogs};
+    std::optional<devlink::DeviceLink> link;
+    app::Session session;
+    std::optional<app::MainWindow> window;
+    std::optional<app::ReportWatcher> watcher;
+};
+
+TEST(ReconnectEndToEnd, AStoppedDeviceLeavesTheEditorOfflineUntilItAnswersAgain) {
+    struct Case {
+        const char* what;
+        bool network;
+        bool editedWhileAway;  // the restarted device then differs from the editor
+    };
+    const Case cases[] = {
+        {"terminal, nothing changed: nothing asked", false, false},
+        {"terminal, edited while away: asked, Yes sends the editor's", false, true},
+        {"network, nothing changed: nothing asked", true, false},
+        {"network, edited while away: asked, Yes sends the editor's", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EditorOnRestartableDevice rig(c.network);
+        app::SplashWindow splash;
+        ASSERT_TRUE(rig.window->load(splash));
+        const QString where = QString::fromStdString("port 1 (" + rig.portName + ")");
+        ASSERT_EQ(rig.window->connectionStatus(), "Connected: " + where);
+
+        // The port notices by itself: nothing needs to be sent.
+        rig.simulator.reset();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.link->ended(); }, kReconnectWithinMs));
+        EXPECT_EQ(rig.window->connectionStatus(), "Offline: " + where + " not answering, reconnecting");
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        EXPECT_TRUE(rig.dialogs.shown[0].text.contains(where)) << rig.dialogs.shown[0].text.toStdString();
+
+        QScrollBar* gain = rig.window->editor().controls().rows[11].gainBar;
+        if (c.editedWhileAway) gain->setValue((gain->value() + 3) % (gain->maximum() + 1));
+        const model::PresetImage editor = rig.session.image;
+        rig.dialogs.answers = {ui::Answer::Yes};
+        rig.startDevice();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return !rig.link->ended() && !rig.link->reconnecting(); }, kReconnectWithinMs));
+        EXPECT_EQ(rig.window->connectionStatus(), "Connected: " + where);
+        EXPECT_EQ(rig.dialogs.shown.size(), c.editedWhileAway ? 2u : 1u) << "asked only when they differ";
+        EXPECT_FALSE(rig.window->reconnectTimer().isActive());
+
+        model::PresetImage device{};
+        ASSERT_TRUE(devlink::ReadPresetBlockInto(*rig.link, devlink::kCurrentSettingsBlock, device));
+        EXPECT_TRUE(std::equal(device.begin(), device.begin() + model::kBlockSize, editor.begin()))
+            << "the device runs the editor's settings";
+    }
+}
+
+}  // namespace
