@@ -1,15 +1,11 @@
 #include "devlink/memory_dump.h"
 
-#include <algorithm>
-
 #include "devlink/commands.h"
-#include "devlink/memory_map.h"
+#include "devlink/library_read.h"
 #include "devlink/preset_block.h"
 
 namespace devlink {
 namespace {
-
-constexpr int kReplyDataByte = 6;
 
 class DumpProgress {
 public:
@@ -32,23 +28,9 @@ private:
     int total_ = DumpFrameCount(model::kUserPositions);
 };
 
-std::uint8_t ReadByte(DeviceLink& link, int address, DumpProgress& progress) {
-    link.sendCommand(ReadMemoryBytePayload(address));
-    progress.step();
-    return link.replyBuffer()[kReplyDataByte];
-}
-
-std::u32string ReadName(DeviceLink& link, int address, DumpProgress& progress) {
-    std::u32string name;
-    for (int j = 0; j < model::kNameLength; ++j) name.push_back(ReadByte(link, address + j, progress));
-    return name;
-}
-
 }  // namespace
 
-int DumpFrameCount(int usedUserPositions) {
-    return model::kUserPositions + model::kNameLength * usedUserPositions + model::kNameLength + 1 + 3;
-}
+int DumpFrameCount(int usedUserPositions) { return LibraryReadFrameCount(usedUserPositions) + 1 + 3; }
 
 bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
                       const DumpHooks& hooks) {
@@ -56,21 +38,13 @@ bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
     DumpProgress progress(hooks);
     progress.setTotal(DumpFrameCount(model::kUserPositions));
 
-    for (int i = 0; i < model::kFixedPositions; ++i) library.used[i] = true;
-    for (int k = 0; k < model::kUserPositions; ++k)
-        library.used[model::kFixedPositions + k] = ReadByte(link, DeviceMemoryMap::marker(k), progress) == StoreMarker;
-    const int usedCount =
-        static_cast<int>(std::count(library.used.begin() + model::kFixedPositions, library.used.end(), true));
-    progress.setTotal(DumpFrameCount(usedCount));
-
-    for (int i = 0; i < model::kFixedPositions; ++i)
-        library.names[i] = std::u32string(model::DemoPresetName[i].begin(), model::DemoPresetName[i].end());
-    for (int k = 0; k < model::kUserPositions; ++k) {
-        const int index = model::kFixedPositions + k;
-        library.names[index] = library.used[index] ? ReadName(link, DeviceMemoryMap::name(k), progress)
-                                                   : std::u32string(model::kEmptyPresetName);
-    }
-    library.programName = ReadName(link, DeviceMemoryMap::kProgramName, progress);
+    LibraryReadSteps steps;
+    steps.markersRead = [&progress](int used) { progress.setTotal(DumpFrameCount(used)); };
+    steps.frameDone = [&progress] {
+        progress.step();
+        return true;
+    };
+    ReadDeviceLibrary(link, library, steps);
 
     ReadPresetBlockInto(link, kCurrentSettingsBlock, image);
     progress.step();

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "presets/atomic_file.h"
 #include "presets/preset_file_format.h"
 #include "presets/preset_texts.h"
 
@@ -55,28 +55,8 @@ std::variant<model::PresetImage, PresetFileFailure> ReadPresetFile(const QString
 }
 
 std::optional<PresetFileFailure> WritePresetFile(const QString& path, const model::PresetImage& image) {
-    const QFileInfo info(path);
-    if (info.exists()) {
-        if (info.isDir()) return SaveFailure(path, QStringLiteral("that name is a folder"));
-        if (!info.isFile()) return SaveFailure(path, QStringLiteral("that name is not a regular file"));
-        // Replacing goes round the file's own protection; honour it instead.
-        if (!info.isWritable()) return SaveFailure(path, QStringLiteral("the file is write-protected"));
-    }
-
-    QSaveFile file(path);
-    // Unbuffered, so that a write the disk cuts short (full, or over a size
-    // limit) shows here as a short count; buffered, the rest would be lost
-    // in the final flush and the cut file committed over the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return SaveFailure(path, file.errorString());
-    const auto written = file.write(reinterpret_cast<const char*>(image.data()), model::kImageSize);
-    if (written != model::kImageSize) {
-        const QString reason =
-            written < 0 ? file.errorString()
-                        : QStringLiteral("the disk took only %1 of %2 bytes").arg(written).arg(model::kImageSize);
-        file.cancelWriting();
-        return SaveFailure(path, reason);
-    }
-    if (!file.commit()) return SaveFailure(path, file.errorString());
+    const auto reason = ReplaceFileContents(path, image);
+    if (reason) return SaveFailure(path, *reason);
     return std::nullopt;
 }
 

@@ -1,0 +1,94 @@
+#include "presets/backup_read.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "devlink/commands.h"
+#include "devlink/library_read.h"
+#include "devlink/preset_block.h"
+#include "qrn_version.h"
+
+namespace presets {
+namespace {
+
+model::PresetNameBytes NameBytes(const std::u32string& name) {
+    model::PresetNameBytes bytes{};
+    for (std::size_t j = 0; j < bytes.size() && j < name.size(); ++j)
+        bytes[j] = static_cast<std::uint8_t>(name[j] & 0xFFU);
+    return bytes;
+}
+
+// Counts blocks done and asks the callback, after every frame, whether to go on.
+class BackupProgress {
+public:
+    explicit BackupProgress(const TransferProgress& callback) : callback_(callback) {}
+    bool tell() { return !callback_ || callback_(done_, total_); }
+    void setTotal(int total) { total_ = total; }
+    bool blockDone() {
+        ++done_;
+        return tell();
+    }
+
+private:
+    const TransferProgress& callback_;
+    int done_ = 0;
+    int total_ = model::kUserPositions + 1;
+};
+
+}  // namespace
+
+std::string BackupDateText(std::chrono::system_clock::time_point time) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, const TransferProgress& progress,
+                                  std::chrono::system_clock::time_point created) {
+    if (link.ended()) return BackupReadResult::LostLink;
+    if (link.flags().demoMode || !link.flags().portReady) return BackupReadResult::NoDevice;
+    BackupProgress steps(progress);
+    if (!steps.tell()) return BackupReadResult::Cancelled;
+
+    model::PresetLibrary library;
+    devlink::LibraryReadSteps librarySteps;
+    librarySteps.markersRead = [&steps](int used) { steps.setTotal(used + 1); };
+    librarySteps.frameDone = [&steps] { return steps.tell(); };
+    switch (devlink::ReadDeviceLibrary(link, library, librarySteps)) {
+    case devlink::LibraryReadResult::Read: break;
+    case devlink::LibraryReadResult::Stopped: return BackupReadResult::Cancelled;
+    case devlink::LibraryReadResult::LostLink: return BackupReadResult::LostLink;
+    }
+
+    DeviceBackup backup;
+    backup.programName = NameBytes(library.programName);
+    model::PresetImage block{};
+    const auto readBlock = [&](std::uint8_t index, DeviceBlock& into) {
+        if (!devlink::ReadPresetBlockInto(link, index, block))
+            return link.ended() ? BackupReadResult::LostLink : BackupReadResult::NoDevice;
+        std::copy_n(block.begin(), into.size(), into.begin());
+        return steps.blockDone() ? BackupReadResult::Read : BackupReadResult::Cancelled;
+    };
+    for (int slot = 0; slot < model::kUserPositions; ++slot) {
+        const int index = model::kFixedPositions + slot;
+        BackupPosition& position = backup.positions[static_cast<std::size_t>(slot)];
+        position.used = library.used[static_cast<std::size_t>(index)];
+        position.name = NameBytes(library.names[static_cast<std::size_t>(index)]);
+        if (!position.used) continue;
+        const BackupReadResult result = readBlock(static_cast<std::uint8_t>(index), position.data);
+        if (result != BackupReadResult::Read) return result;
+    }
+    const BackupReadResult result = readBlock(devlink::kCurrentSettingsBlock, backup.current);
+    if (result != BackupReadResult::Read) return result;
+
+    backup.created = BackupDateText(created);
+    backup.programVersion = kQrnVersion;
+    out = std::move(backup);
+    return BackupReadResult::Read;
+}
+
+}  // namespace presets

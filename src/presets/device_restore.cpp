@@ -1,0 +1,166 @@
+#include "presets/device_restore.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "devlink/commands.h"
+#include "devlink/library_read.h"
+#include "devlink/memory_map.h"
+#include "devlink/preset_block.h"
+#include "notch/preset_frames.h"
+#include "presets/preset_transfer.h"
+#include "presets/store_frames.h"
+
+namespace presets {
+namespace {
+
+using devlink::DeviceMemoryMap;
+
+class RestoreProgress {
+public:
+    RestoreProgress(const TransferProgress& callback, int total) : callback_(callback), total_(total) {}
+    // After every frame; remembers a stop for the next part.
+    void frameDone() { tell(); }
+    void partDone() {
+        ++done_;
+        tell();
+    }
+    bool stopAsked() const { return stopAsked_; }
+
+private:
+    void tell() {
+        if (callback_ && !callback_(done_, total_)) stopAsked_ = true;
+    }
+    const TransferProgress& callback_;
+    int done_ = 0;
+    int total_;
+    bool stopAsked_ = false;
+};
+
+bool Verified(devlink::DeviceLink& link, int slot, const BackupPosition& expected, RestoreProgress& progress) {
+    const std::uint8_t marker = devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
+    progress.frameDone();
+    if (!expected.used) return marker != devlink::StoreMarker;
+    model::PresetNameBytes name{};
+    for (int j = 0; j < model::kNameLength; ++j) {
+        name[static_cast<std::size_t>(j)] = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
+        progress.frameDone();
+    }
+    model::PresetImage block{};
+    const bool read =
+        devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), block);
+    progress.frameDone();
+    return read && marker == devlink::StoreMarker && name == expected.name &&
+           std::equal(expected.data.begin(), expected.data.end(), block.begin());
+}
+
+RestoreOutcome Checked(devlink::DeviceLink& link, bool verified) {
+    if (link.ended()) return RestoreOutcome::WrittenNotVerified;
+    return verified ? RestoreOutcome::RestoredAndVerified : RestoreOutcome::DiffersAfterWriting;
+}
+
+RestoreOutcome RestorePosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
+                               const BackupPosition& position, RestoreProgress& progress) {
+    const auto index = static_cast<std::size_t>(slot + model::kFixedPositions);
+    if (position.used) {
+        model::PresetImage image{};
+        std::copy(position.data.begin(), position.data.end(), image.begin());
+        const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
+        const StoreResult stored =
+            StorePreset(link, library, image, request, [&progress](int) { progress.frameDone(); });
+        if (stored != StoreResult::Stored || link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+    } else {
+        link.sendCommand(UnmarkPayload(slot));
+        progress.frameDone();
+        if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+        library.used[index] = false;
+        library.names[index] = std::u32string(model::kEmptyPresetName);
+    }
+    return Checked(link, Verified(link, slot, position, progress));
+}
+
+// Only what the application frames set: the notch records and the six
+// automatic bytes of each channel.
+bool CurrentSettingsMatch(const model::PresetImage& sent, const model::PresetImage& device) {
+    for (int n = 0; n < model::kNotches; ++n) {
+        const auto r = static_cast<std::ptrdiff_t>(model::NotchRecordOffset[n]);
+        if (!std::equal(sent.begin() + r, sent.begin() + r + 4, device.begin() + r)) return false;
+    }
+    for (int c = 0; c < model::kChannels; ++c)
+        for (const auto* table : {&model::NumNotchAutoOffset, &model::QNotchAutoOffset, &model::AttenuationModeOffset,
+                                  &model::SensitivityOffset, &model::ReleaseSpeedOffset, &model::SearchModeOffset})
+            if (sent[(*table)[c]] != device[(*table)[c]]) return false;
+    return true;
+}
+
+RestoreOutcome RestoreCurrentSettings(devlink::DeviceLink& link, const DeviceBlock& current,
+                                      RestoreProgress& progress) {
+    model::PresetImage image{};
+    std::copy(current.begin(), current.end(), image.begin());
+    model::ClampImageCodes(image);  // what the frames carry
+    for (const devlink::Payload& payload : notch::PresetApplicationPayloads(image)) {
+        link.sendCommand(payload);
+        progress.frameDone();
+        if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+    }
+    model::PresetImage device{};
+    const bool read = devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, device);
+    progress.frameDone();
+    return Checked(link, read && CurrentSettingsMatch(image, device));
+}
+
+}  // namespace
+
+const char* RestoreOutcomeText(RestoreOutcome outcome) {
+    switch (outcome) {
+    case RestoreOutcome::NotChosen: return "";
+    case RestoreOutcome::RestoredAndVerified: return "Restored and verified";
+    case RestoreOutcome::DiffersAfterWriting: return "Differs after writing";
+    case RestoreOutcome::WrittenNotVerified: return "Written, not verified: link lost";
+    case RestoreOutcome::NotWrittenLinkLost: return "Not written: link lost";
+    case RestoreOutcome::Cancelled: return "Cancelled";
+    }
+    return "";
+}
+
+RestoreReport RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& library, const DeviceBackup& backup,
+                            const RestoreSelection& selection, const TransferProgress& progress) {
+    RestoreReport report;
+    if (link.flags().demoMode || !link.flags().portReady) {
+        report.result = RestoreResult::NoDevice;
+        return report;
+    }
+    const int total = static_cast<int>(std::count(selection.positions.begin(), selection.positions.end(), true)) +
+                      (selection.currentSettings ? 1 : 0);
+    RestoreProgress steps(progress, total);
+    steps.frameDone();
+    const std::u32string title = library.presetTitle;
+
+    // Every part after a stop or a lost link keeps the reason it was not done.
+    const auto next = [&]() -> std::optional<RestoreOutcome> {
+        if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+        if (steps.stopAsked()) return RestoreOutcome::Cancelled;
+        return std::nullopt;
+    };
+    for (int slot = 0; slot < model::kUserPositions; ++slot) {
+        const auto s = static_cast<std::size_t>(slot);
+        if (!selection.positions[s]) continue;
+        const auto skipped = next();
+        report.positions[s] = skipped ? *skipped : RestorePosition(link, library, slot, backup.positions[s], steps);
+        if (!skipped) steps.partDone();
+    }
+    if (selection.currentSettings) {
+        const auto skipped = next();
+        report.currentSettings = skipped ? *skipped : RestoreCurrentSettings(link, backup.current, steps);
+        if (!skipped) steps.partDone();
+    }
+    library.presetTitle = title;
+    if (link.ended())
+        report.result = RestoreResult::LostLink;
+    else if (std::count(report.positions.begin(), report.positions.end(), RestoreOutcome::Cancelled) > 0 ||
+             report.currentSettings == RestoreOutcome::Cancelled)
+        report.result = RestoreResult::Cancelled;
+    return report;
+}
+
+}  // namespace presets
