@@ -19,13 +19,15 @@ struct CliEnvironment {
     devlink::PortTable ports;  // the built-in table, or QRN4480_PORTS
     std::ostream& out;
     std::ostream& err;
-    std::istream& in;
     bool stdinIsTerminal = false;
     bool stderrIsTerminal = false;
     // True once Ctrl+C or SIGTERM came.
     std::function<bool()> stopRequested = [] { return false; };
     // Returns when bytes arrive, a signal comes or `ms` have passed.
     std::function<void(int ms)> waitForActivity = [](int) {};
+    // One line typed at the terminal; empty at its end. Ctrl+C may end the
+    // program while it waits: nothing has been sent yet.
+    std::function<std::string()> readAnswer = [] { return std::string(); };
     std::function<bool(const std::string& portName)> portExists = [](const std::string&) { return true; };
     // The editor's remembered port (0: none), and keeping the one found.
     std::function<int()> readStoredPort = [] { return 0; };

@@ -2,6 +2,7 @@
 
 #include "app/trace_file.h"
 #include "cli/argument_parser.h"
+#include "cli/backup_commands.h"
 #include "cli/channel_commands.h"
 #include "cli/device_connection.h"
 #include "cli/device_listing.h"
@@ -14,14 +15,15 @@ namespace {
 ExitStatus Run(const Command& command, CommandContext& context, const std::optional<int>& portNumber) {
     if (std::holds_alternative<PortsCommand>(command)) return RunPorts(context, portNumber);
     if (std::holds_alternative<InfoCommand>(command)) return RunInfo(context);
+    if (const auto* backup = std::get_if<BackupCommand>(&command)) return RunBackup(context, *backup);
+    if (const auto* restore = std::get_if<RestoreCommand>(&command)) return RunRestore(context, *restore);
     if (const auto* read = std::get_if<ReadCommand>(&command)) return RunRead(context, *read);
     if (const auto* store = std::get_if<StoreCommand>(&command)) return RunStore(context, *store);
     if (const auto* load = std::get_if<LoadCommand>(&command)) return RunLoad(context, *load);
     if (const auto* save = std::get_if<SaveCommand>(&command)) return RunSave(context, *save);
     if (const auto* get = std::get_if<GetCommand>(&command)) return RunGet(context, *get);
     if (const auto* set = std::get_if<SetCommand>(&command)) return RunSet(context, *set);
-    if (const auto* search = std::get_if<SearchCommand>(&command)) return RunSearch(context, *search);
-    return context.console.fail(ExitStatus::Usage, "This command is not built yet");
+    return RunSearch(context, std::get<SearchCommand>(command));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "cli/device_connection.h"
 
+#include <QFileInfo>
+
 #include "app/port_search.h"
 #include "cli/option_values.h"
 #include "devlink/commands.h"
@@ -9,7 +11,11 @@ namespace cli {
 PortChoice ChoosePort(const GlobalOptions& options, devlink::PortTable table) {
     if (!options.port) return {std::move(table), std::nullopt};
     if (LooksLikePortNumber(*options.port)) return {std::move(table), options.port->toInt()};
-    table.set(devlink::kFirstPort, options.port->toStdString());
+    // The serial port takes a bare name for one under /dev: a path given
+    // relative to where the program runs is made whole.
+    const QFileInfo file(*options.port);
+    const bool local = !devlink::IsNetworkPortName(options.port->toStdString()) && file.exists();
+    table.set(devlink::kFirstPort, (local ? file.absoluteFilePath() : *options.port).toStdString());
     return {std::move(table), devlink::kFirstPort};
 }
 

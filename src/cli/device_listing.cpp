@@ -1,7 +1,7 @@
 #include "cli/device_listing.h"
 
 #include "devlink/commands.h"
-#include "devlink/memory_dump.h"
+#include "devlink/library_read.h"
 #include "model/preset_library.h"
 
 namespace cli {
@@ -43,13 +43,14 @@ ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort)
 ExitStatus RunInfo(CommandContext& context) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     devlink::DeviceLink& link = context.link;
-    model::PresetImage image{};
     model::PresetLibrary library;
-    devlink::DumpHooks hooks;
-    hooks.progress = [&](int done, int total) {
-        context.console.progress(QString("%1%2 of %3").arg(devlink::kDumpStatus).arg(done).arg(total));
+    int frames = 0;
+    devlink::LibraryReadSteps steps;
+    steps.frameDone = [&] {
+        context.console.progress(QString("Reading the preset list: %1").arg(++frames));
+        return true;
     };
-    if (!devlink::DumpDeviceMemory(link, image, library, hooks)) return context.lost();
+    if (devlink::ReadDeviceLibrary(link, library, steps) != devlink::LibraryReadResult::Read) return context.lost();
     const QString path = QString::fromStdString(link.ports().name(link.portNumber()).value_or(""));
     context.console.result(
         QString("Port %1 (%2), program %3").arg(link.portNumber()).arg(path, Name(library.programName)),

@@ -40,11 +40,19 @@ int main(int argc, char** argv) {
     devlink::SteadyClock clock;
     cli::StopSignals stops;
 
-    cli::CliEnvironment environment{pumpingPort, clock, PortTableFromEnvironment(), std::cout, std::cerr, std::cin};
+    cli::CliEnvironment environment{pumpingPort, clock, PortTableFromEnvironment(), std::cout, std::cerr};
     environment.stdinIsTerminal = ::isatty(STDIN_FILENO) == 1;
     environment.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     environment.stopRequested = [&stops] { return stops.requested(); };
     environment.waitForActivity = [&](int ms) { cli::WaitForActivity(port, stops, ms); };
+    environment.readAnswer = [] {
+        // Ctrl+C at the question ends the program at once: nothing was sent.
+        cli::UnblockStopSignals();
+        std::string answer;
+        std::getline(std::cin, answer);
+        cli::BlockStopSignals();
+        return answer;
+    };
     environment.portExists = [](const std::string& name) {
         return devlink::IsNetworkPortName(name) || QFileInfo::exists(QString::fromStdString(name));
     };

@@ -25,6 +25,11 @@ void BlockStopSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+void UnblockStopSignals() {
+    const sigset_t set = StopSet();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
 StopSignals::StopSignals(QObject* parent) : QObject(parent) {
     const sigset_t set = StopSet();
     fd_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);

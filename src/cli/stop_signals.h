@@ -12,6 +12,7 @@ namespace cli {
 
 // Call first in main(), before any thread starts, so every thread inherits it.
 void BlockStopSignals();
+void UnblockStopSignals();
 
 class StopSignals final : public QObject {
     Q_OBJECT
