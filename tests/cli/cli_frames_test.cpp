@@ -56,18 +56,27 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
         std::function<void(EditorRig&)> editorAction;
     };
     const Case cases[] = {
-        {"notch frequency", {"set", "left", "12", "--freq", "1000"}, 2,
+        {"notch frequency",
+         {"set", "left", "12", "--freq", "1000"},
+         2,
          [](EditorRig& e) {
              EditorRig::type(e.row(11).freqBox, "1000");
              EditorRig::enter(e.row(11).freqBox);
          }},
-        {"notch gain", {"set", "right", "12", "--gain", "-6.4"}, 2,
+        {"notch gain",
+         {"set", "right", "12", "--gain", "-6.4"},
+         2,
          [](EditorRig& e) {
              EditorRig::type(e.row(23).gainBox, "-6");
              EditorRig::enter(e.row(23).gainBox);
          }},
-        {"notch width", {"set", "left", "12", "--width", "1/5"}, 2, [](EditorRig& e) { e.row(11).widthBar->setValue(3); }},
-        {"notch, three values", {"set", "left", "12", "--width", "1/70", "--freq", "50", "--gain", "-45"}, 2,
+        {"notch width",
+         {"set", "left", "12", "--width", "1/5"},
+         2,
+         [](EditorRig& e) { e.row(11).widthBar->setValue(3); }},
+        {"notch, three values",
+         {"set", "left", "12", "--width", "1/70", "--freq", "50", "--gain", "-45"},
+         2,
          [](EditorRig& e) {
              EditorRig::type(e.row(11).freqBox, "50");
              EditorRig::enter(e.row(11).freqBox);
@@ -75,12 +84,17 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
              EditorRig::enter(e.row(11).gainBox);
              e.row(11).widthBar->setValue(0);
          }},
-        {"automatic count", {"set", "right", "--auto-count", "4"}, 2,
+        {"automatic count",
+         {"set", "right", "--auto-count", "4"},
+         2,
          [](EditorRig& e) { e.spin(AutoSetting::NumNotchAuto, 1)->setValue(3); }},
-        {"automatic width", {"set", "left", "--auto-width", "1/20"}, 2,
+        {"automatic width",
+         {"set", "left", "--auto-width", "1/20"},
+         2,
          [](EditorRig& e) { e.spin(AutoSetting::QNotchAuto, 0)->setValue(1); }},
-        {"all six settings", {"set", "left", "--sensitivity", "3", "--mode", "fast", "--release", "fast", "--depth",
-                              "variable", "--auto-width", "1/5", "--auto-count", "2"},
+        {"all six settings",
+         {"set", "left", "--sensitivity", "3", "--mode", "fast", "--release", "fast", "--depth", "variable",
+          "--auto-width", "1/5", "--auto-count", "2"},
          2,
          [](EditorRig& e) {
              e.spin(AutoSetting::NumNotchAuto, 0)->setValue(1);
@@ -91,29 +105,39 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
              EditorRig::type(e.settings(0).sensitivityBox, "3");
              EditorRig::enter(e.settings(0).sensitivityBox);
          }},
-        {"load a preset file", {"load", "@varied.Fbk"}, 1,
+        {"load a preset file",
+         {"load", "@varied.Fbk"},
+         1,
          [](EditorRig& e) {
              e.image = VariedPreset();
              e.eq->applyPresetToEditor();
          }},
-        {"search left, start and stop", {"search", "left", "--seconds", "0.05"}, 2,
+        {"search left, start and stop",
+         {"search", "left", "--seconds", "0.05"},
+         2,
          [](EditorRig& e) {
              Press(e.eq->controls().searchButtons[1]);
              Press(e.eq->controls().searchButtons[1]);
          }},
-        {"search both, start and stop", {"search", "both", "--seconds", "0.05"}, 2,
+        {"search both, start and stop",
+         {"search", "both", "--seconds", "0.05"},
+         2,
          [](EditorRig& e) {
              Press(e.eq->controls().searchButtons[0]);
              Press(e.eq->controls().searchButtons[0]);
          }},
-        {"store", {"store", "7", "Live", "@varied.Fbk"}, 2,
+        {"store",
+         {"store", "7", "Live", "@varied.Fbk"},
+         2,
          [](EditorRig& e) {
              model::PresetLibrary library;
              library.resetToFixedOnly();
              const auto request = std::get<presets::StoreRequest>(presets::CheckStoreRequest("07", "Live"));
              presets::StorePreset(e.sim.link, library, VariedPreset(), request);
          }},
-        {"read", {"read", "3", "@read.Fbk"}, 1,
+        {"read",
+         {"read", "3", "@read.Fbk"},
+         1,
          [](EditorRig& e) {
              model::PresetLibrary library;
              library.resetToFixedOnly();

@@ -32,17 +32,25 @@ TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
     struct Case {
         QStringList arguments;
         std::size_t lines;
-        int line;             // the one compared
-        const char* object;   // keys in QJsonDocument's order (sorted)
+        int line;            // the one compared
+        const char* object;  // keys in QJsonDocument's order (sorted)
     };
     const Case cases[] = {
-        {{"get", "left", "12"}, 1, 0,
+        {{"get", "left", "12"},
+         1,
+         0,
          R"({"automatic":false,"channel":"left","freq":247.9,"gain":0,"row":12,"width":"1/10"})"},
-        {{"get", "right"}, 13, 0,
+        {{"get", "right"},
+         13,
+         0,
          R"({"auto_count":11,"auto_width":"1/10","channel":"right","depth":"fixed","mode":"sharp","release":"slow","sensitivity":7})"},
-        {{"set", "left", "12", "--freq", "1000", "--gain", "-6"}, 1, 0,
+        {{"set", "left", "12", "--freq", "1000", "--gain", "-6"},
+         1,
+         0,
          R"({"automatic":false,"channel":"left","freq":1003,"gain":-6,"row":12,"width":"1/10"})"},
-        {{"set", "left", "--auto-count", "3", "--mode", "fast"}, 1, 0,
+        {{"set", "left", "--auto-count", "3", "--mode", "fast"},
+         1,
+         0,
          R"({"auto_count":3,"auto_width":"1/10","channel":"left","depth":"fixed","mode":"fast","release":"slow","sensitivity":7})"},
         {{"info"}, 17, 0, R"({"path":"/dev/qrn-sim","port":1,"program":"SIM 4480"})"},
         {{"info"}, 17, 16, R"({"name":"","position":20,"used":false})"},
@@ -50,7 +58,9 @@ TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
         {{"save", "@s.Fbk"}, 1, 0, R"({"done":"save","file":"@s.Fbk"})"},
         {{"read", "2", "@r.Fbk"}, 1, 0, R"({"done":"read","file":"@r.Fbk","position":2})"},
         {{"backup", "@b.qrnbak"}, 1, 0, R"({"done":"backup","file":"@b.qrnbak","program":"SIM 4480","used":0})"},
-        {{"set", "left", "1", "--gain", "-6"}, 1, 0,
+        {{"set", "left", "1", "--gain", "-6"},
+         1,
+         0,
          R"({"error":"left 1 belongs to the automatic search (Num notch automatic 11); lower --auto-count first","exit":4})"},
         {{"frob"}, 1, 0, R"({"error":"Unknown command \"frob\"\nTry: qrn4480 --help","exit":2})"},
     };
