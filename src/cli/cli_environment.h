@@ -25,6 +25,10 @@ struct CliEnvironment {
     std::function<bool()> stopRequested = [] { return false; };
     // Returns when bytes arrive, a signal comes or `ms` have passed.
     std::function<void(int ms)> waitForActivity = [](int) {};
+    // While true, Ctrl+C and SIGTERM end the program at once, as they end any
+    // program: it is only looking for the device, and nothing has been
+    // written. Otherwise they wait for stopRequested().
+    std::function<void(bool atOnce)> letStopSignalsEnd = [](bool) {};
     // One line typed at the terminal; empty at its end. Ctrl+C may end the
     // program while it waits: nothing has been sent yet.
     std::function<std::string()> readAnswer = [] { return std::string(); };

@@ -57,8 +57,17 @@ int RunCli(const QStringList& arguments, CliEnvironment& environment) {
     devlink::DeviceLink link(environment.port, environment.clock, end, std::move(choice.table));
     if (trace.isOpen()) link.setTrace(&trace);
     CommandContext context{link, console, environment, end, {}};
-    context.connect = [&context, port = choice.portNumber] { return ConnectDevice(context, port); };
+    context.connect = [&context, port = choice.portNumber] {
+        context.env.letStopSignalsEnd(true);
+        const ExitStatus connected = ConnectDevice(context, port);
+        context.env.letStopSignalsEnd(false);
+        return connected;
+    };
+    // Listing the ports only asks: a signal may end it at any moment.
+    const bool onlyAsks = std::holds_alternative<PortsCommand>(invocation.command);
+    environment.letStopSignalsEnd(onlyAsks);
     const ExitStatus status = Run(invocation.command, context, choice.portNumber);
+    environment.letStopSignalsEnd(false);
     if (link.flags().portReady) link.closePort();
     return ExitCode(status);
 }

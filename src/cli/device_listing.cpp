@@ -16,7 +16,6 @@ ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort)
     const int first = onlyPort.value_or(devlink::kFirstPort);
     const int last = onlyPort.value_or(devlink::kLastPort);
     for (int port = first; port <= last; ++port) {
-        if (context.env.stopRequested()) return context.console.fail(ExitStatus::Interrupted, "Stopped");
         const std::string path = link.ports().name(port).value_or("");
         const bool exists = !path.empty() && context.env.portExists(path);
         bool answers = false;

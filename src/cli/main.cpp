@@ -53,6 +53,12 @@ int main(int argc, char** argv) {
         cli::BlockStopSignals();
         return answer;
     };
+    environment.letStopSignalsEnd = [](bool atOnce) {
+        if (atOnce)
+            cli::UnblockStopSignals();
+        else
+            cli::BlockStopSignals();
+    };
     environment.portExists = [](const std::string& name) {
         return devlink::IsNetworkPortName(name) || QFileInfo::exists(QString::fromStdString(name));
     };
