@@ -33,7 +33,12 @@ void UnblockStopSignals() {
 StopSignals::StopSignals(QObject* parent) : QObject(parent) {
     const sigset_t set = StopSet();
     fd_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
-    if (fd_ < 0) return;
+    if (fd_ < 0) {
+        // Without the descriptor a blocked signal would never be seen: let
+        // it end the program as it ends any other.
+        UnblockStopSignals();
+        return;
+    }
     notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &StopSignals::onReadable);
 }
