@@ -19,6 +19,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "editor and remote control for the QRN4480 
 Tunes each channel's twelve notch filters of a QRN4480, a two-channel
 digital feedback eliminator on a serial port, starts and follows the
 device's own feedback search, and keeps presets in the device and as .Fbk
-files. A simulated device (qrn4480-sim) and a demo mode let everything be
-tried without hardware.")
+files. The command-line tool qrn4480 does the same device work from a
+shell: backup and restore, presets, notch and search settings, the search
+itself, with JSON output for scripts. A simulated device (qrn4480-sim) and
+a demo mode let everything be tried without hardware.")
 include(CPack)

@@ -1,0 +1,129 @@
+#include "cli/backup_commands.h"
+
+#include <QStringList>
+#include <algorithm>
+
+#include "devlink/library_read.h"
+#include "presets/backup_file_io.h"
+#include "presets/device_restore.h"
+
+namespace cli {
+namespace {
+
+QString Name(const model::PresetNameBytes& bytes) {
+    return QString::fromStdU32String(model::PrintablePresetName(model::DecodePresetName(bytes)));
+}
+
+presets::TransferProgress ProgressUntilStopped(CommandContext& context, const QString& what) {
+    return [&context, what](int done, int total) {
+        context.console.progress(QString("%1: %2 of %3").arg(what).arg(done).arg(total));
+        return !context.env.stopRequested();
+    };
+}
+
+presets::RestoreSelection Selection(const RestoreCommand& command) {
+    presets::RestoreSelection selection;
+    selection.currentSettings = command.current;
+    if (command.positions.empty()) selection.positions.fill(true);
+    for (const int position : command.positions)
+        if (position >= model::kFirstUserPosition && position <= model::kPresetPositions)
+            selection.positions[static_cast<std::size_t>(position - model::kFirstUserPosition)] = true;
+    return selection;
+}
+
+QString SelectionText(const presets::RestoreSelection& selection) {
+    QStringList positions;
+    for (int k = 0; k < model::kUserPositions; ++k)
+        if (selection.positions[static_cast<std::size_t>(k)])
+            positions << QString::number(k + model::kFirstUserPosition);
+    QString text = positions.isEmpty() ? QString() : "positions " + positions.join(',');
+    if (selection.currentSettings) text += positions.isEmpty() ? "the current settings" : " and the current settings";
+    return text;
+}
+
+// Without --yes a person must say yes at a terminal; a script must say so.
+ExitStatus Confirm(CommandContext& context, const RestoreCommand& command, const QString& what) {
+    if (command.yes) return ExitStatus::Done;
+    if (!context.env.stdinIsTerminal)
+        return context.console.fail(ExitStatus::Refused,
+                                    "restore writes into the device: add --yes when standard input is no terminal");
+    context.env.err << "Write " << what.toStdString() << " of " << command.file.toStdString()
+                    << " into the device? [y/N] " << std::flush;
+    const QString answer = QString::fromStdString(context.env.readAnswer()).trimmed().toLower();
+    if (answer == "y" || answer == "yes") return ExitStatus::Done;
+    return context.console.fail(ExitStatus::Refused, "Nothing was written");
+}
+
+}  // namespace
+
+ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    presets::DeviceBackup backup;
+    switch (presets::ReadDeviceBackup(context.link, backup, ProgressUntilStopped(context, "Reading the device"))) {
+    case presets::BackupReadResult::Read: break;
+    case presets::BackupReadResult::Cancelled:
+        return context.console.fail(ExitStatus::Interrupted, "Stopped: no backup was written");
+    case presets::BackupReadResult::LostLink: return context.lost();
+    case presets::BackupReadResult::NoDevice:
+        return context.console.fail(ExitStatus::NoDevice, "The device gave no preset block");
+    }
+    if (const auto failure = presets::WriteBackupFile(command.file, backup))
+        return context.console.fail(ExitStatus::FileError, failure->text);
+    const int used = static_cast<int>(std::count_if(backup.positions.begin(), backup.positions.end(),
+                                                    [](const presets::BackupPosition& p) { return p.used; }));
+    context.console.result(
+        QString("Backup of %1 presets and the current settings written to %2").arg(used).arg(command.file),
+        JsonLine()
+            .add("done", "backup")
+            .add("file", command.file)
+            .add("used", used)
+            .add("program", Name(backup.programName)));
+    return ExitStatus::Done;
+}
+
+ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
+    auto read = presets::ReadBackupFile(command.file);
+    if (const auto* failure = std::get_if<presets::BackupFileFailure>(&read))
+        return context.console.fail(failure->problem ? ExitStatus::Refused : ExitStatus::FileError, failure->text);
+    const auto& backup = std::get<presets::DeviceBackup>(read);
+    const presets::RestoreSelection selection = Selection(command);
+    if (const ExitStatus confirmed = Confirm(context, command, SelectionText(selection)); confirmed != ExitStatus::Done)
+        return confirmed;
+
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    model::PresetLibrary library;
+    if (devlink::ReadDeviceLibrary(context.link, library, {}) != devlink::LibraryReadResult::Read)
+        return context.lost();
+    const presets::RestoreReport report =
+        presets::RestoreDevice(context.link, library, backup, selection, ProgressUntilStopped(context, "Restoring"));
+
+    bool differs = false;
+    const auto show = [&](const QString& part, presets::RestoreOutcome outcome, JsonLine json) {
+        const QString text = QString::fromLatin1(presets::RestoreOutcomeText(outcome));
+        differs = differs || outcome == presets::RestoreOutcome::DiffersAfterWriting;
+        context.console.result(part + ": " + text, json.add("outcome", text));
+    };
+    for (int k = 0; k < model::kUserPositions; ++k) {
+        const auto outcome = report.positions[static_cast<std::size_t>(k)];
+        if (outcome == presets::RestoreOutcome::NotChosen) continue;
+        const auto& position = backup.positions[static_cast<std::size_t>(k)];
+        const QString name = position.used ? Name(position.name) : QString();
+        const int number = k + model::kFirstUserPosition;
+        show(QString("%1 %2").arg(number, 2, 10, QChar('0')).arg(position.used ? name : "(empty)"), outcome,
+             JsonLine().add("position", number).add("used", position.used).add("name", name));
+    }
+    if (selection.currentSettings) show("current settings", report.currentSettings, JsonLine().add("current", true));
+
+    switch (report.result) {
+    case presets::RestoreResult::Done: break;
+    case presets::RestoreResult::Cancelled:
+        return context.console.fail(ExitStatus::Interrupted,
+                                    "Stopped: the positions marked Cancelled were not written");
+    case presets::RestoreResult::LostLink: return context.lost();
+    case presets::RestoreResult::NoDevice: return context.console.fail(ExitStatus::NoDevice, "No device to restore to");
+    }
+    if (differs) return context.console.fail(ExitStatus::NoDevice, "The device holds something else after writing");
+    return ExitStatus::Done;
+}
+
+}  // namespace cli

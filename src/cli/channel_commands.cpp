@@ -1,0 +1,119 @@
+#include "cli/channel_commands.h"
+
+#include "cli/channel_text.h"
+#include "cli/device_reads.h"
+#include "model/number_text.h"
+#include "notch/auto_settings.h"
+#include "notch/notch_transfer.h"
+
+namespace cli {
+namespace {
+
+using notch::AutoSetting;
+
+ExitStatus ReadSettings(CommandContext& context, model::PresetImage& image) {
+    if (ReadCurrentSettings(context.link, image)) return ExitStatus::Done;
+    if (context.link.ended()) return context.lost();
+    return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
+}
+
+void PlanNotch(const SetCommand& command, model::PresetImage& image, SetPlan& plan) {
+    const int n = model::NotchIndex(command.channel, *command.row);
+    notch::NotchArrays sent;
+    const auto edit = [&](const model::NotchCodes& codes) {
+        const notch::NotchRow row{codes.gain, model::FormatNumber(model::FreqTable.at(codes.freq)), codes.width};
+        plan.frames.push_back(notch::TransferNotch(n, row, sent, image).payload);
+    };
+    model::NotchCodes codes = model::ReadNotchRecord(image, n);
+    if (command.notch.freqCode) {
+        codes.freq = *command.notch.freqCode;
+        edit(codes);
+    }
+    if (command.notch.gainCode) {
+        codes.gain = *command.notch.gainCode;
+        edit(codes);
+    }
+    if (command.notch.widthCode) {
+        codes.width = *command.notch.widthCode;
+        edit(codes);
+    }
+}
+
+void PlanAutoSettings(const SetCommand& command, model::PresetImage& image, SetPlan& plan) {
+    const int c = command.channel;
+    const struct {
+        AutoSetting setting;
+        const std::optional<int>& state;
+    } edits[] = {
+        {AutoSetting::NumNotchAuto, command.autos.count},    {AutoSetting::QNotchAuto, command.autos.width},
+        {AutoSetting::AttenuationMode, command.autos.depth}, {AutoSetting::ReleaseSpeed, command.autos.release},
+        {AutoSetting::SearchMode, command.autos.mode},       {AutoSetting::Sensitivity, command.autos.sensitivity}};
+    for (const auto& edit : edits) {
+        if (!edit.state) continue;
+        image[notch::ImageOffset(edit.setting, c)] = static_cast<std::uint8_t>(*edit.state);
+        // As in the editor, the automatic rows take the automatic width.
+        if (edit.setting == AutoSetting::QNotchAuto)
+            for (int k = 0; k < AutomaticRowCount(image, c); ++k)
+                image[model::NotchRecordOffset[model::NotchIndex(c, k)] + 3] = static_cast<std::uint8_t>(*edit.state);
+        plan.frames.push_back(notch::CommitPayload(edit.setting, image, c));
+    }
+}
+
+}  // namespace
+
+SetPlan PlanSet(const SetCommand& command, model::PresetImage& image) {
+    SetPlan plan;
+    if (command.row) {
+        const int automatic = AutomaticRowCount(image, command.channel);
+        if (*command.row < automatic) {
+            plan.refusal = QString(
+                               "%1 %2 belongs to the automatic search (Num notch automatic %3); "
+                               "lower --auto-count first")
+                               .arg(ChannelName(command.channel))
+                               .arg(*command.row + 1)
+                               .arg(automatic);
+            return plan;
+        }
+        PlanNotch(command, image, plan);
+    } else {
+        PlanAutoSettings(command, image, plan);
+    }
+    return plan;
+}
+
+ExitStatus RunGet(CommandContext& context, const GetCommand& command) {
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    model::PresetImage image{};
+    if (const ExitStatus read = ReadSettings(context, image); read != ExitStatus::Done) return read;
+    for (int c = 0; c < model::kChannels; ++c) {
+        if (command.channel && *command.channel != c) continue;
+        if (!command.row) {
+            const PrintedLine line = ChannelSettingsLine(image, c);
+            context.console.result(line.text, line.json);
+        }
+        for (int k = 0; k < model::kRowsPerChannel; ++k) {
+            if (command.row && *command.row != k) continue;
+            const PrintedLine line = NotchLine(image, model::NotchIndex(c, k));
+            context.console.result(line.text, line.json);
+        }
+    }
+    return ExitStatus::Done;
+}
+
+ExitStatus RunSet(CommandContext& context, const SetCommand& command) {
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    model::PresetImage image{};
+    if (const ExitStatus read = ReadSettings(context, image); read != ExitStatus::Done) return read;
+    const SetPlan plan = PlanSet(command, image);
+    if (!plan.refusal.isEmpty()) return context.console.fail(ExitStatus::Refused, plan.refusal);
+    for (const devlink::Payload& frame : plan.frames) {
+        context.link.sendCommand(frame);
+        if (context.link.ended()) return context.lost();
+    }
+    const PrintedLine line = command.row ? NotchLine(image, model::NotchIndex(command.channel, *command.row))
+                                         : ChannelSettingsLine(image, command.channel);
+    context.console.result(line.text, line.json);
+    return ExitStatus::Done;
+}
+
+}  // namespace cli

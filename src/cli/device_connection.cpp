@@ -1,0 +1,63 @@
+#include "cli/device_connection.h"
+
+#include <QFileInfo>
+
+#include "app/port_search.h"
+#include "cli/option_values.h"
+#include "devlink/commands.h"
+
+namespace cli {
+
+PortChoice ChoosePort(const GlobalOptions& options, devlink::PortTable table) {
+    if (!options.port) return {std::move(table), std::nullopt};
+    if (LooksLikePortNumber(*options.port)) return {std::move(table), options.port->toInt()};
+    // The serial port takes a bare name for one under /dev: a path given
+    // relative to where the program runs is made whole.
+    const QFileInfo file(*options.port);
+    const bool local = !devlink::IsNetworkPortName(options.port->toStdString()) && file.exists();
+    table.set(devlink::kFirstPort, (local ? file.absoluteFilePath() : *options.port).toStdString());
+    return {std::move(table), devlink::kFirstPort};
+}
+
+QString OpenFailureText(int portNumber, const std::string& portName, devlink::PortFault fault) {
+    const QString port = QString("Port %1 (%2)").arg(portNumber).arg(QString::fromStdString(portName));
+    switch (fault) {
+    case devlink::PortFault::NotFound: return port + " does not exist";
+    case devlink::PortFault::Permission:
+        return port + " exists, but this user may not open it (ls -l shows its group; join it and log in again)";
+    case devlink::PortFault::InUse: return port + " is in use by another program";
+    default: return port + " would not open";
+    }
+}
+
+ExitStatus ConnectDevice(CommandContext& context, const std::optional<int>& portNumber) {
+    devlink::DeviceLink& link = context.link;
+    if (portNumber) {
+        const std::string name = link.ports().name(*portNumber).value_or("");
+        if (name.empty())
+            return context.console.fail(ExitStatus::NoDevice, QString("Port %1 has no device path").arg(*portNumber));
+        context.console.progress(QString("Opening %1").arg(QString::fromStdString(name)));
+        if (!link.openPort(*portNumber))
+            return context.console.fail(ExitStatus::NoDevice, OpenFailureText(*portNumber, name, link.lastOpenFault()));
+        link.setReceiveSize(devlink::kReplySize);
+        if (!link.probeDevice(devlink::ProbePayload())) {
+            link.closePort();
+            return context.console.fail(
+                ExitStatus::NoDevice,
+                QString("No QRN4480 answers on port %1 (%2)").arg(*portNumber).arg(QString::fromStdString(name)));
+        }
+        return ExitStatus::Done;
+    }
+    context.console.progress("Searching COM: please wait ");
+    const app::PortSearchResult search = app::SearchDevicePorts(link, context.env.readStoredPort());
+    if (!search.found) {
+        for (const int denied : search.permissionDenied)
+            context.console.note(
+                OpenFailureText(denied, link.ports().name(denied).value_or(""), devlink::PortFault::Permission));
+        return context.console.fail(ExitStatus::NoDevice, "No QRN4480 answers on ports 1 to 35");
+    }
+    context.env.writeStoredPort(search.portNumber);
+    return ExitStatus::Done;
+}
+
+}  // namespace cli

@@ -1,0 +1,67 @@
+#include "cli/device_listing.h"
+
+#include "devlink/commands.h"
+#include "devlink/library_read.h"
+#include "model/preset_library.h"
+
+namespace cli {
+namespace {
+
+QString Name(const std::u32string& name) { return QString::fromStdU32String(model::PrintablePresetName(name)); }
+
+}  // namespace
+
+ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort) {
+    devlink::DeviceLink& link = context.link;
+    const int first = onlyPort.value_or(devlink::kFirstPort);
+    const int last = onlyPort.value_or(devlink::kLastPort);
+    for (int port = first; port <= last; ++port) {
+        const std::string path = link.ports().name(port).value_or("");
+        const bool exists = !path.empty() && context.env.portExists(path);
+        bool answers = false;
+        if (exists) {
+            context.console.progress(QString("Asking port %1").arg(port));
+            if (link.openPort(port)) {
+                link.setReceiveSize(devlink::kReplySize);
+                answers = link.probeDevice(devlink::ProbePayload());
+                link.closePort();
+            }
+        }
+        const QString shownPath = QString::fromStdString(path);
+        context.console.result(
+            QString("%1 %2 %3%4")
+                .arg(port, 2)
+                .arg(shownPath.isEmpty() ? "-" : shownPath)
+                .arg(exists ? "exists" : "missing")
+                .arg(answers ? " QRN4480 answers" : ""),
+            JsonLine().add("port", port).add("path", shownPath).add("exists", exists).add("answers", answers));
+    }
+    return ExitStatus::Done;
+}
+
+ExitStatus RunInfo(CommandContext& context) {
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    devlink::DeviceLink& link = context.link;
+    model::PresetLibrary library;
+    int frames = 0;
+    devlink::LibraryReadSteps steps;
+    steps.frameDone = [&] {
+        context.console.progress(QString("Reading the preset list: %1").arg(++frames));
+        return true;
+    };
+    if (devlink::ReadDeviceLibrary(link, library, steps) != devlink::LibraryReadResult::Read) return context.lost();
+    const QString path = QString::fromStdString(link.ports().name(link.portNumber()).value_or(""));
+    context.console.result(
+        QString("Port %1 (%2), program %3").arg(link.portNumber()).arg(path, Name(library.programName)),
+        JsonLine().add("port", link.portNumber()).add("path", path).add("program", Name(library.programName)));
+    for (int position = model::kFirstUserPosition; position <= model::kPresetPositions; ++position) {
+        const auto index = static_cast<std::size_t>(position - 1);
+        const bool used = library.used[index];
+        const QString name = used ? Name(library.names[index]) : QString();
+        context.console.result(QString("%1 %2").arg(position, 2, 10, QChar('0')).arg(used ? name : "(empty)"),
+                               JsonLine().add("position", position).add("used", used).add("name", name));
+    }
+    return ExitStatus::Done;
+}
+
+}  // namespace cli

@@ -1,0 +1,17 @@
+#pragma once
+// ports and info: which ports there are and where the device answers, and
+// what the device holds.
+#include <optional>
+
+#include "cli/command_context.h"
+
+namespace cli {
+
+// Every port of the table (only `onlyPort` when --port named one): its path,
+// whether it exists and whether a QRN4480 answers on it.
+ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort);
+// The port, the device's program name and positions 5..20, read as the
+// editor's start-up read begins: reads only, nothing changes in the device.
+ExitStatus RunInfo(CommandContext& context);
+
+}  // namespace cli

@@ -1,0 +1,29 @@
+#include "cli/device_reads.h"
+
+#include "devlink/commands.h"
+#include "devlink/memory_map.h"
+#include "devlink/preset_block.h"
+#include "model/preset_library.h"
+
+namespace cli {
+namespace {
+
+constexpr int kReplyDataByte = 6;
+
+}  // namespace
+
+bool ReadCurrentSettings(devlink::DeviceLink& link, model::PresetImage& image) {
+    if (!devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, image)) return false;
+    model::ClampImageCodes(image);
+    return true;
+}
+
+std::optional<bool> ReadPositionUsed(devlink::DeviceLink& link, int position) {
+    if (position < model::kFirstUserPosition) return true;
+    link.sendCommand(
+        devlink::ReadMemoryBytePayload(devlink::DeviceMemoryMap::marker(position - model::kFirstUserPosition)));
+    if (link.ended()) return std::nullopt;
+    return link.replyBuffer()[kReplyDataByte] == devlink::StoreMarker;
+}
+
+}  // namespace cli

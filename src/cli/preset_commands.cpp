@@ -1,0 +1,101 @@
+#include "cli/preset_commands.h"
+
+#include "cli/device_reads.h"
+#include "cli/preset_files_cli.h"
+#include "notch/preset_frames.h"
+#include "presets/preset_texts.h"
+#include "presets/preset_transfer.h"
+#include "presets/preset_words.h"
+#include "presets/store_frames.h"
+
+namespace cli {
+namespace {
+
+JsonLine Done(const char* command, const QString& file) { return JsonLine().add("done", command).add("file", file); }
+
+ExitStatus NotRead(CommandContext& context) {
+    if (context.link.ended()) return context.lost();
+    return context.console.fail(ExitStatus::NoDevice, QString::fromLatin1(presets::kReadFailed));
+}
+
+}  // namespace
+
+ExitStatus RunRead(CommandContext& context, const ReadCommand& command) {
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    const std::optional<bool> used = ReadPositionUsed(context.link, command.position);
+    if (!used) return context.lost();
+    if (!*used)
+        return context.console.fail(ExitStatus::Refused,
+                                    QString("%1: %2").arg(command.position).arg(presets::kPresetEmpty));
+    model::PresetImage image{};
+    model::PresetLibrary library;
+    library.resetToFixedOnly();
+    if (presets::ReadPreset(context.link, library, command.position - 1, image) != presets::ReadResult::Read)
+        return NotRead(context);
+    // The device's bytes are untrusted: the file holds what the editor would
+    // show and save, never a code outside its range.
+    model::ClampImageCodes(image);
+    if (const ExitStatus written = WritePresetFileOrSay(context.console, command.file, image);
+        written != ExitStatus::Done)
+        return written;
+    context.console.result(QString("Preset %1 read into %2").arg(command.position).arg(command.file),
+                           Done("read", command.file).add("position", command.position));
+    return ExitStatus::Done;
+}
+
+ExitStatus RunStore(CommandContext& context, const StoreCommand& command) {
+    ExitStatus status = ExitStatus::Done;
+    const auto image = ReadPresetFileOrSay(context.console, command.file, status);
+    if (!image) return status;
+    const auto checked = presets::CheckStoreRequest(presets::PositionText(command.position), command.name);
+    if (const auto* refusal = std::get_if<presets::StoreRefusal>(&checked))
+        return context.console.fail(ExitStatus::Refused, QString::fromLatin1(presets::StoreRefusalText(*refusal)));
+    const auto& request = std::get<presets::StoreRequest>(checked);
+
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    model::PresetLibrary library;
+    library.resetToFixedOnly();
+    const std::optional<bool> used = ReadPositionUsed(context.link, command.position);
+    if (!used) return context.lost();
+    library.used[static_cast<std::size_t>(command.position - 1)] = *used;
+    const auto progress = [&](int done) {
+        context.console.progress(
+            QString("Storing %1: %2 of %3").arg(command.position).arg(done).arg(presets::kStoreByteFrames));
+    };
+    if (presets::StorePreset(context.link, library, *image, request, progress) != presets::StoreResult::Stored)
+        return context.lost();
+    context.console.result(QString("%1 stored into position %2 as \"%3\"")
+                               .arg(command.file)
+                               .arg(command.position)
+                               .arg(QString::fromStdU32String(request.name)),
+                           Done("store", command.file).add("position", command.position).add("name", command.name));
+    return ExitStatus::Done;
+}
+
+ExitStatus RunLoad(CommandContext& context, const LoadCommand& command) {
+    ExitStatus status = ExitStatus::Done;
+    const auto image = ReadPresetFileOrSay(context.console, command.file, status);
+    if (!image) return status;
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    const std::vector<devlink::Payload> frames = notch::PresetApplicationPayloads(*image);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        context.console.progress(QString("Loading %1: %2 of %3").arg(command.file).arg(i + 1).arg(frames.size()));
+        context.link.sendCommand(frames[i]);
+        if (context.link.ended()) return context.lost();
+    }
+    context.console.result(QString("%1 loaded as the current settings").arg(command.file), Done("load", command.file));
+    return ExitStatus::Done;
+}
+
+ExitStatus RunSave(CommandContext& context, const SaveCommand& command) {
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    model::PresetImage image{};
+    if (!ReadCurrentSettings(context.link, image)) return NotRead(context);
+    if (const ExitStatus written = WritePresetFileOrSay(context.console, command.file, image);
+        written != ExitStatus::Done)
+        return written;
+    context.console.result(QString("The current settings saved into %1").arg(command.file), Done("save", command.file));
+    return ExitStatus::Done;
+}
+
+}  // namespace cli

@@ -1,0 +1,14 @@
+#pragma once
+// read, store, load and save: a device preset or the current settings to and
+// from .Fbk files, with the editor's frames in the editor's order.
+#include "cli/command_context.h"
+#include "cli/invocation.h"
+
+namespace cli {
+
+ExitStatus RunRead(CommandContext& context, const ReadCommand& command);
+ExitStatus RunStore(CommandContext& context, const StoreCommand& command);
+ExitStatus RunLoad(CommandContext& context, const LoadCommand& command);
+ExitStatus RunSave(CommandContext& context, const SaveCommand& command);
+
+}  // namespace cli

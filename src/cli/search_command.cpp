@@ -1,0 +1,77 @@
+#include "cli/search_command.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cli/channel_text.h"
+#include "cli/device_reads.h"
+#include "notch/search_frames.h"
+#include "notch/search_report.h"
+
+namespace cli {
+namespace {
+
+// How long one wait lasts at most when no time limit was given; a signal or
+// a report ends it sooner.
+constexpr int kLongestWaitMs = 60'000;
+
+const char* TargetName(int selector) { return selector == 0 ? "both" : selector == 1 ? "left" : "right"; }
+
+void ShowReport(Console& console, model::PresetImage& image, std::span<const std::uint8_t, devlink::kReportSize> bytes,
+                int& count) {
+    const auto report = notch::DecodeSearchReport(bytes);
+    if (!report) return;
+    notch::StoreSearchReport(*report, image);
+    ++count;
+    const bool cleared = model::ReadNotchRecord(image, report->n).gain == model::kMaxGainCode;
+    const char* state = cleared ? "cleared" : "placed";
+    const PrintedLine line = NotchLine(image, report->n);
+    console.result(line.text + " " + state, JsonLine().add("event", "notch").merge(line.json).add("state", state));
+}
+
+}  // namespace
+
+ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
+    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    devlink::DeviceLink& link = context.link;
+    model::PresetImage image{};
+    if (!ReadCurrentSettings(link, image)) {
+        if (link.ended()) return context.lost();
+        return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
+    }
+    link.sendCommand(notch::SearchStartPayload(image, static_cast<std::uint8_t>(command.selector)));
+    if (link.ended()) return context.lost();
+    context.console.event(JsonLine().add("event", "started").add("target", TargetName(command.selector)));
+    context.console.progress(QString("Searching %1: Ctrl+C stops").arg(TargetName(command.selector)));
+
+    const std::int64_t started = context.env.clock.nowMs();
+    const bool limited = command.seconds.has_value();
+    const std::int64_t limitMs = limited ? std::llround(*command.seconds * 1000) : 0;
+    int reports = 0;
+    const char* reason = "signal";
+    for (;;) {
+        while (link.pollSearchReports([&](auto bytes) { ShowReport(context.console, image, bytes, reports); })) {}
+        if (link.ended()) return context.lost();
+        if (context.env.stopRequested()) break;
+        const std::int64_t elapsed = context.env.clock.nowMs() - started;
+        if (limited && elapsed >= limitMs) {
+            reason = "time";
+            break;
+        }
+        const std::int64_t wait = limited ? std::min<std::int64_t>(limitMs - elapsed, kLongestWaitMs) : kLongestWaitMs;
+        context.env.waitForActivity(static_cast<int>(wait));
+    }
+
+    // The editor's stop: twice, and twice more after a one-channel search.
+    const devlink::Payload stop = notch::SearchStopPayload(image);
+    const int stops = command.selector == 0 ? 2 : 4;
+    for (int i = 0; i < stops; ++i) {
+        link.sendCommand(stop);
+        if (link.ended()) return context.lost();
+    }
+    context.console.event(JsonLine().add("event", "stopped").add("reason", reason).add("reports", reports));
+    context.console.note(QString("Search stopped (%1), %2 reports").arg(reason).arg(reports));
+    return ExitStatus::Done;
+}
+
+}  // namespace cli

@@ -1,0 +1,122 @@
+// What the program prints: with --json only JSON objects, one a line, with
+// the documented fields; a search prints each report as it comes and always
+// ends with the stop frames, whether its time ran out or a signal came.
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include "cli_rig.h"
+
+using namespace cli_test;
+
+namespace {
+
+std::vector<QJsonObject> JsonLines(const std::string& out, bool* allJson) {
+    std::vector<QJsonObject> objects;
+    *allJson = true;
+    for (const QString& line : QString::fromStdString(out).split('\n', Qt::SkipEmptyParts)) {
+        const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8());
+        *allJson = *allJson && document.isObject();
+        objects.push_back(document.object());
+    }
+    return objects;
+}
+
+std::string Compact(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
+}
+
+TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
+    struct Case {
+        QStringList arguments;
+        std::size_t lines;
+        int line;            // the one compared
+        const char* object;  // keys in QJsonDocument's order (sorted)
+    };
+    const Case cases[] = {
+        {{"get", "left", "12"},
+         1,
+         0,
+         R"({"automatic":false,"channel":"left","freq":247.9,"gain":0,"row":12,"width":"1/10"})"},
+        {{"get", "right"},
+         13,
+         0,
+         R"({"auto_count":11,"auto_width":"1/10","channel":"right","depth":"fixed","mode":"sharp","release":"slow","sensitivity":7})"},
+        {{"set", "left", "12", "--freq", "1000", "--gain", "-6"},
+         1,
+         0,
+         R"({"automatic":false,"channel":"left","freq":1003,"gain":-6,"row":12,"width":"1/10"})"},
+        {{"set", "left", "--auto-count", "3", "--mode", "fast"},
+         1,
+         0,
+         R"({"auto_count":3,"auto_width":"1/10","channel":"left","depth":"fixed","mode":"fast","release":"slow","sensitivity":7})"},
+        {{"info"}, 17, 0, R"({"path":"/dev/qrn-sim","port":1,"program":"SIM 4480"})"},
+        {{"info"}, 17, 16, R"({"name":"","position":20,"used":false})"},
+        {{"ports"}, 1, 0, R"({"answers":true,"exists":true,"path":"/dev/qrn-sim","port":1})"},
+        {{"save", "@s.Fbk"}, 1, 0, R"({"done":"save","file":"@s.Fbk"})"},
+        {{"read", "2", "@r.Fbk"}, 1, 0, R"({"done":"read","file":"@r.Fbk","position":2})"},
+        {{"backup", "@b.qrnbak"}, 1, 0, R"({"done":"backup","file":"@b.qrnbak","program":"SIM 4480","used":0})"},
+        {{"set", "left", "1", "--gain", "-6"},
+         1,
+         0,
+         R"({"error":"left 1 belongs to the automatic search (Num notch automatic 11); lower --auto-count first","exit":4})"},
+        {{"frob"}, 1, 0, R"({"error":"Unknown command \"frob\"\nTry: qrn4480 --help","exit":2})"},
+    };
+    for (const auto& c : cases) {
+        CliRig rig;
+        QStringList arguments = {"--json", "--port", "1"};
+        for (const QString& a : c.arguments) arguments << (a.startsWith('@') ? rig.file(a.mid(1)) : a);
+        const CliRun run = rig.run(arguments);
+        bool allJson = false;
+        const auto objects = JsonLines(run.out, &allJson);
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(allJson) << name << "\n" << run.out;
+        ASSERT_EQ(objects.size(), c.lines) << name << "\n" << run.out;
+        EXPECT_EQ(Compact(objects[c.line]), QString(c.object).replace("@", rig.dir.path() + "/").toStdString()) << name;
+    }
+}
+
+TEST(CliOutput, SearchPrintsReportsAndAlwaysStopsTheDevice) {
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        int stopAfterWaits;  // a signal after this many waits; -1: none
+        const char* reason;
+        int stopFrames;
+    };
+    const Case cases[] = {
+        {"time up, one channel", {"search", "right", "--seconds", "1"}, -1, "time", 4},
+        {"time up, both", {"search", "both", "--seconds", "0.5"}, -1, "time", 2},
+        {"signal", {"search", "left"}, 3, "signal", 4},
+    };
+    for (const auto& c : cases) {
+        CliRig rig;
+        rig.stopRequested = [&rig, &c] { return c.stopAfterWaits >= 0 && rig.waits >= c.stopAfterWaits; };
+        QStringList arguments = {"--json", "--port", "1"};
+        const CliRun run = rig.run(arguments + c.arguments);
+        ASSERT_EQ(run.exit, 0) << c.name << run.err;
+        bool allJson = false;
+        const auto objects = JsonLines(run.out, &allJson);
+        ASSERT_TRUE(allJson && objects.size() >= 2) << c.name << run.out;
+        EXPECT_EQ(objects.front()["event"].toString(), "started") << c.name;
+        const QJsonObject last = objects.back();
+        EXPECT_EQ(last["event"].toString(), "stopped") << c.name;
+        EXPECT_EQ(last["reason"].toString(), c.reason) << c.name;
+        const int reports = last["reports"].toInt();
+        EXPECT_EQ(static_cast<int>(objects.size()) - 2, reports) << c.name;
+        EXPECT_GT(reports, 0) << c.name;
+        for (std::size_t i = 1; i + 1 < objects.size(); ++i) {
+            EXPECT_EQ(objects[i]["event"].toString(), "notch");
+            EXPECT_TRUE(objects[i]["state"].toString() == "placed" || objects[i]["state"].toString() == "cleared");
+        }
+        ASSERT_GE(run.frames.size(), static_cast<std::size_t>(c.stopFrames));
+        const Bytes stop = testing_support::Frame({0x0A, 0, 11, 2, 0, 6, 0});
+        for (int i = 0; i < c.stopFrames; ++i)
+            EXPECT_EQ(Hex(run.frames[run.frames.size() - 1 - static_cast<std::size_t>(i)]), Hex(stop)) << c.name;
+        EXPECT_FALSE(rig.sim.device.searching()) << c.name;
+    }
+}
+
+}  // namespace
