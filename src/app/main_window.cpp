@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -66,6 +67,18 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     connectionStatus_->setObjectName("ConnectionStatus");
     connectionStatus_->setAccessibleName("Connection status");
     statusBar()->addPermanentWidget(connectionStatus_);
+    // A file load or a copy sends dozens of frames: the bar shows how far.
+    applyProgress_ = new QProgressBar(this);
+    applyProgress_->setObjectName("ApplyProgress");
+    applyProgress_->setAccessibleName("Sending to the device");
+    applyProgress_->setMaximumWidth(200);
+    applyProgress_->hide();
+    statusBar()->addWidget(applyProgress_);
+    editor_->setApplyProgress([this](int done, int total) {
+        applyProgress_->setRange(0, total);
+        applyProgress_->setValue(done);
+        applyProgress_->setVisible(done < total);
+    });
     reconnectTimer_.setObjectName("ReconnectTimer");
     reconnectTimer_.setInterval(kReconnectMs);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MainWindow::tryReconnect);

@@ -15,6 +15,7 @@
 
 class QLabel;
 class QMdiArea;
+class QProgressBar;
 class QMdiSubWindow;
 class QToolBar;
 class QToolButton;
@@ -155,6 +156,7 @@ private:
     QTimer channelCompareTimer_;
     QTimer reconnectTimer_;
     QLabel* connectionStatus_ = nullptr;
+    QProgressBar* applyProgress_ = nullptr;
     QString caption_;
     // The start-up read reached its end: the editor holds the device's
     // settings. When it did not, a reconnect reads the device anew.

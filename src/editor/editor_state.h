@@ -33,6 +33,12 @@ struct EditorState {
         if (stepDone) stepDone(text);
     }
 
+    // A whole preset or channel going to the device: `done` of `total`
+    // parameters sent, so the window can show how far it is.
+    void reportApplied(int done, int total) const {
+        if (applyProgress && !link.flags().suppressSend) applyProgress(done, total);
+    }
+
     model::PresetImage& image;
     devlink::DeviceLink& link;
     ui::UserDialogs& dialogs;
@@ -43,6 +49,7 @@ struct EditorState {
     notch::AutoSettings settings;
     notch::ResponseTables responses;
     std::function<void(const QString& text)> stepDone;
+    std::function<void(int done, int total)> applyProgress;
 };
 
 }  // namespace editor

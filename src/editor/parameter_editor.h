@@ -81,6 +81,10 @@ public:
 
     // Shows in the window itself that no device is connected.
     void setDemoMode(bool demo);
+    // Told how far a whole preset or a channel copy has gone to the device.
+    void setApplyProgress(std::function<void(int done, int total)> progress) {
+        state_.applyProgress = std::move(progress);
+    }
     // Both channels' graphs, one above the other, as a PNG file; false when
     // the file cannot be written.
     bool exportGraphPng(const QString& path) const;

@@ -20,9 +20,12 @@ void PresetApplier::applyPresetToEditor() {
         s_.controls.linkBox->setChecked(false);
     }
     s_.flags.channelsLinked = false;
+    constexpr int kParts = model::kNotches + model::kChannels;
+    s_.reportApplied(0, kParts);
     for (int n = 0; n < model::kNotches; ++n) {
         rows_.showNotchRecord(n);
         rows_.applyNotch(n);
+        s_.reportApplied(n + 1, kParts);
     }
     for (int c = 0; c < model::kChannels; ++c) {
         notch::LoadAutoSettings(s_.settings, s_.image, c);
@@ -32,6 +35,7 @@ void PresetApplier::applyPresetToEditor() {
                 autos_.setControlValue(setting, c, notch::ControlFromState(setting, s_.settings(setting, c)));
         }
         autos_.sendChannelSettings(c, false);
+        s_.reportApplied(model::kNotches + c + 1, kParts);
     }
 }
 
@@ -56,6 +60,8 @@ void PresetApplier::copyLeftToRight() { copyChannel(0, 1); }
 void PresetApplier::copyRightToLeft() { copyChannel(1, 0); }
 
 void PresetApplier::copyChannel(int from, int to) {
+    constexpr int kParts = model::kRowsPerChannel + 1;
+    s_.reportApplied(0, kParts);
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
         const int src = model::NotchIndex(from, k);
         const int dst = model::NotchIndex(to, k);
@@ -76,6 +82,7 @@ void PresetApplier::copyChannel(int from, int to) {
             target.freqBar->setValue(source.freqBar->value());
         }
         rows_.applyNotch(dst);
+        s_.reportApplied(k + 1, kParts);
     }
     for (const AutoSetting setting : notch::kAutoSettings)
         s_.settings(setting, to) = s_.image[notch::ImageOffset(setting, from)];
@@ -85,6 +92,7 @@ void PresetApplier::copyChannel(int from, int to) {
             autos_.setControlValue(setting, to, notch::ControlFromState(setting, s_.settings(setting, from)));
     }
     autos_.sendChannelSettings(to, to == 0);
+    s_.reportApplied(kParts, kParts);
 }
 
 }  // namespace editor

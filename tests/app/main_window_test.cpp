@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -162,6 +163,11 @@ TEST_F(MainWindowTest, ADroppedOrNamedPresetFileLoadsAndSendsEveryParameter) {
     EXPECT_EQ(window->editor().presetTitle(), "live.Fbk");
     const auto frames = rig.takeWrites();
     EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const Bytes& f) { return f[2] == 0x07; }), 24);
+    // The status bar's bar went through all 24 notches and both channels.
+    const auto* progress = window->findChild<QProgressBar*>("ApplyProgress");
+    EXPECT_EQ(progress->value(), 26);
+    EXPECT_EQ(progress->maximum(), 26);
+    EXPECT_TRUE(progress->isHidden()) << "gone once everything is sent";
 }
 
 TEST_F(MainWindowTest, OnlyOneLocalFileCanBeDroppedAndNotDuringASearch) {
