@@ -408,7 +408,9 @@ std::string DeviceLink::portLostMessage() const {
     std::string message = "The connection to the device on " + portDescription() + " was lost";
     const std::string reason = port_.faultText();
     if (!reason.empty()) message += " (" + reason + ")";
-    message += ". Check the cable and the serial adapter, then start the program again.";
+    message +=
+        ". Check the cable and the serial adapter: the editor keeps your settings and reconnects by itself "
+        "when the device answers again.";
     return message;
 }
 
