@@ -119,6 +119,17 @@ def demo_session():
 
     main = window_titles().get(caption)
     subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
+
+    # An edit marks the title as the window manager shows it; Ctrl+Z takes
+    # the edit and the mark back.
+    gain = named("Left notch 12 gain slider")
+    if gain is not None:
+        gain.queryValue().currentValue = 40.0
+        check(wait_for(lambda: caption + " *" in window_titles(), 5) is not None, "an edit adds ' *' to the title")
+        screenshot("unsaved")
+        subprocess.run(["xdotool", "key", "--window", main, "ctrl+z"], check=False)
+        check(wait_for(lambda: caption in window_titles() and gain.description == "0 dB", 5) is not None,
+              "Ctrl+Z undoes the edit and the title loses its mark")
     subprocess.run(["xdotool", "key", "--window", main, "ctrl+q"], check=False)
     check(wait_for(lambda: "Exit" in window_titles(), 5) is not None, "Ctrl+Q shows a box titled exactly Exit")
     screenshot("exit-question")
