@@ -12,6 +12,7 @@
 #include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
 #include "presets/preset_words.h"
+#include "presets/transfer_bar.h"
 
 namespace presets {
 
@@ -32,13 +33,7 @@ ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetI
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_);
-    progressBar_->setObjectName(QStringLiteral("CopyProgress"));
-    progressBar_->setAccessibleName(QStringLiteral("Copy progress"));
-    progressBar_->setTextVisible(false);
-    // A copy runs without window events: the bar's place is kept while hidden.
-    QSizePolicy barPolicy = progressBar_->sizePolicy();
-    barPolicy.setRetainSizeWhenHidden(true);
-    progressBar_->setSizePolicy(barPolicy);
+    SetUpTransferBar(progressBar_, QStringLiteral("CopyProgress"), QStringLiteral("Copy progress"));
     progressBar_->hide();
     layout->addWidget(progressBar_);
     layout->addWidget(libraryButtons_);

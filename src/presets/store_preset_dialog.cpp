@@ -18,6 +18,7 @@
 #include "presets/preset_transfer.h"
 #include "presets/preset_words.h"
 #include "presets/store_frames.h"
+#include "presets/transfer_bar.h"
 
 namespace presets {
 
@@ -47,14 +48,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     // Typing never adds a position: only the sixteen items are preset memory.
     positionBox_->setInsertPolicy(QComboBox::NoInsert);
     for (int p = model::kFirstUserPosition; p <= model::kPresetPositions; ++p) positionBox_->addItem(PositionText(p));
-    progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
-    progressBar_->setAccessibleName(QStringLiteral("Store progress"));
-    progressBar_->setTextVisible(false);
-    // The window takes no events while a store runs, so showing the bar then
-    // must not need a new layout: its place is kept while it is hidden.
-    QSizePolicy barPolicy = progressBar_->sizePolicy();
-    barPolicy.setRetainSizeWhenHidden(true);
-    progressBar_->setSizePolicy(barPolicy);
+    SetUpTransferBar(progressBar_, QStringLiteral("ProgressBar1"), QStringLiteral("Store progress"));
 
     auto* fields = new QFormLayout;
     auto* nameLabel = new QLabel(QString::fromLatin1(kEditNameLabel), this);
