@@ -44,8 +44,8 @@ QString BackUpDeviceToFile(devlink::DeviceLink& link, ui::UserDialogs& dialogs, 
     }
     switch (result) {
     case BackupReadResult::Read: break;
-    case BackupReadResult::Cancelled: return {};
-    case BackupReadResult::LostLink: return {};  // the link has said why
+    case BackupReadResult::Cancelled:
+    case BackupReadResult::LostLink: return {};  // a lost link has said why
     case BackupReadResult::NoDevice:
         dialogs.inform("The device did not give its presets; nothing was written.", kTitle, ui::Icon::Exclamation,
                        parent);
