@@ -21,10 +21,11 @@
 
 #include "app/port_search.h"
 #include "bench/support/program_rig.h"
+#include "bench/support/qt_benchmark_main.h"
+#include "bench/support/simulated_device_link.h"
 #include "presets/store_preset_dialog.h"
 #include "sim/memory_file.h"
 #include "sim/pseudo_terminal.h"
-#include "sim/simulator_thread.h"
 
 namespace {
 
@@ -93,21 +94,16 @@ sim::PtyOptions FullDeviceAtLineRate() {
         for (int j = 0; j < sim::memory_map::kNameLength; ++j)
             memory.write(sim::memory_map::presetNameAddress(slot) + j, static_cast<std::uint8_t>("FULLDEV "[j]));
     }
-    sim::PtyOptions options;
+    sim::PtyOptions options = bench_support::LineRateOptions();
     options.memoryFile = "/tmp/qrn-figures-full.mem";
     sim::saveMemoryFile(options.memoryFile, memory, nullptr);
-    options.lineRate = true;
     options.linkPath = kLinkPath;
     return options;
 }
 
 void BM_StartUpReadAndStore(benchmark::State& state) {
     sim::SimulatorThread simulator;
-    std::string error;
-    if (!simulator.start(FullDeviceAtLineRate(), &error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    if (!bench_support::StartOrSkip(simulator, FullDeviceAtLineRate(), state)) return;
     bench_support::ProgramRig rig(kLinkPath);
     LineCounter line;
     rig.link->setTrace(&line);
@@ -153,11 +149,7 @@ void BM_KeyPressToFrameOnTheLine(benchmark::State& state) {
     sim::PtyOptions options;
     options.linkPath = kLinkPath;
     sim::SimulatorThread simulator;
-    std::string error;
-    if (!simulator.start(options, &error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    if (!bench_support::StartOrSkip(simulator, options, state)) return;
     bench_support::ProgramRig rig(kLinkPath);
     rig.window->load(rig.splash);
     rig.window->show();
@@ -190,14 +182,10 @@ void BM_FirstStartSearch(benchmark::State& state) {
         }
         list += pty.slavePath() + ":";
     }
-    sim::PtyOptions options;
-    options.lineRate = true;
+    sim::PtyOptions options = bench_support::LineRateOptions();
     options.linkPath = kLinkPath;
     sim::SimulatorThread simulator;
-    if (!simulator.start(options, &error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    if (!bench_support::StartOrSkip(simulator, options, state)) return;
     for (auto _ : state) {
         bench_support::ProgramRig rig(list + kLinkPath);
         if (state.range(0) == 0) rig.link->setPortFactory(nullptr);
@@ -225,11 +213,7 @@ void BM_OfflineReconnectingCpu(benchmark::State& state) {
     sim::PtyOptions options;
     options.linkPath = kLinkPath;
     std::optional<sim::SimulatorThread> simulator(std::in_place);
-    std::string error;
-    if (!simulator->start(options, &error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    if (!bench_support::StartOrSkip(*simulator, options, state)) return;
     bench_support::ProgramRig rig(kLinkPath);
     rig.window->load(rig.splash);
     rig.window->show();
@@ -241,6 +225,7 @@ void BM_OfflineReconnectingCpu(benchmark::State& state) {
     if (state.range(0) == 1) {
         options.mute = true;
         simulator.emplace();
+        std::string error;
         simulator->start(options, &error);
     }
     for (auto _ : state) {
@@ -257,10 +242,4 @@ BENCHMARK(BM_OfflineReconnectingCpu)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchm
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench_support::RunBenchmarksInside<QApplication>(argc, argv); }

@@ -11,7 +11,8 @@
 #include <chrono>
 
 #include "app/report_watcher.h"
-#include "bench/support/quiet_services.h"
+#include "bench/support/qt_benchmark_main.h"
+#include "bench/support/simulated_device_link.h"
 #include "devlink/any_port.h"
 #include "editor/parameter_editor.h"
 #include "sim/pseudo_terminal.h"
@@ -26,11 +27,8 @@ void BM_ReportToRowLatency(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
-    devlink::AnyPort port;
-    devlink::SteadyClock clock;
-    bench_support::RecordingEnd end;
-    devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(pty.slavePath(), ':'));
-    link.openPort(1);
+    bench_support::OpenLink<devlink::AnyPort> line(pty.slavePath());
+    devlink::DeviceLink& link = line.link;
     model::PresetImage image{};
     std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
     bench_support::YesDialogs dialogs;
@@ -38,7 +36,7 @@ void BM_ReportToRowLatency(benchmark::State& state) {
     eq.fillFromImage();
     QEventLoop* waiting = nullptr;
     std::chrono::steady_clock::time_point updated;
-    app::ReportWatcher watcher(port, link, [&] {
+    app::ReportWatcher watcher(line.port, link, [&] {
         if (!link.pollSearchReports([&](auto report) { eq.applySearchReport(report); })) return;
         // Row, image and graph are updated and the acknowledgement is out.
         updated = std::chrono::steady_clock::now();
@@ -71,16 +69,10 @@ void BM_ReportToRowLatency(benchmark::State& state) {
         }
         state.SetIterationTime(std::chrono::duration<double>(updated - sent).count());
     }
-    if (!end.lost.empty()) state.SkipWithError(end.lost.c_str());
+    line.skipIfLost(state);
 }
 BENCHMARK(BM_ReportToRowLatency)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench_support::RunBenchmarksInside<QApplication>(argc, argv); }

@@ -11,8 +11,9 @@
 #include <fstream>
 
 #include "bench/support/program_rig.h"
+#include "bench/support/qt_benchmark_main.h"
+#include "bench/support/simulated_device_link.h"
 #include "sim/fault_options.h"
-#include "sim/simulator_thread.h"
 
 namespace {
 
@@ -40,8 +41,7 @@ void BM_SearchAtLinePace(benchmark::State& state) {
     const char* env = std::getenv("QRN_SOAK_SECONDS");
     const int seconds = env ? std::atoi(env) : 600;
     const std::string logPath = "/tmp/qrn-soak-sim.log";
-    sim::PtyOptions options;
-    options.lineRate = true;
+    sim::PtyOptions options = bench_support::LineRateOptions();
     options.reportIntervalMs = 1;
     options.logFile = logPath;
     // The device waits for each acknowledgement; bursts that do not keep the
@@ -50,11 +50,7 @@ void BM_SearchAtLinePace(benchmark::State& state) {
         sim::applyFaultOption("--fault", "report=" + std::to_string(first) + ":burst=" + std::to_string(kBurst),
                               options.faults, nullptr);
     sim::SimulatorThread simulator;
-    std::string error;
-    if (!simulator.start(options, &error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    if (!bench_support::StartOrSkip(simulator, options, state)) return;
     bench_support::ProgramRig rig(simulator.portPath());
     ReportCounter counter;
     rig.link->setTrace(&counter);
@@ -84,10 +80,4 @@ BENCHMARK(BM_SearchAtLinePace)->Iterations(1)->Unit(benchmark::kSecond)->UseReal
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench_support::RunBenchmarksInside<QApplication>(argc, argv); }

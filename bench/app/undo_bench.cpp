@@ -8,11 +8,10 @@
 #include <QApplication>
 #include <chrono>
 
-#include "bench/support/quiet_services.h"
+#include "bench/support/qt_benchmark_main.h"
+#include "bench/support/simulated_device_link.h"
 #include "devlink/link_trace.h"
-#include "devlink/qt_serial_port.h"
 #include "editor/parameter_editor.h"
-#include "sim/simulator_thread.h"
 
 namespace {
 
@@ -44,19 +43,9 @@ model::PresetImage Loaded(const model::PresetImage& start, bool everywhere) {
 
 void BM_UndoAPresetLoad(benchmark::State& state) {
     const bool everywhere = state.range(0) != 0;
-    sim::PtyOptions options;
-    options.lineRate = true;
-    sim::SimulatorThread simulator;
-    std::string error;
-    if (!simulator.start(options, &error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    devlink::QtSerialPort port;
-    devlink::SteadyClock clock;
-    bench_support::RecordingEnd end;
-    devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(simulator.portPath(), ':'));
-    link.openPort(1);
+    bench_support::SimulatedDeviceLink<> device(bench_support::LineRateOptions());
+    if (!device.startedOrSkip(state)) return;
+    devlink::DeviceLink& link = device.line->link;
     FrameCounter counter;
     link.setTrace(&counter);
     model::PresetImage image{};
@@ -84,16 +73,10 @@ void BM_UndoAPresetLoad(benchmark::State& state) {
         state.counters["ratio"] = bound > 0 ? seconds / bound : 0;
     }
     link.setTrace(nullptr);
-    if (!end.lost.empty()) state.SkipWithError(end.lost.c_str());
+    device.line->skipIfLost(state);
 }
 BENCHMARK(BM_UndoAPresetLoad)->Arg(1)->Arg(0)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench_support::RunBenchmarksInside<QApplication>(argc, argv); }

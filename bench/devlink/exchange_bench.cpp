@@ -9,60 +9,48 @@
 
 #include <QTemporaryDir>
 
-#include "bench/support/quiet_services.h"
+#include "bench/support/qt_benchmark_main.h"
+#include "bench/support/simulated_device_link.h"
 #include "devlink/commands.h"
-#include "devlink/device_link.h"
 #include "devlink/memory_dump.h"
-#include "devlink/qt_serial_port.h"
 #include "sim/memory_file.h"
-#include "sim/simulator_thread.h"
 
 namespace {
 
-// Declared first so that it outlives the port that talks to it.
-struct Bench {
-    explicit Bench(bool lineRate, const std::string& memoryFile = {}) {
-        sim::PtyOptions options;
-        options.lineRate = lineRate;
-        options.memoryFile = memoryFile;
-        std::string error;
-        if (!simulator.start(options, &error)) return;
-        link = std::make_unique<devlink::DeviceLink>(port, clock, end,
-                                                     devlink::PortTable::fromList(simulator.portPath(), ':'));
-        ready = link->openPort(1);
-        link->setReceiveSize(devlink::kReplySize);
-    }
-    sim::SimulatorThread simulator;
-    devlink::QtSerialPort port;
-    devlink::SteadyClock clock;
-    bench_support::RecordingEnd end;
-    std::unique_ptr<devlink::DeviceLink> link;
-    bool ready = false;
-};
+sim::PtyOptions Options(bool lineRate, const std::string& memoryFile = {}) {
+    sim::PtyOptions options;
+    options.lineRate = lineRate;
+    options.memoryFile = memoryFile;
+    return options;
+}
+
+// The link takes whole replies. A simulator that did not start, or a port
+// that did not open, skips the benchmark.
+bool ReadyForRepliesOrSkip(bench_support::SimulatedDeviceLink<>& bench, benchmark::State& state) {
+    if (bench.line) bench.line->link.setReceiveSize(devlink::kReplySize);
+    if (bench.line && bench.line->opened) return true;
+    state.SkipWithError("simulator did not start");
+    return false;
+}
 
 void BM_CommandExchange(benchmark::State& state) {
-    Bench bench(false);
-    if (!bench.ready) {
-        state.SkipWithError("simulator did not start");
-        return;
-    }
-    for (auto _ : state) bench.link->sendCommand(devlink::ReadMemoryBytePayload(0x0070));
-    if (!bench.end.lost.empty()) state.SkipWithError(bench.end.lost.c_str());
+    bench_support::SimulatedDeviceLink<> bench(Options(false));
+    if (!ReadyForRepliesOrSkip(bench, state)) return;
+    for (auto _ : state) bench.line->link.sendCommand(devlink::ReadMemoryBytePayload(0x0070));
+    bench.line->skipIfLost(state);
 }
 BENCHMARK(BM_CommandExchange)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // 169 exchanges of 10 bytes each way at 2.083 ms a byte: 7.04 s of line time.
 void BM_PresetStoreAtLineRate(benchmark::State& state) {
-    Bench bench(true);
-    if (!bench.ready) {
-        state.SkipWithError("simulator did not start");
-        return;
-    }
+    bench_support::SimulatedDeviceLink<> bench(Options(true));
+    if (!ReadyForRepliesOrSkip(bench, state)) return;
     constexpr double kLineBoundSeconds = 169 * 20 * (10.0 / 4800.0);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         for (int m = 0; m < 169; ++m)
-            bench.link->sendCommand(devlink::WriteMemoryBytePayload(0x0260 + m % 160, static_cast<std::uint8_t>(m)));
+            bench.line->link.sendCommand(
+                devlink::WriteMemoryBytePayload(0x0260 + m % 160, static_cast<std::uint8_t>(m)));
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.counters["wall_s"] = seconds;
         state.counters["bound_s"] = kLineBoundSeconds;
@@ -88,33 +76,24 @@ void BM_StartupDumpAtLineRate(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
-    Bench bench(true, memoryPath);
-    if (!bench.ready) {
-        state.SkipWithError("simulator did not start");
-        return;
-    }
+    bench_support::SimulatedDeviceLink<> bench(Options(true, memoryPath));
+    if (!ReadyForRepliesOrSkip(bench, state)) return;
     const int exchanges = devlink::DumpFrameCount(used) - 1;
     const double boundSeconds = (exchanges * 20 + 10 + 160) * (10.0 / 4800.0);
     for (auto _ : state) {
         model::PresetImage image{};
         model::PresetLibrary library;
         const auto start = std::chrono::steady_clock::now();
-        devlink::DumpDeviceMemory(*bench.link, image, library, {});
+        devlink::DumpDeviceMemory(bench.line->link, image, library, {});
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.counters["wall_s"] = seconds;
         state.counters["bound_s"] = boundSeconds;
         state.counters["ratio"] = seconds / boundSeconds;
     }
-    if (!bench.end.lost.empty()) state.SkipWithError(bench.end.lost.c_str());
+    bench.line->skipIfLost(state);
 }
 BENCHMARK(BM_StartupDumpAtLineRate)->Arg(0)->Arg(16)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench_support::RunBenchmarksInside<QCoreApplication>(argc, argv); }

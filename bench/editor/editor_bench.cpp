@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QScrollBar>
 
+#include "bench/support/qt_benchmark_main.h"
 #include "bench/support/quiet_services.h"
 #include "editor/parameter_editor.h"
 
@@ -106,9 +107,5 @@ BENCHMARK(BM_ApplyPresetToEditor)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench_support::RunBenchmarksInside<QApplication>(argc, argv);
 }

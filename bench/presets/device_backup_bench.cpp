@@ -8,21 +8,20 @@
 #include <QTemporaryDir>
 #include <chrono>
 
+#include "bench/support/qt_benchmark_main.h"
+#include "bench/support/simulated_device_link.h"
 #include "devlink/library_read.h"
-#include "devlink/qt_serial_port.h"
 #include "presets/backup_read.h"
 #include "presets/device_restore.h"
 #include "sim/memory_file.h"
-#include "sim/simulator_thread.h"
 
 namespace {
 
 constexpr double kByteSeconds = 10.0 / 4800.0;
 
-// Counts the bytes each way on their way through.
+// The real serial port, counting the bytes each way on their way through.
 class CountingPort final : public devlink::SerialPort {
 public:
-    explicit CountingPort(devlink::SerialPort& port) : port_(port) {}
     bool open(const std::string& name) override { return port_.open(name); }
     void close() override { port_.close(); }
     bool isOpen() const override { return port_.isOpen(); }
@@ -46,13 +45,7 @@ public:
     std::size_t received = 0;
 
 private:
-    devlink::SerialPort& port_;
-};
-
-class LostEnd final : public devlink::LinkEnd {
-public:
-    void linkLost(const std::string& message) override { lost = message; }
-    std::string lost;
+    devlink::QtSerialPort port_;
 };
 
 // A device whose sixteen positions all hold a preset.
@@ -81,21 +74,12 @@ void Report(benchmark::State& state, const CountingPort& port, double seconds) {
 
 void RunAgainstFullDevice(benchmark::State& state, bool restore) {
     QTemporaryDir dir;
-    sim::PtyOptions options;
-    options.lineRate = true;
+    sim::PtyOptions options = bench_support::LineRateOptions();
     options.memoryFile = FullDeviceMemory(dir);
-    sim::SimulatorThread simulator;
-    std::string error;
-    if (!simulator.start(options, &error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    devlink::QtSerialPort serial;
-    CountingPort port(serial);
-    devlink::SteadyClock clock;
-    LostEnd end;
-    devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(simulator.portPath(), ':'));
-    link.openPort(1);
+    bench_support::SimulatedDeviceLink<CountingPort> device(options);
+    if (!device.startedOrSkip(state)) return;
+    CountingPort& port = device.line->port;
+    devlink::DeviceLink& link = device.line->link;
     link.setReceiveSize(devlink::kReplySize);
     presets::DeviceBackup backup;
     model::PresetLibrary library;
@@ -116,7 +100,7 @@ void RunAgainstFullDevice(benchmark::State& state, bool restore) {
         }
         Report(state, port, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
-    if (!end.lost.empty()) state.SkipWithError(end.lost.c_str());
+    device.line->skipIfLost(state);
 }
 
 void BM_BackupFullDevice(benchmark::State& state) { RunAgainstFullDevice(state, false); }
@@ -126,10 +110,4 @@ BENCHMARK(BM_RestoreFullDevice)->Iterations(1)->Unit(benchmark::kSecond)->UseRea
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench_support::RunBenchmarksInside<QCoreApplication>(argc, argv); }
