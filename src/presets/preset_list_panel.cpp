@@ -60,4 +60,10 @@ void PresetListPanel::showNames(const model::PresetLibrary& library) {
     list_->setCurrentRow(0);
 }
 
+void PresetListPanel::refreshNames(const model::PresetLibrary& library) {
+    const int row = list_->currentRow();
+    showNames(library);
+    list_->setCurrentRow(row);
+}
+
 }  // namespace presets

@@ -18,6 +18,8 @@ public:
     // Names of positions firstPosition..20 in order, control bytes made
     // visible; the first entry selected.
     void showNames(const model::PresetLibrary& library);
+    // The names again after a library action, the same row still chosen.
+    void refreshNames(const model::PresetLibrary& library);
 
     QListWidget* list() const { return list_; }
     QLabel* numberColumn() const { return numbers_; }

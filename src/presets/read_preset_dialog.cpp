@@ -104,9 +104,7 @@ void ReadPresetDialog::readSelected() {
 }
 
 void ReadPresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
-    const int row = list()->currentRow();
-    panel_->showNames(library_);
-    list()->setCurrentRow(row);
+    panel_->refreshNames(library_);
     if (titleChanged)
         editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
     if (linkLost) reject();

@@ -172,9 +172,7 @@ void StorePresetDialog::stepProgress(int value) {
 }
 
 void StorePresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
-    const int row = list()->currentRow();
-    panel_->showNames(library_);
-    list()->setCurrentRow(row);
+    panel_->refreshNames(library_);
     if (titleChanged)
         editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
     if (linkLost) reject();
