@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "presets/autosave_file.h"
+#include "presets/crc32.h"
 
 using presets::AutosaveRefusal;
 
@@ -24,13 +25,7 @@ model::PresetImage DefaultPreset() {
 Bytes Resealed(std::function<void(Bytes&)> change) {
     Bytes bytes = presets::EncodeAutosave(DefaultPreset());
     change(bytes);
-    const Bytes body(bytes.begin(), bytes.end() - 4);
-    std::uint32_t crc = 0xFFFFFFFFU;
-    for (const std::uint8_t b : body) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k) crc = (crc & 1U) ? 0xEDB88320U ^ (crc >> 1) : crc >> 1;
-    }
-    crc ^= 0xFFFFFFFFU;
+    const std::uint32_t crc = presets::Crc32(std::span<const std::uint8_t>(bytes.data(), bytes.size() - 4));
     for (int i = 0; i < 4; ++i) bytes[bytes.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
     return bytes;
 }
@@ -47,7 +42,8 @@ TEST(AutosaveFile, HeaderImageAndChecksumAsWritten) {
 }
 
 TEST(AutosaveFile, RefusesEveryKindOfBadFile) {
-    const Bytes good = presets::EncodeAutosave(DefaultPreset());
+    const model::PresetImage preset = DefaultPreset();
+    const Bytes good = presets::EncodeAutosave(preset);
     struct Case {
         const char* what;
         Bytes bytes;
@@ -63,7 +59,7 @@ TEST(AutosaveFile, RefusesEveryKindOfBadFile) {
         {"magic only", {'Q', 'R', 'N', 'A'}, AutosaveRefusal::WrongSize},
         {"one byte short", Bytes(good.begin(), good.end() - 1), AutosaveRefusal::WrongSize},
         {"one byte long", longer, AutosaveRefusal::WrongSize},
-        {"a preset file", Bytes(DefaultPreset().begin(), DefaultPreset().end()), AutosaveRefusal::NotAutosave},
+        {"a preset file", Bytes(preset.begin(), preset.end()), AutosaveRefusal::NotAutosave},
         {"other kind", Resealed([](Bytes& b) { b[0] = 'X'; }), AutosaveRefusal::NotAutosave},
         {"version 2", Resealed([](Bytes& b) { b[4] = 2; }), AutosaveRefusal::NewerVersion},
         {"version 0", Resealed([](Bytes& b) { b[4] = 0; }), AutosaveRefusal::NewerVersion},
