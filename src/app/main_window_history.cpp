@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
+#include <QStatusBar>
 
 #include "app/main_window.h"
 #include "app/settings_autosave.h"
@@ -21,8 +22,11 @@ void MainWindow::connectEditHistory() {
     QAction* first = menus_.edit->actions().value(0);
     menus_.edit->insertActions(first, {history.undoAction(), history.redoAction()});
     menus_.edit->insertSeparator(first);
-    if (!session_.autosavePath.isEmpty())
+    if (!session_.autosavePath.isEmpty()) {
         autosave_ = std::make_unique<SettingsAutosave>(session_.image, session_.autosavePath);
+        connect(autosave_.get(), &SettingsAutosave::keepFailed, this,
+                [this](const QString& text) { statusBar()->showMessage(text); });
+    }
 }
 
 void MainWindow::startEditHistory() {

@@ -36,7 +36,13 @@ void SettingsAutosave::watch(editor::ParameterEditor& editor) {
 bool SettingsAutosave::flush() {
     if (!timer_.isActive()) return true;
     timer_.stop();
-    return presets::WriteAutosave(path_, image_);
+    const bool written = presets::WriteAutosave(path_, image_);
+    if (!written && !failing_)
+        emit keepFailed(
+            QStringLiteral("The settings could not be kept in %1; they are safe only while the editor runs.")
+                .arg(QDir::toNativeSeparators(path_)));
+    failing_ = !written;
+    return written;
 }
 
 void SettingsAutosave::discard() {

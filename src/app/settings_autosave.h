@@ -44,10 +44,16 @@ public:
     void offerRecovery(editor::ParameterEditor& editor, model::PresetImage& image, ui::UserDialogs& dialogs, bool demo,
                        QWidget* parent);
 
+signals:
+    // The file could not be written (a full disk, a folder that cannot be
+    // made): said once, until a write succeeds again.
+    void keepFailed(const QString& text);
+
 private:
     const model::PresetImage& image_;
     QString path_;
     QTimer timer_;
+    bool failing_ = false;
 };
 
 }  // namespace app

@@ -237,3 +237,22 @@ TEST(UnsavedSettings, EveryChangeIsKeptWithinASecondAndANormalExitRemovesTheFile
     EXPECT_TRUE(shell.window->close());
     EXPECT_FALSE(QFile::exists(shell.keptPath()));
 }
+
+// A file that cannot be written is said once in the status bar, not at
+// every change, and again only after a write has worked.
+TEST(UnsavedSettings, SettingsThatCannotBeKeptAreSaidOnce) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const model::PresetImage image{};
+    app::SettingsAutosave autosave(image, dir.filePath("not-a-folder/kept-settings.qrna"));
+    QStringList said;
+    QObject::connect(&autosave, &app::SettingsAutosave::keepFailed, [&said](const QString& text) { said << text; });
+    for (int i = 0; i < 2; ++i) {
+        autosave.schedule();
+        EXPECT_FALSE(autosave.flush());
+    }
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].startsWith("The settings could not be kept in ")) << said[0].toStdString();
+}
