@@ -112,15 +112,7 @@ void LibraryButtons::onRename() {
     if (refuseEmpty(slot, title)) return;
     const auto request = askName(slot, title, QStringLiteral("New name for position %1:").arg(PositionWord(slot)));
     if (!request) return;
-    const std::u32string before = library_.presetTitle;
-    LibraryResult result = LibraryResult::Refused;
-    {
-        ui::BusyPointer busy(dialogs_);
-        setTransferRunning(true);
-        result = RenamePreset(link_, library_, *request);
-        setTransferRunning(false);
-    }
-    finish(result, slot, title, before);
+    run(slot, title, [&] { return RenamePreset(link_, library_, *request); });
 }
 
 void LibraryButtons::onClear() {
@@ -131,15 +123,7 @@ void LibraryButtons::onClear() {
     const QString question =
         QStringLiteral("Clear position %1? The preset stored there will be lost.").arg(PositionWord(slot));
     if (!dialogs_.confirm(question, title, ui::Answer::No, ui::Icon::Exclamation, this)) return;
-    const std::u32string before = library_.presetTitle;
-    LibraryResult result = LibraryResult::Refused;
-    {
-        ui::BusyPointer busy(dialogs_);
-        setTransferRunning(true);
-        result = ClearPreset(link_, library_, slot);
-        setTransferRunning(false);
-    }
-    finish(result, slot, title, before);
+    run(slot, title, [&] { return ClearPreset(link_, library_, slot); });
 }
 
 void LibraryButtons::onCopy() {
@@ -157,19 +141,27 @@ void LibraryButtons::onCopy() {
             QStringLiteral("Position %1 already holds a preset. Overwrite it?").arg(PositionWord(*target));
         if (!dialogs_.confirm(question, title, ui::Answer::No, ui::Icon::Exclamation, this)) return;
     }
+    run(*target, title, [&] {
+        progressBar_->setMaximum(kCopyProgressMaximum);
+        progressBar_->show();
+        const LibraryResult result =
+            CopyPreset(link_, library_, source, *request, [this](int done) { stepProgress(done); });
+        progressBar_->setValue(0);
+        progressBar_->hide();
+        return result;
+    });
+}
+
+void LibraryButtons::run(int writtenSlot, const QString& title, const std::function<LibraryResult()>& action) {
     const std::u32string before = library_.presetTitle;
     LibraryResult result = LibraryResult::Refused;
     {
         ui::BusyPointer busy(dialogs_);
         setTransferRunning(true);
-        progressBar_->setMaximum(kCopyProgressMaximum);
-        progressBar_->show();
-        result = CopyPreset(link_, library_, source, *request, [this](int done) { stepProgress(done); });
-        progressBar_->setValue(0);
-        progressBar_->hide();
+        result = action();
         setTransferRunning(false);
     }
-    finish(result, *target, title, before);
+    finish(result, writtenSlot, title, before);
 }
 
 void LibraryButtons::stepProgress(int done) {

@@ -5,6 +5,7 @@
 // them which writable position its list points at and refreshes its list
 // when they report a change.
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "devlink/device_link.h"
@@ -47,6 +48,9 @@ private:
     bool refuseEmpty(int slot, const QString& title);
     std::optional<int> askTarget(int source);
     std::optional<StoreRequest> askName(int slot, const QString& title, const QString& label);
+    // Runs one action with the buttons resting and the busy pointer, then
+    // says what it cost.
+    void run(int writtenSlot, const QString& title, const std::function<LibraryResult()>& action);
     void finish(LibraryResult result, int writtenSlot, const QString& title, const std::u32string& titleBefore);
     void stepProgress(int done);
     void updateEnabled();

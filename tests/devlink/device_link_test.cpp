@@ -4,6 +4,7 @@
 
 #include "devlink/device_link.h"
 #include "support/fake_port.h"
+#include "support/recording_link_end.h"
 
 using namespace devlink;
 using testing_support::Bytes;
@@ -11,12 +12,6 @@ using testing_support::FakeClock;
 using testing_support::FakePort;
 
 namespace {
-
-class RecordingEnd final : public LinkEnd {
-public:
-    void linkLost(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 Bytes Reply(std::uint8_t byte3 = kFrameTag, std::size_t size = 10) {
     Bytes reply(size, 0);
@@ -41,7 +36,7 @@ protected:
 
     FakeClock clock;
     FakePort port;
-    RecordingEnd end;
+    testing_support::RecordingLinkEnd end;
     DeviceLink link;
 };
 
@@ -288,7 +283,7 @@ TEST(DeviceLinkUnplug, AnAdapterUnpluggedOutsideAnExchangeIsReportedWhenThePortS
         SCOPED_TRACE(c.what);
         FakeClock clock;
         FakePort port(clock);
-        RecordingEnd end;
+        testing_support::RecordingLinkEnd end;
         DeviceLink link(port, clock, end, PortTable::fromList("/dev/a", ':'));
         ASSERT_TRUE(link.openPort(1));
         port.breakAtNextWait = true;
@@ -310,7 +305,7 @@ TEST(DeviceLinkReadSize, OnlyALocalPortIsReopenedForANewReadSize) {
     for (const Case& c : {Case{"/dev/ttyUSB0", 2}, Case{"tcp://192.0.2.7:4001", 1}}) {
         FakeClock clock;
         FakePort port(clock);
-        RecordingEnd end;
+        testing_support::RecordingLinkEnd end;
         DeviceLink link(port, clock, end, PortTable::fromList(c.name, ';'));
         ASSERT_TRUE(link.openPort(1));
         link.setReceiveSize(kBlockReplySize);

@@ -15,15 +15,10 @@
 #include "editor/parameter_editor.h"
 #include "sim/memory_file.h"
 #include "sim/simulator_thread.h"
+#include "support/recording_link_end.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
-
-class RecordingEnd final : public devlink::LinkEnd {
-public:
-    void linkLost(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
     QTemporaryDir dir;
@@ -41,7 +36,7 @@ TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
 
     devlink::AnyPort port;
     devlink::SteadyClock clock;
-    RecordingEnd end;
+    testing_support::RecordingLinkEnd end;
     devlink::PortTable table = devlink::PortTable::fromList(simulator.portPath(), ':');
     devlink::DeviceLink link(port, clock, end, table);
     testing_support::ScriptedDialogs dialogs;

@@ -12,16 +12,11 @@
 #include "model/value_tables.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/simulator_thread.h"
+#include "support/recording_link_end.h"
 
 using namespace devlink;
 
 namespace {
-
-class RecordingEnd final : public LinkEnd {
-public:
-    void linkLost(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 // Time runs a hundred times faster for the link, and the port's waits are
 // shortened to match, so a 19 s time-out takes a fifth of a second.
@@ -58,7 +53,7 @@ struct RealLink {
     explicit RealLink(const std::string& path) : link(port, clock, end, PortTable::fromList(path, ':')) {}
     QtSerialPort port;
     SteadyClock clock;
-    RecordingEnd end;
+    testing_support::RecordingLinkEnd end;
     DeviceLink link;
 };
 
@@ -132,7 +127,7 @@ TEST(SerialLinkEndToEnd, AMutedDeviceEndsInTimeOutAfterSixWrites) {
     QtSerialPort qport;
     FastWaitPort port(qport);
     FastClock clock;
-    RecordingEnd end;
+    testing_support::RecordingLinkEnd end;
     DeviceLink link(port, clock, end, PortTable::fromList(simulator.portPath(), ':'));
     ASSERT_TRUE(link.openPort(1));
     EXPECT_FALSE(link.probeDevice(ProbePayload()));

@@ -10,16 +10,11 @@
 #include "model/value_tables.h"
 #include "sim/fault_options.h"
 #include "sim/simulator_thread.h"
+#include "support/recording_link_end.h"
 
 using namespace devlink;
 
 namespace {
-
-class RecordingEnd final : public LinkEnd {
-public:
-    void linkLost(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 struct NetworkLink {
     // Port 0: the simulator binds a free port itself and names it, so no
@@ -35,7 +30,7 @@ struct NetworkLink {
     bool started = false;
     AnyPort port;
     SteadyClock clock;
-    RecordingEnd end;
+    testing_support::RecordingLinkEnd end;
     std::optional<DeviceLink> link;
 };
 

@@ -11,15 +11,10 @@
 #include "sim/sim_device.h"
 #include "support/fake_port.h"
 #include "support/fake_port_factory.h"
+#include "support/recording_link_end.h"
 #include "support/scripted_dialogs.h"
 
 namespace testing_support {
-
-class RecordingLinkEnd final : public devlink::LinkEnd {
-public:
-    void linkLost(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 inline constexpr char kSimPortName[] = "/dev/qrn-sim";
 
