@@ -181,13 +181,16 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
     BackupComparison comparison = CompareWithDevice(backup, library);
     // Same names on both sides say nothing of the data: read those blocks.
     DeviceBlocks blocks;
+    bool cancelled = false;
     {
         int needed = 0;
         for (const auto& c : comparison) needed += c.match == PositionMatch::NeedsDeviceBlock;
         ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
         ui::BusyPointer busy(dialogs);
         int done = 0;
-        for (int slot = 0; slot < model::kUserPositions && progress.update(done, needed); ++slot) {
+        for (int slot = 0; slot < model::kUserPositions; ++slot) {
+            cancelled = !progress.update(done, needed);
+            if (cancelled) break;
             if (comparison[static_cast<std::size_t>(slot)].match != PositionMatch::NeedsDeviceBlock) continue;
             model::PresetImage image{};
             if (!devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image))
@@ -198,7 +201,8 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
             ++done;
         }
     }
-    if (link.ended()) return;  // the link has said why
+    // Cancelled: nothing was written, nothing to show. Lost: the link has said why.
+    if (cancelled || link.ended()) return;
     comparison = CompareWithDevice(backup, library, blocks);
     RestoreDeviceDialog dialog(path, backup, comparison, link, library, dialogs, onCurrentRestored, parent);
     dialog.exec();

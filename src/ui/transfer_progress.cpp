@@ -20,6 +20,7 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, const QStri
     setCancelButton(cancel);
     TakeInputWhileBusy(cancel);
     setValue(0);
+    show();  // before the first frame, so Cancel is there from the start
 }
 
 bool TransferProgressDialog::update(int done, int total) {

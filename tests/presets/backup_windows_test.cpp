@@ -25,8 +25,9 @@ using presets_test::PresetRig;
 namespace {
 
 // Runs `act` once on the first top-level window named `objectName` while a
-// modal loop or a transfer's progress lets events through.
-void WhenShown(const char* objectName, std::function<void(QWidget*)> act) {
+// modal loop or a transfer's progress lets events through. The watch is
+// the caller's to delete when the window never came.
+QTimer* WhenShown(const char* objectName, std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
     timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [timer, objectName, act] {
@@ -39,6 +40,7 @@ void WhenShown(const char* objectName, std::function<void(QWidget*)> act) {
         }
     });
     timer->start();
+    return timer;
 }
 
 TEST(BackupWindows, BackUpWritesTheWholeDeviceAndCancelWritesNothing) {
@@ -89,6 +91,26 @@ TEST(BackupWindows, RestoreRefusesABadFileBeforeAnyFrame) {
         EXPECT_TRUE(rig.sim.dialogs.shown[0].text.contains(c.name)) << rig.sim.dialogs.shown[0].text.toStdString();
         EXPECT_TRUE(rig.sim.takeWrites().empty()) << c.name;
     }
+}
+
+TEST(BackupWindows, CancelWhileComparingEndsTheRestoreBeforeItsDialog) {
+    QTemporaryDir dir;
+    PresetRig rig;
+    const QString path = dir.filePath("night.qrnbak");
+    ASSERT_FALSE(WriteBackupFile(path, presets_test::SampleBackup()).has_value());
+    rig.storeInDevice(0, presets_test::VariedImage(1), "  LIVE  ");  // same name: its block must be read
+    rig.sim.dialogs.fileNames.push_back(path);
+    WhenShown("TransferProgress", [](QWidget* w) { static_cast<QProgressDialog*>(w)->cancel(); });
+    bool dialogShown = false;
+    QTimer* restoreWatch = WhenShown("RestoreDevice", [&dialogShown](QWidget* w) {
+        dialogShown = true;
+        static_cast<QDialog*>(w)->reject();
+    });
+    RestoreDeviceFromFile(rig.sim.link, rig.library, rig.sim.dialogs, dir.path(), {}, nullptr);
+    EXPECT_FALSE(dialogShown);
+    const auto frames = rig.sim.takeWrites();
+    EXPECT_TRUE(frames.empty()) << "not even a read: " << (frames.empty() ? "" : testing_support::Hex(frames[0]));
+    delete restoreWatch;
 }
 
 TEST(BackupWindows, RestoreTicksWhatDiffersWritesItAndShowsTheCurrentSettings) {
