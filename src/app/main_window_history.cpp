@@ -23,7 +23,7 @@ void MainWindow::connectEditHistory() {
     menus_.edit->insertActions(first, {history.undoAction(), history.redoAction()});
     menus_.edit->insertSeparator(first);
     if (!session_.autosavePath.isEmpty()) {
-        autosave_ = std::make_unique<SettingsAutosave>(session_.image, session_.autosavePath);
+        autosave_ = std::make_unique<SettingsAutosave>(session_.image, session_.autosavePath, session_.autosaveDelayMs);
         connect(autosave_.get(), &SettingsAutosave::keepFailed, this,
                 [this](const QString& text) { statusBar()->showMessage(text); });
     }

@@ -11,9 +11,10 @@ namespace app {
 struct Session {
     model::PresetImage image{};
     model::PresetLibrary library;
-    QString startDir;        // where the program was started: init.cfg
-    QString applicationDir;  // the program's own folder: its Preset folder
-    QString autosavePath;    // where the settings are kept while running; empty: not kept
+    QString startDir;            // where the program was started: init.cfg
+    QString applicationDir;      // the program's own folder: its Preset folder
+    QString autosavePath;        // where the settings are kept while running; empty: not kept
+    int autosaveDelayMs = 1000;  // from a change to its write (tests shorten it)
 };
 
 }  // namespace app

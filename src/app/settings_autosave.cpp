@@ -20,11 +20,11 @@ QString RecoverQuestion(bool demo) {
 
 }  // namespace
 
-SettingsAutosave::SettingsAutosave(const model::PresetImage& image, QString path, QObject* parent)
+SettingsAutosave::SettingsAutosave(const model::PresetImage& image, QString path, int delayMs, QObject* parent)
     : QObject(parent), image_(image), path_(std::move(path)) {
     timer_.setObjectName(QStringLiteral("AutosaveTimer"));
     timer_.setSingleShot(true);
-    timer_.setInterval(kAutosaveDelayMs);
+    timer_.setInterval(delayMs);
     connect(&timer_, &QTimer::timeout, this, &SettingsAutosave::flush);
 }
 
@@ -33,8 +33,14 @@ void SettingsAutosave::watch(editor::ParameterEditor& editor) {
             Qt::UniqueConnection);
 }
 
+void SettingsAutosave::schedule() {
+    due_ = true;
+    timer_.start();
+}
+
 bool SettingsAutosave::flush() {
-    if (!timer_.isActive()) return true;
+    if (!due_) return true;
+    due_ = false;
     timer_.stop();
     const bool written = presets::WriteAutosave(path_, image_);
     if (!written && !failing_)
@@ -46,6 +52,7 @@ bool SettingsAutosave::flush() {
 }
 
 void SettingsAutosave::discard() {
+    due_ = false;
     timer_.stop();
     QFile::remove(path_);
 }

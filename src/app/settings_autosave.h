@@ -17,7 +17,6 @@ class ParameterEditor;
 
 namespace app {
 
-inline constexpr int kAutosaveDelayMs = 1000;
 inline constexpr char kRecoverTitle[] = "Settings kept from the last run";
 inline constexpr char kRecoverStepText[] = "Recover kept settings";
 
@@ -25,16 +24,16 @@ class SettingsAutosave final : public QObject {
     Q_OBJECT
 public:
     // `path` is the file; its folder is made when first written.
-    SettingsAutosave(const model::PresetImage& image, QString path, QObject* parent = nullptr);
+    SettingsAutosave(const model::PresetImage& image, QString path, int delayMs, QObject* parent = nullptr);
 
     // Every change of the editor's settings schedules a write.
     void watch(editor::ParameterEditor& editor);
-    void schedule() { timer_.start(); }
-    // Writes now when a write is due. False when the file cannot be written.
+    void schedule();
+    // Writes now when a write is due (the timer calls it when the delay is
+    // over). False when the file cannot be written.
     bool flush();
     // The program ends normally: nothing to recover.
     void discard();
-    const QTimer& timer() const { return timer_; }
     const QString& path() const { return path_; }
 
     // At start-up, before any change: a file left behind whose settings
@@ -53,6 +52,9 @@ private:
     const model::PresetImage& image_;
     QString path_;
     QTimer timer_;
+    // Not the timer's state: a single-shot timer is no longer active when
+    // its own timeout runs.
+    bool due_ = false;
     bool failing_ = false;
 };
 
