@@ -84,13 +84,84 @@ def toggle(node):
     action.doAction(names.index("Toggle") if "Toggle" in names else 0)
 
 
-def start(arguments):
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+def home_of(name):
+    """A home of its own for each user of the program; a second start on
+    the same name finds what the first one left behind."""
+    home = os.path.join(os.environ["HOME"], name)
+    os.makedirs(home, exist_ok=True)
+    return home
+
+
+def start(arguments, home):
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb", HOME=home,
+               XDG_CONFIG_HOME=os.path.join(home, "config"), XDG_DATA_HOME=os.path.join(home, "data"))
     return subprocess.Popen([EDITOR] + arguments, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def kept_settings(home):
+    return os.path.join(home, "data", "qrn4480", "qrn4480-editor", "kept-settings.qrna")
+
+
+def map_state(caption):
+    """What the window system says of the program's window with this exact
+    title, visible or not: IsViewable, IsUnMapped, or None when no such
+    window exists."""
+    out = subprocess.run(["xdotool", "search", "--name", "^%s$" % caption.replace("*", "\\*")],
+                         capture_output=True, text=True).stdout
+    states = []
+    for wid in out.split():
+        info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
+        states += [line.split(":", 1)[1].strip() for line in info.splitlines() if "Map State:" in line]
+    return "IsViewable" if "IsViewable" in states else (states[0] if states else None)
+
+
+def window_size(wid):
+    info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
+    size = {k: int(v) for k, v in (l.strip().split(": ") for l in info.splitlines() if l.strip().startswith(("Width:", "Height:")))}
+    return size.get("Width", 0), size.get("Height", 0)
+
+
+def listed_by_window_manager(caption):
+    return caption in subprocess.run(["wmctrl", "-l"], capture_output=True, text=True).stdout
+
+
+def quit_with_yes(editor, caption):
+    """Ctrl+Q, then Yes in the Exit box: the normal end a user makes."""
+    main = window_titles().get(caption)
+    box = None
+    # A key typed while the window manager is still handing the focus over
+    # is lost, as it would be for a user: type it again.
+    for _ in range(3):
+        subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
+        subprocess.run(["xdotool", "key", "ctrl+q"], check=False)
+        box = wait_for(lambda: window_titles().get("Exit"), 3)
+        if box is not None:
+            break
+    check(box is not None, "Ctrl+Q asks Exit")
+    if box is not None:
+        subprocess.run(["xdotool", "windowactivate", "--sync", box], check=False)
+        subprocess.run(["xdotool", "key", "alt+y"], check=False)
+    try:
+        editor.wait(15)
+    except subprocess.TimeoutExpired:
+        screenshot("quit-failed")
+        editor.kill()
+        editor.wait(10)
+    check(editor.returncode == 0, "Yes ends the program normally (exit %s)" % editor.returncode)
+
+
+def second_start(arguments, home, caption, what):
+    """The program started again on a home an earlier run left behind: its
+    window must come back, mapped, and the window manager must list it."""
+    editor = start(arguments, home)
+    shown = wait_for(lambda: map_state(caption) == "IsViewable" and listed_by_window_manager(caption), 30)
+    check(shown is not None, "second start %s: the main window is mapped and listed (%s)" % (what, map_state(caption)))
+    return editor
+
+
 def demo_session():
-    editor = start(["--demo"])
+    home = home_of("demo")
+    editor = start(["--demo"], home)
     caption = "QRN4480 - feedback eliminator - demo mode"
     check(wait_for(lambda: caption in window_titles()) is not None, "demo caption exactly as written: " + caption)
     screenshot("demo")
@@ -138,14 +209,35 @@ def demo_session():
     check(editor.poll() is None, "the editor still runs after No")
 
     subprocess.run(["xdotool", "key", "--window", main, "F1"], check=False)
-    check(wait_for(lambda: "Keyboard shortcuts" in window_titles(), 5) is not None, "F1 opens Keyboard shortcuts")
+    shortcuts = wait_for(lambda: window_titles().get("Keyboard shortcuts"), 5)
+    check(shortcuts is not None, "F1 opens Keyboard shortcuts")
     screenshot("keyboard-shortcuts")
-    editor.terminate()
-    editor.wait(10)
+    if shortcuts is not None:
+        subprocess.run(["wmctrl", "-i", "-c", shortcuts], check=False)
+        wait_for(lambda: "Keyboard shortcuts" not in window_titles(), 5)
+    quit_with_yes(editor, caption)
+
+    editor = second_start(["--demo"], home, caption, "after a maximized demo-mode exit")
+    main = window_titles().get(caption)
+    width, height = window_size(main) if main else (0, 0)
+    check(width >= 1200 and height >= 700, "it comes back maximized: %dx%d" % (width, height))
+    screenshot("demo-second-start")
+    # Made smaller by the user, then ended: it comes back at that size.
+    if main:
+        subprocess.run(["wmctrl", "-i", "-r", main, "-b", "remove,maximized_vert,maximized_horz"], check=False)
+        subprocess.run(["wmctrl", "-i", "-r", main, "-e", "0,60,40,1000,700"], check=False)
+        wait_for(lambda: window_size(main)[0] < 1200, 5)
+    quit_with_yes(editor, caption)
+    editor = second_start(["--demo"], home, caption, "after a smaller exit")
+    main = window_titles().get(caption)
+    width, height = window_size(main) if main else (0, 0)
+    check(900 <= width < 1200 and 600 <= height < 780, "it comes back at the smaller size: %dx%d" % (width, height))
+    quit_with_yes(editor, caption)
 
 
 def device_session():
-    editor = start(["--simulate"])
+    home = home_of("device")
+    editor = start(["--simulate"], home)
     caption = "QRN4480 - feedback eliminator"
     check(wait_for(lambda: caption in window_titles(), 30) is not None, "caption exactly as written: " + caption)
     check(not any(t.startswith(caption + " -") for t in window_titles()), "no sub-window name appended")
@@ -153,7 +245,30 @@ def device_session():
     check(status is not None and status.description.startswith("Connected: port 1 ("),
           "status label says Connected: %s" % (status.description if status else None))
     screenshot("connected")
-    editor.terminate()
+    quit_with_yes(editor, caption)
+
+    editor = second_start(["--simulate"], home, caption, "on a device")
+    # An edit is kept on disk by the program's own timer, with no help.
+    gain = named("Left notch 12 gain slider")
+    check(gain is not None, "gain bar found on the second start")
+    if gain is not None:
+        gain.queryValue().currentValue = 40.0
+    check(wait_for(lambda: os.path.exists(kept_settings(home)), 10) is not None,
+          "an edit is kept in kept-settings.qrna within seconds")
+    # A crash: nothing is cleaned up. The next start meets a device with
+    # other settings (a fresh simulated device) and offers the kept ones.
+    editor.kill()
+    editor.wait(10)
+    editor = start(["--simulate"], home)
+    offer = wait_for(lambda: window_titles().get("Settings kept from the last run"), 30)
+    check(offer is not None, "after a crash the next start offers the kept settings")
+    screenshot("kept-settings-offer")
+    if offer is not None:
+        subprocess.run(["xdotool", "windowactivate", "--sync", offer], check=False)
+        subprocess.run(["xdotool", "key", "alt+y"], check=False)
+        check(wait_for(lambda: caption + " *" in window_titles(), 20) is not None,
+              "Yes sends them: the editor holds them, marked unsaved")
+    editor.kill()
     editor.wait(10)
 
 

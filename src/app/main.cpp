@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
             QApplication::exit(0);
             return;
         }
-        if (!app::RestoreWindowGeometry(mainWindow)) mainWindow.showMaximized();
+        app::ShowWithRememberedGeometry(mainWindow);
         splash.close();
         if (!options->presetFile.isEmpty()) mainWindow.openPresetFile(options->presetFile);
     });

@@ -55,9 +55,14 @@ QString PortPermissionMessage(int port, const QString& devicePath) {
            tail;
 }
 
-bool RestoreWindowGeometry(QWidget& window) {
+void ShowWithRememberedGeometry(QWidget& window) {
     const QByteArray geometry = QSettings().value(kGeometryKey).toByteArray();
-    return !geometry.isEmpty() && window.restoreGeometry(geometry);
+    // restoreGeometry() only places the window (and sets its maximized
+    // state): it still has to be shown.
+    if (!geometry.isEmpty() && window.restoreGeometry(geometry))
+        window.show();
+    else
+        window.showMaximized();
 }
 
 void RememberWindowGeometry(const QWidget& window) { QSettings().setValue(kGeometryKey, window.saveGeometry()); }

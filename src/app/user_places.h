@@ -16,9 +16,9 @@ QString FileGroupName(const QString& path);
 // belong to another group than dialout.
 QString PortPermissionMessage(int port, const QString& devicePath);
 
-// The window's size and place from the last run; false when none was kept
-// (the caller then shows it maximized).
-bool RestoreWindowGeometry(QWidget& window);
+// Shows the window at its size and place from the last run, maximized when
+// none was kept.
+void ShowWithRememberedGeometry(QWidget& window);
 void RememberWindowGeometry(const QWidget& window);
 
 // The file that keeps the editor's settings while it runs, in the user's
