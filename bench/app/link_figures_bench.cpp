@@ -169,8 +169,10 @@ void BM_KeyPressToFrameOnTheLine(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyPressToFrameOnTheLine)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
 
-// Four ports that exist and stay silent, the device on the fifth. Arg 1:
-// every port probed at once (the program); 0: one after the other.
+// Four ports that exist and stay silent, the device on the fifth. First
+// arg 1: every port probed at once (the program); 0: one after the other.
+// Second arg: the port remembered from the last run (0: none; 2: the
+// device has moved from silent port 2 to port 5).
 void BM_FirstStartSearch(benchmark::State& state) {
     sim::PseudoTerminal silent[4];
     std::string list;
@@ -190,12 +192,18 @@ void BM_FirstStartSearch(benchmark::State& state) {
         bench_support::ProgramRig rig(list + kLinkPath);
         if (state.range(0) == 0) rig.link->setPortFactory(nullptr);
         const auto start = Clock::now();
-        const app::PortSearchResult result = app::SearchDevicePorts(*rig.link, 0);
+        const app::PortSearchResult result = app::SearchDevicePorts(*rig.link, static_cast<int>(state.range(1)));
         state.SetIterationTime(MsSince(start) / 1000);
         state.counters["found_port"] = result.found ? result.portNumber : 0;
     }
 }
-BENCHMARK(BM_FirstStartSearch)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_FirstStartSearch)
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Args({1, 2})
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 
 double CpuSeconds() {
     rusage usage{};

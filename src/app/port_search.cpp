@@ -1,12 +1,15 @@
 #include "app/port_search.h"
 
 #include <algorithm>
+#include <span>
 
 #include "devlink/commands.h"
 #include "devlink/parallel_probe.h"
 
 namespace app {
 namespace {
+
+bool Remembered(int storedPort) { return storedPort >= devlink::kFirstPort && storedPort <= devlink::kLastPort; }
 
 std::vector<int> CandidateOrder(int storedPort) {
     std::vector<int> order{storedPort};
@@ -34,24 +37,33 @@ bool TryPort(devlink::DeviceLink& link, int portNumber, PortSearchResult& result
     return false;
 }
 
+bool ProbeTogether(devlink::DeviceLink& link, std::span<const int> candidates, PortSearchResult& result) {
+    const devlink::ProbeOutcome outcome = devlink::ProbeAllAtOnce(link, candidates, devlink::ProbePayload());
+    for (const auto& [port, fault] : outcome.refused) NoteRefusal(port, fault, result);
+    result.found = outcome.found;
+    result.portNumber = outcome.portNumber;
+    return outcome.found;
+}
+
 }  // namespace
 
 PortSearchResult SearchDevicePorts(devlink::DeviceLink& link, int storedPort) {
-    const std::vector<int> order = CandidateOrder(storedPort);
+    std::vector<int> order = CandidateOrder(storedPort);
     PortSearchResult result;
-    if (link.portFactory()) {
-        const devlink::ProbeOutcome outcome = devlink::ProbeAllAtOnce(link, order, devlink::ProbePayload());
-        for (const auto& [port, fault] : outcome.refused) NoteRefusal(port, fault, result);
-        result.found = outcome.found;
-        result.portNumber = outcome.portNumber;
+    if (!link.portFactory()) {
+        for (const int port : order) {
+            if (TryPort(link, port, result)) {
+                result.found = true;
+                return result;
+            }
+        }
         return result;
     }
-    for (const int port : order) {
-        if (TryPort(link, port, result)) {
-            result.found = true;
-            return result;
-        }
-    }
+    // A modem, a GPS receiver or a lighting interface may sit on any other
+    // port: none of them hears a byte while the remembered port answers.
+    if (Remembered(storedPort) && ProbeTogether(link, std::span(order).first(1), result)) return result;
+    order.erase(order.begin());
+    ProbeTogether(link, order, result);
     return result;
 }
 

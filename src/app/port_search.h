@@ -1,9 +1,11 @@
 #pragma once
 // Finds the device: the stored port first, then ports 1..35 in order,
-// skipping the stored one. With a port factory on the link every port gets
-// the probe at once and the first of that order to answer wins; without
-// one they are tried one after the other. A port that opens but does not
-// answer is closed again, so the program never holds a port it does not use.
+// skipping the stored one. With a port factory on the link the stored port
+// is probed alone, and only when it does not answer within the probe time
+// (or none is stored) do the others get the probe at once, the first of
+// their order to answer winning; without one they are tried one after the
+// other. A port that opens but does not answer is closed again, so the
+// program never holds a port it does not use.
 #include <string>
 #include <vector>
 

@@ -17,45 +17,42 @@ ExitStatus ReadSettings(CommandContext& context, model::PresetImage& image) {
     return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
 }
 
+// One frame with the final values: each field sent on its own would put
+// on a live system, for a moment, a filter nobody asked for.
 void PlanNotch(const SetCommand& command, model::PresetImage& image, SetPlan& plan) {
     const int n = model::NotchIndex(command.channel, *command.row);
-    notch::NotchArrays sent;
-    const auto edit = [&](const model::NotchCodes& codes) {
-        const notch::NotchRow row{codes.gain, model::FormatNumber(model::FreqTable.at(codes.freq)), codes.width};
-        plan.frames.push_back(notch::TransferNotch(n, row, sent, image).payload);
-    };
     model::NotchCodes codes = model::ReadNotchRecord(image, n);
-    if (command.notch.freqCode) {
-        codes.freq = *command.notch.freqCode;
-        edit(codes);
+    codes.freq = command.notch.freqCode.value_or(codes.freq);
+    codes.gain = command.notch.gainCode.value_or(codes.gain);
+    codes.width = command.notch.widthCode.value_or(codes.width);
+    const notch::NotchRow row{codes.gain, model::FormatNumber(model::FreqTable.at(codes.freq)), codes.width};
+    notch::NotchArrays sent;
+    plan.frames.push_back(notch::TransferNotch(n, row, sent, image).payload);
+}
+
+std::optional<int> RequestedState(const AutoEdit& edit, AutoSetting setting) {
+    switch (setting) {
+    case AutoSetting::NumNotchAuto: return edit.count;
+    case AutoSetting::QNotchAuto: return edit.width;
+    case AutoSetting::AttenuationMode: return edit.depth;
+    case AutoSetting::Sensitivity: return edit.sensitivity;
+    case AutoSetting::ReleaseSpeed: return edit.release;
+    case AutoSetting::SearchMode: return edit.mode;
     }
-    if (command.notch.gainCode) {
-        codes.gain = *command.notch.gainCode;
-        edit(codes);
-    }
-    if (command.notch.widthCode) {
-        codes.width = *command.notch.widthCode;
-        edit(codes);
-    }
+    return std::nullopt;
 }
 
 void PlanAutoSettings(const SetCommand& command, model::PresetImage& image, SetPlan& plan) {
     const int c = command.channel;
-    const struct {
-        AutoSetting setting;
-        const std::optional<int>& state;
-    } edits[] = {
-        {AutoSetting::NumNotchAuto, command.autos.count},    {AutoSetting::QNotchAuto, command.autos.width},
-        {AutoSetting::AttenuationMode, command.autos.depth}, {AutoSetting::ReleaseSpeed, command.autos.release},
-        {AutoSetting::SearchMode, command.autos.mode},       {AutoSetting::Sensitivity, command.autos.sensitivity}};
-    for (const auto& edit : edits) {
-        if (!edit.state) continue;
-        image[notch::ImageOffset(edit.setting, c)] = static_cast<std::uint8_t>(*edit.state);
+    for (const AutoSetting setting : notch::kAutoSettingsSendOrder) {
+        const std::optional<int> state = RequestedState(command.autos, setting);
+        if (!state) continue;
+        image[notch::ImageOffset(setting, c)] = static_cast<std::uint8_t>(*state);
         // As in the editor, the automatic rows take the automatic width.
-        if (edit.setting == AutoSetting::QNotchAuto)
+        if (setting == AutoSetting::QNotchAuto)
             for (int k = 0; k < AutomaticRowCount(image, c); ++k)
-                image[model::NotchRecordOffset[model::NotchIndex(c, k)] + 3] = static_cast<std::uint8_t>(*edit.state);
-        plan.frames.push_back(notch::CommitPayload(edit.setting, image, c));
+                image[model::NotchRecordOffset[model::NotchIndex(c, k)] + 3] = static_cast<std::uint8_t>(*state);
+        plan.frames.push_back(notch::CommitPayload(setting, image, c));
     }
 }
 

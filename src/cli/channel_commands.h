@@ -1,9 +1,10 @@
 #pragma once
 // get and set: the notch rows and automatic settings of the settings the
-// device runs now. A set sends the frames the editor sends when the same
-// values are typed into its boxes or chosen on its bars, one edit after the
-// other: frequency, gain, width; count, width, depth, release, mode,
-// sensitivity.
+// device runs now. A set of a notch sends one SetNotch frame with its final
+// frequency, gain and width, the frame the editor sends for that notch; a set
+// of automatic settings sends each setting's frame once, in the order the
+// editor sends a channel's settings: count, width, depth, sensitivity,
+// release, mode.
 #include "cli/command_context.h"
 #include "cli/invocation.h"
 #include "model/preset_image.h"

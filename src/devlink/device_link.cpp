@@ -351,16 +351,35 @@ bool DeviceLink::pollSearchReports(const ReportHandler& handle) {
     }
     if (!port_.isOpen()) return false;
     pullInput();
-    // Reports are aligned on their first byte; a stray byte ahead of one
-    // would otherwise shift every report after it.
-    if (!input_.empty() && ReportAlignment(input_.bytes()) > 0 && !StartsReport(input_.bytes()[0]))
-        dropInput(ReportAlignment(input_.bytes()), "not a report");
+    // A stray byte ahead of a report would otherwise shift every report
+    // after it; every report the device sent, known or not, waits for its
+    // acknowledgement.
+    const std::optional<std::size_t> noise = noiseAheadOfReport();
+    if (!noise) return false;
+    dropInput(*noise, "noise ahead of a report");
     if (input_.size() < static_cast<std::size_t>(kReplySize)) return false;
     trace(TraceEvent::Report, input_.bytes().first(kReplySize));
     copyReply(kReplySize);
     if (handle) handle(std::span<const std::uint8_t, kReportSize>(reply_.data(), kReportSize));
     sendNoReply(ReportAckPayload());
     return true;
+}
+
+std::optional<std::size_t> DeviceLink::noiseAheadOfReport() {
+    std::optional<std::size_t> noise = NoiseAheadOfReport(input_.bytes());
+    if (noise || input_.size() < static_cast<std::size_t>(kReplySize)) return noise;
+    // Ten bytes and an FE or FD among them whose fields have not all come.
+    // A report's bytes come back to back: a line that stays quiet for a
+    // frame time sent one report of a kind this program does not know.
+    ExchangeScope scope(inExchange_);
+    for (;;) {
+        const std::int64_t quietMs = clock_.nowMs() - input_.arrivedAt(input_.size() - 1);
+        if (quietMs >= kFrameLineMs || portBroken()) return 0;
+        port_.waitForBytes(static_cast<int>(kFrameLineMs - quietMs));
+        pullInput();
+        noise = NoiseAheadOfReport(input_.bytes());
+        if (noise) return noise;
+    }
 }
 
 bool DeviceLink::beginReconnect() {

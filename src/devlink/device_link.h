@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -143,6 +144,9 @@ private:
     // drops what came: the rest of a garbled answer.
     void dropWhenQuiet(std::int64_t deadlineMs);
     void pullInput();
+    // Noise ahead of the next report, waiting (a frame time at most) when
+    // the bytes held cannot tell yet; nothing when fewer than ten are held.
+    std::optional<std::size_t> noiseAheadOfReport();
     void dropInput(std::size_t count, std::string_view why);
     void copyReply(std::size_t count);
     void trace(TraceEvent event, std::span<const std::uint8_t> bytes = {}, std::string_view note = {});

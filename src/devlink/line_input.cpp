@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::uint8_t kGainReport = 0xFD;
 constexpr std::size_t kReportFields = 7;
+constexpr std::size_t kReportLength = kFrameSize;  // as long as a frame, read as ten bytes
 
 }  // namespace
 
@@ -41,13 +42,18 @@ bool IsWellFormedReport(std::span<const std::uint8_t> r) {
     return r[3] * 256 + r[4] <= model::kMaxFreqCode && r[5] <= model::kMaxWidthCode;
 }
 
-std::size_t ReportAlignment(std::span<const std::uint8_t> bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
+std::optional<std::size_t> NoiseAheadOfReport(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return std::nullopt;
+    if (StartsReport(bytes[0])) return 0;
+    const std::size_t searched = std::min(bytes.size(), kReportLength);
+    for (std::size_t i = 1; i < searched; ++i) {
         if (!StartsReport(bytes[i])) continue;
         const auto rest = bytes.subspan(i);
-        if (rest.size() < kReportFields || IsWellFormedReport(rest)) return i;
+        if (rest.size() < kReportFields) return std::nullopt;
+        if (IsWellFormedReport(rest)) return i;
     }
-    return bytes.size();
+    if (bytes.size() < kReportLength) return std::nullopt;
+    return 0;
 }
 
 }  // namespace devlink

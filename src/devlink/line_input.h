@@ -41,10 +41,13 @@ inline bool StartsReport(std::uint8_t byte) { return byte == 0xFE || byte == 0xF
 // 0..45. The channel byte takes any value (0 Left, else Right).
 bool IsWellFormedReport(std::span<const std::uint8_t> first7);
 
-// Where the next report can start when the bytes do not begin with FE or
-// FD: the first FE or FD from which seven bytes form a well-formed report,
-// or from which fewer than seven bytes have arrived yet. Everything before
-// it is noise. The whole size when no byte can start a report.
-std::size_t ReportAlignment(std::span<const std::uint8_t> bytes);
+// How many bytes ahead of the next report are noise. A report begins with
+// FE or FD whatever its fields (0); otherwise a well-formed report that
+// starts within the first ten bytes makes what is ahead of it noise, and ten
+// bytes that hold no such start are one report of a kind this program does
+// not know (0 again: the device still waits for its acknowledgement).
+// Nothing while it cannot be told yet: fewer than ten bytes, or an FE or FD
+// among them whose seven fields have not all arrived.
+std::optional<std::size_t> NoiseAheadOfReport(std::span<const std::uint8_t> bytes);
 
 }  // namespace devlink

@@ -8,11 +8,6 @@ namespace {
 
 using notch::AutoSetting;
 
-// As AutoSettingsEditor::sendChannelSettings sends them.
-constexpr AutoSetting kSendOrder[] = {AutoSetting::NumNotchAuto,    AutoSetting::QNotchAuto,
-                                      AutoSetting::AttenuationMode, AutoSetting::Sensitivity,
-                                      AutoSetting::ReleaseSpeed,    AutoSetting::SearchMode};
-
 bool NotchDiffers(const model::PresetImage& a, const model::PresetImage& b, int n) {
     const int at = model::NotchRecordOffset[n];
     return !std::equal(a.begin() + at, a.begin() + at + 4, b.begin() + at);
@@ -64,7 +59,7 @@ void SettingsRestorer::restoreLink(bool linked) {
 
 void SettingsRestorer::restoreChannelSettings(int channel, const model::PresetImage& before) {
     notch::LoadAutoSettings(s_.settings, s_.image, channel);
-    for (const AutoSetting setting : kSendOrder) {
+    for (const AutoSetting setting : notch::kAutoSettingsSendOrder) {
         const int offset = notch::ImageOffset(setting, channel);
         if (before[offset] == s_.image[offset]) continue;
         {

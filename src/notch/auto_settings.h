@@ -17,6 +17,11 @@ enum class AutoSetting { NumNotchAuto, QNotchAuto, AttenuationMode, Sensitivity,
 inline constexpr std::array<AutoSetting, 6> kAutoSettings = {AutoSetting::NumNotchAuto,    AutoSetting::QNotchAuto,
                                                              AutoSetting::AttenuationMode, AutoSetting::ReleaseSpeed,
                                                              AutoSetting::SearchMode,      AutoSetting::Sensitivity};
+// In the order the editor sends a channel's settings (a preset applied, a
+// step undone): the search frame's four first, then release and mode.
+inline constexpr std::array<AutoSetting, 6> kAutoSettingsSendOrder = {
+    AutoSetting::NumNotchAuto, AutoSetting::QNotchAuto,   AutoSetting::AttenuationMode,
+    AutoSetting::Sensitivity,  AutoSetting::ReleaseSpeed, AutoSetting::SearchMode};
 
 // The per-channel companion of the image bytes, index = channel.
 struct AutoSettings {

@@ -109,9 +109,10 @@ TEST(PortSearch, AProbeReplyWithoutTheTagDoesNotCount) {
     EXPECT_FALSE(app::SearchDevicePorts(rig.link, 1).found);
 }
 
-// With a port factory every port is probed at once: one probe time-out
-// however many silent ports come first, the winner the one the search above
-// would have stopped at.
+// With a port factory the remembered port is probed alone; when it stays
+// silent (or none is remembered) every other port is probed at once: one
+// probe time however many silent ports come first, the winner the one the
+// search above would have stopped at.
 struct ParallelSearchRig {
     ParallelSearchRig(std::set<int> answering, bool linePace) : factory(port, clock) {
         factory.linePace = linePace;
@@ -131,23 +132,26 @@ struct ParallelSearchRig {
     DeviceLink link{port, clock, end, ThirtyFivePorts()};
 };
 
-TEST(ParallelPortSearch, EveryPortIsProbedOnceAndTheSequentialChoiceWins) {
+TEST(ParallelPortSearch, TheRememberedPortAloneFirstThenEveryOtherPortOnce) {
     const Bytes probe{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7};
+    const std::int64_t probeTime = kReplyTimeoutMs + 1;
     struct Case {
         const char* what;
         int stored;
         std::set<int> answering;
         bool linePace;
         int winner;  // 0: none
+        std::size_t probed;
         std::int64_t maxWaitMs;
     };
     const Case cases[] = {
-        {"the remembered port before a lower one", 7, {1, 7}, false, 7, 0},
-        {"a silent remembered port, then the lowest", 3, {5, 1}, false, 1, kReplyTimeoutMs + 1},
-        {"four silent ports before the device, first start", 0, {5, 30}, false, 5, kReplyTimeoutMs + 1},
-        {"the same at line pace", 0, {5, 30}, true, 5, kReplyTimeoutMs + 1},
-        {"the remembered port at line pace", 35, {35}, true, 35, 2 * kFrameLineMs},
-        {"nobody answers: the last port tried", 35, {}, false, 0, kReplyTimeoutMs + 1},
+        {"the remembered port before a lower one", 7, {1, 7}, false, 7, 1, 0},
+        {"a silent remembered port, then the lowest", 3, {5, 1}, false, 1, 35, 2 * probeTime},
+        {"four silent ports before the device, first start", 0, {5, 30}, false, 5, 35, probeTime},
+        {"the same at line pace", 0, {5, 30}, true, 5, 35, probeTime},
+        {"the remembered port at line pace", 35, {35}, true, 35, 1, 2 * kFrameLineMs},
+        {"a remembered number beyond the ports", 99, {2}, false, 2, 35, probeTime},
+        {"nobody answers: the last port tried", 35, {}, false, 0, 35, 2 * probeTime},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -163,7 +167,7 @@ TEST(ParallelPortSearch, EveryPortIsProbedOnceAndTheSequentialChoiceWins) {
             EXPECT_EQ(frame, probe) << name;
             ++probes[name];
         }
-        ASSERT_EQ(probes.size(), 35u);
+        ASSERT_EQ(probes.size(), c.probed);
         for (const auto& [name, count] : probes) EXPECT_EQ(count, 1) << name;
         const std::string first = c.stored >= 1 && c.stored <= 35 ? PortName(c.stored) : PortName(1);
         EXPECT_EQ(rig.factory.writes.front().first, first) << "the remembered port is probed first";

@@ -74,15 +74,28 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
          {"set", "left", "12", "--width", "1/5"},
          2,
          [](EditorRig& e) { e.row(11).widthBar->setValue(3); }},
-        {"notch, three values",
+        {"notch, three values in one frame",
          {"set", "left", "12", "--width", "1/70", "--freq", "50", "--gain", "-45"},
          2,
          [](EditorRig& e) {
-             EditorRig::type(e.row(11).freqBox, "50");
-             EditorRig::enter(e.row(11).freqBox);
-             EditorRig::type(e.row(11).gainBox, "-45");
-             EditorRig::enter(e.row(11).gainBox);
-             e.row(11).widthBar->setValue(0);
+             {
+                 const auto quiet = e.eq->quietUpdates();
+                 e.row(11).freqBox->setText("50");
+                 e.row(11).gainBar->setValue(0);
+                 e.row(11).widthBar->setValue(0);
+             }
+             e.eq->sendNotch(11);
+         }},
+        {"notch, two values in one frame",
+         {"set", "right", "12", "--gain", "-6", "--freq", "1000"},
+         2,
+         [](EditorRig& e) {
+             {
+                 const auto quiet = e.eq->quietUpdates();
+                 e.row(23).freqBox->setText("1000");
+                 e.row(23).gainBar->setValue(39);
+             }
+             e.eq->sendNotch(23);
          }},
         {"automatic count",
          {"set", "right", "--auto-count", "4"},
@@ -100,10 +113,10 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
              e.spin(AutoSetting::NumNotchAuto, 0)->setValue(1);
              e.spin(AutoSetting::QNotchAuto, 0)->setValue(3);
              e.spin(AutoSetting::AttenuationMode, 0)->setValue(1);
-             e.spin(AutoSetting::ReleaseSpeed, 0)->setValue(1);
-             e.spin(AutoSetting::SearchMode, 0)->setValue(1);
              EditorRig::type(e.settings(0).sensitivityBox, "3");
              EditorRig::enter(e.settings(0).sensitivityBox);
+             e.spin(AutoSetting::ReleaseSpeed, 0)->setValue(1);
+             e.spin(AutoSetting::SearchMode, 0)->setValue(1);
          }},
         {"load a preset file",
          {"load", "@varied.Fbk"},

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "devlink/commands.h"
 #include "devlink/device_link.h"
 #include "support/fake_port.h"
 #include "support/recording_link_end.h"
@@ -219,16 +220,29 @@ TEST_F(DeviceLinkTest, PollTakesOneReportAndAcknowledgesIt) {
     EXPECT_EQ(port.writes[0], (Bytes{0xF0, 0x5B, 0x30, 0, 0, 0, 0, 0, 0, 0xF7}));
 }
 
-// Reports are found by their first byte and fields: noise ahead of one is
-// dropped, unacknowledged, and the report itself is taken whole.
-TEST_F(DeviceLinkTest, ReportsAreAlignedOnTheirFirstByte) {
+struct DroppedBytes final : LinkTrace {
+    void record(std::int64_t, TraceEvent event, std::span<const std::uint8_t> bytes, std::string_view) override {
+        if (event == TraceEvent::Dropped) all.insert(all.end(), bytes.begin(), bytes.end());
+    }
+    Bytes all;
+};
+
+// Every report the device sends is acknowledged once, whatever its first
+// byte: noise ahead of a well-formed report that starts within ten bytes is
+// dropped, and ten bytes with no report start are one report of an unknown
+// kind. At line pace the take runs at every byte, as the report watcher does.
+TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped) {
     const Bytes notch{0xFE, 1, 3, 1, 0x2C, 2, 0x20, 9, 9, 9};
     const Bytes gain{0xFD, 0, 11, 0, 0, 0, 7, 0, 0, 0xF7};
-    const Bytes fakeStart{0xFE, 0, 12, 1, 0x2C, 2, 0x20};  // notch 12 does not exist
+    const Bytes unknown{0xAA, 0, 1, 1, 0, 1, 0x10, 0, 0, 0};
+    const Bytes outOfRange{0xFE, 0, 12, 1, 0x2C, 2, 0x20, 0, 0, 0};  // notch 12 does not exist
+    const Bytes reply{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7};
+    const Bytes lateFe{0xAA, 0, 0, 0, 0, 0, 0, 0, 0xFE, 1};  // its FE cannot start a report: nothing follows
     struct Case {
         const char* what;
         Bytes input;
         std::vector<Bytes> taken;
+        Bytes dropped;
     };
     auto cat = [](std::initializer_list<Bytes> parts) {
         Bytes all;
@@ -236,24 +250,43 @@ TEST_F(DeviceLinkTest, ReportsAreAlignedOnTheirFirstByte) {
         return all;
     };
     const Case cases[] = {
-        {"one stray byte", cat({{0x13}, notch}), {notch}},
-        {"three stray bytes between two", cat({notch, {0, 0xF7, 0x5B}, gain}), {notch, gain}},
-        {"an FE that starts nothing", cat({{0x00}, fakeStart, gain}), {gain}},
-        {"a reply frame is no report", cat({{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7}, notch}), {notch}},
-        {"noise alone", Bytes(40, 0x00), {}},
+        {"one stray byte", cat({{0x13}, notch}), {notch}, {0x13}},
+        {"three stray bytes between two", cat({notch, {0, 0xF7, 0x5B}, gain}), {notch, gain}, {0, 0xF7, 0x5B}},
+        {"nine stray bytes", cat({Bytes(9, 0), gain}), {gain}, Bytes(9, 0)},
+        {"an FE that starts nothing",
+         cat({{0x00}, Bytes(outOfRange.begin(), outOfRange.begin() + 7), gain}),
+         {gain},
+         cat({{0x00}, Bytes(outOfRange.begin(), outOfRange.begin() + 7)})},
+        {"a report of an unknown kind", unknown, {unknown}, {}},
+        {"ten bytes with no start are a report", cat({Bytes(10, 0), notch}), {Bytes(10, 0), notch}, {}},
+        {"a reply frame is a report of an unknown kind", cat({reply, notch}), {reply, notch}, {}},
+        {"an unknown report ending in FE", lateFe, {lateFe}, {}},
+        {"fields out of range", cat({outOfRange, gain}), {outOfRange, gain}, {}},
+        {"nine bytes are nothing yet", Bytes(9, 0), {}, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        openAnswering({});
-        port.writes.clear();
-        std::vector<Bytes> reports;
-        port.deliver(c.input);
-        while (link.pollSearchReports([&](auto r) { reports.emplace_back(r.begin(), r.end()); })) {}
-        ASSERT_EQ(reports.size(), c.taken.size());
-        for (std::size_t i = 0; i < reports.size(); ++i)
-            EXPECT_EQ(reports[i], Bytes(c.taken[i].begin(), c.taken[i].begin() + 7));
-        EXPECT_EQ(port.writes.size(), c.taken.size()) << "one acknowledgement per report";
-        EXPECT_LT(link.bytesWaiting(), 7) << "nothing that cannot start a report is kept";
+    for (const bool paced : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (paced ? ", at line pace" : ", unpaced"));
+            openAnswering({});
+            DroppedBytes dropped;
+            link.setTrace(&dropped);
+            port.writes.clear();
+            std::vector<Bytes> reports;
+            const std::int64_t start = clock.now;
+            for (std::size_t i = 0; i < c.input.size(); ++i)
+                port.deliverAt(paced ? start + static_cast<std::int64_t>((i + 1) * 2083 / 1000) : start, {c.input[i]});
+            while (clock.now < start + 100) {
+                while (link.pollSearchReports([&](auto r) { reports.emplace_back(r.begin(), r.end()); })) {}
+                port.waitForBytes(1);
+            }
+            ASSERT_EQ(reports.size(), c.taken.size());
+            for (std::size_t i = 0; i < reports.size(); ++i)
+                EXPECT_EQ(reports[i], Bytes(c.taken[i].begin(), c.taken[i].begin() + 7));
+            EXPECT_EQ(port.writes, std::vector<Bytes>(c.taken.size(), FrameBytes(ReportAckPayload())));
+            EXPECT_EQ(dropped.all, c.dropped);
+            link.setTrace(nullptr);
+            port.discardInput();
+        }
     }
 }
 
