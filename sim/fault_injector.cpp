@@ -36,7 +36,8 @@ void FaultInjector::Shape::add(const FaultAction& action) {
     case FaultAction::Kind::Garbage: garbage |= static_cast<unsigned>(action.amount); break;
     case FaultAction::Kind::Burst: burst = std::max(burst, action.amount); break;
     case FaultAction::Kind::Mute:
-    case FaultAction::Kind::Close: break;
+    case FaultAction::Kind::Close:
+    case FaultAction::Kind::Stall: break;
     }
 }
 
@@ -47,19 +48,21 @@ FaultInjector::FaultInjector(SimDevice& device, FaultScript script)
       random_(script_.seed != 0 ? script_.seed : 0x4480u) {}
 
 template <typename Matches>
-void FaultInjector::fire(Matches matches, Shape& shape) {
+void FaultInjector::fire(Matches matches, Shape& shape, std::int64_t nowMs) {
     for (std::size_t i = 0; i < script_.faults.size(); ++i) {
         if (fired_[i] || !matches(script_.faults[i].trigger)) continue;
         fired_[i] = true;
-        strike(script_.faults[i].action, shape);
+        strike(script_.faults[i].action, shape, nowMs);
     }
 }
 
-void FaultInjector::strike(const FaultAction& action, Shape& shape) {
+void FaultInjector::strike(const FaultAction& action, Shape& shape, std::int64_t nowMs) {
     if (action.kind == FaultAction::Kind::Close)
         closed_ = true;
     else if (action.kind == FaultAction::Kind::Mute)
         device_.setMuted(true);
+    else if (action.kind == FaultAction::Kind::Stall)
+        stalledUntilMs_ = std::max(stalledUntilMs_, nowMs + action.amount);
     else
         shape.add(action);
 }
@@ -70,9 +73,9 @@ void FaultInjector::advance(std::int64_t nowMs) {
         if (fired_[i] || f.trigger.kind != FaultTrigger::Kind::Time || f.trigger.value > nowMs) continue;
         fired_[i] = true;
         const auto kind = f.action.kind;
-        if (kind == FaultAction::Kind::Close || kind == FaultAction::Kind::Mute) {
+        if (kind == FaultAction::Kind::Close || kind == FaultAction::Kind::Mute || kind == FaultAction::Kind::Stall) {
             Shape unused;
-            strike(f.action, unused);
+            strike(f.action, unused, nowMs);
         } else {
             armed_.push_back(i);
         }
@@ -113,7 +116,7 @@ std::vector<FaultInjector::Output> FaultInjector::receive(std::span<const std::u
                     return (t.kind == FaultTrigger::Kind::Frame && t.value == frame) ||
                            (t.kind == FaultTrigger::Kind::Command && t.command == code && t.value == ofCommand);
                 },
-                shape);
+                shape, nowMs);
             if (closed_) break;
         }
         // Muted by what the frame itself does, the device still sends its answer.
@@ -135,7 +138,8 @@ std::vector<FaultInjector::Output> FaultInjector::takeReport(std::int64_t nowMs)
         if (closed_ || !device_.reportReady()) break;
         Shape shape;
         const std::int64_t next = reports_ + 1;
-        fire([next](const FaultTrigger& t) { return t.kind == FaultTrigger::Kind::Report && t.value == next; }, shape);
+        fire([next](const FaultTrigger& t) { return t.kind == FaultTrigger::Kind::Report && t.value == next; }, shape,
+             nowMs);
         if (closed_ || device_.muted()) break;
         ++reports_;
         std::vector<std::uint8_t> report = device_.takeReport();

@@ -5,6 +5,7 @@
 // comes. Without faults the device's bytes pass unchanged and at once.
 //
 // What a fired fault acts on:
+//  - stall: the line's reader, from the moment it fires, whatever its trigger.
 //  - frame=N, cmd=0xCC#N: the answer to that frame. Mute and close strike
 //    before the device acts on it, so it is neither carried out nor answered.
 //  - report=N: the Nth report. Mute and close strike instead of it.
@@ -45,6 +46,8 @@ public:
     bool reportReady() const { return !closed_ && device_.reportReady(); }
     // Unplugged: nothing goes in or out any more.
     bool closed() const { return closed_; }
+    // Until then the device reads nothing from the line (a stall).
+    std::int64_t stalledUntilMs() const { return stalledUntilMs_; }
     // The earliest time trigger still to come.
     std::optional<std::int64_t> nextTimeTrigger() const;
 
@@ -61,8 +64,8 @@ private:
     };
 
     template <typename Matches>
-    void fire(Matches matches, Shape& shape);
-    void strike(const FaultAction& action, Shape& shape);
+    void fire(Matches matches, Shape& shape, std::int64_t nowMs);
+    void strike(const FaultAction& action, Shape& shape, std::int64_t nowMs);
     void takeArmed(Shape& shape, bool forReport);
     void sendShaped(std::vector<std::uint8_t> bytes, const Shape& shape, std::int64_t nowMs, std::vector<Output>& out);
     void appendNoise(std::vector<std::uint8_t>& bytes, std::size_t count);
@@ -75,6 +78,7 @@ private:
     std::array<std::int64_t, 256> commandFrames_{};
     std::int64_t reports_ = 0;
     std::int64_t lastDueMs_ = 0;
+    std::int64_t stalledUntilMs_ = 0;
     std::uint32_t random_;
     bool closed_ = false;
 };

@@ -26,7 +26,7 @@ struct ActionRule {
     NumberRule rule;
 };
 
-constexpr std::array<ActionRule, 8> kActions = {{
+constexpr std::array<ActionRule, 9> kActions = {{
     {"mute", Kind::Mute, false, {}},
     {"close", Kind::Close, false, {}},
     {"late", Kind::Late, true, kDelay},
@@ -35,6 +35,7 @@ constexpr std::array<ActionRule, 8> kActions = {{
     {"extra", Kind::Extra, true, kBytes},
     {"noise", Kind::Noise, true, kBytes},
     {"burst", Kind::Burst, true, {2, 256, "a number"}},
+    {"stall", Kind::Stall, true, kDelay},
 }};
 
 constexpr std::array<std::pair<std::string_view, unsigned>, 6> kReportFields = {{
@@ -127,7 +128,7 @@ bool parseAction(std::string_view text, FaultAction& action, std::string* error)
         return true;
     }
     return fail(error, "unknown action '" + std::string(name) +
-                           "' (mute, close, late, duplicate, partial, extra, noise, garbage or burst)");
+                           "' (mute, close, late, duplicate, partial, extra, noise, garbage, burst or stall)");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // Faults of a noisy or failing line, written down in advance so that a test
 // can bring each one about at a moment of its choosing. One fault is
 // TRIGGER:ACTION, e.g. "frame=80:mute", "cmd=0x10#5:noise=1",
-// "report=3:duplicate", "time=1500:close".
+// "report=3:duplicate", "time=1500:close", "report=20:stall=1000".
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -46,6 +46,7 @@ struct FaultAction {
         Noise,      // noise=N: N seeded random bytes before the answer
         Garbage,    // garbage[=FIELD]: a report with fields out of range
         Burst,      // burst=N: N reports back to back, none waiting for its acknowledgement
+        Stall,      // stall=MS: the device reads nothing for MS; what is sent meanwhile waits on the line
     };
     Kind kind = Kind::Mute;
     int amount = 0;  // milliseconds, bytes, reports, or report_field bits

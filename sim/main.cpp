@@ -46,7 +46,8 @@ constexpr const char* kUsage =
     "Nth frame of command 0xCC), report=N (the Nth report), time=MS (after start).\n"
     "Fault actions: mute (never answer again), close (unplug: the terminal goes\n"
     "away and the program ends), late=MS, duplicate, partial=N (first N bytes),\n"
-    "extra=N (N random bytes after), noise=N (N random bytes before); for reports\n"
+    "extra=N (N random bytes after), noise=N (N random bytes before), stall=MS\n"
+    "(read nothing from the line for MS); for reports\n"
     "only: garbage[=kind|channel|row|freq|width|gain] (out of range), burst=N\n"
     "(N reports without waiting for acknowledgements).\n"
     "Example: --fault frame=80:mute --fault cmd=0x10#5:noise=1 --fault report=3:duplicate\n";

@@ -133,7 +133,9 @@ void PtyRunner::run(std::atomic<bool>& stop) {
 
         pollfd fds[3] = {};
         fds[0].fd = now < hungUpUntil ? -1 : lineFd();
-        fds[0].events = static_cast<short>(POLLIN | (unwritten_.empty() ? 0 : POLLOUT));
+        // A stalled reader leaves the editor's bytes in the terminal.
+        const bool stalled = sinceStartMs(now) < faults_->stalledUntilMs();
+        fds[0].events = static_cast<short>((stalled ? 0 : POLLIN) | (unwritten_.empty() ? 0 : POLLOUT));
         fds[1].fd = wakeRead_;
         fds[1].events = POLLIN;
         fds[2].fd = tcp_.listenFd();  // -1 on a terminal: poll skips it
@@ -257,6 +259,8 @@ int PtyRunner::pollTimeoutMs(Clock::time_point now) const {
     }
     if (nextReport_ && canReport() && (!deadline || *nextReport_ < *deadline)) deadline = nextReport_;
     if (ackDeadline_ && device_->awaitingAck() && (!deadline || *ackDeadline_ < *deadline)) deadline = ackDeadline_;
+    const Clock::time_point stallEnds = started_ + std::chrono::milliseconds(faults_->stalledUntilMs());
+    if (stallEnds > now && (!deadline || stallEnds < *deadline)) deadline = stallEnds;
     auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(kStopCheckInterval);
     if (deadline) wait = std::min(wait, std::max(std::chrono::nanoseconds::zero(), *deadline - now));
     // Round up: waking a little late is harmless, waking early costs a lap.

@@ -1,7 +1,9 @@
 // A feedback search left running against the simulated device at line pace
 // with reports back to back: how many reports the device sent, how many the
 // editor took and applied, and whether a healthy line was ever taken for a
-// lost one. QRN_SOAK_SECONDS sets the length (default 600).
+// lost one. QRN_SOAK_SECONDS sets the length (default 600). The second run
+// also stops the device's reader for a second every 30 s, as a loaded
+// machine does, while the editor keeps acknowledging.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -29,12 +31,20 @@ public:
     long drops = 0;
 };
 
-long ReportsSent(const std::string& logPath) {
+struct LineCounts {
+    long reportsSent = 0;
+    long acksReceived = 0;
+};
+
+LineCounts CountLine(const std::string& logPath) {
     std::ifstream log(logPath);
-    long sent = 0;
-    for (std::string line; std::getline(log, line);)
-        if (line.find("out  FE") != std::string::npos || line.find("out  FD") != std::string::npos) ++sent;
-    return sent;
+    LineCounts counts;
+    for (std::string line; std::getline(log, line);) {
+        if (line.find("out  FE") != std::string::npos || line.find("out  FD") != std::string::npos)
+            ++counts.reportsSent;
+        if (line.find("in   F0 5B 30") != std::string::npos) ++counts.acksReceived;
+    }
+    return counts;
 }
 
 void BM_SearchAtLinePace(benchmark::State& state) {
@@ -49,6 +59,9 @@ void BM_SearchAtLinePace(benchmark::State& state) {
     for (long first = 1; first <= 48L * seconds; first += kBurst)
         sim::applyFaultOption("--fault", "report=" + std::to_string(first) + ":burst=" + std::to_string(kBurst),
                               options.faults, nullptr);
+    const long stallEverySeconds = state.range(0);
+    for (long at = stallEverySeconds; stallEverySeconds > 0 && at < seconds; at += stallEverySeconds)
+        sim::applyFaultOption("--fault", "time=" + std::to_string(at * 1000) + ":stall=1000", options.faults, nullptr);
     sim::SimulatorThread simulator;
     if (!bench_support::StartOrSkip(simulator, options, state)) return;
     bench_support::ProgramRig rig(simulator.portPath());
@@ -59,7 +72,7 @@ void BM_SearchAtLinePace(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        const long before = ReportsSent(logPath);
+        const LineCounts before = CountLine(logPath);
         rig.window->editor().controls().searchButtons[0]->click();
         QEventLoop loop;
         QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
@@ -67,7 +80,9 @@ void BM_SearchAtLinePace(benchmark::State& state) {
         const bool stillRunning = rig.window->editor().flags().searchRunning;
         rig.window->editor().controls().searchButtons[0]->click();
         state.counters["seconds"] = seconds;
-        state.counters["reports_sent"] = static_cast<double>(ReportsSent(logPath) - before);
+        const LineCounts after = CountLine(logPath);
+        state.counters["reports_sent"] = static_cast<double>(after.reportsSent - before.reportsSent);
+        state.counters["acks_received"] = static_cast<double>(after.acksReceived - before.acksReceived);
         state.counters["reports_applied"] = static_cast<double>(counter.reports);
         state.counters["per_second"] = static_cast<double>(counter.reports) / seconds;
         state.counters["bytes_dropped_events"] = static_cast<double>(counter.drops);
@@ -76,7 +91,13 @@ void BM_SearchAtLinePace(benchmark::State& state) {
     }
     if (rig.end.losses > 0) state.SetLabel(rig.end.lastMessage);
 }
-BENCHMARK(BM_SearchAtLinePace)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_SearchAtLinePace)
+    ->Arg(0)
+    ->Arg(30)
+    ->ArgName("stall_every_s")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 }  // namespace
 

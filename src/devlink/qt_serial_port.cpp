@@ -3,10 +3,12 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
+
+#include "devlink/line_retry.h"
+
 namespace devlink {
 namespace {
-
-constexpr int kWriteTimeoutMs = 1000;
 
 // QSerialPort says PermissionError for three different things: the device's
 // mode keeps this user out, another program holds the lock file
@@ -39,6 +41,16 @@ bool LineHungUp(QSerialPort& port) {
     return ::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// QSerialPort keeps the errno of a failed call only as its text, and calls
+// EAGAIN a ResourceError, the name it also gives to EIO from an unplugged
+// adapter. The text, made by the same function from the same errno, tells
+// the "not now" apart; anything else stays a real failure.
+int TransientErrnoBehind(const QString& text) {
+    for (const int candidate : {EAGAIN, EWOULDBLOCK, EINTR})
+        if (text == qt_error_string(candidate)) return candidate;
+    return 0;
+}
+
 }  // namespace
 
 QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
@@ -50,14 +62,22 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError) return;
     // A read that timed out is part of normal waiting, not a fault. Clearing
     // it announces NoError, which ends here above.
-    // A read that found nothing (the notifier fired for bytes another read
-    // took already) comes as ReadError; the port is fine. A lost device shows
-    // as a resource error, and a write that fails is reported by write().
-    if (error == QSerialPort::TimeoutError || (error == QSerialPort::ReadError && !LineHungUp(port_))) {
+    if (error == QSerialPort::TimeoutError) {
         port_.clearError();
         return;
     }
     if (!port_.isOpen()) return;  // open() reports its own failure
+    // A read that found nothing (the notifier fired for bytes another read
+    // took already) comes as ReadError whatever stale errno Qt looked at:
+    // the same "not now" as an EAGAIN.
+    const int systemError = error == QSerialPort::ReadError ? EAGAIN : TransientErrnoBehind(port_.errorString());
+    if (JudgeLineFailure(systemError, LineHungUp(port_)) == LineFailure::TryAgain) {
+        port_.clearError();
+        // Qt stops watching the line after a read's ResourceError; without
+        // this no report would be announced again.
+        port_.setReadBufferSize(port_.readBufferSize());
+        return;
+    }
     fault_ = PortFault::Broken;
     faultText_ = port_.errorString().toStdString();
     // Close on the first real error: an unplugged adapter otherwise keeps
@@ -97,11 +117,15 @@ bool QtSerialPort::write(std::span<const std::uint8_t> bytes) {
     if (!port_.isOpen()) return false;
     const auto size = static_cast<qint64>(bytes.size());
     if (port_.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return false;
-    // Push the frame out now; the reply is waited for by the caller.
-    while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(kWriteTimeoutMs)) return port_.isOpen() && port_.bytesToWrite() == 0;
-    }
-    return port_.isOpen();
+    // Push the frame out now; the reply is waited for by the caller. A write
+    // refused for now stays in Qt's buffer and goes out at the next try.
+    SteadyClock clock;
+    return WriteUntilOut(
+        [this](int waitMs) {
+            if (port_.isOpen() && port_.bytesToWrite() > 0) port_.waitForBytesWritten(waitMs);
+            return WriteProgress{port_.isOpen() && port_.bytesToWrite() == 0, !port_.isOpen()};
+        },
+        clock);
 }
 
 int QtSerialPort::bytesWaiting() { return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0; }

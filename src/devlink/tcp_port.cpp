@@ -2,12 +2,11 @@
 
 #include <charconv>
 
+#include "devlink/line_retry.h"
 #include "devlink/port_table.h"
 
 namespace devlink {
 namespace {
-
-constexpr int kWriteTimeoutMs = 1000;
 
 PortFault ConnectFault(QAbstractSocket::SocketError error) {
     switch (error) {
@@ -45,9 +44,9 @@ TcpPort::TcpPort(QObject* parent) : QObject(parent) {
 }
 
 void TcpPort::onError(QAbstractSocket::SocketError error) {
-    // A wait that ran out is part of normal waiting, not a fault; open()
-    // reports its own failures.
-    if (error == QAbstractSocket::SocketTimeoutError || !connected_) return;
+    // A wait that ran out is part of normal waiting, not a fault, and so is
+    // a socket that would block for now; open() reports its own failures.
+    if (error == QAbstractSocket::SocketTimeoutError || error == QAbstractSocket::TemporaryError || !connected_) return;
     connected_ = false;
     fault_ = PortFault::Broken;
     faultText_ = socket_.errorString().toStdString();
@@ -94,10 +93,15 @@ bool TcpPort::write(std::span<const std::uint8_t> bytes) {
     if (!isOpen()) return false;
     const auto size = static_cast<qint64>(bytes.size());
     if (socket_.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return false;
-    while (isOpen() && socket_.bytesToWrite() > 0) {
-        if (!socket_.waitForBytesWritten(kWriteTimeoutMs)) break;
-    }
-    return isOpen() && socket_.bytesToWrite() == 0;
+    // A full send buffer is waited out, not taken for a dropped connection,
+    // which onError reports.
+    SteadyClock clock;
+    return WriteUntilOut(
+        [this](int waitMs) {
+            if (isOpen() && socket_.bytesToWrite() > 0) socket_.waitForBytesWritten(waitMs);
+            return WriteProgress{isOpen() && socket_.bytesToWrite() == 0, !isOpen()};
+        },
+        clock);
 }
 
 int TcpPort::bytesWaiting() { return isOpen() ? static_cast<int>(socket_.bytesAvailable()) : 0; }

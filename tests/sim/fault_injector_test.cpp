@@ -288,4 +288,31 @@ TEST(FaultInjector, TimeTriggersFireWithoutTraffic) {
     }
 }
 
+TEST(FaultInjector, AStallStopsTheReaderFromWhenItsTriggerFires) {
+    const struct {
+        const char* fault;
+        std::int64_t reportAtMs;  // -1: no report
+        std::int64_t advanceToMs;
+        std::int64_t stalledUntilMs;
+    } cases[] = {
+        {"time=300:stall=500", -1, 299, 0},
+        {"time=300:stall=500", -1, 310, 810},
+        {"report=1:stall=1000", 50, 60, 1050},
+        {"report=2:stall=1000", 50, 60, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        sim::DeviceMemory memory;
+        sim::SimDevice device(memory);
+        sim::FaultInjector line(device, script({c.fault}));
+        line.receive(kStartLeft, 0);
+        if (c.reportAtMs >= 0) {
+            ASSERT_TRUE(line.reportReady());
+            line.takeReport(c.reportAtMs);
+        }
+        line.advance(c.advanceToMs);
+        EXPECT_EQ(line.stalledUntilMs(), c.stalledUntilMs);
+    }
+}
+
 }  // namespace

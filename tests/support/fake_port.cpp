@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "devlink/line_retry.h"
+
 namespace testing_support {
 
 bool FakePort::open(const std::string& name) {
@@ -23,8 +25,24 @@ void FakePort::close() {
     open_ = false;
 }
 
+bool FakePort::refuse(std::deque<int>& refusals) {
+    const int error = refusals.front();
+    refusals.pop_front();
+    if (devlink::JudgeLineFailure(error, false) == devlink::LineFailure::TryAgain) return true;
+    fault_ = devlink::PortFault::Broken;
+    open_ = false;
+    return false;
+}
+
 bool FakePort::write(std::span<const std::uint8_t> bytes) {
     if (!open_) return false;
+    const bool out = devlink::WriteUntilOut(
+        [this](int) {
+            if (writeRefusals.empty()) return devlink::WriteProgress{true, false};
+            return devlink::WriteProgress{false, !refuse(writeRefusals)};
+        },
+        clock_);
+    if (!out) return false;
     writes.emplace_back(bytes.begin(), bytes.end());
     if (!peer) return true;
     const Bytes answer = peer(writes.back());
@@ -67,6 +85,10 @@ int FakePort::bytesWaiting() {
 
 void FakePort::waitForBytes(int timeoutMs) {
     ++waits;
+    if (readRefused_) {
+        readRefused_ = false;
+        return;
+    }
     if (duringWait) duringWait();
     if (breakAtNextWait) {
         breakAtNextWait = false;
@@ -85,6 +107,10 @@ void FakePort::waitForBytes(int timeoutMs) {
 
 std::vector<std::uint8_t> FakePort::read() {
     arriveDue();
+    if (!input_.empty() && !readRefusals.empty()) {
+        readRefused_ = refuse(readRefusals);
+        return {};
+    }
     const auto count = std::min<std::size_t>(input_.size(), static_cast<std::size_t>(readSize_));
     Bytes out(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(count));
     input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(count));

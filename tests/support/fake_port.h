@@ -3,6 +3,7 @@
 // simulated device), whose answer becomes waiting input at once; a wait with
 // nothing to come moves the fake clock on by the whole wait.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -31,6 +32,11 @@ public:
     std::map<std::string, devlink::PortFault> refused;
     // The port fails (as when unplugged) at the next wait.
     bool breakAtNextWait = false;
+    // The errno each of the next write or read calls fails with (EAGAIN,
+    // EIO...), judged as the real ports judge theirs; a write is tried again
+    // by the real ports' own loop.
+    std::deque<int> writeRefusals;
+    std::deque<int> readRefusals;
 
     // What happened, in order.
     std::vector<Bytes> writes;
@@ -62,6 +68,8 @@ public:
 
 private:
     void arriveDue();
+    // True while the line is still usable.
+    bool refuse(std::deque<int>& refusals);
 
     FakeClock& clock_;
     bool open_ = false;
@@ -70,6 +78,9 @@ private:
     Bytes input_;
     std::multimap<std::int64_t, Bytes> scheduled_;
     devlink::PortFault fault_ = devlink::PortFault::None;
+    // A read said "not now" with bytes waiting: the line is readable, so the
+    // next wait ends at once, as poll() would.
+    bool readRefused_ = false;
 };
 
 }  // namespace testing_support
