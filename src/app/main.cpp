@@ -23,6 +23,7 @@
 #include "devlink/device_link.h"
 #include "devlink/event_pumping_port.h"
 #include "devlink/trace_fan_out.h"
+#include "editor/device_transfer.h"
 #include "qrn_version.h"
 #include "sim/simulator_thread.h"
 #include "ui/qt_user_dialogs.h"
@@ -133,12 +134,13 @@ int main(int argc, char** argv) {
     });
     app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
     QTimer::singleShot(kSplashMs, &splash, [&] {
-        ui::BusyPointer busy(dialogs);
+        auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "reading the device");
         // The main window shows once start-up is over, not behind the splash.
         if (!mainWindow.load(splash, options->demo)) {
             QApplication::exit(0);
             return;
         }
+        transfer.reset();
         app::ShowWithRememberedGeometry(mainWindow);
         splash.close();
         if (!options->presetFile.isEmpty()) mainWindow.openPresetFile(options->presetFile);

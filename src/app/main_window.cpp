@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "editor/device_transfer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,7 +37,11 @@
 namespace app {
 
 MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), session_(session), link_(link), dialogs_(dialogs) {
+    : QMainWindow(parent),
+      session_(session),
+      link_(link),
+      dialogs_(dialogs),
+      workWatch_(link.work().watch([this](devlink::DeviceWork::WorkEvent event) { onDeviceWork(event); })) {
     setObjectName("MDIFrmMain");
     setCaption(kMainCaption);
     mdi_ = new QMdiArea(this);
@@ -215,6 +220,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // Never from inside a transfer: its frames would be cut off between a
+    // store's data and its marker, and the questions below would ask about
+    // half-sent settings. Once it is over, the close is asked again as usual.
+    if (link_.work().busy()) {
+        event->ignore();
+        if (closeWhenFree_) return;
+        closeWhenFree_ = true;
+        statusBar()->showMessage(QStringLiteral("The device is busy %1: the editor ends when it has finished.")
+                                     .arg(QString::fromStdString(link_.work().what())));
+        return;
+    }
     if (editor_->searchRunning() || !settleUnsavedSettings() ||
         !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
         event->ignore();
@@ -254,7 +270,7 @@ void MainWindow::goOffline() {
 }
 
 void MainWindow::tryReconnect() {
-    if (!link_.ended() || link_.inExchange()) return;
+    if (!link_.ended() || link_.inExchange() || link_.work().busy()) return;
     if (link_.finishReconnect()) {
         onReconnected();
         return;
@@ -266,7 +282,8 @@ void MainWindow::onReconnected() {
     reconnectTimer_.stop();
     showConnectionStatus();
     if (!deviceRead_) {
-        ui::BusyPointer busy(dialogs_);
+        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "reading the device");
+        if (!transfer) return;
         devlink::DumpHooks hooks;
         hooks.fillEditor = [this] { editor_->fillFromImage(); };
         deviceRead_ = devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
@@ -275,7 +292,8 @@ void MainWindow::onReconnected() {
     }
     model::PresetImage device = session_.image;
     {
-        ui::BusyPointer busy(dialogs_);
+        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "reading the device");
+        if (!transfer) return;
         if (!devlink::ReadPresetBlockInto(link_, devlink::kCurrentSettingsBlock, device)) return;
     }
     if (std::equal(device.begin(), device.begin() + model::kBlockSize, session_.image.begin())) return;
@@ -283,9 +301,9 @@ void MainWindow::onReconnected() {
                              " answers again, but its settings differ from the editor's.\n\n"
                              "Send the editor's settings to the device?\n"
                              "(No takes the device's settings into the editor.)";
-    ui::BusyPointer busy(dialogs_);
     if (dialogs_.confirm(question, "Reconnected", ui::Answer::Yes, ui::Icon::Exclamation, this)) {
-        editor_->applyPresetToEditor();
+        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "sending the editor's settings");
+        if (transfer) editor_->applyPresetToEditor();
         return;
     }
     std::copy_n(device.begin(), model::kBlockSize, session_.image.begin());

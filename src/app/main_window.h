@@ -124,6 +124,9 @@ private:
     void restoreDevice();
     void copyChannel(int index);
     void lockToolbar(bool locked);
+    // The device actions follow both locks: a running search and a transfer.
+    void refreshDeviceActions();
+    void onDeviceWork(devlink::DeviceWork::WorkEvent event);
     void showConnectionStatus();
     void setCaption(const char* caption);
     // The caption, with " *" while the settings are not saved.
@@ -164,6 +167,10 @@ private:
     std::function<void()> openDeviceLog_;
     bool quitWithoutConfirm_ = false;
     bool quitRequested_ = false;
+    bool searchLocked_ = false;
+    // Quit was asked while a transfer ran: the window closes once it is over.
+    bool closeWhenFree_ = false;
+    devlink::DeviceWork::Watch workWatch_;
 };
 
 }  // namespace app

@@ -1,6 +1,7 @@
 // The main window's commands: the toolbar and menus over one set of
 // actions, and what each command does.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -8,6 +9,7 @@
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -15,6 +17,7 @@
 #include "app/help_windows.h"
 #include "app/main_window.h"
 #include "app/toolbar_icons.h"
+#include "editor/device_transfer.h"
 #include "editor/parameter_editor.h"
 #include "presets/backup_to_file.h"
 #include "presets/preset_files.h"
@@ -68,7 +71,30 @@ QToolButton* MainWindow::toolbarButton(int index) const {
 }
 
 void MainWindow::lockToolbar(bool locked) {
-    for (QAction* action : actions_.lockedBySearch()) action->setEnabled(!locked);
+    searchLocked_ = locked;
+    refreshDeviceActions();
+}
+
+void MainWindow::refreshDeviceActions() {
+    const bool busy = link_.work().busy();
+    for (QAction* action : actions_.lockedBySearch())
+        action->setEnabled(!searchLocked_ && (!busy || action == actions_.savePreset));
+}
+
+void MainWindow::onDeviceWork(devlink::DeviceWork::WorkEvent event) {
+    if (event == devlink::DeviceWork::WorkEvent::Refused) {
+        // Said where it does not stop the transfer, as a locked button would.
+        QApplication::beep();
+        statusBar()->showMessage(editor::DeviceBusyText(link_.work()));
+        return;
+    }
+    refreshDeviceActions();
+    if (event == devlink::DeviceWork::WorkEvent::Free && closeWhenFree_) {
+        closeWhenFree_ = false;
+        statusBar()->clearMessage();
+        // From the outer event loop, not from inside the transfer's end.
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void MainWindow::connectActions() {
@@ -92,6 +118,9 @@ void MainWindow::connectActions() {
 }
 
 void MainWindow::onToolbarButton(int index) {
+    // Before any question or file dialog: a box opened during a transfer
+    // would stop it halfway until it is answered.
+    if (index != kSavePreset && editor::RefusedWhileBusy(link_)) return;
     switch (index) {
     case kLoadPreset: presetFiles_->loadPresetFile(); break;
     case kSavePreset: presetFiles_->savePresetFile(); break;
@@ -134,7 +163,8 @@ void MainWindow::copyChannel(int index) {
         leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
     const QString title = leftToRight ? "Copy Left to Right" : "Copy Right to Left";
     if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
-    ui::BusyPointer busy(dialogs_);
+    const auto transfer = editor_->beginTransfer("copying a channel");
+    if (!transfer) return;
     if (leftToRight)
         editor_->copyLeftToRight();
     else
@@ -177,11 +207,13 @@ QString BackupFolder() { return QStandardPaths::writableLocation(QStandardPaths:
 }  // namespace
 
 void MainWindow::backUpDevice() {
+    if (editor::RefusedWhileBusy(link_)) return;
     const QString done = presets::BackUpDeviceToFile(link_, dialogs_, BackupFolder(), this);
     if (!done.isEmpty()) statusBar()->showMessage(done);
 }
 
 void MainWindow::restoreDevice() {
+    if (editor::RefusedWhileBusy(link_)) return;
     presets::RestoreDeviceFromFile(
         link_, session_.library, dialogs_, BackupFolder(),
         [this](const presets::DeviceBlock& current) {

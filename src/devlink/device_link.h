@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 
+#include "devlink/device_work.h"
 #include "devlink/frame.h"
 #include "devlink/line_input.h"
 #include "devlink/link_trace.h"
@@ -66,6 +67,9 @@ public:
 
     LinkFlags& flags() { return flags_; }
     const LinkFlags& flags() const { return flags_; }
+    // The transfer that holds the device, if any.
+    DeviceWork& work() { return work_; }
+    const DeviceWork& work() const { return work_; }
     const ReplyBuffer& replyBuffer() const { return reply_; }
     const PortTable& ports() const { return ports_; }
 
@@ -159,6 +163,7 @@ private:
     LinkEnd& end_;
     PortTable ports_;
     LinkFlags flags_;
+    DeviceWork work_;
     Frame frameBuffer_{};
     ReplyBuffer reply_{};
     LineInput input_;

@@ -94,6 +94,11 @@ void AutoSettingsEditor::showSetting(AutoSetting setting, int channel) {
 }
 
 void AutoSettingsEditor::onSpinChanged(AutoSetting setting, int channel) {
+    if (s_.editRefused()) {
+        UpdateGuard guard(s_.flags);
+        setControlValue(setting, channel, notch::ControlFromState(setting, s_.settings(setting, channel)));
+        return;
+    }
     storeSetting(setting, channel);
     if (s_.flags.updatingControls) return;
     if (setting == AutoSetting::QNotchAuto) {
@@ -184,6 +189,13 @@ void AutoSettingsEditor::sendSearchMode(int channel) {
 }
 
 void AutoSettingsEditor::onSliderMoved(int channel) {
+    if (s_.editRefused()) {
+        UpdateGuard guard(s_.flags);
+        setControlValue(
+            AutoSetting::Sensitivity, channel,
+            notch::ControlFromState(AutoSetting::Sensitivity, s_.settings(AutoSetting::Sensitivity, channel)));
+        return;
+    }
     storeSetting(AutoSetting::Sensitivity, channel);
     if (s_.flags.updatingControls) return;
     sendSensitivity(channel);

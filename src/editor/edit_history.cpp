@@ -80,9 +80,15 @@ void EditHistory::setLocked(bool locked) {
     refreshActions();
 }
 
+void EditHistory::setBusyLocked(bool locked) {
+    busyLocked_ = locked;
+    refreshActions();
+}
+
 void EditHistory::refreshActions() {
-    undoAction_->setEnabled(!locked_ && stack_.canUndo());
-    redoAction_->setEnabled(!locked_ && stack_.canRedo());
+    const bool locked = locked_ || busyLocked_;
+    undoAction_->setEnabled(!locked && stack_.canUndo());
+    redoAction_->setEnabled(!locked && stack_.canRedo());
 }
 
 void EditHistory::watchGestures(QWidget* control) { control->installEventFilter(this); }

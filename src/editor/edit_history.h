@@ -44,6 +44,9 @@ public:
 
     // A running search owns the settings: nothing is undone meanwhile.
     void setLocked(bool locked);
+    // While a transfer holds the device an undo would send between its
+    // frames: locked too, apart from the search's lock.
+    void setBusyLocked(bool locked);
     // Presses of the mouse on `control` group its changes into one step.
     void watchGestures(QWidget* control);
 
@@ -73,6 +76,7 @@ private:
     model::PresetImage saved_{};
     bool modified_ = false;
     bool locked_ = false;
+    bool busyLocked_ = false;
     bool applying_ = false;
     int openSteps_ = 0;
     int gesture_ = 0;

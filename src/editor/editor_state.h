@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "devlink/device_link.h"
+#include "editor/device_transfer.h"
 #include "editor/editor_controls.h"
 #include "editor/editor_flags.h"
 #include "model/preset_image.h"
@@ -27,6 +28,9 @@ struct EditorState {
         const devlink::LinkFlags& f = link.flags();
         if (!f.demoMode && !f.suppressSend && !link.ended()) widget->repaint();
     }
+    // A user's edit while a transfer holds the device would go out between
+    // its frames: refused, and the caller puts its control back.
+    bool editRefused() const { return !flags.updatingControls && RefusedWhileBusy(link); }
     // A user's edit is complete; the history takes it as one step named
     // `text` (nothing when it changed nothing).
     void finishStep(const QString& text) const {

@@ -155,6 +155,10 @@ TypedKeyFilter::Handlers NotchRowEditor::boxHandlers(std::function<bool()> commi
 
 void NotchRowEditor::onGainBarChanged(int n) {
     if (s_.flags.updatingControls) return;
+    if (s_.editRefused()) {
+        showNotchRecord(n);
+        return;
+    }
     NotchRowControls& row = s_.controls.rows[n];
     row.gainBox->setText(QString::number(row.gainBar->value() - model::kMaxGainCode));
     s_.showNow(row.gainBox);
@@ -170,6 +174,10 @@ void NotchRowEditor::onGainBarChanged(int n) {
 
 void NotchRowEditor::onFreqBarChanged(int n) {
     if (s_.flags.updatingControls) return;
+    if (s_.editRefused()) {
+        showNotchRecord(n);
+        return;
+    }
     NotchRowControls& row = s_.controls.rows[n];
     row.freqBox->setText(FreqText(row.freqBar->value()));
     s_.showNow(row.freqBox);
@@ -186,6 +194,10 @@ void NotchRowEditor::onFreqBarChanged(int n) {
 
 void NotchRowEditor::onWidthBarChanged(int n) {
     if (s_.flags.updatingControls) return;
+    if (s_.editRefused()) {
+        showNotchRecord(n);
+        return;
+    }
     NotchRowControls& row = s_.controls.rows[n];
     row.widthText->setText(WidthText(row.widthBar->value()));
     s_.showNow(row.widthText);
@@ -246,6 +258,7 @@ bool NotchRowEditor::commitFreqBox(int n) {
 }
 
 void NotchRowEditor::onResetClicked(int index) {
+    if (s_.editRefused()) return;
     const bool automaticRows = index < 2;
     const QString question = automaticRows ? QStringLiteral("Reset all Notch filter automatic, Are you sure ?")
                                            : QStringLiteral("Reset all Notch filter manual, Are you sure ?");

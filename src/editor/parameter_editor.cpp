@@ -29,7 +29,13 @@ ParameterEditor::ParameterEditor(model::PresetImage& image, devlink::DeviceLink&
       presets_(state_, rows_, autos_),
       search_(state_, rows_, presets_),
       restorer_(state_, rows_, autos_),
-      history_(state_, restorer_, this) {
+      history_(state_, restorer_, this),
+      busyWatch_(link.work().watch([this](devlink::DeviceWork::WorkEvent event) {
+          if (event == devlink::DeviceWork::WorkEvent::Refused) return;
+          // The controls stay as they are (disabling them would take the
+          // focus away); their handlers refuse edits meanwhile.
+          history_.setBusyLocked(event == devlink::DeviceWork::WorkEvent::Busy);
+      })) {
     setObjectName(QStringLiteral("FrmEq"));
     setWindowTitle(QStringLiteral("Parameters Control"));
     InstallSpokenValues();

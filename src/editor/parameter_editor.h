@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 
 #include "editor/auto_settings_editor.h"
@@ -79,6 +80,12 @@ public:
     QString presetSource() const;
     QString presetTitle() const;
 
+    // Holds the device for a transfer that goes through the editor (a file
+    // load, a copy); null, and refused, while another holds it.
+    std::unique_ptr<DeviceTransfer> beginTransfer(const char* what) {
+        return DeviceTransfer::Begin(state_.link, state_.dialogs, what);
+    }
+
     // Shows in the window itself that no device is connected.
     void setDemoMode(bool demo);
     // Told how far a whole preset or a channel copy has gone to the device.
@@ -109,6 +116,8 @@ private:
     SearchAndLink search_;
     SettingsRestorer restorer_;
     EditHistory history_;
+    // Undo and redo are locked while a transfer holds the device.
+    devlink::DeviceWork::Watch busyWatch_;
 };
 
 }  // namespace editor

@@ -28,14 +28,25 @@ void SearchAndLink::connectControls() {
     // screen reader's toggle made it; the program's own checking and
     // unchecking (under the update guard) neither starts a search nor asks
     // to link.
-    QObject::connect(s_.controls.linkBox, &QCheckBox::toggled, s_.window, [this] {
+    QObject::connect(s_.controls.linkBox, &QCheckBox::toggled, s_.window, [this](bool checked) {
         if (s_.flags.updatingControls) return;
+        if (s_.editRefused()) {
+            UpdateGuard guard(s_.flags);
+            s_.controls.linkBox->setChecked(!checked);
+            return;
+        }
         linkChannels();
         s_.finishStep(LinkStepText(s_.flags.channelsLinked));
     });
     for (int k = 0; k < static_cast<int>(s_.controls.searchButtons.size()); ++k)
         QObject::connect(s_.controls.searchButtons[k], &QPushButton::toggled, s_.window, [this, k](bool checked) {
-            if (!s_.flags.updatingControls) onSearchBoxToggled(k, checked);
+            if (s_.flags.updatingControls) return;
+            if (s_.editRefused()) {
+                UpdateGuard guard(s_.flags);
+                s_.controls.searchButtons[k]->setChecked(!checked);
+                return;
+            }
+            onSearchBoxToggled(k, checked);
         });
 }
 
@@ -138,10 +149,13 @@ void SearchAndLink::linkChannels() {
         linkChannels();
         return;
     }
-    {
-        ui::BusyPointer busy(s_.dialogs);
-        presets_.copyLeftToRight();
+    const auto transfer = DeviceTransfer::Begin(s_.link, s_.dialogs, "copying the left channel to the right");
+    if (!transfer) {
+        UpdateGuard guard(s_.flags);
+        s_.controls.linkBox->setChecked(false);
+        return;
     }
+    presets_.copyLeftToRight();
     s_.flags.channelsLinked = true;
 }
 

@@ -16,6 +16,10 @@ bool NotchDiffers(const model::PresetImage& a, const model::PresetImage& b, int 
 }  // namespace
 
 void SettingsRestorer::restore(const SettingsSnapshot& target) {
+    // The undo stack has moved already, so this cannot be refused; the
+    // actions that lead here are locked while a transfer runs, and this
+    // one locks the others out until its frames are out.
+    const auto hold = s_.link.work().tryHold("undoing an edit");
     const model::PresetImage before = s_.image;
     s_.image = target.image;
     // Every code indexes a table below; a snapshot holds what the editor

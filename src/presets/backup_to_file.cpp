@@ -1,4 +1,5 @@
 #include "presets/backup_to_file.h"
+#include "editor/device_transfer.h"
 
 #include <QDate>
 #include <QDir>
@@ -34,11 +35,12 @@ QString BackUpDeviceToFile(devlink::DeviceLink& link, ui::UserDialogs& dialogs, 
     if (chosen.isEmpty()) return {};
     const QString path = WithBackupSuffix(chosen);
 
+    const auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "backing up the device");
+    if (!transfer) return {};
     DeviceBackup backup;
     BackupReadResult result;
     {
         ui::TransferProgressDialog progress(kTitle, "Reading the device's presets...", parent);
-        ui::BusyPointer busy(dialogs);
         result =
             ReadDeviceBackup(link, backup, [&progress](int done, int total) { return progress.update(done, total); });
     }

@@ -1,4 +1,5 @@
 #include "presets/library_buttons.h"
+#include "editor/device_transfer.h"
 
 #include <QHBoxLayout>
 #include <QProgressBar>
@@ -106,7 +107,9 @@ std::optional<int> LibraryButtons::askTarget(int source) {
 }
 
 void LibraryButtons::onRename() {
-    if (!slot_) return;
+    // Before any question: a box opened during another transfer would
+    // stop it halfway until it is answered.
+    if (!slot_ || editor::RefusedWhileBusy(link_)) return;
     const int slot = *slot_;
     const QString title = QString::fromLatin1(kRenameTitle);
     if (refuseEmpty(slot, title)) return;
@@ -116,7 +119,9 @@ void LibraryButtons::onRename() {
 }
 
 void LibraryButtons::onClear() {
-    if (!slot_) return;
+    // Before any question: a box opened during another transfer would
+    // stop it halfway until it is answered.
+    if (!slot_ || editor::RefusedWhileBusy(link_)) return;
     const int slot = *slot_;
     const QString title = QString::fromLatin1(kClearTitle);
     if (refuseEmpty(slot, title)) return;
@@ -127,7 +132,9 @@ void LibraryButtons::onClear() {
 }
 
 void LibraryButtons::onCopy() {
-    if (!slot_) return;
+    // Before any question: a box opened during another transfer would
+    // stop it halfway until it is answered.
+    if (!slot_ || editor::RefusedWhileBusy(link_)) return;
     const int source = *slot_;
     const QString title = QString::fromLatin1(kCopyTitle);
     if (refuseEmpty(source, title)) return;
@@ -156,7 +163,8 @@ void LibraryButtons::run(int writtenSlot, const QString& title, const std::funct
     const std::u32string before = library_.presetTitle;
     LibraryResult result = LibraryResult::Refused;
     {
-        ui::BusyPointer busy(dialogs_);
+        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "changing the device's presets");
+        if (!transfer) return;
         setTransferRunning(true);
         result = action();
         setTransferRunning(false);

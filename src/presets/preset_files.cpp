@@ -46,11 +46,12 @@ bool PresetFiles::loadFromPath(const QString& path) {
         dialogs_.show(PresetFileBox(*refusal), parent_);
         return false;
     }
+    const auto transfer = editor_.beginTransfer("loading a preset file");
+    if (!transfer) return false;
     // One step, however many parameters the file changes.
     editor_.beginStep();
     image_ = std::get<model::PresetImage>(read);
     {
-        ui::BusyPointer busy(dialogs_);
         // Sending allowed: the device gets every notch and setting of the file.
         editor_.applyPresetToEditor();
     }

@@ -1,4 +1,5 @@
 #include "presets/read_preset_dialog.h"
+#include "editor/device_transfer.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -74,6 +75,7 @@ void ReadPresetDialog::onButtonClicked(int index) {
 void ReadPresetDialog::onListActivated() { readSelected(); }
 
 void ReadPresetDialog::readSelected() {
+    if (editor::RefusedWhileBusy(link_)) return;  // before its questions
     const int i = list()->currentRow();
     if (i < 0 || i >= model::kPresetPositions) return;
     if (!library_.used[static_cast<std::size_t>(i)]) {
@@ -84,10 +86,11 @@ void ReadPresetDialog::readSelected() {
                           this))
         return;
 
+    const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "reading a preset");
+    if (!transfer) return;
     setWindowTitle(QString::fromLatin1(kReadingCaption));
     bool loaded = false;
     {
-        ui::BusyPointer busy(dialogs_);
         libraryButtons_->setTransferRunning(true);
         loaded = loadPresetFromDevice(i);
         libraryButtons_->setTransferRunning(false);

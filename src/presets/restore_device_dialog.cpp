@@ -1,4 +1,5 @@
 #include "presets/restore_device_dialog.h"
+#include "editor/device_transfer.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -123,6 +124,7 @@ void RestoreDeviceDialog::updateRestoreButton() {
 }
 
 void RestoreDeviceDialog::restoreChosen() {
+    if (editor::RefusedWhileBusy(link_)) return;  // before its question
     const RestoreSelection chosen = selection();
     const auto count = std::count(chosen.positions.begin(), chosen.positions.end(), true);
     QString question = QString("Write %1 position(s)").arg(count);
@@ -130,10 +132,11 @@ void RestoreDeviceDialog::restoreChosen() {
     question += " into the device? What they hold now will be lost.";
     if (!dialogs_.confirm(question, kTitle, ui::Answer::No, ui::Icon::Exclamation, this)) return;
 
+    const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "restoring the device");
+    if (!transfer) return;
     RestoreReport report;
     {
         ui::TransferProgressDialog progress(kTitle, "Writing and checking the chosen positions...", this);
-        ui::BusyPointer busy(dialogs_);
         report = RestoreDevice(link_, library_, backup_, chosen,
                                [&progress](int done, int total) { return progress.update(done, total); });
     }
@@ -186,7 +189,8 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
         int needed = 0;
         for (const auto& c : comparison) needed += c.match == PositionMatch::NeedsDeviceBlock;
         ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
-        ui::BusyPointer busy(dialogs);
+        const auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "comparing a backup with the device");
+        if (!transfer) return;
         int done = 0;
         for (int slot = 0; slot < model::kUserPositions; ++slot) {
             cancelled = !progress.update(done, needed);

@@ -1,4 +1,5 @@
 #include "presets/store_preset_dialog.h"
+#include "editor/device_transfer.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -126,7 +127,9 @@ void StorePresetDialog::onButtonClicked(int index) {
         reject();
         return;
     }
-    // Refused before the question: there is nothing to be sure about.
+    // Refused before the question: there is nothing to be sure about, and
+    // a box opened during another transfer would stop it halfway.
+    if (editor::RefusedWhileBusy(link_)) return;
     const auto request = checkedRequest();
     if (!request) return;
     if (!dialogs_.confirm(QString::fromLatin1(kStoreQuestion), QString::fromLatin1(kStoreQuestionTitle),
@@ -134,7 +137,8 @@ void StorePresetDialog::onButtonClicked(int index) {
         return;
     bool stored = false;
     {
-        ui::BusyPointer busy(dialogs_);
+        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "storing a preset");
+        if (!transfer) return;
         stored = store(*request);
     }
     if (stored) {
@@ -162,7 +166,9 @@ std::optional<StoreRequest> StorePresetDialog::checkedRequest() {
 
 bool StorePresetDialog::storeToDevice() {
     const auto request = checkedRequest();
-    return request && store(*request);
+    if (!request) return false;
+    const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "storing a preset");
+    return transfer && store(*request);
 }
 
 void StorePresetDialog::stepProgress(int value) {
