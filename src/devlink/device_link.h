@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -81,7 +82,8 @@ public:
     // A command asked for while another waits for its reply (a control that
     // moved while the window kept running) is queued instead: the latest
     // value of each parameter wins, parameters go out in the order they
-    // were first changed, right after the exchange in progress.
+    // were first changed, right after the exchange in progress; a parameter
+    // moved back to the value in progress is not sent again.
     void sendCommand(const Payload& payload);
     bool probeDevice(const Payload& payload) { return writeProbe(payload) && awaitProbeReply(); }
     // The probe in its two halves, so that several ports can be probed at
@@ -149,6 +151,7 @@ private:
     void lose(const std::string& message);
     std::string portLostMessage() const;
     void sendQueued();
+    void exchangeCommand(const Payload& payload);
 
     SerialPort& port_;
     MonotonicClock& clock_;
@@ -163,6 +166,7 @@ private:
     bool pacedLine_ = false;
     LinkTrace* trace_ = nullptr;
     std::vector<Payload> queued_;
+    std::optional<Payload> commandOnLine_;  // a command whose reply is awaited
     bool reconnecting_ = false;
     PortFactory* portFactory_ = nullptr;
     std::int64_t probeWrittenAtMs_ = 0;
