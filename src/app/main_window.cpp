@@ -114,7 +114,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
         const PortSearchResult search = SearchDevicePorts(link_, stored);
         if (!search.found) {
             reportPermissionProblems(search);
-            if (!dialogs_.confirm(kDemoQuestion, "Warning", ui::Answer::Yes, ui::Icon::Exclamation)) {
+            if (!dialogs_.confirm(kDemoQuestion, "Warning", ui::Answer::Yes, ui::Icon::None)) {
                 quitWithoutConfirm_ = true;
                 return false;
             }

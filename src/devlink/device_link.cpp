@@ -280,21 +280,33 @@ void DeviceLink::sendCommand(const Payload& payload) {
     if (inExchange_) {
         const auto same = std::find_if(queued_.begin(), queued_.end(),
                                        [&payload](const Payload& q) { return SameParameter(q, payload); });
+        // Moved back to the value on the line: whatever was queued since
+        // would go out only to be undone by this same frame again.
+        if (commandOnLine_ && SameParameter(*commandOnLine_, payload) && *commandOnLine_ == payload) {
+            if (same != queued_.end()) queued_.erase(same);
+            return;
+        }
         if (same != queued_.end())
             *same = payload;
         else
             queued_.push_back(payload);
         return;
     }
-    exchange(payload, kReplySize, kReplyTimeoutMs);
+    exchangeCommand(payload);
     sendQueued();
+}
+
+void DeviceLink::exchangeCommand(const Payload& payload) {
+    commandOnLine_ = payload;
+    exchange(payload, kReplySize, kReplyTimeoutMs);
+    commandOnLine_.reset();
 }
 
 void DeviceLink::sendQueued() {
     while (!queued_.empty() && !sendingBlocked()) {
         const Payload next = queued_.front();
         queued_.erase(queued_.begin());
-        exchange(next, kReplySize, kReplyTimeoutMs);
+        exchangeCommand(next);
     }
     queued_.clear();
 }

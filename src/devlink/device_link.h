@@ -86,7 +86,8 @@ public:
     // A command asked for while another waits for its reply (a control that
     // moved while the window kept running) is queued instead: the latest
     // value of each parameter wins, parameters go out in the order they
-    // were first changed, right after the exchange in progress.
+    // were first changed, right after the exchange in progress; a parameter
+    // moved back to the value in progress is not sent again.
     void sendCommand(const Payload& payload);
     bool probeDevice(const Payload& payload) { return writeProbe(payload) && awaitProbeReply(); }
     // The probe in its two halves, so that several ports can be probed at
@@ -157,6 +158,7 @@ private:
     void lose(const std::string& message);
     std::string portLostMessage() const;
     void sendQueued();
+    void exchangeCommand(const Payload& payload);
 
     SerialPort& port_;
     MonotonicClock& clock_;
@@ -172,6 +174,7 @@ private:
     bool pacedLine_ = false;
     LinkTrace* trace_ = nullptr;
     std::vector<Payload> queued_;
+    std::optional<Payload> commandOnLine_;  // a command whose reply is awaited
     bool reconnecting_ = false;
     PortFactory* portFactory_ = nullptr;
     std::int64_t probeWrittenAtMs_ = 0;

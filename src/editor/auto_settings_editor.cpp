@@ -101,12 +101,14 @@ void AutoSettingsEditor::onSpinChanged(AutoSetting setting, int channel) {
     }
     storeSetting(setting, channel);
     if (s_.flags.updatingControls) return;
+    const QScrollBar* spin = s_.controls.settings[channel].spinOf(setting);
+    const unsigned edit = s_.beginEdit(spin);
     if (setting == AutoSetting::QNotchAuto) {
-        onQSpinExtra(channel);
+        onQSpinExtra(channel, edit);
         return;
     }
     commitSetting(setting, channel);
-    if (!s_.flags.channelsLinked) return;
+    if (!s_.flags.channelsLinked || s_.overtaken(spin, edit)) return;
     const int other = OtherChannel(channel);
     {
         UpdateGuard guard(s_.flags);
@@ -115,9 +117,10 @@ void AutoSettingsEditor::onSpinChanged(AutoSetting setting, int channel) {
     commitSetting(setting, other);
 }
 
-void AutoSettingsEditor::onQSpinExtra(int channel) {
+void AutoSettingsEditor::onQSpinExtra(int channel, unsigned edit) {
     sendAutoNotchWidth(channel);
-    if (!s_.flags.channelsLinked) return;
+    if (!s_.flags.channelsLinked || s_.overtaken(s_.controls.settings[channel].spinOf(AutoSetting::QNotchAuto), edit))
+        return;
     const int other = OtherChannel(channel);
     {
         UpdateGuard guard(s_.flags);
@@ -198,11 +201,13 @@ void AutoSettingsEditor::onSliderMoved(int channel) {
     }
     storeSetting(AutoSetting::Sensitivity, channel);
     if (s_.flags.updatingControls) return;
+    const unsigned edit = s_.beginEdit(s_.controls.settings[channel].sensitivitySlider);
     sendSensitivity(channel);
-    if (s_.flags.channelsLinked) mirrorSensitivity(channel);
+    if (s_.flags.channelsLinked) mirrorSensitivity(channel, edit);
 }
 
-void AutoSettingsEditor::mirrorSensitivity(int from) {
+void AutoSettingsEditor::mirrorSensitivity(int from, unsigned edit) {
+    if (s_.overtaken(s_.controls.settings[from].sensitivitySlider, edit)) return;
     const int other = OtherChannel(from);
     {
         UpdateGuard guard(s_.flags);
@@ -221,8 +226,9 @@ bool AutoSettingsEditor::commitSensitivityBox(int channel) {
     setSliderQuietly(channel, snapped->position);
     storeSetting(AutoSetting::Sensitivity, channel);
     if (!s_.flags.updatingControls) {
+        const unsigned edit = s_.beginEdit(s.sensitivitySlider);
         sendSensitivity(channel);
-        if (s_.flags.channelsLinked) mirrorSensitivity(channel);
+        if (s_.flags.channelsLinked) mirrorSensitivity(channel, edit);
     }
     return true;
 }

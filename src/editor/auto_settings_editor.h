@@ -37,10 +37,11 @@ public:
 
 private:
     void onSpinChanged(AutoSetting setting, int channel);
-    void onQSpinExtra(int channel);
+    void onQSpinExtra(int channel, unsigned edit);
     void onSliderMoved(int channel);
     bool commitSensitivityBox(int channel);
-    void mirrorSensitivity(int from);
+    // Unless a newer edit of the same control overtook `edit` meanwhile.
+    void mirrorSensitivity(int from, unsigned edit);
     // Control value into state, image byte and value text.
     void storeSetting(AutoSetting setting, int channel);
     void showSetting(AutoSetting setting, int channel);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <unordered_map>
 
 #include "devlink/device_link.h"
 #include "editor/device_transfer.h"
@@ -43,6 +44,14 @@ struct EditorState {
         if (applyProgress && !link.flags().suppressSend) applyProgress(done, total);
     }
 
+    // A control held down while the device answers late is edited again
+    // inside the send of its previous edit, and the newer edit mirrors
+    // itself to the other channel at once. Each edit of a control takes the
+    // next number, so the older one sees it was overtaken and leaves the
+    // other channel alone: its turn would send the newer value again.
+    unsigned beginEdit(const QObject* control) { return ++editCounts[control]; }
+    bool overtaken(const QObject* control, unsigned edit) const { return editCounts.at(control) != edit; }
+
     model::PresetImage& image;
     devlink::DeviceLink& link;
     ui::UserDialogs& dialogs;
@@ -54,6 +63,7 @@ struct EditorState {
     notch::ResponseTables responses;
     std::function<void(const QString& text)> stepDone;
     std::function<void(int done, int total)> applyProgress;
+    std::unordered_map<const QObject*, unsigned> editCounts;
 };
 
 }  // namespace editor

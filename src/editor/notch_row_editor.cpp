@@ -160,10 +160,11 @@ void NotchRowEditor::onGainBarChanged(int n) {
         return;
     }
     NotchRowControls& row = s_.controls.rows[n];
+    const unsigned edit = s_.beginEdit(row.gainBar);
     row.gainBox->setText(QString::number(row.gainBar->value() - model::kMaxGainCode));
     s_.showNow(row.gainBox);
     applyNotch(n);
-    if (!s_.flags.channelsLinked) return;
+    if (!s_.flags.channelsLinked || s_.overtaken(row.gainBar, edit)) return;
     const int m = model::PartnerNotch(n);
     {
         UpdateGuard guard(s_.flags);
@@ -179,10 +180,11 @@ void NotchRowEditor::onFreqBarChanged(int n) {
         return;
     }
     NotchRowControls& row = s_.controls.rows[n];
+    const unsigned edit = s_.beginEdit(row.freqBar);
     row.freqBox->setText(FreqText(row.freqBar->value()));
     s_.showNow(row.freqBox);
     applyNotch(n);
-    if (!s_.flags.channelsLinked) return;
+    if (!s_.flags.channelsLinked || s_.overtaken(row.freqBar, edit)) return;
     const int m = model::PartnerNotch(n);
     {
         UpdateGuard guard(s_.flags);
@@ -199,10 +201,11 @@ void NotchRowEditor::onWidthBarChanged(int n) {
         return;
     }
     NotchRowControls& row = s_.controls.rows[n];
+    const unsigned edit = s_.beginEdit(row.widthBar);
     row.widthText->setText(WidthText(row.widthBar->value()));
     s_.showNow(row.widthText);
     applyNotch(n);
-    if (!s_.flags.channelsLinked) return;
+    if (!s_.flags.channelsLinked || s_.overtaken(row.widthBar, edit)) return;
     const int m = model::PartnerNotch(n);
     {
         UpdateGuard guard(s_.flags);
@@ -218,12 +221,13 @@ bool NotchRowEditor::commitGainBox(int n) {
     const auto snapped = notch::SnapTypedGain(row.gainBox->text().toStdString());
     if (!snapped) return false;
     row.gainBox->setText(QString::fromStdString(snapped->text));
+    const unsigned edit = s_.beginEdit(row.gainBar);
     {
         UpdateGuard guard(s_.flags);
         row.gainBar->setValue(snapped->code);
     }
     applyNotch(n);
-    if (s_.flags.channelsLinked) {
+    if (s_.flags.channelsLinked && !s_.overtaken(row.gainBar, edit)) {
         const int m = model::PartnerNotch(n);
         {
             UpdateGuard guard(s_.flags);
@@ -239,12 +243,13 @@ bool NotchRowEditor::commitFreqBox(int n) {
     const auto snapped = notch::SnapTypedFreq(row.freqBox->text().toStdString());
     if (!snapped) return false;
     row.freqBox->setText(QString::fromStdString(snapped->text));
+    const unsigned edit = s_.beginEdit(row.freqBar);
     {
         UpdateGuard guard(s_.flags);
         row.freqBar->setValue(snapped->code);
     }
     applyNotch(n);
-    if (s_.flags.channelsLinked) {
+    if (s_.flags.channelsLinked && !s_.overtaken(row.freqBar, edit)) {
         const int m = model::PartnerNotch(n);
         s_.controls.rows[m].freqBox->setText(row.freqBox->text());
         s_.showNow(s_.controls.rows[m].freqBox);

@@ -26,6 +26,7 @@ inline constexpr char kLoadedFromPc[] = "Preset loaded from PC";
 
 // Refusals of a store that would write the wrong thing.
 inline constexpr char kNoPositionSelected[] = "Select a position from 05 to 20 in the list before storing.";
+inline constexpr char kPositionNotRead[] = "Position %1 was not read.";
 inline constexpr char kReadFailed[] = "The preset could not be read: the device's port did not open again.";
 inline constexpr char kNameNotStorable[] =
     "The name holds a character the device cannot store. "

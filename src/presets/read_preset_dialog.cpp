@@ -99,9 +99,13 @@ void ReadPresetDialog::readSelected() {
         accept();
         return;
     }
-    // A lost link has told the user already and ends the program; a port
-    // that would not reopen for the block has not.
-    if (!link_.ended())
+    // A lost link has said why, as it did before when the link is offline;
+    // this says what it cost, so the unchanged editor is not taken for the
+    // preset. A port that would not reopen for the block has said nothing.
+    if (link_.ended())
+        dialogs_.inform(QString::fromLatin1(kPositionNotRead).arg(PositionText(i + 1)),
+                        QString::fromLatin1(kReadCaption), ui::Icon::Exclamation, this);
+    else
         dialogs_.inform(QString::fromLatin1(kReadFailed), QString::fromLatin1(kReadCaption), ui::Icon::Critical, this);
     reject();
 }

@@ -115,6 +115,7 @@ TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
         EXPECT_EQ(rig->dialogs.shown[0].text, "COM not found, do you want continue in demo mode?");
         EXPECT_EQ(rig->dialogs.shown[0].title, "Warning");
         EXPECT_EQ(rig->dialogs.shown[0].buttons, ui::Buttons::YesNo);
+        EXPECT_EQ(rig->dialogs.shown[0].icon, ui::Icon::None);
         EXPECT_EQ(rig->port.writes.size(), writesAtQuestion) << "demo mode writes nothing";
         EXPECT_TRUE(window->windowTitle().endsWith(" - demo mode"));
         EXPECT_EQ(window->windowTitle(), "QRN4480 - feedback eliminator - demo mode");

@@ -355,17 +355,20 @@ TEST_F(DeviceLinkTest, WaitsGiveThePortTheRemainingTimeInsteadOfSpinning) {
 }
 
 // Controls that move while a frame waits for its reply queue their frames:
-// the latest value of each parameter wins, in the order first changed.
+// the latest value of each parameter wins, in the order first changed, and
+// a parameter moved back to the value on the line is not sent again.
 TEST_F(DeviceLinkTest, CommandsAskedForDuringAnExchangeAreCoalesced) {
     openAnswering([](const Bytes&) { return Bytes{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7}; });
     port.linePace = true;
     const Payload notch3a{0x07, 0, 3, 0, 10, 1, 10}, notch5{0x07, 0, 5, 0, 20, 1, 20},
-        notch3b{0x07, 0, 3, 0, 30, 1, 30}, search1{0x0A, 1, 3, 1, 0, 5, 0}, notch3Right{0x07, 1, 3, 0, 40, 1, 40};
+        notch3b{0x07, 0, 3, 0, 30, 1, 30}, search1{0x0A, 1, 3, 1, 0, 5, 0}, notch3Right{0x07, 1, 3, 0, 40, 1, 40},
+        movedAway{0x07, 1, 0, 0x02, 0xD9, 3, 30};
     bool moved = false;
     port.duringWait = [&] {
         if (moved) return;
         moved = true;
-        for (const Payload& p : {notch3a, notch5, search1, notch3b, notch3Right}) link.sendCommand(p);
+        for (const Payload& p : {notch3a, movedAway, notch5, search1, notch3b, kSetNotch, notch3Right})
+            link.sendCommand(p);
     };
     link.sendCommand(kSetNotch);
     const std::vector<Bytes> expected = {FrameBytes(kSetNotch), FrameBytes(notch3b), FrameBytes(notch5),

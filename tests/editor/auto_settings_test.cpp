@@ -239,6 +239,13 @@ TEST(AutoSettings, LinkedChangesGoToThisChannelThenTheOther) {
          [](const model::PresetImage& i) {
              return Frames{SearchControl(1, i), SearchControl(0, i)};
          }},
+        {"Slider Left held against a late reply",
+         [](EditorRig& r) { r.holdArrow(r.settings(0).sensitivitySlider, QAbstractSlider::SliderSingleStepAdd); },
+         [](const model::PresetImage& i) {
+             auto first = i;
+             first[79] = static_cast<std::uint8_t>(i[79] - 1);
+             return Frames{SearchControl(0, first), SearchControl(0, i), SearchControl(1, i)};
+         }},
     };
     for (const auto& c : cases) {
         EditorRig rig;

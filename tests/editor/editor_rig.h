@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QTest>
 #include <memory>
+#include <utility>
 
 #include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
@@ -56,6 +57,19 @@ public:
         if (!text.isEmpty()) QTest::keyClicks(box, text);
     }
     static void enter(QLineEdit* box) { QTest::keyClick(box, Qt::Key_Return); }
+
+    // An arrow held down against a slow device: the first frame's reply
+    // comes late, and the arrow repeats once while it is awaited.
+    void holdArrow(QAbstractSlider* control, QAbstractSlider::SliderAction step) {
+        sim.port.linePace = true;
+        sim.useFaults({"frame=1:late=400"});
+        bool repeated = false;
+        sim.port.duringWait = [&] {
+            if (!std::exchange(repeated, true)) control->triggerAction(step);
+        };
+        control->triggerAction(step);
+        sim.port.duringWait = nullptr;
+    }
 
     testing_support::SimRig sim;
     model::PresetImage image{};

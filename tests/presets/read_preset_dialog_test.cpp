@@ -103,33 +103,67 @@ TEST(ReadPresetDialog, EmptyPositionOrNoAnswerChangesNothing) {
         int row;
         std::deque<ui::Answer> answers;
         QString box;
+        std::function<void(PresetRig&)> link = {};
+        QString after = {};  // what was not done, once the dialog has closed
+        bool sends = false;
     };
+    const auto offline = [](PresetRig& rig) {
+        rig.sim.device.setMuted(true);
+        rig.sim.link.sendCommand({0x0F, 0, 0, 0, 0, 0, 0});
+        rig.sim.device.setMuted(false);
+    };
+    const auto silent = [](PresetRig& rig) { rig.sim.device.setMuted(true); };
     const std::vector<Case> cases = {
         {"unused position", 7, {}, "Preset empty"},
         {"last unused position", 19, {}, "Preset empty"},
         {"No to the question", 0, {ui::Answer::No}, "Overwrite current editing with the preset 1, are you sure ? "},
+        {"link offline",
+         0,
+         {ui::Answer::Yes},
+         "Overwrite current editing with the preset 1, are you sure ? ",
+         offline,
+         "Position 01 was not read."},
+        {"device silent",
+         2,
+         {ui::Answer::Yes},
+         "Overwrite current editing with the preset 3, are you sure ? ",
+         silent,
+         "Position 03 was not read.",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PresetRig rig;
         const model::PresetImage before = rig.image;
+        rig.editor.setPresetSource("Preset loaded from PC");
+        if (c.link) c.link(rig);
+        rig.sim.takeWrites();
         ReadPresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
         dialog.show();
         dialog.list()->setCurrentRow(c.row);
         rig.sim.dialogs.answers = c.answers;
         dialog.button(1)->click();
 
-        ASSERT_EQ(rig.sim.dialogs.shown.size(), 1u);
+        ASSERT_EQ(rig.sim.dialogs.shown.size(), c.after.isEmpty() ? 1u : 2u);
         EXPECT_EQ(rig.sim.dialogs.shown[0].text, c.box);
         EXPECT_EQ(rig.sim.dialogs.shown[0].title, QStringLiteral("Read Preset"));
         if (c.answers.empty()) {
             EXPECT_EQ(rig.sim.dialogs.shown[0].icon, ui::Icon::Critical);
         }
-        EXPECT_TRUE(rig.sim.takeWrites().empty());
+        if (!c.after.isEmpty()) {
+            EXPECT_EQ(rig.sim.dialogs.shown[1].text, c.after);
+            EXPECT_EQ(rig.sim.dialogs.shown[1].title, QStringLiteral("Read Preset"));
+            EXPECT_EQ(rig.sim.dialogs.shown[1].icon, ui::Icon::Exclamation);
+            EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        } else {
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Read Preset"));
+        }
+        EXPECT_EQ(rig.sim.takeWrites().empty(), !c.sends);
+        EXPECT_EQ(dialog.isVisible(), c.after.isEmpty());
         EXPECT_EQ(rig.image, before);
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Read Preset"));
         EXPECT_TRUE(rig.editor.presetTitle().isEmpty());
+        EXPECT_EQ(rig.editor.presetSource(), QStringLiteral("Preset loaded from PC"));
+        EXPECT_TRUE(rig.library.presetTitle.empty());
     }
 }
 
