@@ -106,7 +106,7 @@ TEST_F(CliProgram, EachCommandEndToEnd) {
         {port, {"store", "9", "Show", "@now.Fbk"}, "stored into position 9 as \"Show\""},
         {port, {"read", "9", "@nine.Fbk"}, "Preset 9 read into"},
         {port, {"load", "@nine.Fbk"}, "loaded as the current settings"},
-        {port, {"backup", "@all.qrnbak"}, "Backup of 1 presets"},
+        {port, {"backup", "@all.qrnbak"}, "Backup of 1 preset and"},
         {port,
          {"restore", "@all.qrnbak", "--positions", "9", "--current", "--yes"},
          "09   Show  : Restored and verified"},
