@@ -1,6 +1,6 @@
 # What `cmake --install` puts under the prefix: the programs, their menu entry,
-# icon, preset file type, AppStream metadata, manual pages and notes. Nothing
-# here is needed to build or test.
+# icon, preset file type, AppStream metadata, bash completion, manual pages
+# and notes. Nothing here is needed to build or test.
 include(GNUInstallDirs)
 
 set(QRN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/qrn4480-editor)
@@ -17,6 +17,11 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/qrn4480-preset.xml DESTINATION ${CMAKE_IN
         RENAME qrn4480-editor.xml)
 install(FILES ${CMAKE_SOURCE_DIR}/data/qrn4480-editor.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+if(TARGET qrn4480)
+  # Where bash-completion loads it from when qrn4480 is first completed.
+  install(FILES ${CMAKE_SOURCE_DIR}/data/qrn4480.bash-completion
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qrn4480)
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${QRN_DOC_DIR})
 
 # Manual pages and the changelog go in compressed, as Debian wants them; -n

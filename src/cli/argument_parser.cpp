@@ -12,7 +12,7 @@ namespace {
 const QStringList kValueOptions = {"--port",  "--trace",       "--positions",  "--freq",  "--gain",
                                    "--width", "--auto-count",  "--auto-width", "--depth", "--release",
                                    "--mode",  "--sensitivity", "--seconds"};
-const QStringList kFlagOptions = {"--json", "--quiet", "--help", "--version", "--current", "--yes"};
+const QStringList kFlagOptions = {"--json", "--quiet", "--help", "--version", "--current", "--yes", "--all"};
 const QStringList kGlobalOptions = {"--port", "--trace", "--json", "--quiet"};
 
 struct Scanned {
@@ -59,6 +59,7 @@ std::variant<Scanned, ArgumentError> Scan(const QStringList& arguments) {
 
 // The options the command takes besides the global ones.
 QStringList CommandOptions(const QString& command) {
+    if (command == "ports") return {"--all"};
     if (command == "restore") return {"--positions", "--current", "--yes"};
     if (command == "set")
         return {"--freq",  "--gain",    "--width", "--auto-count", "--auto-width",
@@ -82,7 +83,7 @@ public:
     explicit CommandBuilder(const Scanned& scanned) : s_(scanned), args_(scanned.positional.mid(1)) {}
 
     std::variant<Command, ArgumentError> build(const QString& command) {
-        if (command == "ports") return PortsCommand{};
+        if (command == "ports") return PortsCommand{s_.flags.contains("--all")};
         if (command == "info") return InfoCommand{};
         if (command == "backup") return BackupCommand{args_[0]};
         if (command == "load") return LoadCommand{args_[0]};
@@ -176,7 +177,13 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     const auto scan = Scan(arguments);
     if (const auto* error = std::get_if<ArgumentError>(&scan)) return *error;
     const auto& scanned = std::get<Scanned>(scan);
-    if (scanned.flags.contains("--help")) return PrintAndExit{HelpText()};
+    if (scanned.flags.contains("--help")) {
+        // "COMMAND --help" as "help COMMAND"; a word that is no command
+        // still gets the whole help, as --help alone.
+        QString asked = scanned.positional.value(0);
+        if (asked == "help" && scanned.positional.size() > 1) asked = scanned.positional[1];
+        return PrintAndExit{CommandHelpText(asked).value_or(HelpText())};
+    }
     if (scanned.flags.contains("--version")) return PrintAndExit{QString("qrn4480 %1\n").arg(kQrnVersion)};
 
     const bool json = scanned.flags.contains("--json");
@@ -186,6 +193,12 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     };
     if (scanned.positional.isEmpty()) return fail(Usage("No command given"));
     const QString command = scanned.positional.front();
+    if (command == "help") {
+        if (scanned.positional.size() == 1) return PrintAndExit{HelpText()};
+        if (scanned.positional.size() > 2) return fail(Usage("help: wrong number of arguments"));
+        if (const auto help = CommandHelpText(scanned.positional[1])) return PrintAndExit{*help};
+        return fail(Usage(QString("Unknown command \"%1\"").arg(scanned.positional[1])));
+    }
     const Arity* arity = nullptr;
     for (const Arity& a : kArities)
         if (command == a.command) arity = &a;

@@ -21,6 +21,16 @@ presets::TransferProgress ProgressUntilStopped(CommandContext& context, const QS
     };
 }
 
+// The backup's total is a guess until the markers are read ("0 of 17", then
+// "0 of 2"): no count is shown before the first block, so it never falls.
+presets::TransferProgress BackupProgressUntilStopped(CommandContext& context) {
+    return [&context](int done, int total) {
+        context.console.progress(done == 0 ? QString("Reading the preset list")
+                                           : QString("Reading the device: %1 of %2").arg(done).arg(total));
+        return !context.env.stopRequested();
+    };
+}
+
 presets::RestoreSelection Selection(const RestoreCommand& command) {
     presets::RestoreSelection selection;
     selection.currentSettings = command.current;
@@ -59,7 +69,7 @@ ExitStatus Confirm(CommandContext& context, const RestoreCommand& command, const
 ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     presets::DeviceBackup backup;
-    switch (presets::ReadDeviceBackup(context.link, backup, ProgressUntilStopped(context, "Reading the device"))) {
+    switch (presets::ReadDeviceBackup(context.link, backup, BackupProgressUntilStopped(context))) {
     case presets::BackupReadResult::Read: break;
     case presets::BackupReadResult::Cancelled:
         return context.console.fail(ExitStatus::Interrupted, "Stopped: no backup was written");
@@ -71,13 +81,14 @@ ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
         return context.console.fail(ExitStatus::FileError, failure->text);
     const int used = static_cast<int>(std::count_if(backup.positions.begin(), backup.positions.end(),
                                                     [](const presets::BackupPosition& p) { return p.used; }));
-    context.console.result(
-        QString("Backup of %1 presets and the current settings written to %2").arg(used).arg(command.file),
-        JsonLine()
-            .add("done", "backup")
-            .add("file", command.file)
-            .add("used", used)
-            .add("program", Name(backup.programName)));
+    context.console.result(QString("Backup of %1 %2 and the current settings written to %3")
+                               .arg(used)
+                               .arg(QString(used == 1 ? "preset" : "presets"), command.file),
+                           JsonLine()
+                               .add("done", "backup")
+                               .add("file", command.file)
+                               .add("used", used)
+                               .add("program", Name(backup.programName)));
     return ExitStatus::Done;
 }
 

@@ -13,7 +13,7 @@ namespace cli {
 namespace {
 
 ExitStatus Run(const Command& command, CommandContext& context, const std::optional<int>& portNumber) {
-    if (std::holds_alternative<PortsCommand>(command)) return RunPorts(context, portNumber);
+    if (const auto* ports = std::get_if<PortsCommand>(&command)) return RunPorts(context, portNumber, ports->all);
     if (std::holds_alternative<InfoCommand>(command)) return RunInfo(context);
     if (const auto* backup = std::get_if<BackupCommand>(&command)) return RunBackup(context, *backup);
     if (const auto* restore = std::get_if<RestoreCommand>(&command)) return RunRestore(context, *restore);

@@ -48,7 +48,7 @@ ExitStatus ConnectDevice(CommandContext& context, const std::optional<int>& port
         }
         return ExitStatus::Done;
     }
-    context.console.progress("Searching COM: please wait ");
+    context.console.progress("Searching the ports for the QRN4480: please wait");
     const app::PortSearchResult search = app::SearchDevicePorts(link, context.env.readStoredPort());
     if (!search.found) {
         for (const int denied : search.permissionDenied)

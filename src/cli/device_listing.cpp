@@ -11,13 +11,17 @@ QString Name(const std::u32string& name) { return QString::fromStdU32String(mode
 
 }  // namespace
 
-ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort) {
+ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort, bool all) {
     devlink::DeviceLink& link = context.link;
     const int first = onlyPort.value_or(devlink::kFirstPort);
     const int last = onlyPort.value_or(devlink::kLastPort);
+    // A port named by --port is shown whatever it is: it was asked about.
+    const bool showMissing = all || onlyPort.has_value();
+    int shown = 0;
     for (int port = first; port <= last; ++port) {
         const std::string path = link.ports().name(port).value_or("");
         const bool exists = !path.empty() && context.env.portExists(path);
+        if (!exists && !showMissing) continue;
         bool answers = false;
         if (exists) {
             context.console.progress(QString("Asking port %1").arg(port));
@@ -35,7 +39,9 @@ ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort)
                 .arg(exists ? "exists" : "missing")
                 .arg(answers ? " QRN4480 answers" : ""),
             JsonLine().add("port", port).add("path", shownPath).add("exists", exists).add("answers", answers));
+        ++shown;
     }
+    if (shown == 0) context.console.note("None of ports 1 to 35 exists (ports --all lists every number)");
     return ExitStatus::Done;
 }
 

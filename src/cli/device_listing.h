@@ -7,9 +7,10 @@
 
 namespace cli {
 
-// Every port of the table (only `onlyPort` when --port named one): its path,
-// whether it exists and whether a QRN4480 answers on it.
-ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort);
+// The ports of the table that exist (every number with `all`; only `onlyPort`
+// when --port named one): its path, whether it exists and whether a QRN4480
+// answers on it.
+ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort, bool all);
 // The port, the device's program name and positions 5..20, read as the
 // editor's start-up read begins: reads only, nothing changes in the device.
 ExitStatus RunInfo(CommandContext& context);

@@ -19,7 +19,9 @@ struct GlobalOptions {
     bool quiet = false;
 };
 
-struct PortsCommand {};
+struct PortsCommand {
+    bool all = false;  // every number, not only the ports that exist
+};
 struct InfoCommand {};
 struct BackupCommand {
     QString file;

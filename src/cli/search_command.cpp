@@ -48,16 +48,18 @@ ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
     const bool limited = command.seconds.has_value();
     const std::int64_t limitMs = limited ? std::llround(*command.seconds * 1000) : 0;
     int reports = 0;
-    const char* reason = "signal";
+    bool timeUp = false;
+    std::int64_t elapsed = 0;
     for (;;) {
         while (link.pollSearchReports([&](auto bytes) { ShowReport(context.console, image, bytes, reports); })) {}
         if (link.ended()) return context.lost();
-        if (context.env.stopRequested()) break;
-        const std::int64_t elapsed = context.env.clock.nowMs() - started;
+        // Time first: a signal that comes once the time is up stops nothing.
+        elapsed = context.env.clock.nowMs() - started;
         if (limited && elapsed >= limitMs) {
-            reason = "time";
+            timeUp = true;
             break;
         }
+        if (context.env.stopRequested()) break;
         const std::int64_t wait = limited ? std::min<std::int64_t>(limitMs - elapsed, kLongestWaitMs) : kLongestWaitMs;
         context.env.waitForActivity(static_cast<int>(wait));
     }
@@ -69,8 +71,19 @@ ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
         link.sendCommand(stop);
         if (link.ended()) return context.lost();
     }
+    const char* reason = timeUp ? "time" : "signal";
     context.console.event(JsonLine().add("event", "stopped").add("reason", reason).add("reports", reports));
-    context.console.note(QString("Search stopped (%1), %2 reports").arg(reason).arg(reports));
+    // Without a time the signal is the asked-for end; with one, it cut the
+    // search short and a script must be able to tell.
+    const bool cutShort = limited && !timeUp;
+    QString summary = QString("Search stopped (%1)").arg(reason);
+    if (cutShort)
+        summary +=
+            QString(" after %1 of %2 seconds")
+                .arg(QString::number(static_cast<double>(elapsed) / 1000, 'f', 1), QString::number(*command.seconds));
+    summary += QString(", %1 %2").arg(reports).arg(reports == 1 ? "report" : "reports");
+    if (cutShort) return context.console.fail(ExitStatus::Interrupted, summary);
+    context.console.note(summary);
     return ExitStatus::Done;
 }
 

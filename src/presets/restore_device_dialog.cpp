@@ -108,6 +108,27 @@ void RestoreDeviceDialog::fillRow(int slot) {
     table_->setItem(slot, kOutcome, new QTableWidgetItem());
 }
 
+// What the restore read back is what the device now holds: the library
+// follows it, and a verified position holds the backup's block. Positions
+// not written are as they were shown.
+void RestoreDeviceDialog::showDeviceAfter(const RestoreReport& report) {
+    DeviceBlocks verified;
+    for (std::size_t slot = 0; slot < verified.size(); ++slot)
+        if (report.positions[slot] == RestoreOutcome::RestoredAndVerified && backup_.positions[slot].used)
+            verified[slot] = backup_.positions[slot].data;
+    const BackupComparison now = CompareWithDevice(backup_, library_, verified);
+    for (int slot = 0; slot < model::kUserPositions; ++slot) {
+        const auto s = static_cast<std::size_t>(slot);
+        const RestoreOutcome outcome = report.positions[s];
+        if (outcome == RestoreOutcome::NotChosen || outcome == RestoreOutcome::Cancelled) continue;
+        comparison_[s] = now[s];
+        // Read back and found otherwise, whatever the names say.
+        if (outcome == RestoreOutcome::DiffersAfterWriting) comparison_[s].match = PositionMatch::Different;
+        table_->item(slot, kOnDevice)->setText(Shown(comparison_[s].deviceUsed, comparison_[s].deviceName));
+        table_->item(slot, kMatch)->setText(MatchText(comparison_[s].match));
+    }
+}
+
 RestoreSelection RestoreDeviceDialog::selection() const {
     RestoreSelection chosen;
     for (int slot = 0; slot < model::kUserPositions; ++slot)
@@ -153,6 +174,7 @@ void RestoreDeviceDialog::restoreChosen() {
     if (failed > 0) text += QString(", %1 not").arg(failed);
     if (report.currentSettings != RestoreOutcome::NotChosen)
         text += QString("; current settings: %1").arg(RestoreOutcomeText(report.currentSettings));
+    showDeviceAfter(report);
     summary_->setText(text + ".");
     summary_->setAccessibleDescription(summary_->text());
     if (report.currentSettings == RestoreOutcome::RestoredAndVerified ||

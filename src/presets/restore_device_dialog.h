@@ -37,6 +37,7 @@ public:
 
 private:
     void fillRow(int slot);
+    void showDeviceAfter(const RestoreReport& report);
     void updateRestoreButton();
 
     DeviceBackup backup_;

@@ -64,8 +64,47 @@ TEST(CliArguments, ValuesAtTheirEdges) {
         {{"get", "left", "12", "--trace", "t", "--trace", "u"}, ExitStatus::Usage},
         {{}, ExitStatus::Usage},
         {{"--help", "frob"}, ExitStatus::Done},
+        {{"help", "search"}, ExitStatus::Done},
+        {{"read", "--help"}, ExitStatus::Done},
+        {{"help", "frob"}, ExitStatus::Usage},
+        {{"help", "set", "get"}, ExitStatus::Usage},
+        {{"ports", "--all"}, ExitStatus::Done},
+        {{"info", "--all"}, ExitStatus::Usage},
     };
     for (const auto& c : cases) EXPECT_EQ(StatusOf(c.arguments), c.status) << c.arguments.join(' ').toStdString();
+}
+
+std::string Printed(const QStringList& arguments) {
+    const auto parsed = cli::ParseArguments(arguments);
+    const auto* print = std::get_if<cli::PrintAndExit>(&parsed);
+    return print ? print->text.toStdString() : "(nothing printed)";
+}
+
+TEST(CliArguments, HelpOfOneCommand) {
+    struct Case {
+        QStringList arguments;
+        const char* begins;
+    };
+    const Case cases[] = {
+        {{"help"}, "Usage: qrn4480 [OPTIONS] COMMAND [ARGUMENTS]\n"},
+        {{"--help", "frob"}, "Usage: qrn4480 [OPTIONS] COMMAND [ARGUMENTS]\n"},
+        {{"help", "search"}, "Usage: qrn4480 [OPTIONS] search left|right|both [--seconds S]\nRun the device's"},
+        {{"search", "--help"}, "Usage: qrn4480 [OPTIONS] search left|right|both [--seconds S]\nRun the device's"},
+        {{"--json", "read", "--help"}, "Usage: qrn4480 [OPTIONS] read N FILE.Fbk\nDevice preset N"},
+        {{"help", "set", "--help"},
+         "Usage: qrn4480 [OPTIONS] set left|right NOTCH [--freq HZ] [--gain DB] [--width 1/70|1/20|1/10|1/5]\n"
+         "       qrn4480 [OPTIONS] set left|right [--auto-count 1-12]"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Printed(c.arguments).rfind(c.begins, 0), 0u) << c.arguments.join(' ').toStdString() << "\n"
+                                                               << Printed(c.arguments);
+    }
+    for (const char* command :
+         {"ports", "info", "backup", "restore", "read", "store", "load", "save", "get", "set", "search", "help"}) {
+        const std::string help = Printed({"help", command});
+        EXPECT_EQ(help.rfind(std::string("Usage: qrn4480 [OPTIONS] ") + command, 0), 0u) << help;
+        EXPECT_EQ(help.find("Commands:"), std::string::npos) << help;
+    }
 }
 
 TEST(CliArguments, ValuesSnapOntoTheDevicesGrid) {

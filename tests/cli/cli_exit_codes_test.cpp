@@ -136,6 +136,16 @@ TEST(CliExitCodes, EachFailureKindHasItsCode) {
          5,
          "Stopped: no backup was written",
          [](CliRig& rig) { rig.stopRequested = [] { return true; }; }},
+        {"search stopped before its time",
+         {"--port", "1", "search", "both", "--seconds", "30"},
+         5,
+         "Search stopped (signal) after 0.0 of 30 seconds",
+         [](CliRig& rig) { rig.stopRequested = [] { return true; }; }},
+        {"search without a time stopped",
+         {"--port", "1", "search", "both"},
+         0,
+         "Search stopped (signal), 0 reports",
+         [](CliRig& rig) { rig.stopRequested = [] { return true; }; }},
     };
     for (const auto& c : cases) {
         CliRig rig;

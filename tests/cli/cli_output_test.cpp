@@ -5,6 +5,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "cli_rig.h"
@@ -22,6 +23,19 @@ std::vector<QJsonObject> JsonLines(const std::string& out, bool* allJson) {
         objects.push_back(document.object());
     }
     return objects;
+}
+
+// Positions stored in the device, each under the name "P".
+void StorePresets(CliRig& rig, const std::vector<int>& positions) {
+    ASSERT_EQ(rig.run({"--port", "1", "save", rig.file("p.Fbk")}).exit, 0);
+    for (const int position : positions)
+        ASSERT_EQ(rig.run({"--port", "1", "store", QString::number(position), "P", rig.file("p.Fbk")}).exit, 0);
+}
+
+QStringList InDir(const CliRig& rig, const QStringList& arguments) {
+    QStringList out;
+    for (const QString& a : arguments) out << (a.startsWith('@') ? rig.file(a.mid(1)) : a);
+    return out;
 }
 
 std::string Compact(const QJsonObject& object) {
@@ -78,6 +92,83 @@ TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
     }
 }
 
+TEST(CliOutput, TextsSayWhatWasDone) {
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        const char* out;  // a part of standard output; "@" is the test's folder
+        int lines;
+        std::function<void(CliRig&)> setUp = {};
+    };
+    const auto onlySomePortsExist = [](CliRig& rig) {
+        rig.portExists = [](const std::string& path) { return path == "/dev/qrn-sim" || path == "/dev/silent3"; };
+    };
+    const Case cases[] = {
+        {"backup of none", {"backup", "@b"}, "Backup of 0 presets and the current settings written to @b\n", 1},
+        {"backup of one",
+         {"backup", "@b"},
+         "Backup of 1 preset and the current settings written to @b\n",
+         1,
+         [](CliRig& rig) { StorePresets(rig, {9}); }},
+        {"backup of two",
+         {"backup", "@b"},
+         "Backup of 2 presets and",
+         1,
+         [](CliRig& rig) {
+             StorePresets(rig, {5, 20});
+         }},
+        {"ports that exist",
+         {"ports"},
+         " 1 /dev/qrn-sim exists QRN4480 answers\n 3 /dev/silent3 exists\n",
+         2,
+         onlySomePortsExist},
+        {"every port", {"ports", "--all"}, " 2 /dev/silent2 missing\n 3 /dev/silent3 exists\n", 35, onlySomePortsExist},
+        {"a port asked for", {"--port", "2", "ports"}, " 2 /dev/silent2 missing\n", 1, onlySomePortsExist},
+    };
+    for (const auto& c : cases) {
+        CliRig rig;
+        if (c.setUp) c.setUp(rig);
+        const CliRun run = rig.run(InDir(rig, c.arguments));
+        EXPECT_EQ(run.exit, 0) << c.name << "\n" << run.err;
+        const std::string expected = QString(c.out).replace("@", rig.dir.path() + "/").toStdString();
+        EXPECT_NE(run.out.find(expected), std::string::npos) << c.name << "\n" << run.out;
+        EXPECT_EQ(QString::fromStdString(run.out).count('\n'), c.lines) << c.name << "\n" << run.out;
+    }
+}
+
+// At a terminal the progress line counts up to a total that stays put, and
+// speaks of ports.
+TEST(CliOutput, ProgressCountsNeverGoBack) {
+    const QStringList cases[] = {
+        {"backup", "@b"},
+        {"restore", "@b", "--yes"},
+        {"store", "7", "Seven", "@p.Fbk"},
+        {"load", "@p.Fbk"},
+    };
+    for (const QStringList& arguments : cases) {
+        CliRig rig;
+        StorePresets(rig, {9});
+        ASSERT_EQ(rig.run({"--port", "1", "backup", rig.file("b")}).exit, 0);
+        rig.stderrIsTerminal = true;
+        const CliRun run = rig.run(InDir(rig, arguments));
+        const std::string name = arguments.join(' ').toStdString();
+        ASSERT_EQ(run.exit, 0) << name << "\n" << run.err;
+        EXPECT_EQ(run.err.find("COM"), std::string::npos) << name << "\n" << run.err;
+        int lastDone = -1, firstTotal = -1, counts = 0;
+        static const QRegularExpression count("(\\d+) of (\\d+)");
+        for (const QString& line : QString::fromStdString(run.err).split(QRegularExpression("[\r\n]"))) {
+            const auto match = count.match(line);
+            if (!match.hasMatch()) continue;
+            const int done = match.captured(1).toInt(), total = match.captured(2).toInt();
+            if (counts++ == 0) firstTotal = total;
+            EXPECT_GE(done, lastDone) << name << ": " << line.toStdString();
+            EXPECT_EQ(total, firstTotal) << name << ": " << line.toStdString();
+            lastDone = done;
+        }
+        EXPECT_GT(counts, 0) << name << "\n" << run.err;
+    }
+}
+
 TEST(CliOutput, SearchPrintsReportsAndAlwaysStopsTheDevice) {
     struct Case {
         const char* name;
@@ -85,21 +176,35 @@ TEST(CliOutput, SearchPrintsReportsAndAlwaysStopsTheDevice) {
         int stopAfterWaits;  // a signal after this many waits; -1: none
         const char* reason;
         int stopFrames;
+        int exit = 0;
+        const char* error = nullptr;  // the JSON error line after "stopped"
     };
     const Case cases[] = {
         {"time up, one channel", {"search", "right", "--seconds", "1"}, -1, "time", 4},
         {"time up, both", {"search", "both", "--seconds", "0.5"}, -1, "time", 2},
         {"signal", {"search", "left"}, 3, "signal", 4},
+        {"signal before the time",
+         {"search", "left", "--seconds", "30"},
+         3,
+         "signal",
+         4,
+         5,
+         R"({"error":"Search stopped (signal) after 0.3 of 30 seconds, 3 reports","exit":5})"},
+        {"signal as the time is up", {"search", "both", "--seconds", "0.3"}, 3, "time", 2},
     };
     for (const auto& c : cases) {
         CliRig rig;
         rig.stopRequested = [&rig, &c] { return c.stopAfterWaits >= 0 && rig.waits >= c.stopAfterWaits; };
         QStringList arguments = {"--json", "--port", "1"};
         const CliRun run = rig.run(arguments + c.arguments);
-        ASSERT_EQ(run.exit, 0) << c.name << run.err;
+        ASSERT_EQ(run.exit, c.exit) << c.name << run.err;
         bool allJson = false;
-        const auto objects = JsonLines(run.out, &allJson);
+        auto objects = JsonLines(run.out, &allJson);
         ASSERT_TRUE(allJson && objects.size() >= 2) << c.name << run.out;
+        if (c.error) {
+            EXPECT_EQ(Compact(objects.back()), c.error) << c.name;
+            objects.pop_back();
+        }
         EXPECT_EQ(objects.front()["event"].toString(), "started") << c.name;
         const QJsonObject last = objects.back();
         EXPECT_EQ(last["event"].toString(), "stopped") << c.name;

@@ -1,6 +1,7 @@
 // The program itself, as a shell runs it, against the simulated device on a
 // pseudo-terminal and over TCP: every command end to end, and Ctrl+C or
-// SIGTERM in the middle of a search and of a restore.
+// SIGTERM in the middle of a search and of a restore; and bash's completion
+// of its command lines.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -106,7 +107,7 @@ TEST_F(CliProgram, EachCommandEndToEnd) {
         {port, {"store", "9", "Show", "@now.Fbk"}, "stored into position 9 as \"Show\""},
         {port, {"read", "9", "@nine.Fbk"}, "Preset 9 read into"},
         {port, {"load", "@nine.Fbk"}, "loaded as the current settings"},
-        {port, {"backup", "@all.qrnbak"}, "Backup of 1 presets"},
+        {port, {"backup", "@all.qrnbak"}, "Backup of 1 preset and"},
         {port,
          {"restore", "@all.qrnbak", "--positions", "9", "--current", "--yes"},
          "09   Show  : Restored and verified"},
@@ -153,6 +154,47 @@ TEST_F(CliProgram, SigtermDuringARestoreFinishesThePositionInHand) {
     EXPECT_GE(verified, 1) << run.out.toStdString();
     EXPECT_GE(cancelled, 1) << run.out.toStdString();
     EXPECT_EQ(verified + cancelled, 16) << "nothing half written: " << run.out.toStdString();
+}
+
+// What bash offers after Tab, sorted; "@" is a scratch folder holding show.Fbk.
+TEST(CliCompletion, BashOffersTheWordsTheProgramTakes) {
+    QTemporaryDir dir;
+    QFile(dir.filePath("show.Fbk")).open(QIODevice::WriteOnly);
+    struct Case {
+        const char* line;  // up to the cursor
+        const char* offered;
+    };
+    const Case cases[] = {
+        {"qrn4480 ", "backup get help info load ports read restore save search set store"},
+        {"qrn4480 --json se", "search set"},
+        {"qrn4480 --port 3 search ", "both left right"},
+        {"qrn4480 --port /dev/ttyUSB0 get ", "left right"},
+        {"qrn4480 get left ", ""},
+        {"qrn4480 set left 3 --w", "--width"},
+        {"qrn4480 set right --depth ", "fixed variable"},
+        {"qrn4480 set right --auto-width 1/1", "1/10"},
+        {"qrn4480 ports --a", "--all"},
+        {"qrn4480 info --", "--help --json --port --quiet --trace --version"},
+        {"qrn4480 help re", "read restore"},
+        {"qrn4480 load @sh", "@show.Fbk"},
+        {"qrn4480 store 9 Show @", "@show.Fbk"},
+        {"qrn4480 store 9 @", ""},
+    };
+    for (const Case& c : cases) {
+        const QString line = QString(c.line).replace("@", dir.path() + "/");
+        QString words;
+        for (const QString& word : line.split(' ')) words += " '" + word + "'";
+        QProcess bash;
+        bash.start("bash", {"-c", QString("source '%1'; COMP_WORDS=(%2); COMP_CWORD=%3; _qrn4480; "
+                                          "printf '%s\\n' \"${COMPREPLY[@]}\" | sort | paste -sd ' '")
+                                      .arg(QRN_BASH_COMPLETION, words)
+                                      .arg(line.count(' '))});
+        ASSERT_TRUE(bash.waitForFinished(kLongestRunMs));
+        const QString offered = QString::fromUtf8(bash.readAllStandardOutput()).trimmed();
+        EXPECT_EQ(offered.toStdString(), QString(c.offered).replace("@", dir.path() + "/").toStdString())
+            << c.line << "\n"
+            << bash.readAllStandardError().toStdString();
+    }
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ public:
         std::ostringstream err;
         cli::CliEnvironment environment{sim.port, sim.clock, table, out, err};
         environment.stdinIsTerminal = stdinIsTerminal;
+        environment.stderrIsTerminal = stderrIsTerminal;
+        environment.portExists = portExists;
         environment.stopRequested = [this] { return stopRequested(); };
         environment.waitForActivity = [this](int ms) {
             ++waits;
@@ -65,6 +67,8 @@ public:
     QTemporaryDir dir;
     bool deliverReports = true;
     bool stdinIsTerminal = false;
+    bool stderrIsTerminal = false;  // progress is shown
+    std::function<bool(const std::string&)> portExists = [](const std::string&) { return true; };
     std::string answer;
     int waits = 0;
     std::function<bool()> stopRequested = [] { return false; };

@@ -125,7 +125,7 @@ TEST(BackupWindows, RestoreTicksWhatDiffersWritesItAndShowsTheCurrentSettings) {
     rig.sim.dialogs.fileNames.push_back(path);
     rig.sim.dialogs.answers.push_back(ui::Answer::Yes);
 
-    QStringList shownRows, outcomes;
+    QStringList shownRows, outcomes, deviceAfter;
     QString summary;
     WhenShown("RestoreDevice", [&](QWidget* w) {
         auto* dialog = static_cast<RestoreDeviceDialog*>(w);
@@ -137,7 +137,10 @@ TEST(BackupWindows, RestoreTicksWhatDiffersWritesItAndShowsTheCurrentSettings) {
                                   table->item(r, 1)->text(), table->item(r, 2)->text(), table->item(r, 3)->text());
         dialog->currentSettingsBox()->setChecked(true);
         dialog->restoreButton()->click();
-        for (int r : {0, 2, 3}) outcomes << table->item(r, 4)->text();
+        for (int r : {0, 2, 3}) {
+            outcomes << table->item(r, 4)->text();
+            deviceAfter << table->item(r, 2)->text() + " | " + table->item(r, 3)->text();
+        }
         summary = dialog->findChild<QLabel*>("RestoreSummary")->text();
         dialog->accept();
     });
@@ -149,6 +152,7 @@ TEST(BackupWindows, RestoreTicksWhatDiffersWritesItAndShowsTheCurrentSettings) {
     EXPECT_EQ(shownRows, QStringList({"05 [ ] | LIVE | LIVE | same", "07 [x] | CHURCH | (empty) | different",
                                       "08 [x] | (empty) | EXTRA | different", "09 [ ] | (empty) | (empty) | same"}));
     EXPECT_EQ(outcomes, QStringList({"", "Restored and verified", "Restored and verified"}));
+    EXPECT_EQ(deviceAfter, QStringList({"LIVE | same", "CHURCH | same", "(empty) | same"}));
     EXPECT_EQ(summary, "2 position(s) restored and verified; current settings: Restored and verified.");
     EXPECT_EQ(rig.sim.memory.bytes()[0x0030 + 2], 0x55);
     EXPECT_NE(rig.sim.memory.bytes()[0x0030 + 3], 0x55);
