@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/init_config_file.h"
+#include "connection/init_config_file.h"
 #include "devlink/port_table.h"
 #include "scratch_file.h"
 
@@ -20,7 +20,7 @@ void Require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = fuzz::ScratchPath("init.cfg");
     fuzz::WriteScratch(path, data, size);
-    const std::int16_t number = app::ReadInitConfigFile(path);
+    const std::int16_t number = connection::ReadInitConfigFile(path);
     const std::int16_t expected =
         size < 2 ? 0 : static_cast<std::int16_t>(static_cast<std::uint16_t>(data[0] | data[1] << 8));
     Require(number == expected);

@@ -19,7 +19,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/port_search.h"
+#include "connection/port_search.h"
 #include "bench/support/program_rig.h"
 #include "bench/support/qt_benchmark_main.h"
 #include "bench/support/simulated_device_link.h"
@@ -192,7 +192,7 @@ void BM_FirstStartSearch(benchmark::State& state) {
         bench_support::ProgramRig rig(list + kLinkPath);
         if (state.range(0) == 0) rig.link->setPortFactory(nullptr);
         const auto start = Clock::now();
-        const app::PortSearchResult result = app::SearchDevicePorts(*rig.link, static_cast<int>(state.range(1)));
+        const connection::PortSearchResult result = connection::SearchDevicePorts(*rig.link, static_cast<int>(state.range(1)));
         state.SetIterationTime(MsSince(start) / 1000);
         state.counters["found_port"] = result.found ? result.portNumber : 0;
     }

@@ -5,7 +5,7 @@
 
 namespace app {
 
-DeviceLogWindow::DeviceLogWindow(TraceClock& clock, QWidget* parent)
+DeviceLogWindow::DeviceLogWindow(connection::TraceClock& clock, QWidget* parent)
     : QWidget(parent, Qt::Window), clock_(clock), view_(new QPlainTextEdit(this)) {
     setObjectName("DeviceLog");
     setWindowTitle("Device log");
@@ -22,7 +22,7 @@ DeviceLogWindow::DeviceLogWindow(TraceClock& clock, QWidget* parent)
 
 void DeviceLogWindow::record(std::int64_t /*atMs*/, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                              std::string_view note) {
-    view_->appendPlainText(QString::fromStdString(TraceLine(clock_.sinceStartUs(), event, bytes, note)));
+    view_->appendPlainText(QString::fromStdString(connection::TraceLine(clock_.sinceStartUs(), event, bytes, note)));
 }
 
 }  // namespace app

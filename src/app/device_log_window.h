@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
-#include "app/trace_line.h"
+#include "connection/trace_line.h"
 
 namespace app {
 
@@ -14,7 +14,7 @@ class DeviceLogWindow final : public QWidget, public devlink::LinkTrace {
 public:
     static constexpr int kMaxLines = 5000;
 
-    explicit DeviceLogWindow(TraceClock& clock, QWidget* parent = nullptr);
+    explicit DeviceLogWindow(connection::TraceClock& clock, QWidget* parent = nullptr);
 
     void record(std::int64_t atMs, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                 std::string_view note) override;
@@ -22,7 +22,7 @@ public:
     QPlainTextEdit* view() const { return view_; }
 
 private:
-    TraceClock& clock_;
+    connection::TraceClock& clock_;
     QPlainTextEdit* view_;
 };
 

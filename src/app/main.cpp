@@ -16,7 +16,7 @@
 #include "app/session.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
-#include "app/trace_file.h"
+#include "connection/trace_file.h"
 #include "app/user_places.h"
 #include "devlink/any_port.h"
 #include "devlink/any_port_factory.h"
@@ -99,8 +99,8 @@ int main(int argc, char** argv) {
     link.setPortFactory(&portFactory);
 
     // The trace costs nothing until a file is named or the log is opened.
-    app::TraceClock traceClock;
-    app::TraceFile traceFile(traceClock);
+    connection::TraceClock traceClock;
+    connection::TraceFile traceFile(traceClock);
     devlink::TraceFanOut traces;
     if (!options->traceFile.isEmpty()) {
         QString error;

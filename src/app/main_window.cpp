@@ -20,12 +20,12 @@
 #include <algorithm>
 
 #include "app/editor_sub_window.h"
-#include "app/init_config.h"
-#include "app/port_search.h"
 #include "app/settings_autosave.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
 #include "app/user_places.h"
+#include "connection/init_config.h"
+#include "connection/port_search.h"
 #include "devlink/commands.h"
 #include "devlink/memory_dump.h"
 #include "devlink/preset_block.h"
@@ -110,8 +110,8 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
         enterDemoMode(splash);
     } else {
         splash.showStatus(kSearchingStatus);
-        const int stored = ReadStoredPortNumber(initConfigPath().toStdString());
-        const PortSearchResult search = SearchDevicePorts(link_, stored);
+        const int stored = connection::ReadStoredPortNumber(initConfigPath().toStdString());
+        const connection::PortSearchResult search = connection::SearchDevicePorts(link_, stored);
         if (!search.found) {
             reportPermissionProblems(search);
             if (!dialogs_.confirm(kDemoQuestion, "Warning", ui::Answer::Yes, ui::Icon::None)) {
@@ -121,7 +121,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
             link_.flags().demoMode = true;
             enterDemoMode(splash);
         }
-        WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
+        connection::WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
     }
 
     dumpDeviceMemory(splash);
@@ -139,14 +139,15 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     return true;
 }
 
-void MainWindow::reportPermissionProblems(const PortSearchResult& search) {
+void MainWindow::reportPermissionProblems(const connection::PortSearchResult& search) {
     for (int port : search.permissionDenied) {
         const QString name = QString::fromStdString(link_.ports().name(port).value_or(""));
         dialogs_.inform(PortPermissionMessage(port, name), "Serial port not accessible", ui::Icon::Exclamation, this);
     }
     for (int port : search.inUse)
-        dialogs_.inform(QString::fromStdString(PortInUseMessage(port, link_.ports().name(port).value_or(""))),
-                        "Serial port in use", ui::Icon::Exclamation, this);
+        dialogs_.inform(
+            QString::fromStdString(connection::PortInUseMessage(port, link_.ports().name(port).value_or(""))),
+            "Serial port in use", ui::Icon::Exclamation, this);
 }
 
 void MainWindow::setCaption(const char* caption) {

@@ -27,12 +27,14 @@ class ParameterEditor;
 namespace presets {
 class PresetFiles;
 }
+namespace connection {
+struct PortSearchResult;
+}
 
 namespace app {
 
 class SettingsAutosave;
 class SplashWindow;
-struct PortSearchResult;
 
 inline constexpr char kMainCaption[] = "QRN4480 - feedback eliminator";
 inline constexpr char kDemoCaption[] = "QRN4480 - feedback eliminator - demo mode";
@@ -113,7 +115,7 @@ protected:
 private:
     void enterDemoMode(SplashWindow& splash);
     void dumpDeviceMemory(SplashWindow& splash);
-    void reportPermissionProblems(const PortSearchResult& search);
+    void reportPermissionProblems(const connection::PortSearchResult& search);
     void buildToolbar();
     void connectActions();
     void showKeyboardShortcuts();

@@ -1,6 +1,5 @@
 #include "cli/cli_runner.h"
 
-#include "app/trace_file.h"
 #include "cli/argument_parser.h"
 #include "cli/backup_commands.h"
 #include "cli/channel_commands.h"
@@ -8,6 +7,7 @@
 #include "cli/device_listing.h"
 #include "cli/preset_commands.h"
 #include "cli/search_command.h"
+#include "connection/trace_file.h"
 
 namespace cli {
 namespace {
@@ -42,8 +42,8 @@ int RunCli(const QStringList& arguments, CliEnvironment& environment) {
     Console console(environment.out, environment.err,
                     {invocation.global.json, invocation.global.quiet, environment.stderrIsTerminal});
 
-    app::TraceClock traceClock;
-    app::TraceFile trace(traceClock);
+    connection::TraceClock traceClock;
+    connection::TraceFile trace(traceClock);
     if (!invocation.global.traceFile.isEmpty()) {
         QString error;
         if (!trace.open(invocation.global.traceFile, &error))

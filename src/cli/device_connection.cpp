@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "app/port_search.h"
 #include "cli/option_values.h"
+#include "connection/port_search.h"
 #include "devlink/commands.h"
 
 namespace cli {
@@ -49,7 +49,7 @@ ExitStatus ConnectDevice(CommandContext& context, const std::optional<int>& port
         return ExitStatus::Done;
     }
     context.console.progress("Searching the ports for the QRN4480: please wait");
-    const app::PortSearchResult search = app::SearchDevicePorts(link, context.env.readStoredPort());
+    const connection::PortSearchResult search = connection::SearchDevicePorts(link, context.env.readStoredPort());
     if (!search.found) {
         for (const int denied : search.permissionDenied)
             context.console.note(

@@ -8,10 +8,10 @@
 
 #include <unistd.h>
 
-#include "app/init_config.h"
 #include "cli/activity_wait.h"
 #include "cli/cli_runner.h"
 #include "cli/stop_signals.h"
+#include "connection/init_config.h"
 #include "devlink/any_port.h"
 #include "devlink/event_pumping_port.h"
 #include "qrn_version.h"
@@ -63,10 +63,10 @@ int main(int argc, char** argv) {
         return devlink::IsNetworkPortName(name) || QFileInfo::exists(QString::fromStdString(name));
     };
     environment.readStoredPort = [] {
-        return static_cast<int>(app::ReadStoredPortNumber(QDir::current().filePath("init.cfg").toStdString()));
+        return static_cast<int>(connection::ReadStoredPortNumber(QDir::current().filePath("init.cfg").toStdString()));
     };
     environment.writeStoredPort = [](int portNumber) {
-        app::WriteStoredPortNumber(static_cast<std::int16_t>(portNumber));
+        connection::WriteStoredPortNumber(static_cast<std::int16_t>(portNumber));
     };
     return cli::RunCli(QCoreApplication::arguments().mid(1), environment);
 }

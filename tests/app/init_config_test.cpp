@@ -6,8 +6,8 @@
 #include <fstream>
 #include <optional>
 
-#include "app/init_config.h"
-#include "app/init_config_file.h"
+#include "connection/init_config.h"
+#include "connection/init_config_file.h"
 
 namespace {
 
@@ -37,9 +37,9 @@ TEST(InitConfig, OnlyTheFirstTwoBytesCountAsALittleEndianSignedNumber) {
         {std::string("\xFF\xFF", 2), -1},
         {std::string("\x00\x80", 2), -32768},
     };
-    for (const auto& c : cases) EXPECT_EQ(app::ReadInitConfigFile(WriteFile(dir, c.bytes)), c.port);
-    EXPECT_EQ(app::ReadInitConfigFile(dir.filePath("missing.cfg").toStdString()), 0);
-    EXPECT_EQ(app::ReadInitConfigFile(dir.path().toStdString()), 0) << "a folder is not a file";
+    for (const auto& c : cases) EXPECT_EQ(connection::ReadInitConfigFile(WriteFile(dir, c.bytes)), c.port);
+    EXPECT_EQ(connection::ReadInitConfigFile(dir.filePath("missing.cfg").toStdString()), 0);
+    EXPECT_EQ(connection::ReadInitConfigFile(dir.path().toStdString()), 0) << "a folder is not a file";
 }
 
 // The settings win; an old init.cfg counts only while they hold no port, and
@@ -69,8 +69,8 @@ TEST(InitConfig, SettingsFirstThenTheOldFileCarriedOver) {
         QSettings().clear();
         if (c.setting) QSettings().setValue("port", *c.setting);
         const std::string path = c.file ? WriteFile(start, *c.file) : start.filePath("init.cfg").toStdString();
-        EXPECT_EQ(app::ReadStoredPortNumber(path), c.read) << path;
-        EXPECT_EQ(app::ReadStoredPortNumber(elsewhere.filePath("init.cfg").toStdString()), c.readFromElsewhere);
+        EXPECT_EQ(connection::ReadStoredPortNumber(path), c.read) << path;
+        EXPECT_EQ(connection::ReadStoredPortNumber(elsewhere.filePath("init.cfg").toStdString()), c.readFromElsewhere);
         if (c.file) {
             EXPECT_EQ(ReadFile(path), *c.file) << "left as it was";
         }
@@ -81,12 +81,12 @@ TEST(InitConfig, WritesTheSettingsAndNeverTheStartFolder) {
     QTemporaryDir dir;
     QSettings().clear();
     const std::string old = WriteFile(dir, std::string("\x05\x00", 2));
-    ASSERT_TRUE(app::WriteStoredPortNumber(34));
-    EXPECT_EQ(app::ReadStoredPortNumber(old), 34);
-    EXPECT_EQ(app::ReadInitConfigFile(old), 5);
-    ASSERT_TRUE(app::WriteStoredPortNumber(2));
-    EXPECT_EQ(app::ReadStoredPortNumber(dir.filePath("other.cfg").toStdString()), 2);
-    EXPECT_EQ(app::ReadInitConfigFile(old), 5);
+    ASSERT_TRUE(connection::WriteStoredPortNumber(34));
+    EXPECT_EQ(connection::ReadStoredPortNumber(old), 34);
+    EXPECT_EQ(connection::ReadInitConfigFile(old), 5);
+    ASSERT_TRUE(connection::WriteStoredPortNumber(2));
+    EXPECT_EQ(connection::ReadStoredPortNumber(dir.filePath("other.cfg").toStdString()), 2);
+    EXPECT_EQ(connection::ReadInitConfigFile(old), 5);
     EXPECT_FALSE(QFile::exists(dir.filePath("other.cfg")));
 }
 

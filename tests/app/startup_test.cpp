@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "app/init_config.h"
-#include "app/init_config_file.h"
+#include "connection/init_config.h"
+#include "connection/init_config_file.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "editor/parameter_editor.h"
@@ -61,7 +61,7 @@ TEST_F(StartupTest, StoredPortAnswersAndTheDeviceFillsTheEditor) {
     start(4, 4);
     ASSERT_TRUE(window->load(splash));
     EXPECT_EQ(portsTried(), std::vector<std::string>{kSimPortName});
-    EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 4);
+    EXPECT_EQ(connection::ReadStoredPortNumber(configPath()), 4);
     EXPECT_EQ(window->windowTitle(), "QRN4480 - feedback eliminator");
     EXPECT_EQ(splash.status(), "Dumping memory: please wait ");
     EXPECT_EQ(session.library.names[0], U"Preset01");
@@ -95,8 +95,8 @@ TEST_F(StartupTest, FailedStoredPortIsSkippedAndTheFoundPortIsStored) {
     EXPECT_EQ(portsTried(), std::vector<std::string>{kSimPortName});
     EXPECT_EQ(std::count(rig->port.writes.begin(), rig->port.writes.end(), Frame({0x00})), 1);
     EXPECT_EQ(rig->port.writes.front(), Frame({0x00}));
-    EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 5);
-    EXPECT_EQ(app::ReadInitConfigFile(configPath()), 3) << "the start folder is never written";
+    EXPECT_EQ(connection::ReadStoredPortNumber(configPath()), 5);
+    EXPECT_EQ(connection::ReadInitConfigFile(configPath()), 3) << "the start folder is never written";
 }
 
 TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
@@ -121,7 +121,7 @@ TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
         EXPECT_EQ(window->windowTitle(), "QRN4480 - feedback eliminator - demo mode");
         for (int p = 5; p <= 20; ++p) EXPECT_EQ(session.library.names[p - 1], U" Empty  ");
         for (int p = 1; p <= 4; ++p) EXPECT_TRUE(session.library.used[p - 1]);
-        EXPECT_EQ(app::ReadStoredPortNumber(configPath()), c.written);
+        EXPECT_EQ(connection::ReadStoredPortNumber(configPath()), c.written);
         for (int i = 0; i < 160; ++i) ASSERT_EQ(session.image[i], model::DefaultImage[i]) << i;
         EXPECT_TRUE(rig->link.flags().demoMode);
         EXPECT_FALSE(rig->link.flags().suppressSend);
@@ -136,7 +136,7 @@ TEST_F(StartupTest, NoDeviceAndDemoModeDeclinedEndsWithoutWritingTheConfig) {
     EXPECT_FALSE(window->load(splash));
     EXPECT_TRUE(window->quitWithoutConfirm());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(configPath())));
-    EXPECT_EQ(app::ReadStoredPortNumber(configPath()), 0);
+    EXPECT_EQ(connection::ReadStoredPortNumber(configPath()), 0);
 }
 
 TEST_F(StartupTest, APortRefusedOrHeldIsNamedBeforeTheQuestion) {

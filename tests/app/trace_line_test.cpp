@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/device_log_window.h"
-#include "app/trace_file.h"
+#include "connection/trace_file.h"
 #include "devlink/trace_fan_out.h"
 
 using devlink::TraceEvent;
@@ -46,13 +46,13 @@ TEST(TraceLine, ExactText) {
         {0, TraceEvent::Resend, {}, "no answer in time", "     0.000  resend      no answer in time"},
         {1, TraceEvent::PortError, {}, "lost\r\n(unplugged)", "     0.001  port-error  lost  (unplugged)"},
     };
-    for (const Case& c : cases) EXPECT_EQ(app::TraceLine(c.us, c.event, c.bytes, c.note), c.line) << c.line;
+    for (const Case& c : cases) EXPECT_EQ(connection::TraceLine(c.us, c.event, c.bytes, c.note), c.line) << c.line;
 }
 
 TEST(TraceLine, TheClockStartsAtZeroAndNeverGoesBack) {
     std::vector<std::int64_t> readings{5'000'000, 5'001'500, 5'000'200, 5'004'250};  // ns; the third goes back
     std::size_t next = 0;
-    app::TraceClock clock([&] { return readings[next++]; });
+    connection::TraceClock clock([&] { return readings[next++]; });
     EXPECT_EQ(clock.sinceStartUs(), 1);
     EXPECT_EQ(clock.sinceStartUs(), 1);
     EXPECT_EQ(clock.sinceStartUs(), 4);
@@ -62,10 +62,10 @@ TEST(TraceLine, TheClockStartsAtZeroAndNeverGoesBack) {
 // file is flushed line by line and the window keeps only its last lines.
 TEST(TraceLine, FileAndWindowShowTheSameLines) {
     std::int64_t nowNs = 0;
-    app::TraceClock clock([&] { return nowNs; });
+    connection::TraceClock clock([&] { return nowNs; });
     QTemporaryDir dir;
     const QString path = dir.filePath("trace.txt");
-    app::TraceFile file(clock);
+    connection::TraceFile file(clock);
     QString error;
     ASSERT_TRUE(file.open(path, &error)) << error.toStdString();
     app::DeviceLogWindow window(clock);

@@ -5,7 +5,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "app/port_search.h"
+#include "connection/port_search.h"
 #include "devlink/any_port.h"
 #include "devlink/any_port_factory.h"
 #include "sim/pseudo_terminal.h"
@@ -61,7 +61,7 @@ TEST(PortSearchEndToEnd, ARememberedPortThatAnswersLeavesEveryOtherPortUntouched
         devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(list, ':'));
         link.setPortFactory(&factory);
 
-        const app::PortSearchResult result = app::SearchDevicePorts(link, c.stored);
+        const connection::PortSearchResult result = connection::SearchDevicePorts(link, c.stored);
         EXPECT_TRUE(result.found);
         EXPECT_EQ(result.portNumber, c.devicePort);
         for (const sim::PseudoTerminal& pty : silent) EXPECT_EQ(BytesHeard(pty), c.heardBySilentPorts);

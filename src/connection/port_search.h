@@ -11,7 +11,7 @@
 
 #include "devlink/device_link.h"
 
-namespace app {
+namespace connection {
 
 struct PortSearchResult {
     bool found = false;
@@ -25,4 +25,4 @@ PortSearchResult SearchDevicePorts(devlink::DeviceLink& link, int storedPort);
 // "Port 5 (/dev/ttyUSB0) is in use by another program."
 std::string PortInUseMessage(int port, const std::string& devicePath);
 
-}  // namespace app
+}  // namespace connection

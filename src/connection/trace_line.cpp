@@ -1,10 +1,10 @@
-#include "app/trace_line.h"
+#include "connection/trace_line.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
-namespace app {
+namespace connection {
 
 std::string TraceLine(std::int64_t sinceStartUs, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                       std::string_view note) {
@@ -42,4 +42,4 @@ std::int64_t TraceClock::sinceStartUs() {
     return lastUs_;
 }
 
-}  // namespace app
+}  // namespace connection

@@ -1,4 +1,4 @@
-#include "app/port_search.h"
+#include "connection/port_search.h"
 
 #include <algorithm>
 #include <span>
@@ -6,7 +6,7 @@
 #include "devlink/commands.h"
 #include "devlink/parallel_probe.h"
 
-namespace app {
+namespace connection {
 namespace {
 
 bool Remembered(int storedPort) { return storedPort >= devlink::kFirstPort && storedPort <= devlink::kLastPort; }
@@ -73,4 +73,4 @@ std::string PortInUseMessage(int port, const std::string& devicePath) {
     return text + " is in use by another program.";
 }
 
-}  // namespace app
+}  // namespace connection

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QString>
 
-#include "app/trace_line.h"
+#include "connection/trace_line.h"
 
-namespace app {
+namespace connection {
 
 class TraceFile final : public devlink::LinkTrace {
 public:
@@ -26,4 +26,4 @@ private:
     QFile file_;
 };
 
-}  // namespace app
+}  // namespace connection

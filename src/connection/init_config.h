@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+namespace connection {
 
 // The settings' port, else the port in the old init.cfg at `initConfigPath`
 // (carried over into the settings), else 0.
@@ -16,4 +16,4 @@ std::int16_t ReadStoredPortNumber(const std::string& initConfigPath);
 // False when the settings could not be written.
 bool WriteStoredPortNumber(std::int16_t portNumber);
 
-}  // namespace app
+}  // namespace connection

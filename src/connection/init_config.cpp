@@ -1,10 +1,10 @@
-#include "app/init_config.h"
+#include "connection/init_config.h"
 
 #include <QSettings>
 
-#include "app/init_config_file.h"
+#include "connection/init_config_file.h"
 
-namespace app {
+namespace connection {
 namespace {
 
 constexpr char kPortKey[] = "port";
@@ -32,4 +32,4 @@ bool WriteStoredPortNumber(std::int16_t portNumber) {
     return settings.status() == QSettings::NoError;
 }
 
-}  // namespace app
+}  // namespace connection

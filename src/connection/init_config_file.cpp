@@ -1,8 +1,8 @@
-#include "app/init_config_file.h"
+#include "connection/init_config_file.h"
 
 #include <fstream>
 
-namespace app {
+namespace connection {
 
 std::int16_t ReadInitConfigFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -11,4 +11,4 @@ std::int16_t ReadInitConfigFile(const std::string& path) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)));
 }
 
-}  // namespace app
+}  // namespace connection

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+namespace connection {
 
 // The file's first two bytes as the port number, 0 when it is missing or short.
 std::int16_t ReadInitConfigFile(const std::string& path);
 
-}  // namespace app
+}  // namespace connection

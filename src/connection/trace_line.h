@@ -16,7 +16,7 @@
 
 #include "devlink/link_trace.h"
 
-namespace app {
+namespace connection {
 
 std::string TraceLine(std::int64_t sinceStartUs, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                       std::string_view note);
@@ -38,4 +38,4 @@ private:
     std::int64_t lastUs_ = 0;
 };
 
-}  // namespace app
+}  // namespace connection

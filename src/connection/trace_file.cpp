@@ -1,8 +1,8 @@
-#include "app/trace_file.h"
+#include "connection/trace_file.h"
 
 #include <cstdio>
 
-namespace app {
+namespace connection {
 
 bool TraceFile::open(const QString& path, QString* error) {
     file_.close();
@@ -22,4 +22,4 @@ void TraceFile::record(std::int64_t /*atMs*/, devlink::TraceEvent event, std::sp
     file_.flush();
 }
 
-}  // namespace app
+}  // namespace connection
