@@ -3,6 +3,7 @@ reader meet it: titles from the window system, keys typed through it, names,
 descriptions, states and actions through the accessibility bus.
 Run by scripts/window-test inside its X server and D-Bus session."""
 import os
+import re
 import subprocess
 import sys
 import time
@@ -82,6 +83,33 @@ def toggle(node):
     action = node.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
     action.doAction(names.index("Toggle") if "Toggle" in names else 0)
+
+
+def press(node):
+    action = node.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    action.doAction(names.index("Press") if "Press" in names else 0)
+
+
+def all_nodes(node, predicate):
+    found = []
+    try:
+        if predicate(node):
+            found.append(node)
+        for i in range(node.childCount):
+            found += all_nodes(node.getChildAtIndex(i), predicate)
+    except Exception:
+        pass
+    return found
+
+
+def text_of(node):
+    """The node's text, or "" for a node that holds none."""
+    try:
+        text = node.queryText()
+        return text.getText(0, text.characterCount)
+    except Exception:
+        return ""
 
 
 def home_of(name):
@@ -212,6 +240,16 @@ def demo_session():
     shortcuts = wait_for(lambda: window_titles().get("Keyboard shortcuts"), 5)
     check(shortcuts is not None, "F1 opens Keyboard shortcuts")
     screenshot("keyboard-shortcuts")
+    # A redo step waits now ("Redo Left notch 12 gain"): the list still
+    # names the command, once, with both its keys.
+    table = wait_for(lambda: named("Keyboard shortcuts", "table"), 5)
+    cells = [c.name for c in all_nodes(table, lambda n: n.getRoleName() == "table cell")] if table else []
+    commands = cells[0::2]
+    check("Undo" in commands and "Redo" in commands and len(commands) == len(set(commands))
+          and not any(c.startswith(("Undo ", "Redo ")) for c in commands),
+          "F1 names each command once, Undo and Redo by themselves: %s" % commands)
+    check(cells[commands.index("Redo") * 2 + 1] == "Ctrl+Shift+Z or Ctrl+Y" if "Redo" in commands else False,
+          "Redo's keys in one row")
     if shortcuts is not None:
         subprocess.run(["wmctrl", "-i", "-c", shortcuts], check=False)
         wait_for(lambda: "Keyboard shortcuts" not in window_titles(), 5)
@@ -235,6 +273,102 @@ def demo_session():
     quit_with_yes(editor, caption)
 
 
+def name_preview(caption):
+    """A name typed into the store window, through the window system: beside
+    it, the eight characters the device will hold."""
+    main = window_titles().get(caption)
+    store = None
+    # A key typed while the focus is still moving is lost: type it again.
+    for _ in range(3):
+        subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
+        subprocess.run(["xdotool", "key", "ctrl+d"], check=False)
+        store = wait_for(lambda: window_titles().get("Store preset"), 3)
+        if store is not None:
+            break
+    check(store is not None, "Ctrl+D opens Store preset")
+    box = wait_for(lambda: named("Edit Name", "text"), 5)
+    if store is None or box is None:
+        return
+    subprocess.run(["xdotool", "windowactivate", "--sync", store], check=False)
+    box.queryComponent().grabFocus()
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+    # xdotool under this Xvfb loses the letter l: a name without one.
+    subprocess.run(["xdotool", "type", "--delay", "20", "Bandstand mix"], check=False)
+    preview = wait_for(lambda: named('On the device: "Bandstan"'), 5)
+    check(preview is not None, "typing a long name shows what the device will hold")
+    screenshot("store-name-preview")
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+    subprocess.run(["xdotool", "type", "--delay", "20", "Show"], check=False)
+    check(wait_for(lambda: named('On the device: "Bandstan"') is None and
+                   not any(n.name.startswith("On the device") and n.getState().contains(pyatspi.STATE_SHOWING)
+                           for n in all_nodes(editor_app(), lambda n: n.getRoleName() == "label")), 5) is not None,
+          "a name that fits shows nothing beside it")
+    subprocess.run(["xdotool", "key", "Escape"], check=False)
+    check(wait_for(lambda: "Store preset" not in window_titles(), 5) is not None, "Escape closes Store preset")
+
+
+def device_log(caption, home):
+    """The log opened after start-up holds the start-up's frames, replies
+    named, under the time of day; Pause, Save... and Clear work from the bus."""
+    main = window_titles().get(caption)
+    subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
+    subprocess.run(["xdotool", "key", "--window", main, "ctrl+l"], check=False)
+    check(wait_for(lambda: window_titles().get("Device log"), 5) is not None, "Ctrl+L opens Device log")
+    view = wait_for(lambda: named("Device log", "text"), 5)
+    lines = text_of(view).splitlines() if view else []
+    check(any(l.endswith("  Probe") for l in lines) and any(l.endswith("answers Probe") for l in lines),
+          "the log holds the probe and its answer from before it was opened (%d lines)" % len(lines))
+    check(bool(lines) and re.match(r"\d\d:\d\d:\d\d\.\d\d\d  ", lines[0]) is not None,
+          "lines begin with the time of day: %s" % (lines[0] if lines else None))
+    screenshot("device-log")
+    pause, save, clear = named("Pause"), named("Save...", "push button"), named("Clear", "push button")
+    check(None not in (pause, save, clear), "the log has Save..., Clear and Pause")
+    if None in (pause, save, clear):
+        return
+    press(pause)
+    check(wait_for(lambda: checked(pause), 5) is not None, "Pause stays pressed")
+    press(pause)
+    # The dialog opens in the user's home: a bare name saves there.
+    path = os.path.join(home, "saved.txt")
+    press(save)
+    dialog = wait_for(lambda: window_titles().get("Save device log"), 5)
+    check(dialog is not None, "Save... asks where")
+    if dialog is not None:
+        subprocess.run(["xdotool", "windowactivate", "--sync", dialog], check=False)
+        subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+        subprocess.run(["xdotool", "type", "--delay", "10", os.path.basename(path)], check=False)
+        screenshot("device-log-save")
+        subprocess.run(["xdotool", "key", "Return"], check=False)
+        wait_for(lambda: "Save device log" not in window_titles(), 5)
+        saved = wait_for(lambda: os.path.exists(path) and open(path).read(), 5)
+        check(bool(saved) and "answers Probe" in saved, "Save... writes the lines kept")
+    press(clear)
+    check(wait_for(lambda: text_of(view) == "", 5) is not None, "Clear empties the log")
+    log = window_titles().get("Device log")
+    if log:
+        subprocess.run(["wmctrl", "-i", "-c", log], check=False)
+        wait_for(lambda: "Device log" not in window_titles(), 5)
+
+
+def user_guide(caption):
+    """Help > User guide: the guide shipped with the program, in its own window."""
+    main = window_titles().get(caption)
+    subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
+    item = wait_for(lambda: find(editor_app(), lambda n: n.getRoleName() == "menu item"
+                                 and n.name.replace("&", "") == "User guide"), 5)
+    check(item is not None, "Help has User guide")
+    if item is not None:
+        press(item)
+    guide = wait_for(lambda: window_titles().get("User guide"), 5)
+    check(guide is not None, "Help > User guide opens the guide")
+    view = wait_for(lambda: find(editor_app(), lambda n: "Using the editor" in text_of(n)), 5) if guide else None
+    check(view is not None and "From a shell" in text_of(view), "the guide holds the README's part for users")
+    screenshot("user-guide")
+    if guide:
+        subprocess.run(["wmctrl", "-i", "-c", guide], check=False)
+        wait_for(lambda: "User guide" not in window_titles(), 5)
+
+
 def device_session():
     home = home_of("device")
     editor = start(["--simulate"], home)
@@ -245,6 +379,9 @@ def device_session():
     check(status is not None and status.description.startswith("Connected: port 1 ("),
           "status label says Connected: %s" % (status.description if status else None))
     screenshot("connected")
+    device_log(caption, home)
+    user_guide(caption)
+    name_preview(caption)
     quit_with_yes(editor, caption)
 
     editor = second_start(["--simulate"], home, caption, "on a device")

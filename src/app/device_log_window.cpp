@@ -1,28 +1,92 @@
 #include "app/device_log_window.h"
 
+#include <QDir>
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
-namespace app {
+#include "presets/atomic_file.h"
+#include "ui/user_dialogs.h"
 
-DeviceLogWindow::DeviceLogWindow(connection::TraceClock& clock, QWidget* parent)
-    : QWidget(parent, Qt::Window), clock_(clock), view_(new QPlainTextEdit(this)) {
+namespace app {
+namespace {
+
+QPushButton* AddButton(QHBoxLayout* row, const char* objectName, const QString& text) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(objectName);
+    row->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+DeviceLogWindow::DeviceLogWindow(ui::UserDialogs& dialogs, QWidget* parent, TimeOfDay now)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), now_(std::move(now)), view_(new QPlainTextEdit(this)) {
     setObjectName("DeviceLog");
     setWindowTitle("Device log");
+    view_->setObjectName("DeviceLogView");
+    view_->setAccessibleName("Device log");
     view_->setReadOnly(true);
     // A 160-byte block stays on its one line, as in the file.
     view_->setLineWrapMode(QPlainTextEdit::NoWrap);
     view_->setMaximumBlockCount(kMaxLines);
     view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto* buttons = new QHBoxLayout;
+    saveButton_ = AddButton(buttons, "SaveLogButton", "Save...");
+    clearButton_ = AddButton(buttons, "ClearLogButton", "Clear");
+    pauseButton_ = AddButton(buttons, "PauseLogButton", "Pause");
+    pauseButton_->setCheckable(true);
+    buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
-    resize(720, 360);
+    layout->addLayout(buttons);
+    connect(saveButton_, &QPushButton::clicked, this, &DeviceLogWindow::save);
+    connect(clearButton_, &QPushButton::clicked, this, &DeviceLogWindow::clear);
+    // What came during the pause shows once it ends.
+    connect(pauseButton_, &QPushButton::toggled, this, [this](bool paused) {
+        if (!paused) showHistory();
+    });
+    resize(760, 400);
 }
 
 void DeviceLogWindow::record(std::int64_t /*atMs*/, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                              std::string_view note) {
-    view_->appendPlainText(QString::fromStdString(connection::TraceLine(clock_.sinceStartUs(), event, bytes, note)));
+    history_.add(connection::TraceLine(connection::ClockStamp(now_().msecsSinceStartOfDay()), event, bytes,
+                                       names_.noteFor(event, note)));
+    // A closed or paused log only remembers: no text layout per frame.
+    if (following()) view_->appendPlainText(QString::fromStdString(history_.line(history_.size() - 1)));
+}
+
+void DeviceLogWindow::showEvent(QShowEvent* event) {
+    showHistory();
+    QWidget::showEvent(event);
+}
+
+bool DeviceLogWindow::following() const { return isVisible() && !pauseButton_->isChecked(); }
+
+void DeviceLogWindow::showHistory() {
+    std::string text = history_.text();
+    if (!text.empty()) text.pop_back();
+    view_->setPlainText(QString::fromStdString(text));
+    view_->moveCursor(QTextCursor::End);
+}
+
+void DeviceLogWindow::save() {
+    const QString path = dialogs_.saveFileName({"Save device log", QDir::homePath(), "Text (*.txt)"}, this);
+    if (path.isEmpty()) return;
+    const std::string text = history_.text();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (const auto reason = presets::ReplaceFileContents(path, std::span(bytes, text.size())))
+        dialogs_.inform(
+            "The device log could not be written to \"" + QDir::toNativeSeparators(path) + "\" (" + *reason + ").",
+            "Save device log", ui::Icon::Critical, this);
+}
+
+void DeviceLogWindow::clear() {
+    history_.clear();
+    view_->clear();
 }
 
 }  // namespace app

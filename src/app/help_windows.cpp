@@ -11,20 +11,18 @@
 namespace app {
 namespace {
 
-QString PlainCommandText(QString text) {
-    text.remove('&');
-    if (text.endsWith("...")) text.chop(3);
-    return text;
-}
-
+// Each action once, under the command's own name: iconText drops the
+// mnemonic and the dots, and a changing text (Undo's step) keeps a fixed
+// one there. A second key for the same command joins the first.
 void AddMenuRows(const QMenu& menu, QList<ShortcutRow>& rows) {
     for (QAction* action : menu.actions()) {
         if (action->menu()) {
             AddMenuRows(*action->menu(), rows);
             continue;
         }
-        for (const QKeySequence& key : action->shortcuts())
-            rows.append(ShortcutRow(PlainCommandText(action->text()), key.toString(QKeySequence::NativeText)));
+        QStringList keys;
+        for (const QKeySequence& key : action->shortcuts()) keys << key.toString(QKeySequence::NativeText);
+        if (!keys.isEmpty()) rows.append(ShortcutRow(action->iconText(), keys.join(QStringLiteral(" or "))));
     }
 }
 
@@ -76,7 +74,10 @@ QString AboutText(const AboutFacts& facts) {
     text += "Editor and remote control for the QRN4480 feedback eliminator.\n\n";
     text += "Qt " + facts.qtVersion + "\n";
     text += "Device program: " + (facts.deviceProgram.isEmpty() ? QString("none") : facts.deviceProgram) + "\n";
-    text += facts.connection;
+    text += facts.connection + "\n\n";
+    // As packaging/copyright and the AppStream metadata have it.
+    text += "Copyright (C) 2026 the QRN4480 editor developers.\n";
+    text += "Licence: proprietary; all rights reserved.";
     return text;
 }
 

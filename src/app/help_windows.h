@@ -15,8 +15,9 @@ namespace app {
 // One row per key: what it does, and the key as the platform writes it.
 using ShortcutRow = std::pair<QString, QString>;
 
-// Every action in the menus that has a shortcut (each of its keys), in menu
-// order, then the keys the editor's bars and boxes take.
+// Every action in the menus that has a shortcut, once, with all its keys
+// ("Ctrl+Shift+Z or Ctrl+Y"), in menu order; then the keys the editor's bars
+// and boxes take.
 QList<ShortcutRow> ShortcutRows(const QMenuBar& menus);
 
 class KeyboardShortcutsDialog : public QDialog {

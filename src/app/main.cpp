@@ -16,8 +16,8 @@
 #include "app/session.h"
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
-#include "connection/trace_file.h"
 #include "app/user_places.h"
+#include "connection/trace_file.h"
 #include "devlink/any_port.h"
 #include "devlink/any_port_factory.h"
 #include "devlink/device_link.h"
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     devlink::AnyPortFactory portFactory(port);
     link.setPortFactory(&portFactory);
 
-    // The trace costs nothing until a file is named or the log is opened.
+    // The trace: the --trace file when one is named, and the device log.
     connection::TraceClock traceClock;
     connection::TraceFile traceFile(traceClock);
     devlink::TraceFanOut traces;
@@ -111,7 +111,10 @@ int main(int argc, char** argv) {
         traces.add(&traceFile);
         link.setTrace(&traces);
     }
-    app::DeviceLogWindow deviceLog(traceClock);
+    // The log records from the start: it shows what happened before it was opened.
+    app::DeviceLogWindow deviceLog(dialogs);
+    traces.add(&deviceLog);
+    link.setTrace(&traces);
     app::Session session;
 
     app::SplashWindow splash;
@@ -127,8 +130,6 @@ int main(int argc, char** argv) {
     app::MainWindow mainWindow(session, link, dialogs);
     linkEnd.setOnLost([&mainWindow] { mainWindow.goOffline(); });
     mainWindow.setDeviceLogOpener([&] {
-        traces.add(&deviceLog);
-        link.setTrace(&traces);
         deviceLog.show();
         deviceLog.raise();
     });

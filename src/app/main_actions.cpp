@@ -58,6 +58,7 @@ MainActions CreateMainActions(QObject* owner) {
                                    QKeySequence("Ctrl+Shift+L"), "Copy Right to Left");
     a.deviceLog = MakeAction(owner, "DeviceLogAction", "Device &log", QKeySequence("Ctrl+L"));
     a.keyboardShortcuts = MakeAction(owner, "KeyboardShortcutsAction", "&Keyboard shortcuts", QKeySequence("F1"));
+    a.userGuide = MakeAction(owner, "UserGuideAction", "&User guide");
     a.about = MakeAction(owner, "AboutAction", "&About");
     return a;
 }
@@ -70,7 +71,7 @@ MainMenus BuildMenuBar(QMenuBar& bar, const MainActions& a) {
         AddMenu(bar, "DeviceMenu", "&Device", {a.storePreset, a.readPreset, nullptr, a.backUpDevice, a.restoreDevice});
     menus.edit = AddMenu(bar, "EditMenu", "&Edit", {a.copyLeftToRight, a.copyRightToLeft});
     menus.view = AddMenu(bar, "ViewMenu", "&View", {a.deviceLog});
-    menus.help = AddMenu(bar, "HelpMenu", "&Help", {a.keyboardShortcuts, nullptr, a.about});
+    menus.help = AddMenu(bar, "HelpMenu", "&Help", {a.keyboardShortcuts, a.userGuide, nullptr, a.about});
     return menus;
 }
 

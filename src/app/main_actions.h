@@ -30,6 +30,7 @@ struct MainActions {
     QAction* deviceLog = nullptr;
     // Help
     QAction* keyboardShortcuts = nullptr;
+    QAction* userGuide = nullptr;
     QAction* about = nullptr;
 
     // What a running search locks: everything that would change the

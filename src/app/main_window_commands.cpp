@@ -17,6 +17,7 @@
 #include "app/help_windows.h"
 #include "app/main_window.h"
 #include "app/toolbar_icons.h"
+#include "app/user_guide_window.h"
 #include "editor/device_transfer.h"
 #include "editor/parameter_editor.h"
 #include "presets/backup_to_file.h"
@@ -114,6 +115,7 @@ void MainWindow::connectActions() {
         if (openDeviceLog_) openDeviceLog_();
     });
     connect(actions_.keyboardShortcuts, &QAction::triggered, this, &MainWindow::showKeyboardShortcuts);
+    connect(actions_.userGuide, &QAction::triggered, this, [this] { ShowUserGuide(this); });
     connect(actions_.about, &QAction::triggered, this, &MainWindow::showAbout);
 }
 

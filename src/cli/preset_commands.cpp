@@ -3,6 +3,7 @@
 #include "cli/device_reads.h"
 #include "cli/preset_files_cli.h"
 #include "notch/preset_frames.h"
+#include "presets/held_name.h"
 #include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
 #include "presets/preset_words.h"
@@ -64,11 +65,12 @@ ExitStatus RunStore(CommandContext& context, const StoreCommand& command) {
     };
     if (presets::StorePreset(context.link, library, *image, request, progress) != presets::StoreResult::Stored)
         return context.lost();
-    context.console.result(QString("%1 stored into position %2 as \"%3\"")
-                               .arg(command.file)
-                               .arg(command.position)
-                               .arg(QString::fromStdU32String(request.name)),
-                           Done("store", command.file).add("position", command.position).add("name", command.name));
+    // The device holds the centred and cut name, which is what a later
+    // `info` lists: never report the longer text as stored.
+    const QString held = presets::HeldNameText(request.nameBytes);
+    context.console.result(
+        QString("%1 stored into position %2 as \"%3\"").arg(command.file).arg(command.position).arg(held),
+        Done("store", command.file).add("position", command.position).add("name", held));
     return ExitStatus::Done;
 }
 

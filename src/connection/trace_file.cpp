@@ -16,7 +16,7 @@ bool TraceFile::open(const QString& path, QString* error) {
 void TraceFile::record(std::int64_t /*atMs*/, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                        std::string_view note) {
     if (!file_.isOpen()) return;
-    std::string line = TraceLine(clock_.sinceStartUs(), event, bytes, note);
+    std::string line = TraceLine(clock_.sinceStartUs(), event, bytes, names_.noteFor(event, note));
     line += '\n';
     file_.write(line.data(), static_cast<qint64>(line.size()));
     file_.flush();

@@ -23,6 +23,7 @@ public:
 
 private:
     TraceClock& clock_;
+    ReplyNames names_;
     QFile file_;
 };
 

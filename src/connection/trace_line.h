@@ -20,6 +20,25 @@ namespace connection {
 
 std::string TraceLine(std::int64_t sinceStartUs, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                       std::string_view note);
+// The same line under another time stamp (ClockStamp for the device log).
+std::string TraceLine(std::string_view stamp, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
+                      std::string_view note);
+
+// "14:03:27.512": the time of day, to the millisecond, for a log a user
+// holds beside what happened on stage.
+std::string ClockStamp(int msSinceMidnight);
+
+// A reply carries no name of its own: it is named after the last command
+// sent ("answers Probe"), as the frames sent are named after theirs. A
+// record that has a note keeps it.
+class ReplyNames {
+public:
+    std::string_view noteFor(devlink::TraceEvent event, std::string_view note);
+
+private:
+    std::string lastCommand_;
+    std::string reply_;
+};
 
 // The trace's own time. The link's clock counts whole milliseconds, and a
 // byte at 4800 baud takes 2.083 of them: byte gaps need finer stamps.

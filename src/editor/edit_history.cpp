@@ -14,6 +14,10 @@ EditHistory::EditHistory(EditorState& state, SettingsRestorer& restorer, QWidget
     redoAction_ = stack_.createRedoAction(actionParent, QStringLiteral("Redo"));
     undoAction_->setObjectName(QStringLiteral("UndoAction"));
     redoAction_->setObjectName(QStringLiteral("RedoAction"));
+    // The text names the step ("Undo Load show.Fbk"); the shortcut list and
+    // a toolbar name the command.
+    undoAction_->setIconText(QStringLiteral("Undo"));
+    redoAction_->setIconText(QStringLiteral("Redo"));
     undoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     redoAction_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     // Connected after the stack's own enabling, so the lock has the last word.

@@ -3,10 +3,18 @@
 #include "editor/edit_history.h"
 
 namespace editor {
+namespace {
+
+// QUndoCommand's text after a line break is what the Undo and Redo actions
+// show, where a single "&" would be taken for a mnemonic and vanish
+// ("Link Left & Right").
+QString WithMenuText(const QString& text) { return text + QLatin1Char('\n') + QString(text).replace('&', "&&"); }
+
+}  // namespace
 
 SettingsStep::SettingsStep(EditHistory& history, const SettingsSnapshot& before, const SettingsSnapshot& after,
                            const QString& text, int gesture)
-    : QUndoCommand(text), history_(history), before_(before), after_(after), gesture_(gesture) {}
+    : QUndoCommand(WithMenuText(text)), history_(history), before_(before), after_(after), gesture_(gesture) {}
 
 void SettingsStep::undo() { history_.apply(patched(before_)); }
 

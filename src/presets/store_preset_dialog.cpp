@@ -14,6 +14,7 @@
 
 #include "editor/parameter_editor.h"
 #include "presets/library_buttons.h"
+#include "presets/name_preview.h"
 #include "presets/preset_list_panel.h"
 #include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
@@ -57,6 +58,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     nameLabel->setBuddy(nameBox_);
     positionLabel->setBuddy(positionBox_);
     fields->addRow(nameLabel, nameBox_);
+    fields->setWidget(fields->rowCount(), QFormLayout::FieldRole, new NamePreview(nameBox_, this));
     fields->addRow(positionLabel, positionBox_);
 
     auto* top = new QHBoxLayout;

@@ -44,6 +44,7 @@ TEST_F(MainWindowTest, EveryCommandSitsInItsMenuWithItsKeyAndTheToolbarSharesIt)
         {a.copyRightToLeft, menus.edit, "Ctrl+Shift+L", app::kCopyRightToLeft},
         {a.deviceLog, menus.view, "Ctrl+L", -1},
         {a.keyboardShortcuts, menus.help, "F1", -1},
+        {a.userGuide, menus.help, "", -1},
         {a.about, menus.help, "", -1},
     };
     for (const Case& c : cases) {
@@ -81,6 +82,39 @@ TEST_F(MainWindowTest, CtrlQAsksTheExitQuestionAndF1ListsEveryShortcut) {
         EXPECT_TRUE(rows.contains(row)) << row;
 }
 
+// The list names a command once, whatever its text says now and however
+// many keys it has; a literal "&" stays.
+TEST(ShortcutRows, EachCommandOnceUnderItsOwnName) {
+    struct Case {
+        const char* text;
+        const char* iconText;  // null: as the text gives it
+        QList<QKeySequence> keys;
+        const char* row;  // null: not listed
+    };
+    const Case cases[] = {
+        {"Undo Load show2.Fbk", "Undo", {QKeySequence("Ctrl+Z")}, "Undo = Ctrl+Z"},
+        {"Redo Link Left && Right",
+         "Redo",
+         {QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")},
+         "Redo = Ctrl+Shift+Z or Ctrl+Y"},
+        {"Copy &Left to Right...", nullptr, {QKeySequence("Ctrl+Shift+R")}, "Copy Left to Right = Ctrl+Shift+R"},
+        {"Save && &send", nullptr, {QKeySequence("Ctrl+S")}, "Save & send = Ctrl+S"},
+        {"&About", nullptr, {}, nullptr},
+    };
+    QMenuBar bar;
+    QMenu* menu = bar.addMenu("&Edit");
+    QStringList expected;
+    for (const Case& c : cases) {
+        QAction* action = menu->addAction(c.text);
+        if (c.iconText) action->setIconText(c.iconText);
+        action->setShortcuts(c.keys);
+        if (c.row) expected << c.row;
+    }
+    QStringList rows;
+    for (const app::ShortcutRow& row : app::ShortcutRows(bar)) rows << row.first + " = " + row.second;
+    EXPECT_EQ(rows.mid(0, static_cast<int>(expected.size())), expected);
+}
+
 TEST(AboutText, VersionQtDeviceAndConnection) {
     struct Case {
         app::AboutFacts facts;
@@ -89,10 +123,12 @@ TEST(AboutText, VersionQtDeviceAndConnection) {
     const Case cases[] = {
         {{"1.2.0", "6.4.2", "FBK V2.1", "Connected: port 5 (/dev/ttyUSB0)"},
          "QRN4480 editor 1.2.0\nEditor and remote control for the QRN4480 feedback eliminator.\n\nQt 6.4.2\n"
-         "Device program: FBK V2.1\nConnected: port 5 (/dev/ttyUSB0)"},
+         "Device program: FBK V2.1\nConnected: port 5 (/dev/ttyUSB0)\n\n"
+         "Copyright (C) 2026 the QRN4480 editor developers.\nLicence: proprietary; all rights reserved."},
         {{"1.2.0", "6.4.2", "", "Demo mode"},
          "QRN4480 editor 1.2.0\nEditor and remote control for the QRN4480 feedback eliminator.\n\nQt 6.4.2\n"
-         "Device program: none\nDemo mode"},
+         "Device program: none\nDemo mode\n\n"
+         "Copyright (C) 2026 the QRN4480 editor developers.\nLicence: proprietary; all rights reserved."},
     };
     for (const Case& c : cases) EXPECT_EQ(app::AboutText(c.facts), c.text);
 }

@@ -124,6 +124,16 @@ TEST(CliOutput, TextsSayWhatWasDone) {
          onlySomePortsExist},
         {"every port", {"ports", "--all"}, " 2 /dev/silent2 missing\n 3 /dev/silent3 exists\n", 35, onlySomePortsExist},
         {"a port asked for", {"--port", "2", "ports"}, " 2 /dev/silent2 missing\n", 1, onlySomePortsExist},
+        {"a long name as the device holds it",
+         {"store", "9", "A very long name", "@p.Fbk"},
+         "@p.Fbk stored into position 9 as \"A very l\"\n",
+         1,
+         [](CliRig& rig) { StorePresets(rig, {}); }},
+        {"a short name centred",
+         {"--json", "store", "9", "Show", "@p.Fbk"},
+         R"("name":"  Show  ")",
+         1,
+         [](CliRig& rig) { StorePresets(rig, {}); }},
     };
     for (const auto& c : cases) {
         CliRig rig;

@@ -104,7 +104,7 @@ TEST_F(CliProgram, EachCommandEndToEnd) {
         {port, {"get", "left", "12"}, "left 12: 1003 Hz -6 dB 1/10"},
         {port, {"set", "right", "--auto-count", "2", "--release", "fast"}, "right  auto-count 2  auto-width 1/10"},
         {port, {"save", "@now.Fbk"}, "The current settings saved into"},
-        {port, {"store", "9", "Show", "@now.Fbk"}, "stored into position 9 as \"Show\""},
+        {port, {"store", "9", "Show", "@now.Fbk"}, "stored into position 9 as \"  Show  \""},
         {port, {"read", "9", "@nine.Fbk"}, "Preset 9 read into"},
         {port, {"load", "@nine.Fbk"}, "loaded as the current settings"},
         {port, {"backup", "@all.qrnbak"}, "Backup of 1 preset and"},

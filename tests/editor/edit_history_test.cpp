@@ -47,7 +47,17 @@ std::string Differences(const model::PresetImage& a, const model::PresetImage& b
     return text;
 }
 
-std::string UndoText(const EditorRig& rig) { return rig.eq->history().undoAction()->text().toStdString(); }
+// The Undo action's text as a menu shows it: "&&" is one "&", a lone "&"
+// marks the next letter and is not shown.
+std::string UndoText(const EditorRig& rig) {
+    const QString text = rig.eq->history().undoAction()->text();
+    std::string shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && ++i == text.size()) break;
+        shown += text[i].toLatin1();
+    }
+    return shown;
+}
 
 void LoadAsFile(EditorRig& rig, const model::PresetImage& image, const QString& name) {
     rig.eq->beginStep();
