@@ -29,6 +29,13 @@ Bytes ReadByteFrame(int address) {
 }
 const Bytes kReadBlock = Frame({0x0B, kSlot + 4});
 
+struct NoteTrace final : devlink::LinkTrace {
+    void record(std::int64_t, devlink::TraceEvent, std::span<const std::uint8_t>, std::string_view note) override {
+        if (note.starts_with("position")) notes.emplace_back(note);
+    }
+    std::vector<std::string> notes;
+};
+
 struct WriteRig {
     explicit WriteRig(bool linePace = false) {
         sim.port.linePace = linePace;
@@ -117,8 +124,14 @@ TEST(PositionWrite, SendsOnlyTheDifferingBytesBetweenUnmarkAndMarker) {
     };
     for (const Case& c : cases) {
         WriteRig rig;
+        NoteTrace trace;
+        rig.sim.link.setTrace(&trace);
         if (c.used) rig.holdInDevice(kStored, "  LIVE  ");
         const PositionWriteReport report = rig.write(c.data, c.name);
+        EXPECT_EQ(trace.notes,
+                  std::vector<std::string>{"position 07: " + std::to_string(c.written) + " bytes written, " +
+                                           std::to_string(168 - c.written) + " skipped"})
+            << c.what;
         EXPECT_EQ(report.outcome, PositionWriteOutcome::StoredAndVerified) << c.what;
         EXPECT_EQ(PositionWriteText(report), "Stored and verified") << c.what;
         EXPECT_EQ(report.written, c.written) << c.what;
