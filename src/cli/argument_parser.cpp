@@ -12,7 +12,7 @@ namespace {
 const QStringList kValueOptions = {"--port",  "--trace",       "--positions",  "--freq",  "--gain",
                                    "--width", "--auto-count",  "--auto-width", "--depth", "--release",
                                    "--mode",  "--sensitivity", "--seconds"};
-const QStringList kFlagOptions = {"--json", "--quiet", "--help", "--version", "--current", "--yes", "--all"};
+const QStringList kFlagOptions = {"--json", "--quiet", "--help", "--version", "--current", "--yes", "--all", "--full"};
 const QStringList kGlobalOptions = {"--port", "--trace", "--json", "--quiet"};
 
 struct Scanned {
@@ -60,7 +60,8 @@ std::variant<Scanned, ArgumentError> Scan(const QStringList& arguments) {
 // The options the command takes besides the global ones.
 QStringList CommandOptions(const QString& command) {
     if (command == "ports") return {"--all"};
-    if (command == "restore") return {"--positions", "--current", "--yes"};
+    if (command == "restore") return {"--positions", "--current", "--yes", "--full"};
+    if (command == "store") return {"--full"};
     if (command == "set")
         return {"--freq",  "--gain",    "--width", "--auto-count", "--auto-width",
                 "--depth", "--release", "--mode",  "--sensitivity"};
@@ -113,10 +114,11 @@ private:
     std::variant<Command, ArgumentError> store() {
         const auto position = ParsePosition(args_[0], 5, &why_);
         if (!position) return Refused(why_);
-        return StoreCommand{*position, args_[1], args_[2]};
+        return StoreCommand{*position, args_[1], args_[2], s_.flags.contains("--full")};
     }
     std::variant<Command, ArgumentError> restore() {
-        RestoreCommand restore{args_[0], {}, s_.flags.contains("--current"), s_.flags.contains("--yes")};
+        RestoreCommand restore{
+            args_[0], {}, s_.flags.contains("--current"), s_.flags.contains("--yes"), s_.flags.contains("--full")};
         const auto list = s_.values.find("--positions");
         if (list != s_.values.end()) {
             const auto positions = ParsePositionList(list->second, &why_);

@@ -34,6 +34,7 @@ presets::TransferProgress BackupProgressUntilStopped(CommandContext& context) {
 presets::RestoreSelection Selection(const RestoreCommand& command) {
     presets::RestoreSelection selection;
     selection.currentSettings = command.current;
+    selection.mode = command.full ? presets::WriteMode::Full : presets::WriteMode::ChangedBytes;
     if (command.positions.empty()) selection.positions.fill(true);
     for (const int position : command.positions)
         if (position >= model::kFirstUserPosition && position <= model::kPresetPositions)
@@ -109,8 +110,7 @@ ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
         presets::RestoreDevice(context.link, library, backup, selection, ProgressUntilStopped(context, "Restoring"));
 
     bool differs = false;
-    const auto show = [&](const QString& part, presets::RestoreOutcome outcome, JsonLine json) {
-        const QString text = QString::fromLatin1(presets::RestoreOutcomeText(outcome));
+    const auto show = [&](const QString& part, presets::RestoreOutcome outcome, const QString& text, JsonLine json) {
         differs = differs || outcome == presets::RestoreOutcome::DiffersAfterWriting;
         context.console.result(part + ": " + text, json.add("outcome", text));
     };
@@ -118,12 +118,21 @@ ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
         const auto outcome = report.positions[static_cast<std::size_t>(k)];
         if (outcome == presets::RestoreOutcome::NotChosen) continue;
         const auto& position = backup.positions[static_cast<std::size_t>(k)];
+        const auto& counted = report.writes[static_cast<std::size_t>(k)];
         const QString name = position.used ? Name(position.name) : QString();
         const int number = k + model::kFirstUserPosition;
         show(QString("%1 %2").arg(number, 2, 10, QChar('0')).arg(position.used ? name : "(empty)"), outcome,
-             JsonLine().add("position", number).add("used", position.used).add("name", name));
+             QString::fromStdString(presets::RestorePositionText(report, k)),
+             JsonLine()
+                 .add("position", number)
+                 .add("used", position.used)
+                 .add("name", name)
+                 .add("written", counted.written)
+                 .add("skipped", counted.skipped));
     }
-    if (selection.currentSettings) show("current settings", report.currentSettings, JsonLine().add("current", true));
+    if (selection.currentSettings)
+        show("current settings", report.currentSettings,
+             QString::fromLatin1(presets::RestoreOutcomeText(report.currentSettings)), JsonLine().add("current", true));
 
     switch (report.result) {
     case presets::RestoreResult::Done: break;

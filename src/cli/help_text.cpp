@@ -18,11 +18,14 @@ constexpr CommandHelp kCommands[] = {
      "and whether a QRN4480 answers on it"},
     {"info", "info", "the port, the device's program name and positions 5-20, used or empty"},
     {"backup", "backup FILE", "every stored preset and the current settings into FILE"},
-    {"restore", "restore FILE [--positions 5,7-9] [--current] [--yes]",
+    {"restore", "restore FILE [--positions 5,7-9] [--current] [--yes] [--full]",
      "the presets in FILE back into the device (all of them unless\n"
-     "--positions); --current also sends its current settings"},
+     "--positions); --current also sends its current settings; only\n"
+     "the bytes that differ are written, every byte with --full"},
     {"read", "read N FILE.Fbk", "device preset N (1-20) into a preset file"},
-    {"store", "store N NAME FILE.Fbk", "a preset file into position N (5-20) under NAME"},
+    {"store", "store N NAME FILE.Fbk [--full]",
+     "a preset file into position N (5-20) under NAME, writing only the\n"
+     "bytes that differ and reading them back (every byte with --full)"},
     {"load", "load FILE.Fbk", "a preset file as the device's current settings"},
     {"save", "save FILE.Fbk", "the device's current settings into a preset file"},
     {"get", "get [left|right] [NOTCH]", "notch rows (1-12) and automatic settings"},

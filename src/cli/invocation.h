@@ -31,6 +31,7 @@ struct RestoreCommand {
     std::vector<int> positions;  // 5..20, ascending; empty: every position in the file
     bool current = false;        // also send the file's current settings
     bool yes = false;
+    bool full = false;  // every byte, not only those that differ
 };
 struct ReadCommand {
     int position = 0;  // 1..20
@@ -40,6 +41,7 @@ struct StoreCommand {
     int position = 0;  // 5..20
     QString name;
     QString file;
+    bool full = false;  // every byte, not only those that differ
 };
 struct LoadCommand {
     QString file;

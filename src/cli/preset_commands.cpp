@@ -1,9 +1,12 @@
 #include "cli/preset_commands.h"
 
+#include <algorithm>
+
 #include "cli/device_reads.h"
 #include "cli/preset_files_cli.h"
 #include "notch/preset_frames.h"
 #include "presets/held_name.h"
+#include "presets/position_write.h"
 #include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
 #include "presets/preset_words.h"
@@ -59,19 +62,51 @@ ExitStatus RunStore(CommandContext& context, const StoreCommand& command) {
     const std::optional<bool> used = ReadPositionUsed(context.link, command.position);
     if (!used) return context.lost();
     library.used[static_cast<std::size_t>(command.position - 1)] = *used;
-    const auto progress = [&](int done) {
-        context.console.progress(
-            QString("Storing %1: %2 of %3").arg(command.position).arg(done).arg(presets::kStoreByteFrames));
-    };
-    if (presets::StorePreset(context.link, library, *image, request, progress) != presets::StoreResult::Stored)
-        return context.lost();
     // The device holds the centred and cut name, which is what a later
     // `info` lists: never report the longer text as stored.
     const QString held = presets::HeldNameText(request.nameBytes);
-    context.console.result(
-        QString("%1 stored into position %2 as \"%3\"").arg(command.file).arg(command.position).arg(held),
-        Done("store", command.file).add("position", command.position).add("name", held));
-    return ExitStatus::Done;
+    JsonLine json = Done("store", command.file).add("position", command.position).add("name", held);
+    const QString stored =
+        QString("%1 stored into position %2 as \"%3\"").arg(command.file).arg(command.position).arg(held);
+    if (command.full) {
+        const auto progress = [&](int done) {
+            context.console.progress(
+                QString("Storing %1: %2 of %3").arg(command.position).arg(done).arg(presets::kStoreByteFrames));
+        };
+        if (presets::StorePreset(context.link, library, *image, request, progress) != presets::StoreResult::Stored)
+            return context.lost();
+        context.console.result(stored, json.add("written", presets::kStoreByteFrames).add("skipped", 0));
+        return ExitStatus::Done;
+    }
+    presets::KnownPosition known;
+    known.used = *used;
+    presets::DeviceBlock data{};
+    std::copy_n(image->begin(), data.size(), data.begin());
+    const presets::PositionWriteReport report =
+        presets::WriteChangedBytes(context.link, library, request, data, known, [&](int done, int total) {
+            context.console.progress(QString("Storing %1: %2 of %3 frames").arg(command.position).arg(done).arg(total));
+        });
+    const QString outcome = QString::fromStdString(presets::PositionWriteText(report));
+    json.add("written", report.written).add("skipped", report.skipped).add("outcome", outcome);
+    switch (report.outcome) {
+    case presets::PositionWriteOutcome::StoredAndVerified:
+        context.console.result(QString("%1: %2 bytes written, %3 skipped, %4")
+                                   .arg(stored)
+                                   .arg(report.written)
+                                   .arg(report.skipped)
+                                   .arg(outcome),
+                               json);
+        return ExitStatus::Done;
+    case presets::PositionWriteOutcome::DiffersAfterWriting:
+        context.console.result(QString("Position %1: %2").arg(command.position).arg(outcome), json);
+        return context.console.fail(ExitStatus::NoDevice, "The device holds something else after writing");
+    case presets::PositionWriteOutcome::NotRead: return NotRead(context);
+    case presets::PositionWriteOutcome::NotWritten:
+    case presets::PositionWriteOutcome::LeftUnused:
+    case presets::PositionWriteOutcome::WrittenNotVerified: break;
+    }
+    context.console.result(QString("Position %1: %2").arg(command.position).arg(outcome), json);
+    return context.lost();
 }
 
 ExitStatus RunLoad(CommandContext& context, const LoadCommand& command) {

@@ -8,6 +8,7 @@
 #include "devlink/memory_map.h"
 #include "devlink/preset_block.h"
 #include "notch/preset_frames.h"
+#include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
 #include "presets/store_frames.h"
 
@@ -59,24 +60,55 @@ RestoreOutcome Checked(devlink::DeviceLink& link, bool verified) {
     return verified ? RestoreOutcome::RestoredAndVerified : RestoreOutcome::DiffersAfterWriting;
 }
 
-RestoreOutcome RestorePosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
-                               const BackupPosition& position, RestoreProgress& progress) {
-    const auto index = static_cast<std::size_t>(slot) + model::kFixedPositions;
-    if (position.used) {
-        model::PresetImage image{};
-        std::copy(position.data.begin(), position.data.end(), image.begin());
-        const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
-        const StoreResult stored =
-            StorePreset(link, library, image, request, [&progress](int) { progress.frameDone(); });
-        if (stored != StoreResult::Stored || link.ended()) return RestoreOutcome::NotWrittenLinkLost;
-    } else {
-        link.sendCommand(UnmarkPayload(slot));
-        progress.frameDone();
-        if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
-        library.used[index] = false;
-        library.names[index] = std::u32string(model::kEmptyPresetName);
+RestoreOutcome FromPositionWrite(PositionWriteOutcome outcome) {
+    switch (outcome) {
+    case PositionWriteOutcome::StoredAndVerified: return RestoreOutcome::RestoredAndVerified;
+    case PositionWriteOutcome::DiffersAfterWriting: return RestoreOutcome::DiffersAfterWriting;
+    case PositionWriteOutcome::NotWritten: return RestoreOutcome::NotWrittenLinkLost;
+    case PositionWriteOutcome::LeftUnused: return RestoreOutcome::LeftUnusedLinkLost;
+    case PositionWriteOutcome::WrittenNotVerified: return RestoreOutcome::WrittenNotVerified;
+    case PositionWriteOutcome::NotRead: return RestoreOutcome::NotRead;
     }
+    return RestoreOutcome::NotWrittenLinkLost;
+}
+
+RestoreOutcome ClearPosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
+                             const BackupPosition& position, RestoreProgress& progress) {
+    link.sendCommand(UnmarkPayload(slot));
+    progress.frameDone();
+    if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+    const auto index = static_cast<std::size_t>(slot) + model::kFixedPositions;
+    library.used[index] = false;
+    library.names[index] = std::u32string(model::kEmptyPresetName);
     return Checked(link, Verified(link, slot, position, progress));
+}
+
+RestoreOutcome RestoreWholePosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
+                                    const BackupPosition& position, RestoreProgress& progress,
+                                    PositionWriteReport& counted) {
+    if (!position.used) return ClearPosition(link, library, slot, position, progress);
+    model::PresetImage image{};
+    std::copy(position.data.begin(), position.data.end(), image.begin());
+    const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
+    const StoreResult stored = StorePreset(link, library, image, request, [&progress](int) { progress.frameDone(); });
+    if (stored != StoreResult::Stored || link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+    counted.written = model::kBlockSize + model::kNameLength;
+    return Checked(link, Verified(link, slot, position, progress));
+}
+
+// An unused position the library also lists unused needs no frame.
+RestoreOutcome RestoreChangedBytes(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
+                                   const BackupPosition& position, const std::optional<DeviceBlock>& deviceBlock,
+                                   RestoreProgress& progress, PositionWriteReport& counted) {
+    KnownPosition known = KnownFromLibrary(library, slot);
+    if (!position.used)
+        return *known.used ? ClearPosition(link, library, slot, position, progress)
+                           : RestoreOutcome::RestoredAndVerified;
+    known.data = deviceBlock;
+    const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
+    counted = WriteChangedBytes(link, library, request, position.data, known,
+                                [&progress](int, int) { progress.frameDone(); });
+    return FromPositionWrite(counted.outcome);
 }
 
 // Only what the application frames set: the notch records and the six
@@ -93,17 +125,27 @@ bool CurrentSettingsMatch(const model::PresetImage& sent, const model::PresetIma
     return true;
 }
 
-RestoreOutcome RestoreCurrentSettings(devlink::DeviceLink& link, const DeviceBlock& current,
+RestoreOutcome RestoreCurrentSettings(devlink::DeviceLink& link, const DeviceBlock& current, WriteMode mode,
                                       RestoreProgress& progress) {
     model::PresetImage image{};
     std::copy(current.begin(), current.end(), image.begin());
     model::ClampImageCodes(image);  // what the frames carry
-    for (const devlink::Payload& payload : notch::PresetApplicationPayloads(image)) {
+    model::PresetImage device{};
+    std::vector<devlink::Payload> payloads;
+    if (mode == WriteMode::Full) {
+        payloads = notch::PresetApplicationPayloads(image);
+    } else {
+        const bool read = devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, device);
+        progress.frameDone();
+        if (!read) return link.ended() ? RestoreOutcome::NotWrittenLinkLost : RestoreOutcome::NotRead;
+        payloads = notch::ChangedParameterPayloads(device, image);
+        if (payloads.empty()) return RestoreOutcome::RestoredAndVerified;
+    }
+    for (const devlink::Payload& payload : payloads) {
         link.sendCommand(payload);
         progress.frameDone();
         if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
     }
-    model::PresetImage device{};
     const bool read = devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, device);
     progress.frameDone();
     return Checked(link, read && CurrentSettingsMatch(image, device));
@@ -119,12 +161,22 @@ const char* RestoreOutcomeText(RestoreOutcome outcome) {
     case RestoreOutcome::WrittenNotVerified: return "Written, not verified: link lost";
     case RestoreOutcome::NotWrittenLinkLost: return "Not written: link lost";
     case RestoreOutcome::Cancelled: return "Cancelled";
+    case RestoreOutcome::LeftUnusedLinkLost: return "Left unused: link lost";
+    case RestoreOutcome::NotRead: return kReadFailed;
     }
     return "";
 }
 
+std::string RestorePositionText(const RestoreReport& report, int slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    if (report.positions[s] == RestoreOutcome::DiffersAfterWriting && report.writes[s].firstDifference >= 0)
+        return PositionWriteText(report.writes[s]);
+    return RestoreOutcomeText(report.positions[s]);
+}
+
 RestoreReport RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& library, const DeviceBackup& backup,
-                            const RestoreSelection& selection, const TransferProgress& progress) {
+                            const RestoreSelection& selection, const TransferProgress& progress,
+                            const DeviceBlocks& deviceBlocks) {
     RestoreReport report;
     if (link.flags().demoMode || !link.flags().portReady) {
         report.result = RestoreResult::NoDevice;
@@ -146,12 +198,20 @@ RestoreReport RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& lib
         const auto s = static_cast<std::size_t>(slot);
         if (!selection.positions[s]) continue;
         const auto skipped = next();
-        report.positions[s] = skipped ? *skipped : RestorePosition(link, library, slot, backup.positions[s], steps);
+        if (skipped)
+            report.positions[s] = *skipped;
+        else if (selection.mode == WriteMode::Full)
+            report.positions[s] =
+                RestoreWholePosition(link, library, slot, backup.positions[s], steps, report.writes[s]);
+        else
+            report.positions[s] =
+                RestoreChangedBytes(link, library, slot, backup.positions[s], deviceBlocks[s], steps, report.writes[s]);
         if (!skipped) steps.partDone();
     }
     if (selection.currentSettings) {
         const auto skipped = next();
-        report.currentSettings = skipped ? *skipped : RestoreCurrentSettings(link, backup.current, steps);
+        report.currentSettings =
+            skipped ? *skipped : RestoreCurrentSettings(link, backup.current, selection.mode, steps);
         if (!skipped) steps.partDone();
     }
     library.presetTitle = title;

@@ -28,6 +28,15 @@ model::PresetNameBytes ListedNameBytes(const std::u32string& name) {
     return model::PadPresetName(name).value_or(model::PresetNameBytes{});
 }
 
+LibraryResult CopyResult(PositionWriteOutcome outcome) {
+    switch (outcome) {
+    case PositionWriteOutcome::StoredAndVerified: return LibraryResult::Done;
+    case PositionWriteOutcome::DiffersAfterWriting: return LibraryResult::DiffersAfterWriting;
+    case PositionWriteOutcome::NotRead: return LibraryResult::SourceNotRead;
+    default: return LibraryResult::LostLink;
+    }
+}
+
 }  // namespace
 
 LibraryResult RenamePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const StoreRequest& request) {
@@ -65,7 +74,7 @@ LibraryResult ClearPreset(devlink::DeviceLink& link, model::PresetLibrary& libra
 }
 
 LibraryResult CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int sourceSlot,
-                         const StoreRequest& target, const StoreProgress& progress) {
+                         const StoreRequest& target, const StoreProgress& progress, WriteMode mode) {
     if (!IsUsedSlot(library, sourceSlot) || target.slot < 0 || target.slot >= model::kUserPositions ||
         target.slot == sourceSlot)
         return LibraryResult::Refused;
@@ -82,13 +91,24 @@ LibraryResult CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& librar
 
     const bool titledTarget = TitleNames(library, target.slot);
     const std::u32string title = library.presetTitle;
-    const StoreResult stored = StorePreset(link, library, block, target, [&report](int done) {
-        if (done > 0) report(done + 1);
-    });
+    LibraryResult result = LibraryResult::Done;
+    if (mode == WriteMode::Full || link.flags().demoMode) {
+        const StoreResult stored = StorePreset(link, library, block, target, [&report](int done) {
+            if (done > 0) report(done + 1);
+        });
+        if (stored != StoreResult::Stored) result = LibraryResult::LostLink;
+    } else {
+        DeviceBlock data{};
+        std::copy_n(block.begin(), data.size(), data.begin());
+        const PositionWriteReport written = WriteChangedBytes(
+            link, library, target, data, KnownFromLibrary(library, target.slot),
+            [&report](int done, int total) { report(1 + done * kStoreProgressMaximum / std::max(total, 1)); });
+        result = CopyResult(written.outcome);
+    }
     // The store names the editor's preset in the title; a copy leaves the
     // editor as it is.
     library.presetTitle = titledTarget ? std::u32string() : title;
-    return stored == StoreResult::Stored ? LibraryResult::Done : LibraryResult::LostLink;
+    return result;
 }
 
 }  // namespace presets

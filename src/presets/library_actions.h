@@ -6,6 +6,7 @@
 // The device's own positions 1..4 are never touched.
 #include "devlink/device_link.h"
 #include "model/preset_library.h"
+#include "presets/position_write.h"
 #include "presets/preset_transfer.h"
 #include "presets/store_frames.h"
 #include "presets/store_request.h"
@@ -13,10 +14,11 @@
 namespace presets {
 
 enum class LibraryResult {
-    Done,           // every frame answered, or demo mode, which sends none
-    LostLink,       // the device went away; the link has said so already
-    SourceNotRead,  // the port did not open again for the copy's block; nothing was written
-    Refused,        // not a used writable position (or a copy onto itself): nothing was sent
+    Done,                 // every frame answered, or demo mode, which sends none
+    LostLink,             // the device went away; the link has said so already
+    SourceNotRead,        // the port did not open again for a block; nothing was written
+    DiffersAfterWriting,  // written, and the target read back otherwise
+    Refused,              // not a used writable position (or a copy onto itself): nothing was sent
 };
 
 // The copy's block read is one step before the store's.
@@ -32,12 +34,15 @@ LibraryResult RenamePreset(devlink::DeviceLink& link, model::PresetLibrary& libr
 LibraryResult ClearPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int slot);
 
 // Reads position sourceSlot + 5 and stores it at target.slot + 5 under the
-// target's name, as StorePreset does (a used target is unmarked first, the
-// marker goes last). Progress: 0 before the read, 1 after it, then one more
-// per store step. The title stays, unless it named the target, which now
-// holds something else: it is emptied. In demo mode nothing is read or
-// written and the lists change as if it had been.
+// target's name: by what differs and read back (WriteChangedBytes), or with
+// WriteMode::Full every byte as StorePreset does. Either way a used target
+// is unmarked first and the marker goes last. Progress: 0 before the read,
+// 1 after it, then up to kCopyProgressMaximum as the store goes on. The
+// title stays, unless it named the target, which now holds something else:
+// it is emptied. In demo mode nothing is read or written and the lists
+// change as if it had been.
 LibraryResult CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int sourceSlot,
-                         const StoreRequest& target, const StoreProgress& progress = {});
+                         const StoreRequest& target, const StoreProgress& progress = {},
+                         WriteMode mode = WriteMode::ChangedBytes);
 
 }  // namespace presets

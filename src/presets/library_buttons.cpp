@@ -183,6 +183,9 @@ void LibraryButtons::finish(LibraryResult result, int writtenSlot, const QString
     if (result == LibraryResult::Refused) return;
     if (result == LibraryResult::SourceNotRead)
         dialogs_.inform(QString::fromLatin1(kReadFailed), title, ui::Icon::Critical, this);
+    if (result == LibraryResult::DiffersAfterWriting)
+        dialogs_.inform(QStringLiteral("Position %1: Differs after writing.").arg(PositionWord(writtenSlot)), title,
+                        ui::Icon::Exclamation, this);
     // The link has said why; this says what it cost.
     if (result == LibraryResult::LostLink)
         dialogs_.inform(QStringLiteral("Position %1 was not written.").arg(PositionWord(writtenSlot)), title,

@@ -38,12 +38,13 @@ QString MatchText(PositionMatch match) {
 }  // namespace
 
 RestoreDeviceDialog::RestoreDeviceDialog(const QString& path, const DeviceBackup& backup,
-                                         const BackupComparison& comparison, devlink::DeviceLink& link,
-                                         model::PresetLibrary& library, ui::UserDialogs& dialogs,
-                                         CurrentRestored onCurrentRestored, QWidget* parent)
+                                         const BackupComparison& comparison, const DeviceBlocks& deviceBlocks,
+                                         devlink::DeviceLink& link, model::PresetLibrary& library,
+                                         ui::UserDialogs& dialogs, CurrentRestored onCurrentRestored, QWidget* parent)
     : QDialog(parent),
       backup_(backup),
       comparison_(comparison),
+      deviceBlocks_(deviceBlocks),
       link_(link),
       library_(library),
       dialogs_(dialogs),
@@ -113,9 +114,14 @@ void RestoreDeviceDialog::fillRow(int slot) {
 // not written are as they were shown.
 void RestoreDeviceDialog::showDeviceAfter(const RestoreReport& report) {
     DeviceBlocks verified;
-    for (std::size_t slot = 0; slot < verified.size(); ++slot)
+    for (std::size_t slot = 0; slot < verified.size(); ++slot) {
+        if (report.positions[slot] == RestoreOutcome::NotChosen || report.positions[slot] == RestoreOutcome::Cancelled)
+            continue;
         if (report.positions[slot] == RestoreOutcome::RestoredAndVerified && backup_.positions[slot].used)
             verified[slot] = backup_.positions[slot].data;
+        // A later restore compares with what was read back, or reads anew.
+        deviceBlocks_[slot] = verified[slot];
+    }
     const BackupComparison now = CompareWithDevice(backup_, library_, verified);
     for (int slot = 0; slot < model::kUserPositions; ++slot) {
         const auto s = static_cast<std::size_t>(slot);
@@ -158,13 +164,14 @@ void RestoreDeviceDialog::restoreChosen() {
     RestoreReport report;
     {
         ui::TransferProgressDialog progress(kTitle, "Writing and checking the chosen positions...", this);
-        report = RestoreDevice(link_, library_, backup_, chosen,
-                               [&progress](int done, int total) { return progress.update(done, total); });
+        report = RestoreDevice(
+            link_, library_, backup_, chosen, [&progress](int done, int total) { return progress.update(done, total); },
+            deviceBlocks_);
     }
     int verified = 0, failed = 0;
     for (int slot = 0; slot < model::kUserPositions; ++slot) {
         const RestoreOutcome outcome = report.positions[static_cast<std::size_t>(slot)];
-        table_->item(slot, kOutcome)->setText(RestoreOutcomeText(outcome));
+        table_->item(slot, kOutcome)->setText(QString::fromStdString(RestorePositionText(report, slot)));
         if (outcome == RestoreOutcome::RestoredAndVerified)
             ++verified;
         else if (outcome != RestoreOutcome::NotChosen)
@@ -230,7 +237,7 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
     // Cancelled: nothing was written, nothing to show. Lost: the link has said why.
     if (cancelled || link.ended()) return;
     comparison = CompareWithDevice(backup, library, blocks);
-    RestoreDeviceDialog dialog(path, backup, comparison, link, library, dialogs, onCurrentRestored, parent);
+    RestoreDeviceDialog dialog(path, backup, comparison, blocks, link, library, dialogs, onCurrentRestored, parent);
     dialog.exec();
 }
 

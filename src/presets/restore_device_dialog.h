@@ -24,9 +24,11 @@ public:
     // Shown when the current settings were restored: the editor shows them.
     using CurrentRestored = std::function<void(const DeviceBlock&)>;
 
+    // `deviceBlocks`: the device's blocks read for the comparison; the
+    // restore writes against them instead of reading them again.
     RestoreDeviceDialog(const QString& path, const DeviceBackup& backup, const BackupComparison& comparison,
-                        devlink::DeviceLink& link, model::PresetLibrary& library, ui::UserDialogs& dialogs,
-                        CurrentRestored onCurrentRestored, QWidget* parent = nullptr);
+                        const DeviceBlocks& deviceBlocks, devlink::DeviceLink& link, model::PresetLibrary& library,
+                        ui::UserDialogs& dialogs, CurrentRestored onCurrentRestored, QWidget* parent = nullptr);
 
     QTableWidget* table() const { return table_; }
     QCheckBox* currentSettingsBox() const { return currentBox_; }
@@ -42,6 +44,7 @@ private:
 
     DeviceBackup backup_;
     BackupComparison comparison_;
+    DeviceBlocks deviceBlocks_;
     devlink::DeviceLink& link_;
     model::PresetLibrary& library_;
     ui::UserDialogs& dialogs_;

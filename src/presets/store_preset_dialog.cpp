@@ -1,6 +1,7 @@
 #include "presets/store_preset_dialog.h"
 #include "editor/device_transfer.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -10,11 +11,13 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "editor/parameter_editor.h"
 #include "presets/library_buttons.h"
 #include "presets/name_preview.h"
+#include "presets/position_write.h"
 #include "presets/preset_list_panel.h"
 #include "presets/preset_texts.h"
 #include "presets/preset_transfer.h"
@@ -23,6 +26,12 @@
 #include "presets/transfer_bar.h"
 
 namespace presets {
+namespace {
+
+constexpr char kChangedBytesText[] = "Write only changed bytes and verify";
+constexpr char kChangedBytesKey[] = "store/changedBytesOnly";
+
+}  // namespace
 
 StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::PresetImage& image,
                                      devlink::DeviceLink& link, editor::ParameterEditor& editor,
@@ -37,6 +46,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
       nameBox_(new QLineEdit(this)),
       positionBox_(new QComboBox(this)),
       progressBar_(new QProgressBar(this)),
+      changedBytesBox_(new QCheckBox(QString::fromLatin1(kChangedBytesText), this)),
       libraryButtons_(new LibraryButtons(library, link, dialogs, progressBar_, this)) {
     setObjectName(QStringLiteral("FrmStore"));
     setWindowTitle(QString::fromLatin1(kStoreCaption));
@@ -51,6 +61,9 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     positionBox_->setInsertPolicy(QComboBox::NoInsert);
     for (int p = model::kFirstUserPosition; p <= model::kPresetPositions; ++p) positionBox_->addItem(PositionText(p));
     SetUpTransferBar(progressBar_, QStringLiteral("ProgressBar1"), QStringLiteral("Store progress"));
+    changedBytesBox_->setObjectName(QStringLiteral("ChangedBytesBox"));
+    changedBytesBox_->setChecked(QSettings().value(kChangedBytesKey, false).toBool());
+    connect(changedBytesBox_, &QCheckBox::toggled, this, [](bool on) { QSettings().setValue(kChangedBytesKey, on); });
 
     auto* fields = new QFormLayout;
     auto* nameLabel = new QLabel(QString::fromLatin1(kEditNameLabel), this);
@@ -66,6 +79,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     top->addSpacing(12);
     auto* right = new QVBoxLayout;
     right->addLayout(fields);
+    right->addWidget(changedBytesBox_);
     right->addStretch(1);
     top->addLayout(right);
 
@@ -82,7 +96,8 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     list()->installEventFilter(this);
     setTabOrder(list(), nameBox_);
     setTabOrder(nameBox_, positionBox_);
-    setTabOrder(positionBox_, button(1));
+    setTabOrder(positionBox_, changedBytesBox_);
+    setTabOrder(changedBytesBox_, button(1));
     setTabOrder(button(1), button(0));
     libraryButtons_->placeInTabOrderAfter(button(0));
     connect(list(), &QListWidget::currentRowChanged, this,
@@ -187,18 +202,54 @@ void StorePresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
 }
 
 bool StorePresetDialog::store(const StoreRequest& request) {
+    // Demo mode sends nothing either way; the plain store keeps its lists.
+    if (changedBytesBox_->isChecked() && !link_.flags().demoMode) return storeChangedBytes(request);
     progressBar_->setMaximum(kStoreProgressMaximum);
     progressBar_->show();
     libraryButtons_->setTransferRunning(true);
     const StoreResult result = StorePreset(link_, library_, image_, request, [this](int done) { stepProgress(done); });
     libraryButtons_->setTransferRunning(false);
-    if (result == StoreResult::Stored) {
-        editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
-        editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));
-    }
+    if (result == StoreResult::Stored) showStored();
     progressBar_->setValue(0);
     progressBar_->hide();
     return result == StoreResult::Stored;
+}
+
+void StorePresetDialog::showStored() {
+    editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
+    editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));
+}
+
+// The verification is reported whatever it found; a lost link has said why
+// already, and the caller says what it cost.
+bool StorePresetDialog::storeChangedBytes(const StoreRequest& request) {
+    progressBar_->setMaximum(1);
+    progressBar_->show();
+    libraryButtons_->setTransferRunning(true);
+    DeviceBlock data{};
+    std::copy_n(image_.begin(), data.size(), data.begin());
+    const PositionWriteReport report = WriteChangedBytes(
+        link_, library_, request, data, KnownFromLibrary(library_, request.slot), [this](int done, int total) {
+            progressBar_->setMaximum(total);
+            stepProgress(done);
+        });
+    libraryButtons_->setTransferRunning(false);
+    progressBar_->setValue(0);
+    progressBar_->hide();
+    const int position = request.slot + model::kFirstUserPosition;
+    const bool verified = report.outcome == PositionWriteOutcome::StoredAndVerified;
+    if (verified || report.outcome == PositionWriteOutcome::DiffersAfterWriting) {
+        library_.presetTitle = PresetTitleText(position, library_.names[static_cast<std::size_t>(position) - 1]);
+        showStored();
+        dialogs_.inform(QStringLiteral("Position %1: %2 (%3 bytes written, %4 skipped).")
+                            .arg(PositionText(position), QString::fromStdString(PositionWriteText(report)))
+                            .arg(report.written)
+                            .arg(report.skipped),
+                        QString::fromLatin1(kStoreQuestionTitle),
+                        verified ? ui::Icon::Information : ui::Icon::Exclamation, this);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace presets

@@ -11,6 +11,7 @@
 #include "presets/store_request.h"
 #include "ui/user_dialogs.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -40,6 +41,9 @@ public:
     QLineEdit* nameBox() const { return nameBox_; }
     QComboBox* positionBox() const { return positionBox_; }
     QProgressBar* progressBar() const { return progressBar_; }
+    // "Write only changed bytes and verify": off unless the user turned it
+    // on, here or in an earlier session.
+    QCheckBox* changedBytesBox() const { return changedBytesBox_; }
     PresetListPanel* presetList() const { return panel_; }
     LibraryButtons* libraryButtons() const { return libraryButtons_; }
     QPushButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
@@ -55,6 +59,8 @@ private:
     void onListActivated();
     std::optional<StoreRequest> checkedRequest();
     bool store(const StoreRequest& request);
+    bool storeChangedBytes(const StoreRequest& request);
+    void showStored();
     void stepProgress(int value);
     void onLibraryChanged(bool titleChanged, bool linkLost);
 
@@ -67,6 +73,7 @@ private:
     QLineEdit* nameBox_;
     QComboBox* positionBox_;
     QProgressBar* progressBar_;
+    QCheckBox* changedBytesBox_;
     LibraryButtons* libraryButtons_;
     CommandButtons buttons_{};
 };

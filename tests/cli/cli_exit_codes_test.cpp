@@ -103,6 +103,31 @@ TEST(CliExitCodes, EachFailureKindHasItsCode) {
          "The name holds a character the device cannot store.",
          [](CliRig& rig) { WriteBytes(rig.file("good.Fbk"), DefaultPresetFile()); },
          false},
+        {"a byte that reads back otherwise",
+         {"--port", "1", "store", "7", "A", "@good.Fbk"},
+         1,
+         "The device holds something else after writing",
+         [](CliRig& rig) {
+             WriteBytes(rig.file("good.Fbk"), DefaultPresetFile());
+             rig.sim.device.setMemoryWriteObserver([&rig](int address) {
+                 if (address == 0x0260 + 20) rig.sim.memory.write(address, 0xFF);
+             });
+         }},
+        {"a restore that reads back otherwise",
+         {"--port", "1", "restore", "@b.qrnbak", "--yes", "--positions", "7"},
+         1,
+         "The device holds something else after writing",
+         [](CliRig& rig) {
+             WriteBytes(rig.file("good.Fbk"), DefaultPresetFile());
+             ASSERT_EQ(rig.run({"--port", "1", "store", "7", "A", rig.file("good.Fbk")}).exit, 0);
+             ASSERT_EQ(rig.run({"--port", "1", "backup", rig.file("b.qrnbak")}).exit, 0);
+             // A byte that keeps the other value, whatever is written.
+             const auto flip = [&rig] { rig.sim.memory.write(0x0260 + 20, rig.sim.memory.read(0x0260 + 20) ^ 1); };
+             flip();
+             rig.sim.device.setMemoryWriteObserver([flip](int address) {
+                 if (address == 0x0260 + 20) flip();
+             });
+         }},
         {"save into no folder", {"--port", "1", "save", "/nowhere/x.Fbk"}, 3, "The preset could not be saved as"},
         {"empty position", {"--port", "1", "read", "6", "@x.Fbk"}, 4, "6: Preset empty"},
         {"backup file missing", {"--port", "1", "restore", "nothing.qrnbak", "--yes"}, 3, "nothing.qrnbak", {}, false},

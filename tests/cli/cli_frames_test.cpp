@@ -11,6 +11,7 @@
 #include "devlink/commands.h"
 #include "devlink/preset_block.h"
 #include "editor_rig.h"
+#include "presets/position_write.h"
 #include "presets/preset_transfer.h"
 #include "presets/store_request.h"
 
@@ -139,14 +140,25 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
              Press(e.eq->controls().searchButtons[0]);
              Press(e.eq->controls().searchButtons[0]);
          }},
-        {"store",
-         {"store", "7", "Live", "@varied.Fbk"},
+        {"store every byte",
+         {"store", "7", "Live", "@varied.Fbk", "--full"},
          2,
          [](EditorRig& e) {
              model::PresetLibrary library;
              library.resetToFixedOnly();
              const auto request = std::get<presets::StoreRequest>(presets::CheckStoreRequest("07", "Live"));
              presets::StorePreset(e.sim.link, library, VariedPreset(), request);
+         }},
+        {"store what differs",
+         {"store", "7", "Live", "@varied.Fbk"},
+         2,
+         [](EditorRig& e) {
+             model::PresetLibrary library;
+             library.resetToFixedOnly();
+             const auto request = std::get<presets::StoreRequest>(presets::CheckStoreRequest("07", "Live"));
+             presets::DeviceBlock data{};
+             std::copy_n(VariedPreset().begin(), data.size(), data.begin());
+             presets::WriteChangedBytes(e.sim.link, library, request, data, presets::KnownFromLibrary(library, 2));
          }},
         {"read",
          {"read", "3", "@read.Fbk"},

@@ -48,7 +48,10 @@ TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
         std::size_t lines;
         int line;            // the one compared
         const char* object;  // keys in QJsonDocument's order (sorted)
+        std::function<void(CliRig&)> setUp = {};
     };
+    const auto saved = [](CliRig& rig) { ASSERT_EQ(rig.run({"--port", "1", "save", rig.file("p.Fbk")}).exit, 0); };
+    const auto stored = [](CliRig& rig) { StorePresets(rig, {7}); };
     const Case cases[] = {
         {{"get", "left", "12"},
          1,
@@ -77,9 +80,33 @@ TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
          0,
          R"({"error":"left 1 belongs to the automatic search (Num notch automatic 11); lower --auto-count first","exit":4})"},
         {{"frob"}, 1, 0, R"({"error":"Unknown command \"frob\"\nTry: qrn4480 --help","exit":2})"},
+        {{"store", "7", "P", "@p.Fbk"},
+         1,
+         0,
+         R"({"done":"store","file":"@p.Fbk","name":"    P   ","outcome":"Stored and verified","position":7,"skipped":0,"written":168})",
+         saved},
+        {{"store", "7", "P", "@p.Fbk"},
+         1,
+         0,
+         R"({"done":"store","file":"@p.Fbk","name":"    P   ","outcome":"Stored and verified","position":7,"skipped":168,"written":0})",
+         stored},
+        {{"store", "7", "P", "@p.Fbk", "--full"},
+         1,
+         0,
+         R"({"done":"store","file":"@p.Fbk","name":"    P   ","position":7,"skipped":0,"written":168})",
+         stored},
+        {{"restore", "@b", "--yes", "--positions", "7"},
+         1,
+         0,
+         R"({"name":"    P   ","outcome":"Restored and verified","position":7,"skipped":168,"used":true,"written":0})",
+         [](CliRig& rig) {
+             StorePresets(rig, {7});
+             ASSERT_EQ(rig.run({"--port", "1", "backup", rig.file("b")}).exit, 0);
+         }},
     };
     for (const auto& c : cases) {
         CliRig rig;
+        if (c.setUp) c.setUp(rig);
         QStringList arguments = {"--json", "--port", "1"};
         for (const QString& a : c.arguments) arguments << (a.startsWith('@') ? rig.file(a.mid(1)) : a);
         const CliRun run = rig.run(arguments);
@@ -126,7 +153,7 @@ TEST(CliOutput, TextsSayWhatWasDone) {
         {"a port asked for", {"--port", "2", "ports"}, " 2 /dev/silent2 missing\n", 1, onlySomePortsExist},
         {"a long name as the device holds it",
          {"store", "9", "A very long name", "@p.Fbk"},
-         "@p.Fbk stored into position 9 as \"A very l\"\n",
+         "@p.Fbk stored into position 9 as \"A very l\": 168 bytes written, 0 skipped, Stored and verified\n",
          1,
          [](CliRig& rig) { StorePresets(rig, {}); }},
         {"a short name centred",

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "backup_fixture.h"
+#include "devlink/commands.h"
 #include "devlink/library_read.h"
 #include "notch/preset_frames.h"
 #include "presets/backup_comparison.h"
@@ -198,4 +199,67 @@ TEST(DeviceRestore, ComparesEachPositionWithTheDevice) {
     EXPECT_EQ(CompareWithDevice(backup, library, blocks)[2].match, PositionMatch::Different);
     EXPECT_EQ(comparison[3].deviceName, U"  OTHER ");
     EXPECT_EQ(comparison[3].fileName, U" Empty  ");
+}
+
+// The device as the backup left it but for data byte 10 of position 8 and
+// the gain of the first Left notch: only those go back, between the unmark
+// and the marker, and are read back.
+TEST(DeviceRestore, WritesOnlyWhatDiffers) {
+    const auto frameOf = [](const devlink::Payload& p) {
+        return testing_support::Frame({p[0], p[1], p[2], p[3], p[4], p[5], p[6]});
+    };
+    const auto write = [&](int address, std::uint8_t data) {
+        return frameOf(devlink::WriteMemoryBytePayload(address, data));
+    };
+    const auto block = [&](std::uint8_t index) { return frameOf(devlink::ReadPresetBlockPayload(index)); };
+    model::PresetImage settings = VariedImage(4);
+    model::PresetImage changedSettings = settings;
+    ++changedSettings[model::NotchRecordOffset[0]];
+    const std::uint8_t byte10 = VariedImage(2)[10];
+    const std::vector<testing_support::Bytes> changed = {write(0x0033, 0xFF), write(0x0120 + 480 + 10, byte10),
+                                                         write(0x0033, 0x55), block(7)};
+    const auto current = frameOf(notch::ChangedParameterPayloads(changedSettings, settings).at(0));
+    struct Case {
+        const char* what;
+        bool blocksKnown;
+        std::vector<testing_support::Bytes> frames;
+    };
+    std::vector<testing_support::Bytes> unknown = {block(4), block(7)};
+    unknown.insert(unknown.end(), changed.begin(), changed.end());
+    unknown.push_back(block(19));
+    std::vector<testing_support::Bytes> known = changed;
+    for (auto* frames : {&unknown, &known}) frames->insert(frames->end(), {block(0xFF), current, block(0xFF)});
+    const Case cases[] = {
+        {"the comparison's blocks reused", true, known},
+        {"blocks read first", false, unknown},
+    };
+    for (const Case& c : cases) {
+        SimRig rig;
+        Prepare(rig, true);
+        DeviceBackup backup;
+        ASSERT_EQ(ReadDeviceBackup(rig.link, backup, {}, kMadeAt), BackupReadResult::Read);
+        rig.memory.write(0x0120 + 480 + 10, static_cast<std::uint8_t>(byte10 + 1));
+        RunSettings(rig, changedSettings);
+        model::PresetLibrary library = LibraryOf(rig);
+        DeviceBlocks blocks;
+        if (c.blocksKnown) {
+            for (const int slot : {0, 3, 15}) blocks[slot] = backup.positions[slot].data;
+            blocks[3]->at(10) = static_cast<std::uint8_t>(byte10 + 1);
+        }
+        rig.takeWrites();
+        RestoreSelection all;
+        all.positions.fill(true);
+        all.currentSettings = true;
+        const RestoreReport report = RestoreDevice(rig.link, library, backup, all, {}, blocks);
+        for (const RestoreOutcome outcome : report.positions)
+            EXPECT_EQ(outcome, RestoreOutcome::RestoredAndVerified) << c.what;
+        EXPECT_EQ(report.currentSettings, RestoreOutcome::RestoredAndVerified) << c.what;
+        EXPECT_EQ(report.writes[3].written, 1) << c.what;
+        EXPECT_EQ(report.writes[3].skipped, 167) << c.what;
+        const auto frames = rig.takeWrites();
+        ASSERT_EQ(frames.size(), c.frames.size()) << c.what;
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(testing_support::Hex(frames[i]), testing_support::Hex(c.frames[i])) << c.what << " " << i;
+        EXPECT_EQ(rig.memory.read(0x0120 + 480 + 10), byte10);
+    }
 }

@@ -237,7 +237,7 @@ TEST(LibraryButtons, ActionsAskWriteAndRefresh) {
          {},
          {"Copy position 07 to:", "05:  Empty  ", "Name at position 09:", party},
          {},
-         170,
+         2 + 168 + 1 + 1 + 8,  // both blocks, every byte differs, the marker, the read back
          9,
          party,
          title,
@@ -265,7 +265,7 @@ TEST(LibraryButtons, ActionsAskWriteAndRefresh) {
          {},
          {"Copy position 07 to:", "05:  Empty  ", "Name at position 10:", party},
          {"Position 10 already holds a preset. Overwrite it?"},
-         171,
+         130,  // the bytes of PARTY and OTHER that differ, between both blocks and the read back
          10,
          "COPY",
          title,
@@ -279,7 +279,7 @@ TEST(LibraryButtons, ActionsAskWriteAndRefresh) {
          0x03A0 + 40,
          {"Copy position 07 to:", "05:  Empty  ", "Name at position 09:", party},
          {"Position 09 was not written."},
-         1 + 41 + 6,
+         2 + 41 + 6,
          9,
          " Empty  ",
          title,

@@ -2,6 +2,7 @@
 // order, the progress bar, the lists and the title, and the stores that must
 // write nothing.
 #include <gtest/gtest.h>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -288,3 +289,52 @@ TEST(StorePresetDialog, ADeviceLostMidStoreHidesTheBarAndKeepsTheTitle) {
 }
 
 }  // namespace
+
+// "Write only changed bytes and verify": off at first, remembered once
+// turned on, and then a store over the same preset sends the block read
+// alone, one over a changed byte that byte between unmark and marker; the
+// dialog says what the reading back found.
+TEST(StorePresetDialog, ChangedBytesOptionWritesWhatDiffersAndReportsTheVerification) {
+    struct Case {
+        const char* what;
+        int changedByte;  // -1: the device holds the image already
+        std::vector<Bytes> frames;
+        const char* report;
+    };
+    const Bytes readBlock = Frame({0x0B, 6});
+    const Case cases[] = {
+        {"nothing differs", -1, {readBlock}, "Position 07: Stored and verified (0 bytes written, 168 skipped)."},
+        {"one byte differs",
+         40,
+         {readBlock, WriteFrame(0x0032, 0xFF), WriteFrame(0x0260 + 40, 0x00), WriteFrame(0x0032, 0x55), readBlock},
+         "Position 07: Stored and verified (1 bytes written, 167 skipped)."},
+    };
+    for (const Case& c : cases) {
+        PresetRig rig;
+        rig.storeInDevice(2, rig.image, "  PARTY ");
+        if (c.changedByte >= 0) rig.image[c.changedByte] = 0x00;
+        StorePresetDialog first(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+        EXPECT_EQ(first.changedBytesBox()->text(), QStringLiteral("Write only changed bytes and verify"));
+        first.changedBytesBox()->setChecked(true);
+        StorePresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+        EXPECT_TRUE(dialog.changedBytesBox()->isChecked()) << c.what;
+        dialog.positionBox()->setCurrentIndex(2);
+        dialog.nameBox()->setText("PARTY");
+        rig.sim.dialogs.answers = {ui::Answer::Yes};
+
+        dialog.button(1)->click();
+
+        const auto frames = rig.sim.takeWrites();
+        ASSERT_EQ(frames.size(), c.frames.size()) << c.what;
+        for (std::size_t f = 0; f < frames.size(); ++f) EXPECT_EQ(Hex(frames[f]), Hex(c.frames[f])) << c.what;
+        ASSERT_EQ(rig.sim.dialogs.shown.size(), 2u) << c.what;
+        EXPECT_EQ(rig.sim.dialogs.shown[1].text, QString::fromLatin1(c.report)) << c.what;
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.what;
+        EXPECT_EQ(rig.editor.presetTitle(), QStringLiteral("7: PARTY")) << c.what;
+        dialog.changedBytesBox()->setChecked(false);
+    }
+    PresetRig rig;
+    EXPECT_FALSE(StorePresetDialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs)
+                     .changedBytesBox()
+                     ->isChecked());
+}
