@@ -120,10 +120,14 @@ def home_of(name):
     return home
 
 
-def start(arguments, home):
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb", HOME=home,
-               XDG_CONFIG_HOME=os.path.join(home, "config"), XDG_DATA_HOME=os.path.join(home, "data"))
-    return subprocess.Popen([EDITOR] + arguments, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def home_env(home, **extra):
+    return dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb", HOME=home,
+                XDG_CONFIG_HOME=os.path.join(home, "config"), XDG_DATA_HOME=os.path.join(home, "data"), **extra)
+
+
+def start(arguments, home, **extra_env):
+    return subprocess.Popen([EDITOR] + arguments, env=home_env(home, **extra_env), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
 
 
 def kept_settings(home):
@@ -409,8 +413,96 @@ def device_session():
     editor.wait(10)
 
 
-demo_session()
-device_session()
+def frames_in(log):
+    """The command byte of each frame the simulated device took, in order."""
+    with open(log) as f:
+        return [int(line.split()[4], 16) for line in f if line.split()[1:2] == ["in"] and len(line.split()) >= 5]
+
+
+def busy_session():
+    """A file load against a device at line pace that answers some frames
+    late; Store and Quit pressed through the accessibility bus in the middle
+    of it, as a screen reader would. Neither may run inside the load."""
+    home = home_of("busy")
+    programs = os.path.dirname(EDITOR)
+    log = os.path.join(home, "device-frames.log")
+    late = []
+    for k in range(1, 9):
+        late += ["--fault", "cmd=0x07#%d:late=400" % k]
+    sim = subprocess.Popen([os.path.join(programs, "qrn4480-sim"), "--line-rate", "--log", log] + late,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    try:
+        busy_load(home, programs, sim, log)
+    finally:
+        sim.terminate()
+        sim.wait(10)
+
+
+def press(what):
+    """The accessibility bus's default action (Press, Click) on the control
+    found now; a control that has gone away counts as not pressed."""
+    try:
+        node = what()
+        if node is not None:
+            node.queryAction().doAction(0)
+            return True
+    except Exception as error:  # the bus may refuse an object it no longer shows
+        print("note %s" % error, flush=True)
+    return False
+
+
+def busy_load(home, programs, sim, log):
+    pty = sim.stdout.readline().strip()
+    preset = os.path.join(home, "show.Fbk")
+    subprocess.run([os.path.join(programs, "qrn4480"), "--port", pty, "save", preset], env=home_env(home),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    check(os.path.exists(preset), "a preset file to load")
+    editor = start([preset], home, QRN4480_PORTS=pty)
+    caption = "QRN4480 - feedback eliminator"
+    check(wait_for(lambda: caption in window_titles(), 30) is not None, "the editor starts on the device")
+    store = wait_for(lambda: named("Store Preset to device", "push button"))
+    locked = wait_for(lambda: store is not None and not enabled(store), 10)
+    check(locked is not None, "during the file load the Store button is locked")
+    press(lambda: named("Store Preset to device", "push button"))
+    pressed = press(lambda: find(editor_app(),
+                                 lambda n: n.getRoleName() == "menu item" and n.name.replace("&", "") == "Quit"))
+    check(pressed, "Quit pressed through the bus during the load")
+    screenshot("busy-file-load")
+    titles_seen = set()
+
+    def exit_asked():
+        titles = window_titles()
+        titles_seen.update(titles)
+        return titles.get("Exit")
+
+    box = wait_for(exit_asked, 40)
+    check(box is not None and frames_in(log).count(0x07) == 24,
+          "Quit pressed during the load is asked once the load is over, not inside it")
+    check("Store preset" not in titles_seen, "Store pressed during the load opened nothing")
+    check(editor.poll() is None, "the program did not end inside the load")
+    screenshot("busy-exit-after-load")
+    if box is not None:
+        subprocess.run(["xdotool", "windowactivate", "--sync", box], check=False)
+        subprocess.run(["xdotool", "key", "alt+y"], check=False)
+    try:
+        editor.wait(15)
+    except subprocess.TimeoutExpired:
+        editor.kill()
+        editor.wait(10)
+    check(editor.returncode == 0, "Yes ends the program normally (exit %s)" % editor.returncode)
+    commands = frames_in(log)
+    check(0x11 not in commands, "no memory write reached the device")
+    check(commands.count(0x07) == 24, "the load's 24 notches all went out: %d" % commands.count(0x07))
+    notches = [i for i, c in enumerate(commands) if c == 0x07]
+    check(commands[-1:] == [0x0F] and notches and commands.index(0x0F) > notches[-1],
+          "CloseLink comes last, after every frame of the load")
+
+
+# QRN_WINDOW_CHECK_ONLY=busy runs one session while working on it.
+only = os.environ.get("QRN_WINDOW_CHECK_ONLY")
+for name, session in (("demo", demo_session), ("device", device_session), ("busy", busy_session)):
+    if only in (None, "", name):
+        session()
 if failures:
     print("window-test: %d failed" % len(failures), file=sys.stderr)
     sys.exit(1)
