@@ -14,9 +14,7 @@
 #include "ui/user_dialogs.h"
 
 class QLabel;
-class QMdiArea;
 class QProgressBar;
-class QMdiSubWindow;
 class QToolBar;
 class QToolButton;
 class QMimeData;
@@ -104,8 +102,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // The maximized editor would add " - [Parameters Control]" to the title;
-    // the title stays the caption as written.
+    // The title stays the caption as written (" *" added while unsaved).
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -146,9 +143,9 @@ private:
     Session& session_;
     devlink::DeviceLink& link_;
     ui::UserDialogs& dialogs_;
-    QMdiArea* mdi_;
     editor::ParameterEditor* editor_ = nullptr;
-    QMdiSubWindow* editorWindow_;
+    // The editor in the window's centre, hidden while it is filled.
+    QWidget* editorWindow_;
     std::unique_ptr<presets::PresetFiles> presetFiles_;
     MainActions actions_;
     MainMenus menus_;
