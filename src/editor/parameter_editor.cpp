@@ -12,6 +12,7 @@
 
 #include "editor/editor_layout.h"
 #include "editor/response_graph.h"
+#include "editor/row_colours.h"
 #include "editor/search_boxes.h"
 #include "editor/step_names.h"
 #include "editor/undo_keys.h"
@@ -113,16 +114,17 @@ void ParameterEditor::changeEvent(QEvent* event) {
 }
 
 // Rows the device's search owns are disabled, yet must stay readable on a
-// dark stage: their text keeps the full contrast of an enabled row over the
-// window's own colour, the way a read-only field looks.
+// dark stage; their "auto" badge and the read-only width boxes follow the
+// palette too.
 void ParameterEditor::showLockedRowsReadOnly() {
-    QPalette locked = palette();
-    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        locked.setColor(QPalette::Disabled, role, locked.color(QPalette::Active, role));
-    locked.setColor(QPalette::Disabled, QPalette::Base, locked.color(QPalette::Active, QPalette::Window));
+    const QPalette locked = LockedRowsPalette(palette());
     for (int c = 0; c < model::kChannels; ++c) {
         state_.controls.notchRowsFrame[c]->setPalette(locked);
         state_.controls.settings[c].settingsFrame->setPalette(locked);
+    }
+    for (const NotchRowControls& row : state_.controls.rows) {
+        PaintAutoMark(row.autoMark, locked);
+        ShowAsReadOnly(row.widthText, locked);
     }
 }
 

@@ -38,6 +38,11 @@ ResponseGraph::ResponseGraph(QWidget* parent) : QWidget(parent) {
 
 QSize ResponseGraph::sizeHint() const { return NaturalSize(LabelFont(font())); }
 
+QSize ResponseGraph::minimumSizeHint() const {
+    const QSize natural = sizeHint();
+    return {natural.width() - notch::kGraphWidth / 2, natural.height() - notch::kGraphHeight / 2};
+}
+
 GraphGeometry ResponseGraph::geometry() const { return GeometryFor(size(), LabelFont(font())); }
 
 QPoint ResponseGraph::pictureOrigin() const { return geometry().plot.topLeft(); }

@@ -33,7 +33,9 @@ public:
     // picture, the notch over its marker, nothing elsewhere.
     QString pointerText(QPoint at) const;
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    // Smaller than natural on a small screen: the picture is then drawn
+    // to scale.
+    QSize minimumSizeHint() const override;
 
 signals:
     void markerClicked(int n);

@@ -117,7 +117,8 @@ TEST(ResponseGraphWidget, ThePaintedWidgetShowsTheCurveAndKeepsItAcrossRepaints)
     EditorRig rig;
     rig.loadDefaults();
     DeepNotch(rig, 11, 0);
-    editor::ResponseGraph* graph = rig.eq->controls().graphs[0];
+    const auto lone = LoneLeftGraph(rig, editor::ResponseGraph().sizeHint());
+    editor::ResponseGraph* graph = lone.get();
     const QPoint origin = graph->pictureOrigin();
     for (int paint = 0; paint < 2; ++paint) {
         const QImage shot = graph->grab().toImage();
