@@ -22,6 +22,7 @@
 #include "app/port_search.h"
 #include "app/settings_autosave.h"
 #include "app/splash_window.h"
+#include "app/theme.h"
 #include "app/toolbar_icons.h"
 #include "app/user_places.h"
 #include "devlink/commands.h"
@@ -57,6 +58,8 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     resize(1280, 800);
     actions_ = CreateMainActions(this);
     menus_ = BuildMenuBar(*menuBar(), actions_);
+    AddThemeMenu(*menus_.view);
+    if (StoredTheme() != Theme::System) ApplyTheme(StoredTheme());
     buildToolbar();
     connectActions();
     // A running search also locks the six preset and copy buttons.
@@ -157,6 +160,7 @@ void MainWindow::refreshCaption() { setWindowTitle(shownCaption()); }
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowTitleChange && windowTitle() != shownCaption()) refreshCaption();
+    if (event->type() == QEvent::PaletteChange && toolbar_) paintToolbarIcons();
 }
 
 void MainWindow::enterDemoMode(SplashWindow& splash) {

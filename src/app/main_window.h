@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "app/main_actions.h"
 #include "app/session.h"
@@ -29,6 +30,7 @@ class PresetFiles;
 namespace app {
 
 class SettingsAutosave;
+struct ToolbarEntry;
 class SplashWindow;
 struct PortSearchResult;
 
@@ -102,7 +104,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // The title stays the caption as written (" *" added while unsaved).
+    // The title stays the caption as written (" *" added while unsaved);
+    // a new palette repaints the toolbar's icons.
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -112,6 +115,9 @@ private:
     void dumpDeviceMemory(SplashWindow& splash);
     void reportPermissionProblems(const PortSearchResult& search);
     void buildToolbar();
+    std::vector<ToolbarEntry> toolbarEntries() const;
+    // Drawn in the palette's colours: again whenever the palette changes.
+    void paintToolbarIcons();
     void connectActions();
     void showKeyboardShortcuts();
     void showAbout();
@@ -151,7 +157,7 @@ private:
     MainMenus menus_;
     QPointer<QDialog> shortcutsDialog_;
     std::unique_ptr<SettingsAutosave> autosave_;
-    QToolBar* toolbar_;
+    QToolBar* toolbar_ = nullptr;
     std::map<int, QToolButton*> buttons_;
     QTimer channelCompareTimer_;
     QTimer reconnectTimer_;
