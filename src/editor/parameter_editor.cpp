@@ -130,17 +130,27 @@ void ParameterEditor::showLockedRowsReadOnly() {
 
 void ParameterEditor::setDemoMode(bool demo) { ShowDemoMode(state_.controls, demo); }
 
+// Both graphs one above the other, each under its channel's name, so the
+// picture says which curve is which away from the editor.
 bool ParameterEditor::exportGraphPng(const QString& path) const {
     const auto& graphs = state_.controls.graphs;
+    const QFontMetrics metrics(font());
+    const int titleHeight = metrics.height() + 4;
     QSize size(0, 0);
-    for (const ResponseGraph* g : graphs) size = QSize(std::max(size.width(), g->width()), size.height() + g->height());
+    for (const ResponseGraph* g : graphs)
+        size = QSize(std::max(size.width(), g->width()), size.height() + titleHeight + g->height());
     QImage image(size, QImage::Format_RGB32);
     image.fill(palette().color(QPalette::Window));
     QPainter painter(&image);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
     int top = 0;
-    for (ResponseGraph* g : graphs) {
-        g->render(&painter, QPoint(0, top));
-        top += g->height();
+    for (int c = 0; c < model::kChannels; ++c) {
+        painter.drawText(QRect(4, top, size.width() - 8, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         state_.controls.channelFrame[c]->title());
+        top += titleHeight;
+        graphs[c]->render(&painter, QPoint(0, top));
+        top += graphs[c]->height();
     }
     painter.end();
     return image.save(path, "PNG");
