@@ -11,6 +11,9 @@ import time
 import pyatspi
 
 EDITOR, OUT = sys.argv[1], sys.argv[2]
+# "full": every check, on the X server's screen; "fit WxH": the layout on
+# a screen of that size; "dark": under a dark desktop theme.
+MODE = sys.argv[3:] or ["full"]
 failures = []
 
 
@@ -60,10 +63,11 @@ def find(node, predicate):
 
 
 def editor_app():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == "qrn4480-editor":
-            return app
-    return None
+    # Under a GTK platform theme GTK registers the program a second time,
+    # with no windows: the one with windows is Qt's.
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "qrn4480-editor"]
+    apps.sort(key=lambda a: -a.childCount)
+    return apps[0] if apps and apps[0].childCount > 0 else None
 
 
 def named(name, role=None):
@@ -191,6 +195,137 @@ def second_start(arguments, home, caption, what):
     return editor
 
 
+def find_all(node, predicate, found=None):
+    found = [] if found is None else found
+    try:
+        if predicate(node):
+            found.append(node)
+        for i in range(node.childCount):
+            child = node.getChildAtIndex(i)
+            if child is not None:
+                find_all(child, predicate, found)
+    except Exception:
+        pass
+    return found
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def extents(node):
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
+
+
+def area_scroll_bars():
+    """The scroll bars a user would see around the editor: the notch rows'
+    and settings' bars all have names, a scroll area's have none."""
+    bars = find_all(editor_app(), lambda n: n.getRoleName() == "scroll bar" and not n.name and showing(n))
+    return ["horizontal" if extents(b)[2] > extents(b)[3] else "vertical" for b in bars]
+
+
+def pixels(path, x, y, w, h):
+    """The (r, g, b) of every pixel in a rectangle of a screenshot."""
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8", "txt:-"],
+                         capture_output=True, text=True).stdout
+    values = []
+    for line in out.splitlines()[1:]:
+        rgb = line.split("(", 1)[1].split(")", 1)[0].split(",")[:3]
+        values.append(tuple(int(float(v)) for v in rgb))
+    return values
+
+
+def lightness(rgb):
+    return (max(rgb) + min(rgb)) / 510.0
+
+
+def maximize(caption):
+    main = wait_for(lambda: window_titles().get(caption), 30)
+    if main:
+        subprocess.run(["wmctrl", "-i", "-r", main, "-b", "add,maximized_vert,maximized_horz"], check=False)
+    return main
+
+
+def fit_session(size):
+    """Maximized on a laptop's or a netbook's screen: every row, both graphs
+    and every automatic setting in sight; no scroll bar on the laptop, no
+    horizontal one on the netbook."""
+    width, height = (int(v) for v in size.split("x"))
+    home = home_of("fit-" + size)
+    editor = start(["--demo"], home)
+    caption = "QRN4480 - feedback eliminator - demo mode"
+    main = maximize(caption)
+    check(main is not None, "%s: the main window is shown" % size)
+    wait_for(lambda: main and window_size(main)[1] >= height - 80, 10)
+    time.sleep(2)  # the layout and the bus settle after the window manager's resize
+    screenshot("fit-%s" % size)
+    inner = find_all(editor_app(), lambda n: n.getRoleName() == "internal frame")
+    check(not inner, "%s: no window inside the window (%d inner frames)" % (size, len(inner)))
+    bars = area_scroll_bars()
+    if width >= 1366:
+        check(not bars, "%s: no scroll bar around the editor: %s" % (size, bars))
+        area = find(editor_app(), lambda n: n.getRoleName() == "scroll pane")
+        ax, ay, aw, ah = extents(area) if area else (0, 0, width, height)
+        names = ["%s notch %d %s" % (c, k, w) for c in ("Left", "Right") for k in range(1, 13)
+                 for w in ("frequency", "width slider")]
+        names += ["%s response graph" % c for c in ("Left", "Right")]
+        names += ["%s %s" % (c, s) for c in ("Left", "Right") for s in
+                  ("Num notch automatic", "Q notch automatic", "Attenuation notch", "Release notch", "Mode search",
+                   "Sensitivity value")]
+        hidden = []
+        for name in names:
+            node = named(name)
+            x, y, w, h = extents(node) if node else (0, 0, 0, 0)
+            if node is None or not (ax <= x and ay <= y and x + w <= ax + aw and y + h <= ay + ah):
+                hidden.append(name)
+        check(not hidden, "%s: every row, graph and setting in sight (%s)" % (size, hidden[:4]))
+    else:
+        check("horizontal" not in bars, "%s: no horizontal scroll bar: %s" % (size, bars))
+    editor.kill()
+    editor.wait(10)
+
+
+def dark_session():
+    """A dark GTK desktop: the copy buttons keep a light arrow on the dark
+    bar; View > Theme > Light gives the program light colours and is kept
+    for the next start."""
+    home = home_of("dark")
+    editor = start(["--demo"], home, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark")
+    caption = "QRN4480 - feedback eliminator - demo mode"
+    maximize(caption)
+    button = wait_for(lambda: named("Copy Left to Right", "push button"), 30)
+    time.sleep(0.5)
+    shot = os.path.join(OUT, "gtk-dark.png")
+    screenshot("gtk-dark")
+    if button is not None:
+        x, y, w, h = extents(button)
+        icon = pixels(shot, x + w // 4, y + h // 4, w // 2, h // 2)
+        corner = pixels(shot, x + 1, y + 1, 1, 1)
+        check(bool(corner) and lightness(corner[0]) < 0.4, "the dark theme gives a dark toolbar: %s" % corner)
+        light = [p for p in icon if lightness(p) > 0.6]
+        check(len(light) > 10, "the L->R icon keeps a light arrow on it (%d light pixels)" % len(light))
+    check(button is not None, "toolbar button found under the dark theme")
+    light_item = named("Light", "menu item") or named("&Light", "menu item")
+    check(light_item is not None, "View > Theme > Light is on the bus")
+    if light_item is not None:
+        light_item.queryAction().doAction(0)
+        time.sleep(0.5)
+        screenshot("theme-light-on-dark-desktop")
+        area = find(editor_app(), lambda n: n.getRoleName() == "scroll pane")
+        x, y, w, h = extents(area) if area else (0, 0, 1, 1)
+        back = pixels(os.path.join(OUT, "theme-light-on-dark-desktop.png"), x + w - 3, y + 3, 1, 1)
+        check(bool(back) and lightness(back[0]) > 0.7, "Light makes the editor light: %s" % back)
+    editor.kill()
+    editor.wait(10)
+    editor = start(["--demo"], home, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark")
+    maximize(caption)
+    kept = wait_for(lambda: named("Light", "menu item") or named("&Light", "menu item"), 30)
+    check(kept is not None and checked(kept), "the next start keeps Light checked")
+    editor.kill()
+    editor.wait(10)
+
+
 def demo_session():
     home = home_of("demo")
     editor = start(["--demo"], home)
@@ -234,12 +369,18 @@ def demo_session():
         check(wait_for(lambda: caption in window_titles() and gain.description == "0 dB", 5) is not None,
               "Ctrl+Z undoes the edit and the title loses its mark")
     subprocess.run(["xdotool", "key", "--window", main, "ctrl+q"], check=False)
-    check(wait_for(lambda: "Exit" in window_titles(), 5) is not None, "Ctrl+Q shows a box titled exactly Exit")
+    exit_box = wait_for(lambda: window_titles().get("Exit"), 5)
+    check(exit_box is not None, "Ctrl+Q shows a box titled exactly Exit")
     screenshot("exit-question")
+    # Keys go where the focus is: the box must have it first, as it does
+    # for a user who sees it appear.
+    if exit_box is not None:
+        subprocess.run(["xdotool", "windowactivate", "--sync", exit_box], check=False)
     subprocess.run(["xdotool", "key", "Escape"], check=False)
     check(wait_for(lambda: "Exit" not in window_titles(), 5) is not None, "Escape answers No and the box goes")
     check(editor.poll() is None, "the editor still runs after No")
 
+    subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
     subprocess.run(["xdotool", "key", "--window", main, "F1"], check=False)
     shortcuts = wait_for(lambda: window_titles().get("Keyboard shortcuts"), 5)
     check(shortcuts is not None, "F1 opens Keyboard shortcuts")
@@ -498,11 +639,16 @@ def busy_load(home, programs, sim, log):
           "CloseLink comes last, after every frame of the load")
 
 
-# QRN_WINDOW_CHECK_ONLY=busy runs one session while working on it.
-only = os.environ.get("QRN_WINDOW_CHECK_ONLY")
-for name, session in (("demo", demo_session), ("device", device_session), ("busy", busy_session)):
-    if only in (None, "", name):
-        session()
+if MODE[0] == "fit":
+    fit_session(MODE[1])
+elif MODE[0] == "dark":
+    dark_session()
+else:
+    # QRN_WINDOW_CHECK_ONLY=busy runs one session while working on it.
+    only = os.environ.get("QRN_WINDOW_CHECK_ONLY")
+    for name, session in (("demo", demo_session), ("device", device_session), ("busy", busy_session)):
+        if only in (None, "", name):
+            session()
 if failures:
     print("window-test: %d failed" % len(failures), file=sys.stderr)
     sys.exit(1)

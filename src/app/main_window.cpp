@@ -8,8 +8,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
@@ -19,9 +17,10 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/editor_sub_window.h"
+#include "app/editor_frame.h"
 #include "app/settings_autosave.h"
 #include "app/splash_window.h"
+#include "app/theme.h"
 #include "app/toolbar_icons.h"
 #include "app/user_places.h"
 #include "connection/init_config.h"
@@ -44,24 +43,23 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
       workWatch_(link.work().watch([this](devlink::DeviceWork::WorkEvent event) { onDeviceWork(event); })) {
     setObjectName("MDIFrmMain");
     setCaption(kMainCaption);
-    mdi_ = new QMdiArea(this);
-    mdi_->setObjectName("MdiArea");
-    setCentralWidget(mdi_);
     editor_ = new editor::ParameterEditor(session_.image, link_, dialogs_);
-    editorWindow_ = new EditorSubWindow([this](bool next) {
+    // The one editor fills the window: no frame of its own to minimize,
+    // maximize or close.
+    editorWindow_ = new EditorFrame(editor_, [this](bool next) {
         // Out of the editor, the toolbar is the next stop either way.
         toolbarButton(next ? kLoadPreset : kCopyRightToLeft)
             ->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     });
-    editorWindow_->setWidget(editor_);
-    mdi_->addSubWindow(editorWindow_);
-    editorWindow_->setWindowTitle(editor_->windowTitle());
+    setCentralWidget(editorWindow_);
     editorWindow_->hide();
     presetFiles_ =
         std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
     resize(1280, 800);
     actions_ = CreateMainActions(this);
     menus_ = BuildMenuBar(*menuBar(), actions_);
+    AddThemeMenu(*menus_.view);
+    if (StoredTheme() != Theme::System) ApplyTheme(StoredTheme());
     buildToolbar();
     connectActions();
     // A running search also locks the six preset and copy buttons.
@@ -132,7 +130,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     showPresetTitle();
     editor_->setPresetSource(kPresetFromDevice);
 
-    editorWindow_->showMaximized();
+    editorWindow_->show();
     showConnectionStatus();
     quitRequested_ = false;
     startEditHistory();
@@ -163,6 +161,7 @@ void MainWindow::refreshCaption() { setWindowTitle(shownCaption()); }
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowTitleChange && windowTitle() != shownCaption()) refreshCaption();
+    if (event->type() == QEvent::PaletteChange && toolbar_) paintToolbarIcons();
 }
 
 void MainWindow::enterDemoMode(SplashWindow& splash) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "app/main_actions.h"
 #include "app/session.h"
@@ -14,9 +15,7 @@
 #include "ui/user_dialogs.h"
 
 class QLabel;
-class QMdiArea;
 class QProgressBar;
-class QMdiSubWindow;
 class QToolBar;
 class QToolButton;
 class QMimeData;
@@ -34,6 +33,7 @@ struct PortSearchResult;
 namespace app {
 
 class SettingsAutosave;
+struct ToolbarEntry;
 class SplashWindow;
 
 inline constexpr char kMainCaption[] = "QRN4480 - feedback eliminator";
@@ -106,8 +106,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // The maximized editor would add " - [Parameters Control]" to the title;
-    // the title stays the caption as written.
+    // The title stays the caption as written (" *" added while unsaved);
+    // a new palette repaints the toolbar's icons.
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -117,6 +117,9 @@ private:
     void dumpDeviceMemory(SplashWindow& splash);
     void reportPermissionProblems(const connection::PortSearchResult& search);
     void buildToolbar();
+    std::vector<ToolbarEntry> toolbarEntries() const;
+    // Drawn in the palette's colours: again whenever the palette changes.
+    void paintToolbarIcons();
     void connectActions();
     void showKeyboardShortcuts();
     void showAbout();
@@ -148,15 +151,15 @@ private:
     Session& session_;
     devlink::DeviceLink& link_;
     ui::UserDialogs& dialogs_;
-    QMdiArea* mdi_;
     editor::ParameterEditor* editor_ = nullptr;
-    QMdiSubWindow* editorWindow_;
+    // The editor in the window's centre, hidden while it is filled.
+    QWidget* editorWindow_;
     std::unique_ptr<presets::PresetFiles> presetFiles_;
     MainActions actions_;
     MainMenus menus_;
     QPointer<QDialog> shortcutsDialog_;
     std::unique_ptr<SettingsAutosave> autosave_;
-    QToolBar* toolbar_;
+    QToolBar* toolbar_ = nullptr;
     std::map<int, QToolButton*> buttons_;
     QTimer channelCompareTimer_;
     QTimer reconnectTimer_;

@@ -28,22 +28,9 @@
 #include "qrn_version.h"
 
 namespace app {
-namespace {
 
-struct ToolbarEntry {
-    int index;
-    QAction* action;
-    ToolbarIcon icon;
-};
-
-}  // namespace
-
-void MainWindow::buildToolbar() {
-    toolbar_ = addToolBar("Toolbar1");
-    toolbar_->setObjectName("Toolbar1");
-    toolbar_->setMovable(false);
-    toolbar_->setIconSize(QSize(28, 28));
-    const ToolbarEntry entries[] = {
+std::vector<ToolbarEntry> MainWindow::toolbarEntries() const {
+    return {
         {kLoadPreset, actions_.loadPreset, ToolbarIcon::LoadFromPc},
         {kSavePreset, actions_.savePreset, ToolbarIcon::SaveToPc},
         {kStorePreset, actions_.storePreset, ToolbarIcon::StoreToDevice},
@@ -51,10 +38,16 @@ void MainWindow::buildToolbar() {
         {kCopyLeftToRight, actions_.copyLeftToRight, ToolbarIcon::CopyLeftToRight},
         {kCopyRightToLeft, actions_.copyRightToLeft, ToolbarIcon::CopyRightToLeft},
     };
-    for (const ToolbarEntry& entry : entries) {
+}
+
+void MainWindow::buildToolbar() {
+    toolbar_ = addToolBar("Toolbar1");
+    toolbar_->setObjectName("Toolbar1");
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(28, 28));
+    for (const ToolbarEntry& entry : toolbarEntries()) {
         auto* button = new QToolButton(toolbar_);
         button->setObjectName(QString("Command1_%1").arg(entry.index));
-        entry.action->setIcon(MakeToolbarIcon(entry.icon));
         // The button shows the menu's action: its shortcut, tool tip and
         // lock are the action's.
         button->setDefaultAction(entry.action);
@@ -64,6 +57,11 @@ void MainWindow::buildToolbar() {
         toolbar_->addWidget(button);
         buttons_[entry.index] = button;
     }
+    paintToolbarIcons();
+}
+
+void MainWindow::paintToolbarIcons() {
+    for (const ToolbarEntry& entry : toolbarEntries()) entry.action->setIcon(MakeToolbarIcon(entry.icon, palette()));
 }
 
 QToolButton* MainWindow::toolbarButton(int index) const {

@@ -23,6 +23,7 @@ class ResponseGraph;
 
 // One notch row, n = 12 * channel + row.
 struct NotchRowControls {
+    QLabel* autoMark = nullptr;      // "auto" while the device's search owns the row
     QLineEdit* freqBox = nullptr;    // frequency, typed
     QScrollBar* freqBar = nullptr;   // frequency code 0..729
     QLineEdit* gainBox = nullptr;    // gain in dB, typed

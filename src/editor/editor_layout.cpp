@@ -36,16 +36,12 @@ QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrde
     columns->setContentsMargins(6, 0, 6, 2);
     columns->setSpacing(12);
 
+    // The twelve rows set the channel's height; the graph, the automatic
+    // settings and the reset buttons share the column beside them, so no
+    // line is spent below the rows.
     auto* left = new QVBoxLayout;
-    left->setSpacing(3);
     c.notchRowsFrame[channel] = BuildNotchTable(channel, c.rows);
     left->addWidget(c.notchRowsFrame[channel]);
-    auto* buttons = new QHBoxLayout;
-    for (const int index : {channel, channel + 2}) {
-        c.resetButtons[index] = ResetButton(index);
-        buttons->addWidget(c.resetButtons[index]);
-    }
-    left->addLayout(buttons);
     left->addStretch(1);
     columns->addLayout(left, 1);
 
@@ -55,6 +51,12 @@ QGroupBox* ChannelFrame(int channel, EditorControls& c, QList<QWidget*>& tabOrde
     c.graphs[channel]->setObjectName(ArrayObjectName("Picture1", channel));
     c.graphs[channel]->setAccessibleName(ChannelName(channel) + QStringLiteral(" response graph"));
     right->addWidget(c.graphs[channel], 1);  // the graph takes what room the window gives
+    auto* buttons = new QHBoxLayout;
+    for (const int index : {channel, channel + 2}) {
+        c.resetButtons[index] = ResetButton(index);
+        buttons->addWidget(c.resetButtons[index]);
+    }
+    right->addLayout(buttons);
     c.settings[channel].settingsFrame = BuildSettingsFrame(channel, c.settings[channel]);
     right->addWidget(c.settings[channel].settingsFrame);
     columns->addLayout(right, 1);
@@ -102,7 +104,9 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
     c.presetSourceLabel->setObjectName(QStringLiteral("Label7"));
     c.presetTitleLabel = new QLabel;
     c.presetTitleLabel->setObjectName(QStringLiteral("Label8"));
-    c.presetTitleLabel->setMinimumWidth(160);
+    // No room is held for a title that may not come: on a netbook's screen
+    // the row must fit beside the search buttons.
+    c.topRow->addSpacing(12);
     c.topRow->addWidget(c.presetSourceLabel);
     c.topRow->addSpacing(16);
     c.topRow->addWidget(c.presetTitleLabel);

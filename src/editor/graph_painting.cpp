@@ -151,8 +151,11 @@ QFont LabelFont(const QFont& windowFont) {
 }
 
 QRect GraphGeometry::markerAround(const GraphMarker& m) const {
+    // Markers at the ends of the range stay whole over the picture.
     const int centre = static_cast<int>(PictureToWidget(plot, notch::GraphX(m.hz) + m.nudge, 0).x());
-    return {centre - markerSize / 2, markerTop, markerSize, markerSize};
+    const int left =
+        std::clamp(centre - markerSize / 2, plot.left(), std::max(plot.left(), plot.right() + 1 - markerSize));
+    return {left, markerTop, markerSize, markerSize};
 }
 
 GraphGeometry GeometryFor(const QSize& widgetSize, const QFont& labelFont) {

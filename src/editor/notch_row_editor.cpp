@@ -1,5 +1,6 @@
 #include "editor/notch_row_editor.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -132,6 +133,9 @@ void NotchRowEditor::enableManualNotches(int channel) {
                            static_cast<QWidget*>(row.widthBar), static_cast<QWidget*>(row.widthText),
                            static_cast<QWidget*>(row.freqBox), static_cast<QWidget*>(row.freqBar)})
             w->setEnabled(manual);
+        row.autoMark->setText(manual ? QString() : QStringLiteral("auto"));
+        row.autoMark->setAutoFillBackground(!manual);
+        row.autoMark->setAccessibleName(manual ? QStringLiteral("manual") : QStringLiteral("automatic"));
     }
 }
 

@@ -12,7 +12,7 @@
 namespace editor {
 namespace {
 
-enum Column { kFreqText, kFreqBar, kGainText, kGainBar, kWidthText, kWidthBar };
+enum Column { kMark, kFreqText, kFreqBar, kGainText, kGainBar, kWidthText, kWidthBar };
 
 // Both channels' 24 rows stand one above the other, so each pixel of a row
 // counts 24 times: rows are as low as a box stays legible.
@@ -39,6 +39,17 @@ QScrollBar* Bar(const char* array, int n, const QString& accessible, int maximum
     return bar;
 }
 
+// The row's owner at a glance: a filled "auto" badge while the device's
+// search owns it, an empty cell of the same width while the user does.
+QLabel* AutoMark(int channel, int k) {
+    auto* mark = new QLabel;
+    mark->setObjectName(ArrayObjectName("AutoMark", model::NotchIndex(channel, k)));
+    mark->setAccessibleDescription(NotchControlName(channel, k, "owner"));
+    mark->setAlignment(Qt::AlignCenter);
+    mark->setFixedSize(mark->fontMetrics().horizontalAdvance(QStringLiteral("auto")) + 8, kRowHeight - 2);
+    return mark;
+}
+
 QLabel* Heading(const char* text) {
     auto* label = new QLabel(QString::fromLatin1(text));
     label->setAlignment(Qt::AlignCenter);
@@ -61,15 +72,16 @@ QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotch
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
         const int n = model::NotchIndex(channel, k);
         NotchRowControls& row = rows[n];
+        row.autoMark = AutoMark(channel, k);
         row.freqBox = Box("Text2", n, NotchControlName(channel, k, "frequency"), QStringLiteral("20000"), 58);
-        row.freqBar =
-            Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 150);
+        row.freqBar = Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 90);
         row.gainBox = Box("Text1", n, NotchControlName(channel, k, "gain"), QStringLiteral("-45"), 40);
-        row.gainBar = Bar("HScroll20", n, NotchControlName(channel, k, "gain slider"), model::kMaxGainCode, 3, 100);
+        row.gainBar = Bar("HScroll20", n, NotchControlName(channel, k, "gain slider"), model::kMaxGainCode, 3, 60);
         row.widthText = Box("Text3", n, NotchControlName(channel, k, "width"), QStringLiteral("1/70"), 40);
         row.widthText->setReadOnly(true);  // shows the width bar's value; nothing typed there means anything
-        row.widthBar = Bar("HScroll30", n, NotchControlName(channel, k, "width slider"), model::kMaxWidthCode, 1, 56);
+        row.widthBar = Bar("HScroll30", n, NotchControlName(channel, k, "width slider"), model::kMaxWidthCode, 1, 40);
         const int r = k + 1;
+        grid->addWidget(row.autoMark, r, kMark);
         grid->addWidget(row.freqBox, r, kFreqText);
         grid->addWidget(row.freqBar, r, kFreqBar);
         grid->addWidget(row.gainBox, r, kGainText);

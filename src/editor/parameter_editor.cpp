@@ -12,6 +12,7 @@
 
 #include "editor/editor_layout.h"
 #include "editor/response_graph.h"
+#include "editor/row_colours.h"
 #include "editor/search_boxes.h"
 #include "editor/step_names.h"
 #include "editor/undo_keys.h"
@@ -113,32 +114,43 @@ void ParameterEditor::changeEvent(QEvent* event) {
 }
 
 // Rows the device's search owns are disabled, yet must stay readable on a
-// dark stage: their text keeps the full contrast of an enabled row over the
-// window's own colour, the way a read-only field looks.
+// dark stage; their "auto" badge and the read-only width boxes follow the
+// palette too.
 void ParameterEditor::showLockedRowsReadOnly() {
-    QPalette locked = palette();
-    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        locked.setColor(QPalette::Disabled, role, locked.color(QPalette::Active, role));
-    locked.setColor(QPalette::Disabled, QPalette::Base, locked.color(QPalette::Active, QPalette::Window));
+    const QPalette locked = LockedRowsPalette(palette());
     for (int c = 0; c < model::kChannels; ++c) {
         state_.controls.notchRowsFrame[c]->setPalette(locked);
         state_.controls.settings[c].settingsFrame->setPalette(locked);
+    }
+    for (const NotchRowControls& row : state_.controls.rows) {
+        PaintAutoMark(row.autoMark, locked);
+        ShowAsReadOnly(row.widthText, locked);
     }
 }
 
 void ParameterEditor::setDemoMode(bool demo) { ShowDemoMode(state_.controls, demo); }
 
+// Both graphs one above the other, each under its channel's name, so the
+// picture says which curve is which away from the editor.
 bool ParameterEditor::exportGraphPng(const QString& path) const {
     const auto& graphs = state_.controls.graphs;
+    const QFontMetrics metrics(font());
+    const int titleHeight = metrics.height() + 4;
     QSize size(0, 0);
-    for (const ResponseGraph* g : graphs) size = QSize(std::max(size.width(), g->width()), size.height() + g->height());
+    for (const ResponseGraph* g : graphs)
+        size = QSize(std::max(size.width(), g->width()), size.height() + titleHeight + g->height());
     QImage image(size, QImage::Format_RGB32);
     image.fill(palette().color(QPalette::Window));
     QPainter painter(&image);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
     int top = 0;
-    for (ResponseGraph* g : graphs) {
-        g->render(&painter, QPoint(0, top));
-        top += g->height();
+    for (int c = 0; c < model::kChannels; ++c) {
+        painter.drawText(QRect(4, top, size.width() - 8, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         state_.controls.channelFrame[c]->title());
+        top += titleHeight;
+        graphs[c]->render(&painter, QPoint(0, top));
+        top += graphs[c]->height();
     }
     painter.end();
     return image.save(path, "PNG");

@@ -9,6 +9,7 @@
 #include "model/number_text.h"
 #include "model/preset_image.h"
 #include "notch/curve_drawing.h"
+#include "notch/snapping.h"
 #include "notch/unit_text.h"
 
 namespace editor {
@@ -37,6 +38,11 @@ ResponseGraph::ResponseGraph(QWidget* parent) : QWidget(parent) {
 }
 
 QSize ResponseGraph::sizeHint() const { return NaturalSize(LabelFont(font())); }
+
+QSize ResponseGraph::minimumSizeHint() const {
+    const QSize natural = sizeHint();
+    return {natural.width() - notch::kGraphWidth / 2, natural.height() - notch::kGraphHeight / 2};
+}
 
 GraphGeometry ResponseGraph::geometry() const { return GeometryFor(size(), LabelFont(font())); }
 
@@ -84,10 +90,13 @@ QString ResponseGraph::pointerText(QPoint at) const {
     if (const GraphMarker* m = markerAt(at)) return ChannelName(channel_) + QLatin1Char(' ') + MarkerText(*m);
     const QRect plot = geometry().plot;
     if (!plot.contains(at)) return {};
+    // The curve's point in the pointer's column, whatever its height.
     const double x = (at.x() - plot.left() + 0.5) * notch::kGraphWidth / plot.width() - 0.5;
-    const double y = (at.y() - plot.top() + 0.5) * notch::kGraphHeight / plot.height() - 0.5;
-    return QString::fromStdString(model::FormatNumber(std::round(notch::FreqAtX(x)))) + QStringLiteral(" Hz, ") +
-           Decibels(notch::LevelAtY(y));
+    const int i = notch::NearestFreqCode(notch::FreqAtX(x));
+    return QStringLiteral("%1 at %2 Hz: %3")
+        .arg(ChannelName(channel_),
+             QString::fromStdString(model::FormatNumber(model::FreqTable[static_cast<std::size_t>(i)])),
+             Decibels(levels_[static_cast<std::size_t>(i)]));
 }
 
 void ResponseGraph::mouseMoveEvent(QMouseEvent* event) {

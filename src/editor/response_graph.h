@@ -2,8 +2,8 @@
 // One channel's response picture: the 576 x 192 drawing surface with its
 // level labels at the right, frequency labels below and a numbered marker
 // above each active notch. It grows with the window. The surface keeps its
-// curve; painting only shows it. Hovering shows the frequency and level
-// under the pointer; clicking a marker asks for its notch's row.
+// curve; painting only shows it. Hovering shows the curve's frequency and
+// level in the pointer's column; clicking a marker asks for its notch's row.
 #include <QWidget>
 #include <vector>
 
@@ -29,11 +29,14 @@ public:
     QPoint pictureOrigin() const;
     // Where the marker of notch n is drawn (empty when it has none).
     QRect markerRect(int n) const;
-    // What hovering at a point shows: "1003 Hz, -12.0 dB" over the
-    // picture, the notch over its marker, nothing elsewhere.
+    // What hovering at a point shows: the curve in that column ("Left at
+    // 1003 Hz: -12.0 dB") over the picture, the notch over its marker,
+    // nothing elsewhere.
     QString pointerText(QPoint at) const;
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    // Smaller than natural on a small screen: the picture is then drawn
+    // to scale.
+    QSize minimumSizeHint() const override;
 
 signals:
     void markerClicked(int n);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "editor/response_graph.h"
@@ -117,7 +118,8 @@ TEST(ResponseGraphWidget, ThePaintedWidgetShowsTheCurveAndKeepsItAcrossRepaints)
     EditorRig rig;
     rig.loadDefaults();
     DeepNotch(rig, 11, 0);
-    editor::ResponseGraph* graph = rig.eq->controls().graphs[0];
+    const auto lone = LoneLeftGraph(rig, editor::ResponseGraph().sizeHint());
+    editor::ResponseGraph* graph = lone.get();
     const QPoint origin = graph->pictureOrigin();
     for (int paint = 0; paint < 2; ++paint) {
         const QImage shot = graph->grab().toImage();
@@ -189,11 +191,40 @@ TEST(ResponseGraphWidget, PointerShowsValuesAndMarkersLeadToTheirRow) {
     EXPECT_EQ(rig.eq->controls().graphs[1]->accessibleDescription(), "Flat, no notch active");
     const QRect marker = graph->markerRect(11);
     EXPECT_EQ(graph->pointerText(marker.center()), "Left notch 12 at 1003 Hz, -45 dB");
-    EXPECT_EQ(graph->pointerText(graph->pictureOrigin() + QPoint(0, 32)), "20 Hz, 0.0 dB");
+    // The first column of a scaled picture may hold more than one curve point.
+    EXPECT_TRUE(graph->pointerText(graph->pictureOrigin() + QPoint(0, 32))
+                    .contains(QRegularExpression(QStringLiteral("^Left at 20(\\.\\d+)? Hz: 0\\.0 dB$"))));
     EXPECT_EQ(graph->pointerText(QPoint(graph->width() - 1, graph->height() - 1)), "");
     rig.eq->controls().linkBox->setFocus();
     QTest::mouseClick(graph, Qt::LeftButton, {}, marker.center());
     EXPECT_TRUE(rig.row(11).freqBox->hasFocus());
+}
+
+// The readout is the curve's value in the pointer's column, at any height
+// of the pointer; markers at both ends of the range stay whole.
+TEST(ResponseGraphWidget, ReadoutFollowsTheCurveAndEndMarkersStayInside) {
+    EditorRig rig;
+    rig.loadDefaults();
+    DeepNotch(rig, 11, 0);
+    auto graph = LoneLeftGraph(rig, editor::ResponseGraph().sizeHint());
+    struct Case {
+        QPoint inPicture;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{0, 2}, "Left at 20 Hz: 0.0 dB"},       {{0, 180}, "Left at 20 Hz: 0.0 dB"},
+        {{326, 2}, "Left at 1003 Hz: -45.0 dB"}, {{326, 100}, "Left at 1003 Hz: -45.0 dB"},
+        {{575, 60}, "Left at 20000 Hz: 0.0 dB"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(graph->pointerText(graph->pictureOrigin() + c.inPicture), c.text);
+    for (const char* hz : {"20", "20000"}) {
+        EditorRig::type(rig.row(11).freqBox, hz);
+        EditorRig::enter(rig.row(11).freqBox);
+        graph->drawCurve(rig.eq->responses(), rig.eq->notchArrays(), 0);
+        const QRect marker = graph->markerRect(11);
+        EXPECT_GE(marker.left(), graph->pictureOrigin().x()) << hz;
+        EXPECT_LE(marker.right(), graph->pictureOrigin().x() + notch::kGraphWidth - 1) << hz;
+    }
 }
 
 TEST(ResponseGraphWidget, ExportsThePictureAndBothResponses) {
@@ -206,7 +237,15 @@ TEST(ResponseGraphWidget, ExportsThePictureAndBothResponses) {
     ASSERT_TRUE(rig.eq->exportGraphPng(png));
     ASSERT_TRUE(rig.eq->exportResponsesCsv(csv));
     const auto& graphs = rig.eq->controls().graphs;
-    EXPECT_EQ(QImage(png).height(), graphs[0]->height() + graphs[1]->height());
+    // Each graph under a line with its channel's name.
+    const QImage image(png);
+    const int title = image.height() - graphs[0]->height() - graphs[1]->height();
+    EXPECT_GT(title, 2 * rig.eq->fontMetrics().height());
+    const QColor window = rig.eq->palette().color(QPalette::Window);
+    int ink = 0;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < title / 2; ++y) ink += image.pixelColor(x, y) != window;
+    EXPECT_GT(ink, 20) << "the first title is written";
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count('\n'), 1 + model::kFreqCodes);

@@ -1,6 +1,7 @@
 // qrn4480-screenshots FOLDER: draws the main window during a feedback search
-// (1280x800 and 800x600) and the parameter editor on its own into FOLDER, on
-// the simulated device, for the README and for a person to review.
+// (1280x800; a laptop's 1366x768 and a netbook's 1024x600 screen in the
+// light and the dark theme) and the parameter editor on its own into
+// FOLDER, on the simulated device, for the README and for a person to review.
 // scripts/screenshots runs it.
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "app/theme.h"
 #include "editor/parameter_editor.h"
 #include "model/value_tables.h"
 #include "support/sim_rig.h"
@@ -39,13 +41,27 @@ bool MainWindowDuringAFeedbackSearch(const QDir& folder) {
     // A search in progress, with the notches the device has placed so far.
     QTest::mouseClick(window.editor().controls().searchButtons[0], Qt::LeftButton);
     for (int i = 0; i < 14 && rig.deliverReport(); ++i) window.pollSearchReports();
+    struct Shot {
+        QSize size;
+        app::Theme theme;
+        const char* suffix;
+    };
+    const Shot shots[] = {
+        {{1280, 800}, app::Theme::Light, ""},     {{1366, 768}, app::Theme::Light, ""},
+        {{1366, 768}, app::Theme::Dark, "-dark"}, {{1024, 600}, app::Theme::Light, ""},
+        {{1024, 600}, app::Theme::Dark, "-dark"},
+    };
     bool saved = true;
-    for (const QSize size : {QSize(1280, 800), QSize(800, 600)}) {
-        window.resize(size);
+    for (const Shot& shot : shots) {
+        app::ApplyTheme(shot.theme);
+        window.resize(shot.size);
         window.show();
         QApplication::processEvents();
-        saved &= Save(window, folder, QString("main-window-%1x%2.png").arg(size.width()).arg(size.height()));
+        saved &=
+            Save(window, folder,
+                 QString("main-window-%1x%2%3.png").arg(shot.size.width()).arg(shot.size.height()).arg(shot.suffix));
     }
+    app::ApplyTheme(app::Theme::Light);
     return saved;
 }
 

@@ -1,6 +1,7 @@
-#include "app/editor_sub_window.h"
+#include "app/editor_frame.h"
 
 #include <QApplication>
+#include <QVBoxLayout>
 
 namespace app {
 namespace {
@@ -12,7 +13,15 @@ bool IsTabStop(const QWidget* w, const QWidget* within) {
 
 }  // namespace
 
-bool EditorSubWindow::focusNextPrevChild(bool next) {
+EditorFrame::EditorFrame(QWidget* editor, std::function<void(bool next)> leave, QWidget* parent)
+    : QWidget(parent), leave_(std::move(leave)) {
+    setObjectName(QStringLiteral("EditorFrame"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(editor);
+}
+
+bool EditorFrame::focusNextPrevChild(bool next) {
     QWidget* first = nullptr;
     QWidget* last = nullptr;
     for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
@@ -25,7 +34,7 @@ bool EditorSubWindow::focusNextPrevChild(bool next) {
         leave_(next);
         return true;
     }
-    return QMdiSubWindow::focusNextPrevChild(next);
+    return QWidget::focusNextPrevChild(next);
 }
 
 }  // namespace app
