@@ -161,19 +161,29 @@ def listed_by_window_manager(caption):
     return caption in subprocess.run(["wmctrl", "-l"], capture_output=True, text=True).stdout
 
 
-def quit_with_yes(editor, caption):
-    """Ctrl+Q, then Yes in the Exit box: the normal end a user makes."""
-    main = window_titles().get(caption)
-    box = None
-    # A key typed while the window manager is still handing the focus over
-    # is lost, as it would be for a user: type it again.
+def key_until_window(main, key, title):
+    """Types `key` into the window `main` until a window titled `title`
+    shows; its id, or None. A key typed while the window manager is still
+    handing the focus over is lost, as it would be for a user: type it
+    again."""
     for _ in range(3):
         subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
-        subprocess.run(["xdotool", "key", "ctrl+q"], check=False)
-        box = wait_for(lambda: window_titles().get("Exit"), 3)
-        if box is not None:
-            break
+        subprocess.run(["xdotool", "key", key], check=False)
+        shown = wait_for(lambda: window_titles().get(title), 3)
+        if shown is not None:
+            return shown
+    return None
+
+
+def quit_with_yes(editor, caption):
+    """Ctrl+Q, then Yes in the Exit box: the normal end a user makes."""
+    box = key_until_window(window_titles().get(caption), "ctrl+q", "Exit")
     check(box is not None, "Ctrl+Q asks Exit")
+    answer_yes_and_end(editor, box)
+
+
+def answer_yes_and_end(editor, box):
+    """Yes in the Exit box `box`: the program must end, and end well."""
     if box is not None:
         subprocess.run(["xdotool", "windowactivate", "--sync", box], check=False)
         subprocess.run(["xdotool", "key", "alt+y"], check=False)
@@ -421,15 +431,7 @@ def demo_session():
 def name_preview(caption):
     """A name typed into the store window, through the window system: beside
     it, the eight characters the device will hold."""
-    main = window_titles().get(caption)
-    store = None
-    # A key typed while the focus is still moving is lost: type it again.
-    for _ in range(3):
-        subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
-        subprocess.run(["xdotool", "key", "ctrl+d"], check=False)
-        store = wait_for(lambda: window_titles().get("Store preset"), 3)
-        if store is not None:
-            break
+    store = key_until_window(window_titles().get(caption), "ctrl+d", "Store preset")
     check(store is not None, "Ctrl+D opens Store preset")
     box = wait_for(lambda: named("Edit Name", "text"), 5)
     if store is None or box is None:
@@ -579,15 +581,15 @@ def busy_session():
         sim.wait(10)
 
 
-def press(what):
-    """The accessibility bus's default action (Press, Click) on the control
-    found now; a control that has gone away counts as not pressed."""
+def press_found(what):
+    """press() on the control found now; one the bus no longer shows (or
+    refuses to act on) counts as not pressed."""
     try:
         node = what()
         if node is not None:
-            node.queryAction().doAction(0)
+            press(node)
             return True
-    except Exception as error:  # the bus may refuse an object it no longer shows
+    except Exception as error:
         print("note %s" % error, flush=True)
     return False
 
@@ -604,8 +606,8 @@ def busy_load(home, programs, sim, log):
     store = wait_for(lambda: named("Store Preset to device", "push button"))
     locked = wait_for(lambda: store is not None and not enabled(store), 10)
     check(locked is not None, "during the file load the Store button is locked")
-    press(lambda: named("Store Preset to device", "push button"))
-    pressed = press(lambda: find(editor_app(),
+    press_found(lambda: named("Store Preset to device", "push button"))
+    pressed = press_found(lambda: find(editor_app(),
                                  lambda n: n.getRoleName() == "menu item" and n.name.replace("&", "") == "Quit"))
     check(pressed, "Quit pressed through the bus during the load")
     screenshot("busy-file-load")
@@ -622,15 +624,7 @@ def busy_load(home, programs, sim, log):
     check("Store preset" not in titles_seen, "Store pressed during the load opened nothing")
     check(editor.poll() is None, "the program did not end inside the load")
     screenshot("busy-exit-after-load")
-    if box is not None:
-        subprocess.run(["xdotool", "windowactivate", "--sync", box], check=False)
-        subprocess.run(["xdotool", "key", "alt+y"], check=False)
-    try:
-        editor.wait(15)
-    except subprocess.TimeoutExpired:
-        editor.kill()
-        editor.wait(10)
-    check(editor.returncode == 0, "Yes ends the program normally (exit %s)" % editor.returncode)
+    answer_yes_and_end(editor, box)
     commands = frames_in(log)
     check(0x11 not in commands, "no memory write reached the device")
     check(commands.count(0x07) == 24, "the load's 24 notches all went out: %d" % commands.count(0x07))

@@ -1,8 +1,11 @@
 #pragma once
 // The one owner of the serial link: opens the port, writes frames, waits for
 // the device's replies with the resend and time-out rules, and takes the
-// device's own reports during a feedback search. Waits block on the port with
-// the remaining time and process no window events, so exchanges never overlap.
+// device's own reports during a feedback search. Waits go to the port with
+// the remaining time; the editor's port keeps the window painting meanwhile
+// (a nested event loop without user input), so what else may run then is
+// held off above the link: one transfer at a time (DeviceWork), and a
+// command asked for during an exchange is queued behind it.
 //
 // A line can lie: noise, a reply repeated, a reply that comes after its
 // resend, a device still searching from an earlier session. The link keeps
@@ -43,9 +46,11 @@ inline constexpr char kGarbledBlockMessage[] =
 // it answers and the reply itself have both crossed it.
 inline constexpr std::int64_t kFrameLineMs = 21;
 
-// What happens when the device is gone for good: the program shows the
-// message and ends. Tests record the message instead; the link then refuses
-// every further operation, so nothing more reaches the line.
+// What happens when the device is gone: the editor says so and goes offline
+// (it keeps its settings and tries the port again), the command-line tool
+// ends with the message. Tests record the message. The link then refuses
+// every further operation until a reconnect, so nothing more reaches the
+// line.
 class LinkEnd {
 public:
     virtual ~LinkEnd() = default;

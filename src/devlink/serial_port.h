@@ -32,8 +32,8 @@ public:
 
     virtual bool write(std::span<const std::uint8_t> bytes) = 0;
     virtual int bytesWaiting() = 0;
-    // Blocks until more bytes arrive, the time is up or the port fails.
-    // Processes no window events.
+    // Returns when more bytes arrive, the time is up or the port fails. The
+    // plain ports block; the editor's keeps the window painting meanwhile.
     virtual void waitForBytes(int timeoutMs) = 0;
     // At most the read size.
     virtual std::vector<std::uint8_t> read() = 0;
