@@ -289,6 +289,9 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
         Bytes input;
         std::vector<Bytes> taken;
         Bytes dropped;
+        // Bytes that come before a pause; the rest comes after polls found
+        // nothing to take.
+        std::size_t split = 0;
     };
     auto cat = [](std::initializer_list<Bytes> parts) {
         Bytes all;
@@ -309,7 +312,12 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
         {"an unknown report ending in FE", lateFe, {lateFe}, {}},
         {"fields out of range", cat({outOfRange, gain}), {outOfRange, gain}, {}},
         {"nine bytes are nothing yet", Bytes(9, 0), {}, {}},
+        {"a report split 3 + 7 after two noise bytes", cat({{0x13, 0xF0}, notch}), {notch}, {0x13, 0xF0}, 5},
+        {"a report split 3 + 7 after seven noise bytes", cat({Bytes(7, 0x5B), gain}), {gain}, Bytes(7, 0x5B), 10},
+        {"a report split 1 + 9 after nine noise bytes", cat({Bytes(9, 0x5B), gain}), {gain}, Bytes(9, 0x5B), 10},
     };
+    // Within a frame time: a report's bytes come back to back.
+    constexpr std::int64_t kSplitPauseMs = 15;
     for (const bool paced : {false, true}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.what) + (paced ? ", at line pace" : ", unpaced"));
@@ -319,8 +327,10 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
             port.writes.clear();
             std::vector<Bytes> reports;
             const std::int64_t start = clock.now;
-            for (std::size_t i = 0; i < c.input.size(); ++i)
-                port.deliverAt(paced ? start + static_cast<std::int64_t>((i + 1) * 2083 / 1000) : start, {c.input[i]});
+            for (std::size_t i = 0; i < c.input.size(); ++i) {
+                const std::int64_t paceMs = paced ? static_cast<std::int64_t>((i + 1) * 2083 / 1000) : 0;
+                port.deliverAt(start + paceMs + (c.split > 0 && i >= c.split ? kSplitPauseMs : 0), {c.input[i]});
+            }
             while (clock.now < start + 100) {
                 while (link.pollSearchReports([&](auto r) { reports.emplace_back(r.begin(), r.end()); })) {}
                 port.waitForBytes(1);
