@@ -157,12 +157,22 @@ bool DeviceLink::takeBlock() {
 }
 
 bool DeviceLink::takeUnframedReply(int replySize) {
-    // A searching device's reports are not replies, whatever the rule says.
-    while (input_.size() >= static_cast<std::size_t>(kReplySize) && IsWellFormedReport(input_.bytes()))
-        dropInput(kReplySize, "report during an exchange");
-    if (input_.size() < static_cast<std::size_t>(replySize)) return false;
-    trace(TraceEvent::In, input_.bytes().first(static_cast<std::size_t>(replySize)), "unframed");
-    copyReply(static_cast<std::size_t>(replySize));
+    const auto size = static_cast<std::size_t>(replySize);
+    for (;;) {
+        if (input_.size() < size) return false;
+        // A searching device's reports are not replies, whatever the rule says.
+        if (IsWellFormedReport(input_.bytes())) {
+            dropInput(kReplySize, "report during an exchange");
+            continue;
+        }
+        // A device that frames its replies sent this one: it was damaged on
+        // the line, and taking it would show values the device never sent.
+        const std::optional<std::size_t> start = FindFrameStart(input_.bytes().first(size));
+        if (!start) break;
+        dropInput(*start + kFrameSize, "damaged reply");
+    }
+    trace(TraceEvent::In, input_.bytes().first(size), "unframed");
+    copyReply(size);
     return true;
 }
 

@@ -13,7 +13,8 @@
 // (F0 5B ... F7) and a report by its first byte and fields, never by where
 // it happens to sit; whatever it skips goes to the trace. A device whose
 // replies carry no frame still works by the older rule: when the time is up,
-// any ten bytes complete the exchange.
+// any ten bytes complete the exchange, unless they hold a frame start (F0 5B):
+// that is a framed reply damaged on the line, and the frame is sent again.
 #include <array>
 #include <cstdint>
 #include <functional>

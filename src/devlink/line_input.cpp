@@ -35,6 +35,12 @@ std::optional<std::size_t> FindFramedReply(std::span<const std::uint8_t> bytes, 
     return std::nullopt;
 }
 
+std::optional<std::size_t> FindFrameStart(std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == kFrameStart && bytes[i + 1] == kFrameTag) return i;
+    return std::nullopt;
+}
+
 bool IsWellFormedReport(std::span<const std::uint8_t> r) {
     if (r.size() < kReportFields || !StartsReport(r[0])) return false;
     if (r[2] >= model::kRowsPerChannel || r[6] > model::kMaxGainCode) return false;

@@ -33,6 +33,9 @@ private:
 // The first framed reply (F0 5B, seven bytes, F7) at or after `from`.
 std::optional<std::size_t> FindFramedReply(std::span<const std::uint8_t> bytes, std::size_t from = 0);
 
+// Where the first frame start (F0 5B) sits, complete or not.
+std::optional<std::size_t> FindFrameStart(std::span<const std::uint8_t> bytes);
+
 // FE (a notch placed) or FD (a gain changed): what a device report begins with.
 inline bool StartsReport(std::uint8_t byte) { return byte == 0xFE || byte == 0xFD; }
 

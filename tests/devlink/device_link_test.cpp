@@ -104,6 +104,52 @@ TEST_F(DeviceLinkTest, ReplyJustInsideTheLimitNeedsNoResendOneJustOutsideDoes) {
     }
 }
 
+// A reply that begins as a frame (F0 5B) and ends otherwise was damaged on
+// the line: it is not a reply, not even by the unframed rule when the time
+// is up. The link resends by the rules and takes the next good frame.
+TEST(DeviceLinkFraming, AFramedReplyWithAWrongEndIsNotAReply) {
+    const Bytes good{0xF0, 0x5B, 0x07, 0x5B, 1, 2, 3, 4, 5, 0xF7};
+    const Bytes damaged{0xF0, 0x5B, 0x07, 0x5B, 9, 9, 9, 9, 9, 0x00};
+    auto cat = [](const Bytes& a, const Bytes& b) {
+        Bytes all = a;
+        all.insert(all.end(), b.begin(), b.end());
+        return all;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Bytes> answers;  // to each write in turn; silence after the last
+        std::size_t writes;
+        bool taken;  // the good frame completes the exchange; else "Time out"
+    };
+    const Case cases[] = {
+        {"the resend answered well", {damaged, good}, 2, true},
+        {"a good frame right behind it", {cat(damaged, good)}, 1, true},
+        {"a noise byte ahead of it", {cat({0x13}, damaged), good}, 2, true},
+        {"damaged every time", std::vector<Bytes>(6, damaged), 6, false},
+    };
+    for (const bool paced : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (paced ? ", at line pace" : ", unpaced"));
+            FakeClock clock;
+            FakePort port(clock);
+            testing_support::RecordingLinkEnd end;
+            DeviceLink link(port, clock, end, PortTable::fromList("/dev/a", ':'));
+            std::size_t asked = 0;
+            port.peer = [&](const Bytes&) { return asked < c.answers.size() ? c.answers[asked++] : Bytes{}; };
+            port.linePace = paced;
+            ASSERT_TRUE(link.openPort(1));
+            link.sendCommand(kSetNotch);
+            EXPECT_EQ(port.writes, std::vector<Bytes>(c.writes, FrameBytes(kSetNotch)));
+            if (c.taken) {
+                EXPECT_TRUE(end.messages.empty());
+                EXPECT_EQ(Bytes(link.replyBuffer().begin(), link.replyBuffer().begin() + 10), good);
+            } else {
+                EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
+            }
+        }
+    }
+}
+
 TEST_F(DeviceLinkTest, ProbeValidatesOnlyTheFourthByteAndNeverResends) {
     struct Case {
         Bytes reply;
@@ -243,6 +289,9 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
         Bytes input;
         std::vector<Bytes> taken;
         Bytes dropped;
+        // Bytes that come before a pause; the rest comes after polls found
+        // nothing to take.
+        std::size_t split = 0;
     };
     auto cat = [](std::initializer_list<Bytes> parts) {
         Bytes all;
@@ -263,7 +312,12 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
         {"an unknown report ending in FE", lateFe, {lateFe}, {}},
         {"fields out of range", cat({outOfRange, gain}), {outOfRange, gain}, {}},
         {"nine bytes are nothing yet", Bytes(9, 0), {}, {}},
+        {"a report split 3 + 7 after two noise bytes", cat({{0x13, 0xF0}, notch}), {notch}, {0x13, 0xF0}, 5},
+        {"a report split 3 + 7 after seven noise bytes", cat({Bytes(7, 0x5B), gain}), {gain}, Bytes(7, 0x5B), 10},
+        {"a report split 1 + 9 after nine noise bytes", cat({Bytes(9, 0x5B), gain}), {gain}, Bytes(9, 0x5B), 10},
     };
+    // Within a frame time: a report's bytes come back to back.
+    constexpr std::int64_t kSplitPauseMs = 15;
     for (const bool paced : {false, true}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.what) + (paced ? ", at line pace" : ", unpaced"));
@@ -273,8 +327,10 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
             port.writes.clear();
             std::vector<Bytes> reports;
             const std::int64_t start = clock.now;
-            for (std::size_t i = 0; i < c.input.size(); ++i)
-                port.deliverAt(paced ? start + static_cast<std::int64_t>((i + 1) * 2083 / 1000) : start, {c.input[i]});
+            for (std::size_t i = 0; i < c.input.size(); ++i) {
+                const std::int64_t paceMs = paced ? static_cast<std::int64_t>((i + 1) * 2083 / 1000) : 0;
+                port.deliverAt(start + paceMs + (c.split > 0 && i >= c.split ? kSplitPauseMs : 0), {c.input[i]});
+            }
             while (clock.now < start + 100) {
                 while (link.pollSearchReports([&](auto r) { reports.emplace_back(r.begin(), r.end()); })) {}
                 port.waitForBytes(1);
