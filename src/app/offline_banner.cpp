@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMainWindow>
+#include <algorithm>
 
 namespace app {
 
@@ -39,6 +40,10 @@ void OfflineBanner::showState(bool offline, const QString& where) {
     label_->setText(shown);
     // A label's text does not reach the accessibility bus; its description does.
     label_->setAccessibleDescription(shown);
+    // The dock area would share the height with the editor: the banner takes
+    // its lines of text (at half the window's width, room to spare) and no more.
+    const QWidget* window = parentWidget();
+    setMaximumHeight(label_->heightForWidth(std::max(200, (window ? window->width() : label_->width()) / 2)));
     show();
     QAccessibleEvent alert(label_, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
