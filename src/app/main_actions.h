@@ -23,6 +23,7 @@ struct MainActions {
     QAction* readPreset = nullptr;
     QAction* backUpDevice = nullptr;
     QAction* restoreDevice = nullptr;
+    QAction* connectDevice = nullptr;  // from demo mode to a device
     // Edit
     QAction* copyLeftToRight = nullptr;
     QAction* copyRightToLeft = nullptr;

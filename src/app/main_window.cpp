@@ -18,7 +18,9 @@
 #include <algorithm>
 
 #include "app/editor_frame.h"
+#include "app/offline_banner.h"
 #include "app/settings_autosave.h"
+#include "app/settings_offer.h"
 #include "app/splash_window.h"
 #include "app/theme.h"
 #include "app/toolbar_icons.h"
@@ -27,7 +29,6 @@
 #include "connection/port_search.h"
 #include "devlink/commands.h"
 #include "devlink/memory_dump.h"
-#include "devlink/preset_block.h"
 #include "editor/parameter_editor.h"
 #include "editor/step_names.h"
 #include "presets/preset_files.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     connectionStatus_->setObjectName("ConnectionStatus");
     connectionStatus_->setAccessibleName("Connection status");
     statusBar()->addPermanentWidget(connectionStatus_);
+    offlineBanner_ = new OfflineBanner(*this);
     // A file load or a copy sends dozens of frames: the bar shows how far.
     applyProgress_ = new QProgressBar(this);
     applyProgress_->setObjectName("ApplyProgress");
@@ -259,7 +261,11 @@ void MainWindow::showConnectionStatus() {
     connectionStatus_->setText(text);
     // A label's text does not reach the accessibility bus; its description does.
     connectionStatus_->setAccessibleDescription(text);
+    offlineBanner_->showState(link_.ended() && !link_.flags().demoMode, where);
+    actions_.connectDevice->setEnabled(link_.flags().demoMode);
 }
+
+QString MainWindow::offlineBannerText() const { return offlineBanner_->text(); }
 
 void MainWindow::goOffline() {
     // The device cannot be told; the editor just leaves the search.
@@ -281,33 +287,13 @@ void MainWindow::tryReconnect() {
 void MainWindow::onReconnected() {
     reconnectTimer_.stop();
     showConnectionStatus();
-    if (!deviceRead_) {
-        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "reading the device");
-        if (!transfer) return;
-        devlink::DumpHooks hooks;
-        hooks.fillEditor = [this] { editor_->fillFromImage(); };
-        deviceRead_ = devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
-        editor_->redrawGraph();
-        return;
-    }
-    model::PresetImage device = session_.image;
-    {
-        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "reading the device");
-        if (!transfer) return;
-        if (!devlink::ReadPresetBlockInto(link_, devlink::kCurrentSettingsBlock, device)) return;
-    }
-    if (std::equal(device.begin(), device.begin() + model::kBlockSize, session_.image.begin())) return;
-    const QString question = "The device on " + QString::fromStdString(link_.portDescription()) +
-                             " answers again, but its settings differ from the editor's.\n\n"
-                             "Send the editor's settings to the device?\n"
-                             "(No takes the device's settings into the editor.)";
-    if (dialogs_.confirm(question, "Reconnected", ui::Answer::Yes, ui::Icon::Exclamation, this)) {
-        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "sending the editor's settings");
-        if (transfer) editor_->applyPresetToEditor();
-        return;
-    }
-    std::copy_n(device.begin(), model::kBlockSize, session_.image.begin());
-    editor_->fillFromImage();
+    // A start-up read cut short left the fixed list and the default preset:
+    // the whole device is read, as at start-up.
+    const DeviceRead read = deviceRead_ ? DeviceRead::CurrentSettings : DeviceRead::Everything;
+    const QString where = QString::fromStdString(link_.portDescription());
+    const OfferOutcome outcome = ReadDeviceAndOfferSettings({session_, link_, *editor_, dialogs_, this}, read,
+                                                            ReconnectQuestion(where), "Reconnected");
+    deviceRead_ = deviceRead_ || outcome != OfferOutcome::NotRead;
 }
 
 }  // namespace app

@@ -32,6 +32,7 @@ struct PortSearchResult;
 
 namespace app {
 
+class OfflineBanner;
 class SettingsAutosave;
 struct ToolbarEntry;
 class SplashWindow;
@@ -85,9 +86,13 @@ public:
     // "Connected: port 5 (/dev/ttyUSB0)", "Offline: ...", "Demo mode".
     QString connectionStatus() const;
     const QTimer& reconnectTimer() const { return reconnectTimer_; }
+    // The banner's words while offline; empty while it is hidden.
+    QString offlineBannerText() const;
     // One reconnect attempt: takes a late answer to the last probe, or
     // probes again.
     void tryReconnect();
+    // Device > Connect...: leaves demo mode when a device answers.
+    void connectToDevice();
     // Ctrl+L opens the device log through this.
     void setDeviceLogOpener(std::function<void()> open) { openDeviceLog_ = std::move(open); }
 
@@ -164,6 +169,7 @@ private:
     QTimer channelCompareTimer_;
     QTimer reconnectTimer_;
     QLabel* connectionStatus_ = nullptr;
+    OfflineBanner* offlineBanner_ = nullptr;
     QProgressBar* applyProgress_ = nullptr;
     QString caption_;
     // The start-up read reached its end: the editor holds the device's

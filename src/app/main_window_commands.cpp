@@ -107,6 +107,7 @@ void MainWindow::connectActions() {
     connect(actions_.quit, &QAction::triggered, this, &QWidget::close);
     connect(actions_.backUpDevice, &QAction::triggered, this, &MainWindow::backUpDevice);
     connect(actions_.restoreDevice, &QAction::triggered, this, &MainWindow::restoreDevice);
+    connect(actions_.connectDevice, &QAction::triggered, this, &MainWindow::connectToDevice);
     connect(actions_.exportGraph, &QAction::triggered, this, &MainWindow::exportGraph);
     connect(actions_.exportResponses, &QAction::triggered, this, &MainWindow::exportResponses);
     connect(actions_.deviceLog, &QAction::triggered, this, [this] {

@@ -12,7 +12,8 @@ namespace app {
 class OfflineLinkEnd final : public devlink::LinkEnd {
 public:
     explicit OfflineLinkEnd(ui::UserDialogs& dialogs) : dialogs_(dialogs) {}
-    // Told after the message, so the window can show the link offline.
+    // Told before the message, so the window shows the link offline
+    // while the message waits to be read.
     void setOnLost(std::function<void()> onLost) { onLost_ = std::move(onLost); }
     void linkLost(const std::string& message) override;
 

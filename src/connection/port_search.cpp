@@ -67,6 +67,12 @@ PortSearchResult SearchDevicePorts(devlink::DeviceLink& link, int storedPort) {
     return result;
 }
 
+PortSearchResult ProbeChosenPort(devlink::DeviceLink& link, int portNumber) {
+    PortSearchResult result;
+    result.found = TryPort(link, portNumber, result);
+    return result;
+}
+
 std::string PortInUseMessage(int port, const std::string& devicePath) {
     std::string text = "Port " + std::to_string(port);
     if (!devicePath.empty()) text += " (" + devicePath + ")";

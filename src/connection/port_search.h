@@ -21,6 +21,8 @@ struct PortSearchResult {
 };
 
 PortSearchResult SearchDevicePorts(devlink::DeviceLink& link, int storedPort);
+// The one port the user named: opened and probed, closed again when silent.
+PortSearchResult ProbeChosenPort(devlink::DeviceLink& link, int portNumber);
 
 // "Port 5 (/dev/ttyUSB0) is in use by another program."
 std::string PortInUseMessage(int port, const std::string& devicePath);

@@ -35,6 +35,14 @@ Answer AskSaveDiscardCancel(QMessageBox& box) {
     return Answer::Cancel;
 }
 
+Answer AskChoice(QMessageBox& box, const Message& message) {
+    QPushButton* yes = box.addButton(message.choices.yes, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(message.choices.no, QMessageBox::ApplyRole);
+    box.setDefaultButton(message.defaultButton == Answer::No ? no : yes);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
 }  // namespace
 
 Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
@@ -45,6 +53,7 @@ Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
         return Answer::Ok;
     }
     if (message.buttons == Buttons::SaveDiscardCancel) return AskSaveDiscardCancel(box);
+    if (!message.choices.yes.isEmpty()) return AskChoice(box, message);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);

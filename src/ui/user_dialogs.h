@@ -14,12 +14,21 @@ enum class Icon { None, Exclamation, Critical, Information };
 enum class Buttons { Ok, YesNo, SaveDiscardCancel };
 enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
+// Two buttons that say what they do, in place of Yes and No: Yes is the
+// first, No the second.
+struct ChoiceTexts {
+    QString yes;
+    QString no;
+};
+
 struct Message {
     QString text;
     QString title;
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
     Answer defaultButton = Answer::Ok;
+    // With Buttons::YesNo; empty keeps the desktop's Yes and No.
+    ChoiceTexts choices{};
 };
 
 struct FileRequest {
@@ -54,6 +63,12 @@ public:
     bool confirm(const QString& text, const QString& title, Answer defaultButton, Icon icon = Icon::None,
                  QWidget* parent = nullptr) {
         return show({text, title, icon, Buttons::YesNo, defaultButton}, parent) == Answer::Yes;
+    }
+    // True for the first choice. Escape and the close box do nothing: each
+    // button says what it does, and neither is a way out of the choice.
+    bool choose(const QString& text, const QString& title, const ChoiceTexts& choices, Answer defaultButton,
+                Icon icon = Icon::None, QWidget* parent = nullptr) {
+        return show({text, title, icon, Buttons::YesNo, defaultButton, choices}, parent) == Answer::Yes;
     }
     // Buttons reading Save, Discard and Cancel; Escape or closing the box
     // is Cancel.

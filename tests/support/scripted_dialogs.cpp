@@ -9,6 +9,10 @@ ui::Answer ScriptedDialogs::show(const ui::Message& message, QWidget*) {
     shown.push_back(message);
     if (onShow) onShow(message);
     if (message.buttons == ui::Buttons::Ok) return ui::Answer::Ok;
+    const bool labelled = !message.choices.yes.isEmpty() || !message.choices.no.isEmpty();
+    if (labelled && (message.choices.yes.isEmpty() || message.choices.no.isEmpty() ||
+                     message.choices.yes == message.choices.no || message.buttons != ui::Buttons::YesNo))
+        ADD_FAILURE() << "two choices need two different texts: " << message.text.toStdString();
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << message.text.toStdString();
         return message.buttons == ui::Buttons::SaveDiscardCancel ? ui::Answer::Cancel : ui::Answer::No;

@@ -1,0 +1,60 @@
+#include "app/settings_offer.h"
+
+#include <algorithm>
+
+#include "devlink/commands.h"
+#include "devlink/memory_dump.h"
+#include "devlink/preset_block.h"
+#include "editor/device_transfer.h"
+#include "editor/parameter_editor.h"
+
+namespace app {
+namespace {
+
+constexpr char kUseDeviceStep[] = "Use the device's settings";
+
+// Into copies: until the user has chosen, the editor shows what it had.
+bool ReadDevice(const SettingsOffer& offer, DeviceRead read, model::PresetImage& device) {
+    const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "reading the device");
+    if (!transfer) return false;
+    if (read == DeviceRead::CurrentSettings)
+        return devlink::ReadPresetBlockInto(offer.link, devlink::kCurrentSettingsBlock, device);
+    model::PresetLibrary library = offer.session.library;
+    if (!devlink::DumpDeviceMemory(offer.link, device, library, {})) return false;
+    offer.session.library = library;
+    return true;
+}
+
+}  // namespace
+
+OfferOutcome ReadDeviceAndOfferSettings(const SettingsOffer& offer, DeviceRead read, const QString& question,
+                                        const QString& title) {
+    model::PresetImage device = offer.session.image;
+    if (!ReadDevice(offer, read, device)) return OfferOutcome::NotRead;
+    model::PresetImage& image = offer.session.image;
+    if (std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin())) return OfferOutcome::Same;
+    if (offer.dialogs.choose(question, title, {kSendMySettings, kUseDeviceSettings}, ui::Answer::Yes,
+                             ui::Icon::Exclamation, offer.parent)) {
+        const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "sending the editor's settings");
+        if (!transfer) return OfferOutcome::NotRead;
+        offer.editor.applyPresetToEditor();
+        return OfferOutcome::SentEditors;
+    }
+    offer.editor.beginStep();
+    std::copy_n(device.begin(), model::kBlockSize, image.begin());
+    offer.editor.fillFromImage();
+    offer.editor.endStep(kUseDeviceStep);
+    return OfferOutcome::TookDevices;
+}
+
+QString ReconnectQuestion(const QString& where) {
+    return "The device on " + where +
+           " answers again, but its settings differ from the editor's.\n\n"
+           "The editor kept every edit made while the device was away.";
+}
+
+QString ConnectQuestion(const QString& where) {
+    return "A device answers on " + where + ". Its settings differ from the editor's demo-mode settings.";
+}
+
+}  // namespace app
