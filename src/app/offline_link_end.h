@@ -2,6 +2,7 @@
 // The device stopped answering or its port failed: say why, then go on
 // offline. The editor keeps every setting and can still be edited, as in
 // demo mode; the main window reconnects when the device answers again.
+#include <QObject>
 #include <functional>
 
 #include "devlink/device_link.h"
@@ -20,6 +21,8 @@ public:
 private:
     ui::UserDialogs& dialogs_;
     std::function<void()> onLost_;
+    // A box still waiting to be shown goes with the link end.
+    QObject context_;
 };
 
 }  // namespace app

@@ -92,7 +92,8 @@ TEST(ReconnectEndToEnd, AStoppedDeviceLeavesTheEditorOfflineUntilItAnswersAgain)
         rig.simulator.reset();
         ASSERT_TRUE(QTest::qWaitFor([&] { return rig.link->ended(); }, kReconnectWithinMs));
         EXPECT_EQ(rig.window->connectionStatus(), "Offline: " + where + " not answering, reconnecting");
-        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        // Said once the exchange that found the loss is over.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.dialogs.shown.size() == 1u; }, kReconnectWithinMs));
         EXPECT_TRUE(rig.dialogs.shown[0].text.contains(where)) << rig.dialogs.shown[0].text.toStdString();
 
         QScrollBar* gain = rig.window->editor().controls().rows[11].gainBar;
