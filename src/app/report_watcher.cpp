@@ -18,6 +18,11 @@ void ReportWatcher::bytesArrived() {
     QTimer::singleShot(0, this, [this] {
         queued_ = false;
         if (!link_.inExchange()) take_();
+        // Ten bytes that may yet be a report are decided once the line has
+        // been quiet for a frame time: one more take then, not a polling
+        // timer (it stops as soon as nothing is undecided).
+        if (link_.reportUndecided())
+            QTimer::singleShot(static_cast<int>(devlink::kFrameLineMs) + 1, this, &ReportWatcher::bytesArrived);
     });
 }
 

@@ -2,7 +2,8 @@
 // Device reports are taken when their bytes arrive, from the event loop and
 // never from inside a blocking wait: QSerialPort announces new bytes even
 // while an exchange waits, so the take is queued until the loop runs again.
-// Nothing runs while the line is quiet. A port failing in use is handled the
+// Nothing runs while the line is quiet (but one take a frame time after
+// ten bytes that may still become a report). A port failing in use is handled the
 // same way, so an unplugged adapter is reported during a search at once.
 #include <QObject>
 #include <functional>

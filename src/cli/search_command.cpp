@@ -60,7 +60,10 @@ ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
             break;
         }
         if (context.env.stopRequested()) break;
-        const std::int64_t wait = limited ? std::min<std::int64_t>(limitMs - elapsed, kLongestWaitMs) : kLongestWaitMs;
+        std::int64_t wait = limited ? std::min<std::int64_t>(limitMs - elapsed, kLongestWaitMs) : kLongestWaitMs;
+        // Ten bytes that may yet be a report are decided after a frame time
+        // of quiet line, arriving bytes or not.
+        if (link.reportUndecided()) wait = std::min<std::int64_t>(wait, devlink::kFrameLineMs + 1);
         context.env.waitForActivity(static_cast<int>(wait));
     }
 

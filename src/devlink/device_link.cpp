@@ -292,7 +292,7 @@ void DeviceLink::sendCommand(const Payload& payload) {
                                        [&payload](const Payload& q) { return SameParameter(q, payload); });
         // Moved back to the value on the line: whatever was queued since
         // would go out only to be undone by this same frame again.
-        if (commandOnLine_ && SameParameter(*commandOnLine_, payload) && *commandOnLine_ == payload) {
+        if (commandOnLine_ == payload) {
             if (same != queued_.end()) queued_.erase(same);
             return;
         }
@@ -393,15 +393,11 @@ std::optional<std::size_t> DeviceLink::noiseAheadOfReport() {
     // Ten bytes and an FE or FD among them whose fields have not all come.
     // A report's bytes come back to back: a line that stays quiet for a
     // frame time sent one report of a kind this program does not know.
-    ExchangeScope scope(inExchange_);
-    for (;;) {
-        const std::int64_t quietMs = clock_.nowMs() - input_.arrivedAt(input_.size() - 1);
-        if (quietMs >= kFrameLineMs || portBroken()) return 0;
-        port_.waitForBytes(static_cast<int>(kFrameLineMs - quietMs));
-        pullInput();
-        noise = NoiseAheadOfReport(input_.bytes());
-        if (noise) return noise;
-    }
+    // Until then nothing is decided and nothing waited for here (in the
+    // editor a wait would run the event loop inside the poll): the caller
+    // polls again when more bytes come or the frame time is over.
+    const std::int64_t quietMs = clock_.nowMs() - input_.arrivedAt(input_.size() - 1);
+    return quietMs >= kFrameLineMs ? std::optional<std::size_t>(0) : std::nullopt;
 }
 
 bool DeviceLink::beginReconnect() {

@@ -113,6 +113,9 @@ public:
     // Consumes one report when ten bytes are waiting, hands its first seven
     // bytes to the handler and acknowledges it. True when one was consumed.
     bool pollSearchReports(const ReportHandler& handle);
+    // Ten bytes or more wait that may still become a report: poll again
+    // once a frame time has passed, even if nothing more arrives.
+    bool reportUndecided() const { return input_.size() >= static_cast<std::size_t>(kReplySize); }
 
     // Outside an exchange and a search nothing waiting belongs to anyone:
     // drops it, so a chattering line never piles up. A port that failed
