@@ -109,7 +109,6 @@ int main(int argc, char** argv) {
             return 1;
         }
         traces.add(&traceFile);
-        link.setTrace(&traces);
     }
     // The log records from the start: it shows what happened before it was opened.
     app::DeviceLogWindow deviceLog(dialogs);

@@ -90,12 +90,10 @@ ExitStatus RunStore(CommandContext& context, const StoreCommand& command) {
     json.add("written", report.written).add("skipped", report.skipped).add("outcome", outcome);
     switch (report.outcome) {
     case presets::PositionWriteOutcome::StoredAndVerified:
-        context.console.result(QString("%1: %2 bytes written, %3 skipped, %4")
-                                   .arg(stored)
-                                   .arg(report.written)
-                                   .arg(report.skipped)
-                                   .arg(outcome),
-                               json);
+        context.console.result(
+            QString("%1: %2, %3")
+                .arg(stored, QString::fromStdString(presets::ByteCountText(report.written, report.skipped)), outcome),
+            json);
         return ExitStatus::Done;
     case presets::PositionWriteOutcome::DiffersAfterWriting:
         context.console.result(QString("Position %1: %2").arg(command.position).arg(outcome), json);

@@ -222,6 +222,10 @@ bool AutoSettingsEditor::commitSensitivityBox(int channel) {
     const ChannelSettingsControls& s = s_.controls.settings[channel];
     const auto snapped = notch::SnapTypedSensitivity(s.sensitivityBox->text().toStdString());
     if (!snapped) return false;
+    if (s_.editRefused()) {  // typed during a transfer: the box shows what was sent
+        s.sensitivityBox->setText(QString::number(s_.settings.sensitivity[channel] + 1));
+        return true;
+    }
     s.sensitivityBox->setText(QString::fromStdString(snapped->text));
     setSliderQuietly(channel, snapped->position);
     storeSetting(AutoSetting::Sensitivity, channel);

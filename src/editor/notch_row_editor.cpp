@@ -224,6 +224,10 @@ bool NotchRowEditor::commitGainBox(int n) {
     NotchRowControls& row = s_.controls.rows[n];
     const auto snapped = notch::SnapTypedGain(row.gainBox->text().toStdString());
     if (!snapped) return false;
+    if (s_.editRefused()) {  // typed during a transfer: the box shows what was sent
+        showNotchRecord(n);
+        return true;
+    }
     row.gainBox->setText(QString::fromStdString(snapped->text));
     const unsigned edit = s_.beginEdit(row.gainBar);
     {
@@ -246,6 +250,10 @@ bool NotchRowEditor::commitFreqBox(int n) {
     NotchRowControls& row = s_.controls.rows[n];
     const auto snapped = notch::SnapTypedFreq(row.freqBox->text().toStdString());
     if (!snapped) return false;
+    if (s_.editRefused()) {  // typed during a transfer: the box shows what was sent
+        showNotchRecord(n);
+        return true;
+    }
     row.freqBox->setText(QString::fromStdString(snapped->text));
     const unsigned edit = s_.beginEdit(row.freqBar);
     {

@@ -59,10 +59,9 @@ int FirstDataDifference(const DeviceBlock& wanted, const DeviceBlock& device) {
 void TraceByteCounts(devlink::DeviceLink& link, int slot, int written, int skipped) {
     devlink::LinkTrace* trace = link.trace();
     if (!trace) return;
-    char note[80];
-    std::snprintf(note, sizeof note, "position %02d: %d bytes written, %d skipped", slot + model::kFirstUserPosition,
-                  written, skipped);
-    trace->record(link.clock().nowMs(), devlink::TraceEvent::Out, {}, note);
+    char position[16];
+    std::snprintf(position, sizeof position, "position %02d: ", slot + model::kFirstUserPosition);
+    trace->record(link.clock().nowMs(), devlink::TraceEvent::Out, {}, position + ByteCountText(written, skipped));
 }
 
 // Reads back what was written. The block has no frame to tell a byte the
@@ -211,6 +210,11 @@ PositionWriteReport WriteChangedBytes(devlink::DeviceLink& link, model::PresetLi
     report.outcome =
         *difference < 0 ? PositionWriteOutcome::StoredAndVerified : PositionWriteOutcome::DiffersAfterWriting;
     return report;
+}
+
+std::string ByteCountText(int written, int skipped) {
+    return std::to_string(written) + (written == 1 ? " byte" : " bytes") + " written, " + std::to_string(skipped) +
+           " skipped";
 }
 
 }  // namespace presets

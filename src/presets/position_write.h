@@ -55,6 +55,9 @@ struct PositionWriteReport {
 // byte 3"), "Not written: link lost", "Left unused: link lost", "Written,
 // not verified: link lost", or the block read's failure.
 std::string PositionWriteText(const PositionWriteReport& report);
+// "1 byte written, 167 skipped": the trace, the store window and the
+// command-line tool say it alike.
+std::string ByteCountText(int written, int skipped);
 
 // After every frame: frames done, and frames planned so far (the reads
 // first; the writes and the reads back once the device's side is known).

@@ -217,9 +217,9 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
     {
         int needed = 0;
         for (const auto& c : comparison) needed += c.match == PositionMatch::NeedsDeviceBlock;
-        ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
         const auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "comparing a backup with the device");
         if (!transfer) return;
+        ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
         int done = 0;
         for (int slot = 0; slot < model::kUserPositions; ++slot) {
             cancelled = !progress.update(done, needed);

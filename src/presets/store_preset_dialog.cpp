@@ -241,10 +241,9 @@ bool StorePresetDialog::storeChangedBytes(const StoreRequest& request) {
     if (verified || report.outcome == PositionWriteOutcome::DiffersAfterWriting) {
         library_.presetTitle = PresetTitleText(position, library_.names[static_cast<std::size_t>(position) - 1]);
         showStored();
-        dialogs_.inform(QStringLiteral("Position %1: %2 (%3 bytes written, %4 skipped).")
-                            .arg(PositionText(position), QString::fromStdString(PositionWriteText(report)))
-                            .arg(report.written)
-                            .arg(report.skipped),
+        dialogs_.inform(QStringLiteral("Position %1: %2 (%3).")
+                            .arg(PositionText(position), QString::fromStdString(PositionWriteText(report)),
+                                 QString::fromStdString(ByteCountText(report.written, report.skipped))),
                         QString::fromLatin1(kStoreQuestionTitle),
                         verified ? ui::Icon::Information : ui::Icon::Exclamation, this);
         return true;

@@ -24,7 +24,7 @@ using namespace testing_support;
 namespace {
 
 enum class Transfer { LoadFile, Store };
-enum class Press { StoreAction, ReadAction, RestoreAction, GainBar, StoreButton, Quit, Nothing };
+enum class Press { StoreAction, ReadAction, RestoreAction, GainBar, TypedGain, StoreButton, Quit, Nothing };
 
 constexpr int kPressAtFrame = 5;
 
@@ -74,6 +74,13 @@ struct Bench {
             gainBar(20)->setValue(gainBar(20)->value() - 7);
             gainAfterPress = gainBar(20)->value();
             break;
+        case Press::TypedGain: {
+            QLineEdit* box = window->editor().controls().rows.at(20).gainBox;
+            box->setText("-12");
+            QTest::keyClick(box, Qt::Key_Return);
+            gainAfterPress = gainBar(20)->value();
+            break;
+        }
         case Press::StoreButton:
             if (store) store->button(1)->click();
             break;
@@ -114,6 +121,7 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         {"Restore pressed during a store", Transfer::Store, Press::RestoreAction, ""},
         {"a gain set during a file load", Transfer::LoadFile, Press::GainBar, "loading a preset file"},
         {"a gain set during a store", Transfer::Store, Press::GainBar, "storing a preset"},
+        {"a gain typed during a file load", Transfer::LoadFile, Press::TypedGain, "loading a preset file"},
         {"a second Store during a store", Transfer::Store, Press::StoreButton, "storing a preset"},
         {"Quit during a file load", Transfer::LoadFile, Press::Quit, ""},
         {"Quit during a store", Transfer::Store, Press::Quit, ""},
@@ -132,7 +140,7 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         if (c.press == Press::StoreAction || c.press == Press::ReadAction || c.press == Press::RestoreAction) {
             EXPECT_TRUE(bench.lockedAtPress) << c.what;
         }
-        if (c.press == Press::GainBar) {
+        if (c.press == Press::GainBar || c.press == Press::TypedGain) {
             EXPECT_EQ(bench.gainAfterPress, gainBefore) << c.what << ": the bar is put back";
             EXPECT_EQ(bench.gainBar(20)->value(), gainBefore) << c.what;
         }

@@ -128,9 +128,9 @@ TEST(PositionWrite, SendsOnlyTheDifferingBytesBetweenUnmarkAndMarker) {
         rig.sim.link.setTrace(&trace);
         if (c.used) rig.holdInDevice(kStored, "  LIVE  ");
         const PositionWriteReport report = rig.write(c.data, c.name);
-        EXPECT_EQ(trace.notes,
-                  std::vector<std::string>{"position 07: " + std::to_string(c.written) + " bytes written, " +
-                                           std::to_string(168 - c.written) + " skipped"})
+        EXPECT_EQ(trace.notes, std::vector<std::string>{"position 07: " + std::to_string(c.written) +
+                                                        (c.written == 1 ? " byte written, " : " bytes written, ") +
+                                                        std::to_string(168 - c.written) + " skipped"})
             << c.what;
         EXPECT_EQ(report.outcome, PositionWriteOutcome::StoredAndVerified) << c.what;
         EXPECT_EQ(PositionWriteText(report), "Stored and verified") << c.what;

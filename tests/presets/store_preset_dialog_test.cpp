@@ -307,7 +307,7 @@ TEST(StorePresetDialog, ChangedBytesOptionWritesWhatDiffersAndReportsTheVerifica
         {"one byte differs",
          40,
          {readBlock, WriteFrame(0x0032, 0xFF), WriteFrame(0x0260 + 40, 0x00), WriteFrame(0x0032, 0x55), readBlock},
-         "Position 07: Stored and verified (1 bytes written, 167 skipped)."},
+         "Position 07: Stored and verified (1 byte written, 167 skipped)."},
     };
     for (const Case& c : cases) {
         PresetRig rig;
