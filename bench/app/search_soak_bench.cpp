@@ -67,7 +67,9 @@ void BM_SearchAtLinePace(benchmark::State& state) {
     bench_support::ProgramRig rig(simulator.portPath());
     ReportCounter counter;
     rig.link->setTrace(&counter);
-    if (!rig.window->load(rig.splash)) {
+    bool loaded = false;
+    rig.runJob([&] { loaded = rig.window->load(rig.splash); });
+    if (!loaded) {
         state.SkipWithError("no device");
         return;
     }
@@ -79,6 +81,7 @@ void BM_SearchAtLinePace(benchmark::State& state) {
         loop.exec();
         const bool stillRunning = rig.window->editor().flags().searchRunning;
         rig.window->editor().controls().searchButtons[0]->click();
+        (void)QTest::qWaitFor([&] { return !rig.jobs.busy(); }, 60'000);
         state.counters["seconds"] = seconds;
         const LineCounts after = CountLine(logPath);
         state.counters["reports_sent"] = static_cast<double>(after.reportsSent - before.reportsSent);

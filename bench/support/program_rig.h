@@ -1,8 +1,10 @@
 #pragma once
-// The editor arranged as main() arranges it (the window painting through the
-// link's waits, the port search through its own ports, reports taken from
-// the event loop), with answering dialogs and a link end that counts losses.
+// The editor arranged as main() arranges it (jobs on stacks of their own
+// whose waits step out to the event loop, the port search through its own
+// ports, reports taken from the event loop), with answering dialogs and a
+// link end that counts losses.
 #include <QPushButton>
+#include <QtTest/QTest>
 #include <optional>
 #include <string>
 
@@ -11,7 +13,7 @@
 #include "app/splash_window.h"
 #include "bench/support/quiet_services.h"
 #include "devlink/any_port_factory.h"
-#include "devlink/event_pumping_port.h"
+#include "devlink/job_wait_port.h"
 #include "editor/parameter_editor.h"
 
 namespace bench_support {
@@ -30,7 +32,8 @@ public:
 
 struct ProgramRig {
     explicit ProgramRig(const std::string& portList) {
-        link.emplace(pumping, clock, end, devlink::PortTable::fromList(portList, ':'));
+        link.emplace(waiting, clock, end, devlink::PortTable::fromList(portList, ':'), jobs);
+        jobs.useOwnStacks(devlink::PostThrough(port));
         link->setPortFactory(&factory);
         window.emplace(session, *link, dialogs);
         end.onLost = [this] { window->goOffline(); };
@@ -38,9 +41,16 @@ struct ProgramRig {
         session.startDir = "/tmp";
         session.applicationDir = "/tmp";
     }
+    // Runs `work` as one job and lets the event loop run until no job is
+    // left, as the program's window does.
+    void runJob(const std::function<void()>& work, int timeoutMs = 120'000) {
+        jobs.run(work);
+        (void)QTest::qWaitFor([this] { return !jobs.busy(); }, timeoutMs);
+    }
     devlink::AnyPort port;
-    devlink::EventPumpingPort pumping{port};
-    devlink::AnyPortFactory factory{port};
+    devlink::JobRunner jobs;
+    devlink::JobWaitPort waiting{port, jobs};
+    devlink::AnyPortFactory factory{port, jobs};
     devlink::SteadyClock clock;
     YesDialogs dialogs;
     CountingEnd end;

@@ -21,7 +21,7 @@
 #include "devlink/any_port.h"
 #include "devlink/any_port_factory.h"
 #include "devlink/device_link.h"
-#include "devlink/event_pumping_port.h"
+#include "devlink/job_wait_port.h"
 #include "devlink/trace_fan_out.h"
 #include "editor/device_transfer.h"
 #include "qrn_version.h"
@@ -90,12 +90,15 @@ int main(int argc, char** argv) {
     ui::QtUserDialogs dialogs;
     app::OfflineLinkEnd linkEnd(dialogs);
     devlink::AnyPort port;
-    // The window keeps painting while the link waits for the device.
-    devlink::EventPumpingPort pumpingPort(port);
+    devlink::JobRunner jobs;
+    // A wait for the device steps out of its job, back to the event loop:
+    // the window keeps painting and working meanwhile.
+    devlink::JobWaitPort waitingPort(port, jobs);
     devlink::SteadyClock clock;
-    devlink::DeviceLink link(pumpingPort, clock, linkEnd, std::move(ports));
+    devlink::DeviceLink link(waitingPort, clock, linkEnd, std::move(ports), jobs);
+    jobs.useOwnStacks(devlink::PostThrough(port));
     // The port search probes every port at once, each through its own port.
-    devlink::AnyPortFactory portFactory(port);
+    devlink::AnyPortFactory portFactory(port, jobs);
     link.setPortFactory(&portFactory);
 
     // The trace: the --trace file when one is named, and the device log.
@@ -134,16 +137,19 @@ int main(int argc, char** argv) {
     });
     app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
     QTimer::singleShot(kSplashMs, &splash, [&] {
-        auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "reading the device");
-        // The main window shows once start-up is over, not behind the splash.
-        if (!mainWindow.load(splash, options->demo)) {
-            QApplication::exit(0);
-            return;
-        }
-        transfer.reset();
-        app::ShowWithRememberedGeometry(mainWindow);
-        splash.close();
-        if (!options->presetFile.isEmpty()) mainWindow.openPresetFile(options->presetFile);
+        link.jobs().run([&] {
+            auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "reading the device");
+            // The main window shows once start-up is over, not behind the splash.
+            if (!mainWindow.load(splash, options->demo)) {
+                QApplication::exit(0);
+                return;
+            }
+            transfer.reset();
+            app::ShowWithRememberedGeometry(mainWindow);
+            splash.close();
+        });
+        // Its own transfer, once start-up is over.
+        if (!options->presetFile.isEmpty()) link.jobs().run([&] { mainWindow.openPresetFile(options->presetFile); });
     });
     return QApplication::exec();
 }

@@ -218,19 +218,17 @@ void MainWindow::pollSearchReports() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (quitWithoutConfirm_) {
+    if (quitWithoutConfirm_ || linkClosed_) {
         event->accept();
+        if (linkClosed_) QApplication::exit(0);
         return;
     }
-    // Never from inside a transfer: its frames would be cut off between a
+    // Never in the middle of a job: its frames would be cut off between a
     // store's data and its marker, and the questions below would ask about
-    // half-sent settings. Once it is over, the close is asked again as usual.
-    if (link_.work().busy()) {
+    // half-sent settings. The close comes back once the device is free.
+    if (link_.work().busy() || link_.jobs().busy()) {
         event->ignore();
-        if (closeWhenFree_) return;
-        closeWhenFree_ = true;
-        statusBar()->showMessage(QStringLiteral("The device is busy %1: the editor ends when it has finished.")
-                                     .arg(QString::fromStdString(link_.work().what())));
+        if (!closeWhenFree_) askToWaitOrCancel();
         return;
     }
     if (editor_->searchRunning() || !settleUnsavedSettings() ||
@@ -240,11 +238,39 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (autosave_) autosave_->discard();
     RememberWindowGeometry(*this);
-    // Offline, nothing is sent and nothing waits.
-    link_.sendCommand(devlink::CloseLinkPayload());
     quitRequested_ = true;
+    // The device is told before the editor ends, as a job of its own that
+    // holds it; offline, nothing is sent and nothing waits.
+    editor_->runTransfer("closing the connection", [this] {
+        link_.sendCommand(devlink::CloseLinkPayload());
+        linkClosed_ = true;
+    });
+    if (!linkClosed_) {
+        event->ignore();
+        closeWhenFree_ = true;
+        return;
+    }
     event->accept();
     QApplication::exit(0);
+}
+
+void MainWindow::askToWaitOrCancel() {
+    const QString what = QString::fromStdString(link_.work().busy() ? link_.work().what() : "sending an edit");
+    const bool wait =
+        dialogs_.choose(QStringLiteral("The device is busy %1.\n\nWait until it has finished, or cancel it now? "
+                                       "A store cancelled now leaves its position unused, never half-written.")
+                            .arg(what),
+                        "Exit", {"Wait", "Cancel it"}, ui::Answer::Yes, ui::Icon::Exclamation, this);
+    if (!wait) link_.cancelJobs();
+    if (!link_.work().busy() && !link_.jobs().busy()) {
+        // It ended while the question was open.
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    closeWhenFree_ = true;
+    statusBar()->showMessage(
+        wait ? QStringLiteral("The device is busy %1: the editor ends when it has finished.").arg(what)
+             : QStringLiteral("Cancelling %1: the editor ends in a moment.").arg(what));
 }
 
 QString MainWindow::connectionStatus() const { return connectionStatus_->text(); }
@@ -254,14 +280,14 @@ void MainWindow::showConnectionStatus() {
     QString text;
     if (link_.flags().demoMode)
         text = "Demo mode";
-    else if (link_.ended())
+    else if (link_.lost())
         text = "Offline: " + where + " not answering, reconnecting";
     else
         text = "Connected: " + where;
     connectionStatus_->setText(text);
     // A label's text does not reach the accessibility bus; its description does.
     connectionStatus_->setAccessibleDescription(text);
-    offlineBanner_->showState(link_.ended() && !link_.flags().demoMode, where);
+    offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, where);
     actions_.connectDevice->setEnabled(link_.flags().demoMode);
 }
 
@@ -276,7 +302,7 @@ void MainWindow::goOffline() {
 }
 
 void MainWindow::tryReconnect() {
-    if (!link_.ended() || link_.inExchange() || link_.work().busy()) return;
+    if (!link_.lost() || link_.jobs().busy() || link_.work().busy()) return;
     if (link_.finishReconnect()) {
         onReconnected();
         return;
@@ -291,9 +317,11 @@ void MainWindow::onReconnected() {
     // the whole device is read, as at start-up.
     const DeviceRead read = deviceRead_ ? DeviceRead::CurrentSettings : DeviceRead::Everything;
     const QString where = QString::fromStdString(link_.portDescription());
-    const OfferOutcome outcome = ReadDeviceAndOfferSettings({session_, link_, *editor_, dialogs_, this}, read,
-                                                            ReconnectQuestion(where), "Reconnected");
-    deviceRead_ = deviceRead_ || outcome != OfferOutcome::NotRead;
+    link_.jobs().run([this, read, where] {
+        const OfferOutcome outcome = ReadDeviceAndOfferSettings({session_, link_, *editor_, dialogs_, this}, read,
+                                                                ReconnectQuestion(where), "Reconnected");
+        deviceRead_ = deviceRead_ || outcome != OfferOutcome::NotRead;
+    });
 }
 
 }  // namespace app

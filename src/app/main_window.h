@@ -111,6 +111,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Asked when the editor is to end while a job runs.
+    void askToWaitOrCancel();
     // The title stays the caption as written (" *" added while unsaved);
     // a new palette repaints the toolbar's icons.
     void changeEvent(QEvent* event) override;
@@ -181,6 +183,7 @@ private:
     bool searchLocked_ = false;
     // Quit was asked while a transfer ran: the window closes once it is over.
     bool closeWhenFree_ = false;
+    bool linkClosed_ = false;  // the device was told the editor ends
     devlink::DeviceWork::Watch workWatch_;
 };
 

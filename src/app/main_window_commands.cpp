@@ -88,7 +88,8 @@ void MainWindow::onDeviceWork(devlink::DeviceWork::WorkEvent event) {
         return;
     }
     refreshDeviceActions();
-    if (event == devlink::DeviceWork::WorkEvent::Free && closeWhenFree_) {
+    // A hold ends before its job does; the job's end is told once more.
+    if (event == devlink::DeviceWork::WorkEvent::Free && closeWhenFree_ && !link_.jobs().busy()) {
         closeWhenFree_ = false;
         statusBar()->clearMessage();
         // From the outer event loop, not from inside the transfer's end.
@@ -125,12 +126,15 @@ void MainWindow::onToolbarButton(int index) {
     switch (index) {
     case kLoadPreset: presetFiles_->loadPresetFile(); break;
     case kSavePreset: presetFiles_->savePresetFile(); break;
-    case kStorePreset: {
-        presets::StorePresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
-        dialog.exec();
+    // The preset dialogs run as one job: a store or read from them goes out
+    // in it, and whatever the window asks for meanwhile comes after.
+    case kStorePreset:
+        link_.jobs().run([this] {
+            presets::StorePresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
+            dialog.exec();
+        });
         break;
-    }
-    case kReadPreset: readPresetAsStep(); break;
+    case kReadPreset: link_.jobs().run([this] { readPresetAsStep(); }); break;
     case kCopyLeftToRight:
     case kCopyRightToLeft: copyChannel(index); break;
     default: break;
@@ -164,12 +168,12 @@ void MainWindow::copyChannel(int index) {
         leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
     const QString title = leftToRight ? "Copy Left to Right" : "Copy Right to Left";
     if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
-    const auto transfer = editor_->beginTransfer("copying a channel");
-    if (!transfer) return;
-    if (leftToRight)
-        editor_->copyLeftToRight();
-    else
-        editor_->copyRightToLeft();
+    editor_->runTransfer("copying a channel", [this, leftToRight] {
+        if (leftToRight)
+            editor_->copyLeftToRight();
+        else
+            editor_->copyRightToLeft();
+    });
 }
 
 namespace {
@@ -209,24 +213,28 @@ QString BackupFolder() { return QStandardPaths::writableLocation(QStandardPaths:
 
 void MainWindow::backUpDevice() {
     if (editor::RefusedWhileBusy(link_)) return;
-    const QString done = presets::BackUpDeviceToFile(link_, dialogs_, BackupFolder(), this);
-    if (!done.isEmpty()) statusBar()->showMessage(done);
+    link_.jobs().run([this] {
+        const QString done = presets::BackUpDeviceToFile(link_, dialogs_, BackupFolder(), this);
+        if (!done.isEmpty()) statusBar()->showMessage(done);
+    });
 }
 
 void MainWindow::restoreDevice() {
     if (editor::RefusedWhileBusy(link_)) return;
-    presets::RestoreDeviceFromFile(
-        link_, session_.library, dialogs_, BackupFolder(),
-        [this](const presets::DeviceBlock& current) {
-            // The device runs them already: shown, not sent again; one
-            // step, so an undo sends the settings they replaced.
-            editor_->beginStep();
-            std::copy(current.begin(), current.end(), session_.image.begin());
-            editor_->fillFromImage();
-            editor_->endStep("Restore current settings");
-            editor_->redrawGraph();
-        },
-        this);
+    link_.jobs().run([this] {
+        presets::RestoreDeviceFromFile(
+            link_, session_.library, dialogs_, BackupFolder(),
+            [this](const presets::DeviceBlock& current) {
+                // The device runs them already: shown, not sent again; one
+                // step, so an undo sends the settings they replaced.
+                editor_->beginStep();
+                std::copy(current.begin(), current.end(), session_.image.begin());
+                editor_->fillFromImage();
+                editor_->endStep("Restore current settings");
+                editor_->redrawGraph();
+            },
+            this);
+    });
 }
 
 void MainWindow::showKeyboardShortcuts() {

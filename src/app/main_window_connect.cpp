@@ -23,32 +23,36 @@ void MainWindow::connectToDevice() {
     }
     const std::optional<int> chosen = AskConnectPort(link_.ports(), dialogs_, this);
     if (!chosen) return;
-    connection::PortSearchResult search;
-    {
-        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "looking for the device");
-        if (!transfer) return;
-        link_.flags().demoMode = false;
-        search = *chosen ? connection::ProbeChosenPort(link_, *chosen)
-                         : connection::SearchDevicePorts(
-                               link_, connection::ReadStoredPortNumber(initConfigPath().toStdString()));
-        link_.flags().demoMode = !search.found;
-    }
-    if (!search.found) {
-        reportPermissionProblems(search);
-        dialogs_.inform(*chosen ? "No device answers on " + PortWhere(*chosen, link_.ports()) + "."
-                                : QStringLiteral("No device answers on any port."),
-                        "Connect", ui::Icon::Exclamation, this);
-        return;
-    }
-    connection::WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
-    setCaption(kMainCaption);
-    showConnectionStatus();
-    const QString where = QString::fromStdString(link_.portDescription());
-    const OfferOutcome outcome = ReadDeviceAndOfferSettings(
-        {session_, link_, *editor_, dialogs_, this}, DeviceRead::Everything, ConnectQuestion(where), "Connected");
-    deviceRead_ = outcome != OfferOutcome::NotRead;
-    if (outcome == OfferOutcome::TookDevices) editor_->setPresetSource(kPresetFromDevice);
-    showConnectionStatus();
+    // One job from the search to the settings offer: nothing else reaches
+    // the device in between, and the window goes on meanwhile.
+    link_.jobs().run([this, chosen = *chosen] {
+        connection::PortSearchResult search;
+        {
+            const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "looking for the device");
+            if (!transfer) return;
+            link_.flags().demoMode = false;
+            search = chosen ? connection::ProbeChosenPort(link_, chosen)
+                            : connection::SearchDevicePorts(
+                                  link_, connection::ReadStoredPortNumber(initConfigPath().toStdString()));
+            link_.flags().demoMode = !search.found;
+        }
+        if (!search.found) {
+            reportPermissionProblems(search);
+            dialogs_.inform(chosen ? "No device answers on " + PortWhere(chosen, link_.ports()) + "."
+                                   : QStringLiteral("No device answers on any port."),
+                            "Connect", ui::Icon::Exclamation, this);
+            return;
+        }
+        connection::WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
+        setCaption(kMainCaption);
+        showConnectionStatus();
+        const QString where = QString::fromStdString(link_.portDescription());
+        const OfferOutcome outcome = ReadDeviceAndOfferSettings(
+            {session_, link_, *editor_, dialogs_, this}, DeviceRead::Everything, ConnectQuestion(where), "Connected");
+        deviceRead_ = outcome != OfferOutcome::NotRead;
+        if (outcome == OfferOutcome::TookDevices) editor_->setPresetSource(kPresetFromDevice);
+        showConnectionStatus();
+    });
 }
 
 }  // namespace app

@@ -36,7 +36,6 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
 void SplashWindow::showStatus(const QString& text) {
     statusLabel_->setText(text);
     statusLabel_->show();
-    statusLabel_->repaint();
 }
 
 void SplashWindow::showProgress(int done, int total) {
@@ -44,7 +43,6 @@ void SplashWindow::showProgress(int done, int total) {
     progress_->setValue(done);
     progress_->setFormat(QString("%1 of %2 reads").arg(done).arg(total));
     progress_->show();
-    progress_->repaint();
 }
 
 QString SplashWindow::status() const { return statusLabel_->text(); }

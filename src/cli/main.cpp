@@ -1,5 +1,6 @@
-// qrn4480: the device work of qrn4480-editor from a shell. No window: Qt's
-// core event loop only runs while the link waits and during a search.
+// qrn4480: the device work of qrn4480-editor from a shell. No window: the
+// link's waits block, and Qt's core event loop runs only while a search
+// waits for the device's reports.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +14,6 @@
 #include "cli/stop_signals.h"
 #include "connection/init_config.h"
 #include "devlink/any_port.h"
-#include "devlink/event_pumping_port.h"
 #include "qrn_version.h"
 
 namespace {
@@ -35,12 +35,10 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(kQrnVersion);
 
     devlink::AnyPort port;
-    // Signals are seen while the link waits for the device.
-    devlink::EventPumpingPort pumpingPort(port);
     devlink::SteadyClock clock;
     cli::StopSignals stops;
 
-    cli::CliEnvironment environment{pumpingPort, clock, PortTableFromEnvironment(), std::cout, std::cerr};
+    cli::CliEnvironment environment{port, clock, PortTableFromEnvironment(), std::cout, std::cerr};
     environment.stdinIsTerminal = ::isatty(STDIN_FILENO) == 1;
     environment.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     environment.stopRequested = [&stops] { return stops.requested(); };

@@ -48,10 +48,16 @@ StopSignals::~StopSignals() {
     if (fd_ >= 0) ::close(fd_);
 }
 
+bool StopSignals::requested() {
+    if (!requested_ && fd_ >= 0) {
+        signalfd_siginfo info{};
+        while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) requested_ = true;
+    }
+    return requested_;
+}
+
 void StopSignals::onReadable() {
-    signalfd_siginfo info{};
-    while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) requested_ = true;
-    if (requested_) emit raised();
+    if (requested()) emit raised();
 }
 
 }  // namespace cli

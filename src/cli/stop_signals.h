@@ -22,7 +22,9 @@ public:
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
-    bool requested() const { return requested_; }
+    // Reads the descriptor itself too: the link's waits block, and no event
+    // loop runs while a transfer goes on.
+    bool requested();
 
 signals:
     void raised();

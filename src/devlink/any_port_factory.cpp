@@ -1,15 +1,15 @@
 #include "devlink/any_port_factory.h"
 
-#include "devlink/event_pumping_port.h"
+#include "devlink/job_wait_port.h"
 
 namespace devlink {
 
 std::unique_ptr<SerialPort> AnyPortFactory::makePort() {
-    return std::make_unique<EventPumpingPort>(std::make_unique<AnyPort>());
+    return std::make_unique<JobWaitPort>(std::make_unique<AnyPort>(), jobs_);
 }
 
 void AnyPortFactory::handOver(SerialPort& made) {
-    if (auto* pumping = dynamic_cast<EventPumpingPort*>(&made)) linkPort_.takeLineFrom(pumping->line());
+    if (auto* waiting = dynamic_cast<JobWaitPort*>(&made)) linkPort_.takeLineFrom(waiting->line());
 }
 
 }  // namespace devlink

@@ -7,8 +7,8 @@
 namespace devlink {
 namespace {
 
-// Marks a blocking exchange so that a report notifier firing inside the wait
-// knows to leave the bytes alone.
+// Marks an exchange, so that a report poll while its job waits leaves the
+// bytes alone.
 class ExchangeScope {
 public:
     explicit ExchangeScope(bool& flag) : flag_(flag) { flag_ = true; }
@@ -48,7 +48,32 @@ std::string_view TraceEventName(TraceEvent event) {
 }
 
 DeviceLink::DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports)
-    : port_(port), clock_(clock), end_(end), ports_(std::move(ports)) {}
+    : DeviceLink(port, clock, end, std::move(ports), std::make_unique<JobRunner>(), nullptr) {}
+
+DeviceLink::DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports, JobRunner& jobs)
+    : DeviceLink(port, clock, end, std::move(ports), nullptr, &jobs) {}
+
+DeviceLink::DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports,
+                       std::unique_ptr<JobRunner> own, JobRunner* shared)
+    : port_(port),
+      clock_(clock),
+      end_(end),
+      ports_(std::move(ports)),
+      ownJobs_(std::move(own)),
+      jobs_(shared ? *shared : *ownJobs_) {
+    jobs_.setWhenIdle([this] {
+        cancelled_ = false;
+        work_.tellIdle();
+    });
+}
+
+void DeviceLink::cancelJobs() {
+    if (!jobs_.busy()) return;
+    cancelled_ = true;
+    queued_.clear();
+    jobs_.dropQueued();
+    jobs_.wake();
+}
 
 bool DeviceLink::openPort(int portNumber) {
     if (port_.isOpen()) port_.close();
@@ -179,6 +204,7 @@ bool DeviceLink::takeUnframedReply(int replySize) {
 DeviceLink::WaitResult DeviceLink::awaitReply(int replySize, std::int64_t limitMs, std::int64_t writtenAtMs) {
     const bool block = replySize == kBlockReplySize;
     for (;;) {
+        if (cancelled_) return WaitResult::Cancelled;
         if (portBroken()) return WaitResult::Broken;
         pullInput();
         const std::int64_t elapsed = clock_.nowMs() - writtenAtMs;
@@ -204,7 +230,7 @@ DeviceLink::WaitResult DeviceLink::awaitReply(int replySize, std::int64_t limitM
 void DeviceLink::settleAfterResend(int replySize, std::int64_t writtenAtMs) {
     const std::int64_t deadline = writtenAtMs + kReplyTimeoutMs;
     for (;;) {
-        if (portBroken()) return;
+        if (portBroken() || cancelled_) return;
         pullInput();
         const bool answered =
             FindFramedReply(input_.bytes()).has_value() || input_.size() >= static_cast<std::size_t>(replySize);
@@ -219,7 +245,7 @@ void DeviceLink::settleAfterResend(int replySize, std::int64_t writtenAtMs) {
 
 void DeviceLink::dropWhenQuiet(std::int64_t deadlineMs) {
     for (;;) {
-        if (portBroken()) return;
+        if (portBroken() || cancelled_) return;
         pullInput();
         const std::int64_t now = clock_.nowMs();
         const bool quiet = input_.empty() || now - input_.arrivedAt(input_.size() - 1) >= kBlockQuietMs;
@@ -237,6 +263,7 @@ bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t li
     pullInput();
     dropInput(input_.size(), "before a write");
     for (int writes = 1;; ++writes) {
+        if (cancelled_) return false;
         const std::int64_t writtenAt = clock_.nowMs();
         if (!writeFrame(payload)) {
             lose(portLostMessage());
@@ -247,6 +274,7 @@ bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t li
             if (writes > 1) settleAfterResend(replySize, writtenAt);
             return true;
         case WaitResult::Broken: lose(portLostMessage()); return false;
+        case WaitResult::Cancelled: trace(TraceEvent::Dropped, {}, "cancelled"); return false;
         case WaitResult::Garbled:
             // Reading again changes nothing in the device; taking a guess
             // could show settings it does not have.
@@ -287,23 +315,52 @@ bool SameParameter(const Payload& a, const Payload& b) {
 
 void DeviceLink::sendCommand(const Payload& payload) {
     if (sendingBlocked()) return;
-    if (inExchange_) {
-        const auto same = std::find_if(queued_.begin(), queued_.end(),
-                                       [&payload](const Payload& q) { return SameParameter(q, payload); });
-        // Moved back to the value on the line: whatever was queued since
-        // would go out only to be undone by this same frame again.
-        if (commandOnLine_ == payload) {
-            if (same != queued_.end()) queued_.erase(same);
+    if (!jobs_.inJob()) {
+        // A transfer's job waits: this comes from elsewhere (a held
+        // transfer with no job is the caller itself, on a line that blocks).
+        if (work_.busy() && jobs_.busy()) {
+            work_.refuse();
             return;
         }
-        if (same != queued_.end())
-            *same = payload;
-        else
-            queued_.push_back(payload);
+        if (jobs_.busy()) {
+            queueCommand(payload);
+            if (!drainQueued_) {
+                drainQueued_ = true;
+                jobs_.run([this] {
+                    drainQueued_ = false;
+                    sendQueued();
+                });
+            }
+            return;
+        }
+        jobs_.run([this, payload] {
+            exchangeCommand(payload);
+            sendQueued();
+        });
+        return;
+    }
+    // A job's step asked for from a box the job has open.
+    if (inExchange_) {
+        queueCommand(payload);
         return;
     }
     exchangeCommand(payload);
     sendQueued();
+}
+
+void DeviceLink::queueCommand(const Payload& payload) {
+    const auto same = std::find_if(queued_.begin(), queued_.end(),
+                                   [&payload](const Payload& q) { return SameParameter(q, payload); });
+    // Moved back to the value on the line: whatever was queued since
+    // would go out only to be undone by this same frame again.
+    if (commandOnLine_ == payload) {
+        if (same != queued_.end()) queued_.erase(same);
+        return;
+    }
+    if (same != queued_.end())
+        *same = payload;
+    else
+        queued_.push_back(payload);
 }
 
 void DeviceLink::exchangeCommand(const Payload& payload) {

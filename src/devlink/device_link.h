@@ -1,11 +1,12 @@
 #pragma once
 // The one owner of the serial link: opens the port, writes frames, waits for
 // the device's replies with the resend and time-out rules, and takes the
-// device's own reports during a feedback search. Waits go to the port with
-// the remaining time; the editor's port keeps the window painting meanwhile
-// (a nested event loop without user input), so what else may run then is
-// held off above the link: one transfer at a time (DeviceWork), and a
-// command asked for during an exchange is queued behind it.
+// device's own reports during a feedback search. Device work runs as jobs,
+// one at a time (JobRunner): in the editor a wait steps off the job's stack
+// back to the window's event loop, so nothing runs inside an exchange. What
+// holds the device for many frames holds DeviceWork too: a command from
+// outside it is refused, never slipped in between its frames. An edit asked
+// for while another job waits is queued behind it.
 //
 // A line can lie: noise, a reply repeated, a reply that comes after its
 // resend, a device still searching from an earlier session. The link keeps
@@ -18,12 +19,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "devlink/device_work.h"
 #include "devlink/frame.h"
+#include "devlink/job_runner.h"
 #include "devlink/line_input.h"
 #include "devlink/link_trace.h"
 #include "devlink/monotonic_clock.h"
@@ -69,13 +72,25 @@ using ReportHandler = std::function<void(std::span<const std::uint8_t, kReportSi
 
 class DeviceLink {
 public:
+    // Jobs run on the caller's stack.
     DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports);
+    // Jobs run by `jobs` (the editor's, which gives them stacks of their
+    // own; the port's waits step out through the same runner).
+    DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports, JobRunner& jobs);
 
     LinkFlags& flags() { return flags_; }
     const LinkFlags& flags() const { return flags_; }
     // The transfer that holds the device, if any.
     DeviceWork& work() { return work_; }
     const DeviceWork& work() const { return work_; }
+    // Where every exchange runs.
+    JobRunner& jobs() { return jobs_; }
+    const JobRunner& jobs() const { return jobs_; }
+    // Ends the job in progress at its next wait or frame and forgets those
+    // queued (the editor is ending): nothing more is written until no job
+    // is left. A store cut off this way leaves its position unmarked.
+    void cancelJobs();
+    bool cancelling() const { return cancelled_; }
     const ReplyBuffer& replyBuffer() const { return reply_; }
     const PortTable& ports() const { return ports_; }
 
@@ -89,11 +104,13 @@ public:
     // Reopens the port with the new read size, as the device's protocol has
     // it; a network port keeps its connection.
     void setReceiveSize(int bytes);
-    // A command asked for while another waits for its reply (a control that
-    // moved while the window kept running) is queued instead: the latest
-    // value of each parameter wins, parameters go out in the order they
-    // were first changed, right after the exchange in progress; a parameter
-    // moved back to the value in progress is not sent again.
+    // Sends one frame and waits for its reply, as a job of its own or as a
+    // step of the job that calls it. One asked for while another job waits
+    // (a control that moved while the window kept running) is queued
+    // instead: the latest value of each parameter wins, parameters go out
+    // in the order they were first changed, right after the exchange in
+    // progress; a parameter moved back to the value in progress is not sent
+    // again. While a transfer holds the device it is refused.
     void sendCommand(const Payload& payload);
     bool probeDevice(const Payload& payload) { return writeProbe(payload) && awaitProbeReply(); }
     // The probe in its two halves, so that several ports can be probed at
@@ -133,14 +150,21 @@ public:
     LinkTrace* trace() const { return trace_; }
     MonotonicClock& clock() { return clock_; }
 
-    bool ended() const { return ended_; }
+    // The link was lost, or the job is being cancelled: either way the work
+    // in progress stops and nothing more goes out.
+    bool ended() const { return ended_ || cancelled_; }
+    // The link was lost (and is offline until a reconnect).
+    bool lost() const { return ended_; }
     bool inExchange() const { return inExchange_; }
     int bytesWaiting();
 
 private:
-    enum class WaitResult { Arrived, TimedOut, Garbled, Broken };
+    DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports, std::unique_ptr<JobRunner> own,
+               JobRunner* shared);
 
-    bool sendingBlocked() const { return flags_.demoMode || flags_.suppressSend || ended_; }
+    enum class WaitResult { Arrived, TimedOut, Garbled, Broken, Cancelled };
+
+    bool sendingBlocked() const { return flags_.demoMode || flags_.suppressSend || ended_ || cancelled_; }
     bool portBroken() const { return port_.fault() == PortFault::Broken || !port_.isOpen(); }
     bool writeFrame(const Payload& payload);
     // Writes, waits, resends; copies the reply into ReplyBuffer. False when
@@ -166,6 +190,7 @@ private:
     void trace(TraceEvent event, std::span<const std::uint8_t> bytes = {}, std::string_view note = {});
     void lose(const std::string& message);
     std::string portLostMessage() const;
+    void queueCommand(const Payload& payload);
     void sendQueued();
     void exchangeCommand(const Payload& payload);
 
@@ -175,6 +200,8 @@ private:
     PortTable ports_;
     LinkFlags flags_;
     DeviceWork work_;
+    std::unique_ptr<JobRunner> ownJobs_;
+    JobRunner& jobs_;
     Frame frameBuffer_{};
     ReplyBuffer reply_{};
     LineInput input_;
@@ -191,6 +218,8 @@ private:
     std::string portName_;
     PortFault lastOpenFault_ = PortFault::None;
     bool ended_ = false;
+    bool cancelled_ = false;
+    bool drainQueued_ = false;  // a job that sends the queued commands is asked for
     bool inExchange_ = false;
 };
 

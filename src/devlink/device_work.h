@@ -72,6 +72,11 @@ public:
     // watches says so without a modal box: a box would stop the transfer
     // in the middle until it is closed.
     void refuse() const { tell(WorkEvent::Refused); }
+    // Every job has ended, the last one perhaps after its hold: whoever
+    // waits for the device to be free hears it once more.
+    void tellIdle() const {
+        if (!busy()) tell(WorkEvent::Free);
+    }
 
 private:
     void release();

@@ -84,13 +84,11 @@ void AutoSettingsEditor::showSetting(AutoSetting setting, int channel) {
         s.sensitivityBox->setToolTip(tip);
         s.sensitivitySlider->setToolTip(tip);
         s.sensitivitySlider->setAccessibleDescription(spoken);
-        s_.showNow(s.sensitivityBox);
         return;
     }
     s.valueTextOf(setting)->setText(text);
     s.spinOf(setting)->setToolTip(tip);
     s.spinOf(setting)->setAccessibleDescription(spoken);
-    s_.showNow(s.valueTextOf(setting));
 }
 
 void AutoSettingsEditor::onSpinChanged(AutoSetting setting, int channel) {
@@ -162,7 +160,6 @@ void AutoSettingsEditor::sendAutoNotchWidth(int channel) {
             UpdateGuard guard(s_.flags);
             row.widthBar->setValue(q);
             row.widthText->setText(name);
-            s_.showNow(row.widthText);
         }
         s_.sent.widthCode[n] = q;
         s_.image[model::NotchRecordOffset[n] + 3] = static_cast<std::uint8_t>(q);
@@ -213,7 +210,6 @@ void AutoSettingsEditor::mirrorSensitivity(int from, unsigned edit) {
         UpdateGuard guard(s_.flags);
         setSliderQuietly(other, s_.controls.settings[from].sensitivitySlider->value());
         s_.controls.settings[other].sensitivityBox->setText(QString::number(s_.settings.sensitivity[from] + 1));
-        s_.showNow(s_.controls.settings[other].sensitivityBox);
     }
     sendSensitivity(other);
 }

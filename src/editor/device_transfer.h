@@ -1,8 +1,11 @@
 #pragma once
-// One transfer that nothing may interleave: holds the device for its life
-// (every window locks what would talk to the device, and refuses what still
-// arrives) and shows the busy pointer.
+// One transfer that nothing may interleave, run as one job that holds the
+// device: every window locks what would talk to the device, and refuses what
+// still arrives, and the busy pointer shows, until its work has ended. The
+// work runs at once, or after an edit still waiting for its reply; either
+// way the caller goes on at once and must not count on it having ended.
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "devlink/device_link.h"
@@ -10,18 +13,22 @@
 
 namespace editor {
 
+// False, and the request refused, when another transfer holds the device:
+// nothing was sent. `what` goes on a sentence: "storing a preset". `then`
+// runs once the device is free again (where to say what it came to).
+bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, std::function<void()> work,
+                 std::function<void()> then = {});
+
+// The hold of RunTransfer for code that already runs inside a job (a
+// start-up, a connect): held for its life, with the busy pointer.
 class DeviceTransfer {
 public:
-    // Null when another transfer holds the device: the request is refused
-    // (the main window says so) and nothing was sent. `what` goes on a
-    // sentence: "storing a preset".
+    // Null, and the request refused, when another transfer holds the device.
     static std::unique_ptr<DeviceTransfer> Begin(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what);
 
     DeviceTransfer(devlink::DeviceWork::Hold hold, ui::UserDialogs& dialogs) : hold_(std::move(hold)), busy_(dialogs) {}
 
 private:
-    // Released after the pointer: input held back during the transfer is
-    // delivered (and refused) while the device still counts as busy.
     devlink::DeviceWork::Hold hold_;
     ui::BusyPointer busy_;
 };

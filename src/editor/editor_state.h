@@ -23,12 +23,6 @@ struct EditorState {
     EditorState(model::PresetImage& image, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* window)
         : image(image), link(link), dialogs(dialogs), window(window) {}
 
-    // Repaints a control now when a frame exchange is about to block the
-    // window, so the user sees the value being sent.
-    void showNow(QWidget* widget) const {
-        const devlink::LinkFlags& f = link.flags();
-        if (!f.demoMode && !f.suppressSend && !link.ended()) widget->repaint();
-    }
     // A user's edit while a transfer holds the device would go out between
     // its frames: refused, and the caller puts its control back.
     bool editRefused() const { return !flags.updatingControls && RefusedWhileBusy(link); }

@@ -77,10 +77,8 @@ void NotchRowEditor::sendNotch(int n) {
     const notch::NotchRow state{row.gainBar->value(), row.freqBox->text().toStdString(), row.widthBar->value()};
     const notch::NotchTransfer out = notch::TransferNotch(n, state, s_.sent, s_.image);
     row.gainBox->setText(QString::fromStdString(out.gainText));
-    s_.showNow(row.gainBox);
     row.freqBox->setText(QString::fromStdString(out.freqText));
     row.widthText->setText(QString::fromStdString(out.widthText));
-    s_.showNow(row.widthText);
     refreshRowTips(n);
     s_.link.sendCommand(out.payload);
 }
@@ -166,7 +164,6 @@ void NotchRowEditor::onGainBarChanged(int n) {
     NotchRowControls& row = s_.controls.rows[n];
     const unsigned edit = s_.beginEdit(row.gainBar);
     row.gainBox->setText(QString::number(row.gainBar->value() - model::kMaxGainCode));
-    s_.showNow(row.gainBox);
     applyNotch(n);
     if (!s_.flags.channelsLinked || s_.overtaken(row.gainBar, edit)) return;
     const int m = model::PartnerNotch(n);
@@ -186,7 +183,6 @@ void NotchRowEditor::onFreqBarChanged(int n) {
     NotchRowControls& row = s_.controls.rows[n];
     const unsigned edit = s_.beginEdit(row.freqBar);
     row.freqBox->setText(FreqText(row.freqBar->value()));
-    s_.showNow(row.freqBox);
     applyNotch(n);
     if (!s_.flags.channelsLinked || s_.overtaken(row.freqBar, edit)) return;
     const int m = model::PartnerNotch(n);
@@ -207,7 +203,6 @@ void NotchRowEditor::onWidthBarChanged(int n) {
     NotchRowControls& row = s_.controls.rows[n];
     const unsigned edit = s_.beginEdit(row.widthBar);
     row.widthText->setText(WidthText(row.widthBar->value()));
-    s_.showNow(row.widthText);
     applyNotch(n);
     if (!s_.flags.channelsLinked || s_.overtaken(row.widthBar, edit)) return;
     const int m = model::PartnerNotch(n);
@@ -216,7 +211,6 @@ void NotchRowEditor::onWidthBarChanged(int n) {
         s_.controls.rows[m].widthBar->setValue(row.widthBar->value());
     }
     s_.controls.rows[m].widthText->setText(row.widthText->text());
-    s_.showNow(s_.controls.rows[m].widthText);
     applyNotch(m);
 }
 
@@ -264,7 +258,6 @@ bool NotchRowEditor::commitFreqBox(int n) {
     if (s_.flags.channelsLinked && !s_.overtaken(row.freqBar, edit)) {
         const int m = model::PartnerNotch(n);
         s_.controls.rows[m].freqBox->setText(row.freqBox->text());
-        s_.showNow(s_.controls.rows[m].freqBox);
         {
             UpdateGuard guard(s_.flags);
             s_.controls.rows[m].freqBar->setValue(row.freqBar->value());

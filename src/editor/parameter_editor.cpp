@@ -168,10 +168,7 @@ void ParameterEditor::setPresetSource(const QString& text) {
     history_.markSaved();
 }
 
-void ParameterEditor::showPresetTitle(const QString& title) {
-    state_.controls.presetTitleLabel->setText(title);
-    state_.controls.presetTitleLabel->repaint();
-}
+void ParameterEditor::showPresetTitle(const QString& title) { state_.controls.presetTitleLabel->setText(title); }
 
 QString ParameterEditor::presetSource() const { return state_.controls.presetSourceLabel->text(); }
 QString ParameterEditor::presetTitle() const { return state_.controls.presetTitleLabel->text(); }

@@ -80,10 +80,10 @@ public:
     QString presetSource() const;
     QString presetTitle() const;
 
-    // Holds the device for a transfer that goes through the editor (a file
-    // load, a copy); null, and refused, while another holds it.
-    std::unique_ptr<DeviceTransfer> beginTransfer(const char* what) {
-        return DeviceTransfer::Begin(state_.link, state_.dialogs, what);
+    // Runs a transfer that goes through the editor (a file load, a copy) as
+    // one job holding the device; false, and refused, while another holds it.
+    bool runTransfer(const char* what, std::function<void()> work, std::function<void()> then = {}) {
+        return RunTransfer(state_.link, state_.dialogs, what, std::move(work), std::move(then));
     }
 
     // Shows in the window itself that no device is connected.

@@ -35,8 +35,8 @@ void SearchAndLink::connectControls() {
             s_.controls.linkBox->setChecked(!checked);
             return;
         }
-        linkChannels();
-        s_.finishStep(LinkStepText(s_.flags.channelsLinked));
+        // One step, taken once a copy the link asks for has gone out.
+        linkChannels([this] { s_.finishStep(LinkStepText(s_.flags.channelsLinked)); });
     });
     for (int k = 0; k < static_cast<int>(s_.controls.searchButtons.size()); ++k)
         QObject::connect(s_.controls.searchButtons[k], &QPushButton::toggled, s_.window, [this, k](bool checked) {
@@ -68,18 +68,22 @@ void SearchAndLink::startSearch(int k) {
 // The device is told twice that every search is over, and a one-channel
 // search twice more after the controls are back.
 void SearchAndLink::stopSearch(int k) {
-    ui::BusyPointer busy(s_.dialogs);
     s_.flags.searchRunning = false;
-    const devlink::Payload stop = notch::SearchStopPayload(s_.image);
-    s_.link.sendCommand(stop);
-    s_.link.sendCommand(stop);
-    enableOtherSearchBoxes(k, true);
-    setSearchLock(false);
-    ShowSearchRunning(s_.controls, k, false);
-    if (k != 0) {
+    // One job: the repeats are meant, and queued one by one they would be
+    // taken for the same value sent again.
+    s_.link.jobs().run([this, k] {
+        const ui::BusyPointer busy(s_.dialogs);
+        const devlink::Payload stop = notch::SearchStopPayload(s_.image);
         s_.link.sendCommand(stop);
         s_.link.sendCommand(stop);
-    }
+        enableOtherSearchBoxes(k, true);
+        setSearchLock(false);
+        ShowSearchRunning(s_.controls, k, false);
+        if (k != 0) {
+            s_.link.sendCommand(stop);
+            s_.link.sendCommand(stop);
+        }
+    });
 }
 
 void SearchAndLink::enableOtherSearchBoxes(int k, bool enabled) {
@@ -127,9 +131,10 @@ void SearchAndLink::applySearchReport(std::span<const std::uint8_t, devlink::kRe
     rows_.computeNotchResponse(n);
 }
 
-void SearchAndLink::linkChannels() {
+void SearchAndLink::linkChannels(const std::function<void()>& done) {
     if (!s_.controls.linkBox->isChecked()) {
         s_.flags.channelsLinked = false;
+        done();
         return;
     }
     // Compared now rather than taken from the last periodic comparison, which
@@ -137,6 +142,7 @@ void SearchAndLink::linkChannels() {
     s_.flags.channelsDiffer = model::HalvesDiffer(s_.image);
     if (!s_.flags.channelsDiffer) {
         s_.flags.channelsLinked = true;
+        done();
         return;
     }
     if (!s_.dialogs.confirm(kLinkQuestion, kLinkTitle, ui::Answer::Yes, ui::Icon::None, s_.window)) {
@@ -146,17 +152,20 @@ void SearchAndLink::linkChannels() {
             UpdateGuard guard(s_.flags);
             s_.controls.linkBox->setChecked(false);
         }
-        linkChannels();
+        linkChannels(done);
         return;
     }
-    const auto transfer = DeviceTransfer::Begin(s_.link, s_.dialogs, "copying the left channel to the right");
-    if (!transfer) {
+    const bool started = RunTransfer(
+        s_.link, s_.dialogs, "copying the left channel to the right",
+        [this] {
+            presets_.copyLeftToRight();
+            s_.flags.channelsLinked = true;
+        },
+        done);
+    if (!started) {
         UpdateGuard guard(s_.flags);
         s_.controls.linkBox->setChecked(false);
-        return;
     }
-    presets_.copyLeftToRight();
-    s_.flags.channelsLinked = true;
 }
 
 }  // namespace editor

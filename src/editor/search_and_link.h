@@ -33,7 +33,7 @@ public:
     void setSearchLockExtension(std::function<void(bool lock)> extension);
     // The link box's handler: unlinks when it is unchecked; links, after
     // asking to copy Left onto Right when the halves differ, when checked.
-    void linkChannels();
+    void linkChannels(const std::function<void()>& done);
     // A report the device sent during a search (its first seven bytes):
     // shows the notch it names in the image, its row and the graph, and
     // sends nothing back. A report that names no real notch or code changes

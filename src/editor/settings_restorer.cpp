@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 namespace editor {
 namespace {
@@ -17,9 +19,17 @@ bool NotchDiffers(const model::PresetImage& a, const model::PresetImage& b, int 
 
 void SettingsRestorer::restore(const SettingsSnapshot& target) {
     // The undo stack has moved already, so this cannot be refused; the
-    // actions that lead here are locked while a transfer runs, and this
-    // one locks the others out until its frames are out.
-    const auto hold = s_.link.work().tryHold("undoing an edit");
+    // actions that lead here are locked while a transfer runs. It is one
+    // job, after whatever runs, and locks the others out until its frames
+    // are out.
+    auto hold = std::make_shared<std::optional<devlink::DeviceWork::Hold>>(s_.link.work().tryHold("undoing an edit"));
+    s_.link.jobs().run([this, target, hold] {
+        restoreNow(target);
+        hold->reset();
+    });
+}
+
+void SettingsRestorer::restoreNow(const SettingsSnapshot& target) {
     const model::PresetImage before = s_.image;
     s_.image = target.image;
     // Every code indexes a table below; a snapshot holds what the editor

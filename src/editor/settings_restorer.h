@@ -20,6 +20,7 @@ public:
     void restore(const SettingsSnapshot& target);
 
 private:
+    void restoreNow(const SettingsSnapshot& target);
     void restoreLink(bool linked);
     void restoreChannelSettings(int channel, const model::PresetImage& before);
     void keepAutomaticRowWidths(const model::PresetImage& wanted);

@@ -172,11 +172,7 @@ void LibraryButtons::run(int writtenSlot, const QString& title, const std::funct
     finish(result, writtenSlot, title, before);
 }
 
-void LibraryButtons::stepProgress(int done) {
-    progressBar_->setValue(done);
-    // The window gets no events while the frames go out; paint it now.
-    progressBar_->repaint();
-}
+void LibraryButtons::stepProgress(int done) { progressBar_->setValue(done); }
 
 void LibraryButtons::finish(LibraryResult result, int writtenSlot, const QString& title,
                             const std::u32string& titleBefore) {

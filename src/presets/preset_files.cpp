@@ -46,19 +46,17 @@ bool PresetFiles::loadFromPath(const QString& path) {
         dialogs_.show(PresetFileBox(*refusal), parent_);
         return false;
     }
-    const auto transfer = editor_.beginTransfer("loading a preset file");
-    if (!transfer) return false;
-    // One step, however many parameters the file changes.
-    editor_.beginStep();
-    image_ = std::get<model::PresetImage>(read);
-    {
+    const QString name = QFileInfo(path).fileName();
+    return editor_.runTransfer("loading a preset file", [this, name, image = std::get<model::PresetImage>(read)] {
+        // One step, however many parameters the file changes.
+        editor_.beginStep();
+        image_ = image;
         // Sending allowed: the device gets every notch and setting of the file.
         editor_.applyPresetToEditor();
-    }
-    editor_.endStep(editor::LoadStepText(QFileInfo(path).fileName()));
-    editor_.setPresetSource(QString::fromLatin1(kLoadedFromPc));
-    editor_.showPresetTitle(QFileInfo(path).fileName());
-    return true;
+        editor_.endStep(editor::LoadStepText(name));
+        editor_.setPresetSource(QString::fromLatin1(kLoadedFromPc));
+        editor_.showPresetTitle(name);
+    });
 }
 
 bool PresetFiles::saveToPath(const QString& path) {

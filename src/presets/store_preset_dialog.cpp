@@ -188,11 +188,7 @@ bool StorePresetDialog::storeToDevice() {
     return transfer && store(*request);
 }
 
-void StorePresetDialog::stepProgress(int value) {
-    progressBar_->setValue(value);
-    // The window gets no events while the frames go out; paint it now.
-    progressBar_->repaint();
-}
+void StorePresetDialog::stepProgress(int value) { progressBar_->setValue(value); }
 
 void StorePresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
     panel_->refreshNames(library_);

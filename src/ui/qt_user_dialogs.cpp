@@ -85,11 +85,9 @@ std::optional<QString> QtUserDialogs::askText(const TextPrompt& prompt, QWidget*
 void QtUserDialogs::setBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::BusyCursor);  // arrow and hourglass
-        if (busyDepth_++ == 0) refusal_ = std::make_unique<InputRefusal>();
         return;
     }
     QApplication::restoreOverrideCursor();
-    if (busyDepth_ > 0 && --busyDepth_ == 0) refusal_.reset();
 }
 
 }  // namespace ui

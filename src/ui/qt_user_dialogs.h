@@ -1,7 +1,4 @@
 #pragma once
-#include <memory>
-
-#include "ui/input_refusal.h"
 #include "ui/user_dialogs.h"
 
 namespace ui {
@@ -12,12 +9,8 @@ public:
     QString openFileName(const FileRequest& request, QWidget* parent = nullptr) override;
     QString saveFileName(const FileRequest& request, QWidget* parent = nullptr) override;
     std::optional<QString> askText(const TextPrompt& prompt, QWidget* parent = nullptr) override;
-    // The busy pointer, and the window refuses input while it shows.
+    // The busy pointer (an arrow with an hourglass: the window still works).
     void setBusy(bool busy) override;
-
-private:
-    int busyDepth_ = 0;
-    std::unique_ptr<InputRefusal> refusal_;
 };
 
 }  // namespace ui

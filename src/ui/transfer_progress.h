@@ -1,7 +1,8 @@
 #pragma once
-// A long transfer's window: what is done of what is planned, and a Cancel
-// that works while the rest of the program refuses input. The transfer asks
-// it between two frames whether to go on.
+// A long transfer's window: what is done of what is planned, and a Cancel.
+// The transfer asks it between two frames whether to go on. It is not
+// modal: a modal progress window runs the event loop inside every update,
+// that is inside the transfer; the device's commands are locked instead.
 #include <QProgressDialog>
 
 namespace ui {
@@ -10,8 +11,8 @@ class TransferProgressDialog : public QProgressDialog {
 public:
     TransferProgressDialog(const QString& title, const QString& text, QWidget* parent = nullptr);
 
-    // Shows `done` of `total`, lets a click on Cancel arrive, and says
-    // whether to go on. Fits the transfers' progress callbacks.
+    // Shows `done` of `total` and says whether to go on. Fits the
+    // transfers' progress callbacks.
     bool update(int done, int total);
 };
 

@@ -25,6 +25,7 @@ namespace {
 
 enum class Transfer { LoadFile, Store };
 enum class Press { StoreAction, ReadAction, RestoreAction, GainBar, TypedGain, StoreButton, Quit, Nothing };
+enum class AtQuit { Wait, Cancel };
 
 constexpr int kPressAtFrame = 5;
 
@@ -57,7 +58,7 @@ struct Bench {
             store = std::make_unique<presets::StorePresetDialog>(session.library, session.image, rig.link,
                                                                  window->editor(), rig.dialogs, window.get());
             store->nameBox()->setText("Gig");
-            EXPECT_TRUE(store->storeToDevice());
+            stored = store->storeToDevice();
         }
         rig.device.setFrameObserver({});
         busyText = window->statusBar()->currentMessage();
@@ -105,6 +106,7 @@ struct Bench {
     bool lockedAtPress = false;
     int gainAfterPress = -1;
     std::size_t shownDuringTransfer = 0;
+    bool stored = false;
     QString busyText;
 };
 
@@ -114,6 +116,7 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         Transfer transfer;
         Press press;
         const char* busyWith;  // in the refusal; empty: nothing said
+        AtQuit atQuit = AtQuit::Wait;
     };
     const Case cases[] = {
         {"Store pressed during a file load", Transfer::LoadFile, Press::StoreAction, ""},
@@ -123,8 +126,9 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         {"a gain set during a store", Transfer::Store, Press::GainBar, "storing a preset"},
         {"a gain typed during a file load", Transfer::LoadFile, Press::TypedGain, "loading a preset file"},
         {"a second Store during a store", Transfer::Store, Press::StoreButton, "storing a preset"},
-        {"Quit during a file load", Transfer::LoadFile, Press::Quit, ""},
-        {"Quit during a store", Transfer::Store, Press::Quit, ""},
+        {"Quit during a file load, wait", Transfer::LoadFile, Press::Quit, ""},
+        {"Quit during a store, wait", Transfer::Store, Press::Quit, ""},
+        {"Quit during a store, cancel it", Transfer::Store, Press::Quit, "", AtQuit::Cancel},
     };
     for (const Case& c : cases) {
         Bench alone;
@@ -133,10 +137,23 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
 
         Bench bench;
         const int gainBefore = bench.gainBar(20)->value();
-        if (c.press == Press::Quit) bench.rig.dialogs.answers = {ui::Answer::Yes};
+        const bool cancel = c.atQuit == AtQuit::Cancel;
+        // Wait (or cancel it), then the usual question.
+        if (c.press == Press::Quit)
+            bench.rig.dialogs.answers = {cancel ? ui::Answer::No : ui::Answer::Yes, ui::Answer::Yes};
         const std::vector<Bytes> frames = bench.run(c.transfer, c.press);
-        EXPECT_EQ(frames, expected) << c.what << ": the transfer's frames, alone and in order";
-        EXPECT_EQ(bench.shownDuringTransfer, 0u) << c.what << ": no box opened inside the transfer";
+        if (cancel) {
+            // The frame on the line when Cancel came is the last; the marker
+            // never goes out, so the position is left unused, not half-written.
+            ASSERT_EQ(frames.size(), static_cast<std::size_t>(kPressAtFrame)) << c.what;
+            EXPECT_TRUE(std::equal(frames.begin(), frames.end(), expected.begin())) << c.what;
+            EXPECT_FALSE(bench.stored) << c.what;
+            EXPECT_FALSE(bench.session.library.used[model::kFixedPositions + 2]) << c.what;
+        } else {
+            EXPECT_EQ(frames, expected) << c.what << ": the transfer's frames, alone and in order";
+        }
+        EXPECT_EQ(bench.shownDuringTransfer, c.press == Press::Quit ? 1u : 0u)
+            << c.what << ": no box opened inside the transfer but the question to wait";
         if (c.press == Press::StoreAction || c.press == Press::ReadAction || c.press == Press::RestoreAction) {
             EXPECT_TRUE(bench.lockedAtPress) << c.what;
         }
@@ -152,13 +169,18 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         EXPECT_TRUE(bench.window->actions().storePreset->isEnabled()) << c.what << ": unlocked after";
 
         if (c.press != Press::Quit) continue;
+        ASSERT_GE(bench.rig.dialogs.shown.size(), 1u) << c.what;
+        EXPECT_TRUE(bench.rig.dialogs.shown[0].text.startsWith(
+            QStringLiteral("The device is busy %1.\n\nWait until it has finished, or cancel it now?")
+                .arg(c.transfer == Transfer::Store ? "storing a preset" : "loading a preset file")))
+            << c.what << ": " << bench.rig.dialogs.shown[0].text.toStdString();
         // The close comes from the outer event loop once the transfer is
         // over, with the usual question, and only then is the link closed.
         EXPECT_FALSE(bench.window->quitRequested()) << c.what;
         QCoreApplication::processEvents();
         EXPECT_TRUE(bench.window->quitRequested()) << c.what;
-        ASSERT_EQ(bench.rig.dialogs.shown.size(), 1u) << c.what;
-        EXPECT_EQ(bench.rig.dialogs.shown[0].title, "Exit") << c.what;
+        ASSERT_EQ(bench.rig.dialogs.shown.size(), 2u) << c.what;
+        EXPECT_EQ(bench.rig.dialogs.shown[1].title, "Exit") << c.what;
         EXPECT_EQ(bench.rig.takeWrites(), std::vector<Bytes>{Frame({0x0F})}) << c.what << ": CloseLink, last";
     }
 }

@@ -55,10 +55,11 @@ TEST(PortSearchEndToEnd, ARememberedPortThatAnswersLeavesEveryOtherPortUntouched
             list += silent[next++].slavePath() + ":";
         }
         devlink::AnyPort port;
-        devlink::AnyPortFactory factory{port};
+        devlink::JobRunner jobs;  // on the caller's stack: the waits block
+        devlink::AnyPortFactory factory{port, jobs};
         devlink::SteadyClock clock;
         testing_support::RecordingLinkEnd end;
-        devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(list, ':'));
+        devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(list, ':'), jobs);
         link.setPortFactory(&factory);
 
         const connection::PortSearchResult result = connection::SearchDevicePorts(link, c.stored);

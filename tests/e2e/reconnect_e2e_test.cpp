@@ -15,7 +15,7 @@
 #include "app/splash_window.h"
 #include "devlink/any_port_factory.h"
 #include "devlink/commands.h"
-#include "devlink/event_pumping_port.h"
+#include "devlink/job_wait_port.h"
 #include "devlink/preset_block.h"
 #include "devlink/tcp_port.h"
 #include "editor/parameter_editor.h"
@@ -39,7 +39,8 @@ struct EditorOnRestartableDevice {
         // The same name after a restart: the link for a terminal, the port
         // the first run was given for the network.
         if (network) options.tcpPort = devlink::ParseNetworkPortName(portName)->port;
-        link.emplace(pumping, clock, end, devlink::PortTable::fromList(portName, ':'));
+        link.emplace(waiting, clock, end, devlink::PortTable::fromList(portName, ':'), jobs);
+        jobs.useOwnStacks(devlink::PostThrough(port));
         link->setPortFactory(&factory);
         window.emplace(session, *link, dialogs);
         end.setOnLost([this] { window->goOffline(); });
@@ -57,8 +58,9 @@ struct EditorOnRestartableDevice {
     std::optional<sim::SimulatorThread> simulator;
     std::string portName;
     devlink::AnyPort port;
-    devlink::EventPumpingPort pumping{port};
-    devlink::AnyPortFactory factory{port};
+    devlink::JobRunner jobs;
+    devlink::JobWaitPort waiting{port, jobs};
+    devlink::AnyPortFactory factory{port, jobs};
     devlink::SteadyClock clock;
     testing_support::ScriptedDialogs dialogs;
     app::OfflineLinkEnd end{dialogs};
@@ -84,7 +86,12 @@ TEST(ReconnectEndToEnd, AStoppedDeviceLeavesTheEditorOfflineUntilItAnswersAgain)
         SCOPED_TRACE(c.what);
         EditorOnRestartableDevice rig(c.network);
         app::SplashWindow splash;
-        ASSERT_TRUE(rig.window->load(splash));
+        // As the program starts it: one job, the window live meanwhile.
+        bool loaded = false;
+        rig.jobs.run([&] { loaded = rig.window->load(splash); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.jobs.busy(); }, kReconnectWithinMs));
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(rig.waiting.waitsInPlace(), 0) << "every wait stepped out to the event loop";
         const QString where = QString::fromStdString("port 1 (" + rig.portName + ")");
         ASSERT_EQ(rig.window->connectionStatus(), "Connected: " + where);
 
@@ -101,14 +108,18 @@ TEST(ReconnectEndToEnd, AStoppedDeviceLeavesTheEditorOfflineUntilItAnswersAgain)
         const model::PresetImage editor = rig.session.image;
         rig.dialogs.answers = {ui::Answer::Yes};
         rig.startDevice();
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return !rig.link->ended() && !rig.link->reconnecting(); }, kReconnectWithinMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.link->ended() && !rig.link->reconnecting() && !rig.jobs.busy(); },
+                                    kReconnectWithinMs));
         EXPECT_EQ(rig.window->connectionStatus(), "Connected: " + where);
         EXPECT_EQ(rig.dialogs.shown.size(), c.editedWhileAway ? 2u : 1u) << "asked only when they differ";
         EXPECT_FALSE(rig.window->reconnectTimer().isActive());
 
         model::PresetImage device{};
-        ASSERT_TRUE(devlink::ReadPresetBlockInto(*rig.link, devlink::kCurrentSettingsBlock, device));
+        bool read = false;
+        rig.jobs.run([&] { read = devlink::ReadPresetBlockInto(*rig.link, devlink::kCurrentSettingsBlock, device); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.jobs.busy(); }, kReconnectWithinMs));
+        ASSERT_TRUE(read);
+        EXPECT_EQ(rig.waiting.waitsInPlace(), 0);
         EXPECT_TRUE(std::equal(device.begin(), device.begin() + model::kBlockSize, editor.begin()))
             << "the device runs the editor's settings";
     }

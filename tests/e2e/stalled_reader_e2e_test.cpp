@@ -11,7 +11,6 @@
 #include "devlink/any_port.h"
 #include "devlink/commands.h"
 #include "devlink/device_link.h"
-#include "devlink/event_pumping_port.h"
 #include "sim/fault_script.h"
 #include "sim/simulator_thread.h"
 #include "support/recording_link_end.h"
@@ -34,7 +33,7 @@ TEST(StalledReaderEndToEnd, ASearchGoesOnThroughAStalledReaderWithoutALoss) {
     ASSERT_TRUE(simulator.start(options, &error)) << error;
 
     AnyPort line;
-    EventPumpingPort port(line);
+    AnyPort& port = line;
     SteadyClock clock;
     testing_support::RecordingLinkEnd end;
     DeviceLink link(port, clock, end, PortTable::fromList(simulator.portPath(), ':'));

@@ -43,6 +43,16 @@ QTimer* WhenShown(const char* objectName, std::function<void(QWidget*)> act) {
     return timer;
 }
 
+// Presses the progress window's Cancel while the device answers the first
+// frame, as a user does while the transfer runs.
+void CancelProgressAtFirstFrame(testing_support::SimRig& sim) {
+    sim.device.setFrameObserver([](sim::Direction, std::span<const std::uint8_t>) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "TransferProgress" && top->isVisible())
+                static_cast<QProgressDialog*>(top)->cancel();
+    });
+}
+
 TEST(BackupWindows, BackUpWritesTheWholeDeviceAndCancelWritesNothing) {
     for (const bool cancel : {false, true}) {
         QTemporaryDir dir;
@@ -50,7 +60,7 @@ TEST(BackupWindows, BackUpWritesTheWholeDeviceAndCancelWritesNothing) {
         rig.storeInDevice(0, presets_test::VariedImage(1), "  LIVE  ");
         const QString chosen = dir.filePath("show");  // the suffix is added
         rig.sim.dialogs.fileNames.push_back(chosen);
-        if (cancel) WhenShown("TransferProgress", [](QWidget* w) { static_cast<QProgressDialog*>(w)->cancel(); });
+        if (cancel) CancelProgressAtFirstFrame(rig.sim);
 
         const QString report = BackUpDeviceToFile(rig.sim.link, rig.sim.dialogs, dir.path(), nullptr);
         const QString path = chosen + ".qrnbak";
@@ -100,7 +110,7 @@ TEST(BackupWindows, CancelWhileComparingEndsTheRestoreBeforeItsDialog) {
     ASSERT_FALSE(WriteBackupFile(path, presets_test::SampleBackup()).has_value());
     rig.storeInDevice(0, presets_test::VariedImage(1), "  LIVE  ");  // same name: its block must be read
     rig.sim.dialogs.fileNames.push_back(path);
-    WhenShown("TransferProgress", [](QWidget* w) { static_cast<QProgressDialog*>(w)->cancel(); });
+    CancelProgressAtFirstFrame(rig.sim);
     bool dialogShown = false;
     QTimer* restoreWatch = WhenShown("RestoreDevice", [&dialogShown](QWidget* w) {
         dialogShown = true;
@@ -109,7 +119,7 @@ TEST(BackupWindows, CancelWhileComparingEndsTheRestoreBeforeItsDialog) {
     RestoreDeviceFromFile(rig.sim.link, rig.library, rig.sim.dialogs, dir.path(), {}, nullptr);
     EXPECT_FALSE(dialogShown);
     const auto frames = rig.sim.takeWrites();
-    EXPECT_TRUE(frames.empty()) << "not even a read: " << (frames.empty() ? "" : testing_support::Hex(frames[0]));
+    EXPECT_LE(frames.size(), 1u) << "no read after the one Cancel was pressed during";
     delete restoreWatch;
 }
 
