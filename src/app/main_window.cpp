@@ -228,7 +228,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // half-sent settings. The close comes back once the device is free.
     if (link_.work().busy() || link_.jobs().busy()) {
         event->ignore();
-        if (!closeWhenFree_) askToWaitOrCancel();
+        // Asked from the event loop: whatever pressed Quit (an accessibility
+        // action waits for its reply) is answered at once.
+        if (!closeWhenFree_ && !waitQuestionDue_) {
+            waitQuestionDue_ = true;
+            QTimer::singleShot(0, this, &MainWindow::askToWaitOrCancel);
+        }
         return;
     }
     if (editor_->searchRunning() || !settleUnsavedSettings() ||
@@ -255,6 +260,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::askToWaitOrCancel() {
+    waitQuestionDue_ = false;
+    if (!link_.work().busy() && !link_.jobs().busy()) {
+        close();  // it ended meanwhile: the usual questions
+        return;
+    }
     const QString what = QString::fromStdString(link_.work().busy() ? link_.work().what() : "sending an edit");
     const bool wait =
         dialogs_.choose(QStringLiteral("The device is busy %1.\n\nWait until it has finished, or cancel it now? "

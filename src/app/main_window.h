@@ -184,6 +184,7 @@ private:
     // Quit was asked while a transfer ran: the window closes once it is over.
     bool closeWhenFree_ = false;
     bool linkClosed_ = false;  // the device was told the editor ends
+    bool waitQuestionDue_ = false;
     devlink::DeviceWork::Watch workWatch_;
 };
 

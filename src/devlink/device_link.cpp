@@ -322,6 +322,14 @@ void DeviceLink::sendCommand(const Payload& payload) {
             work_.refuse();
             return;
         }
+        // Behind a job that waits its turn: after it, in the order asked.
+        if (jobs_.queued() > (drainQueued_ ? 1U : 0U)) {
+            jobs_.run([this, payload] {
+                exchangeCommand(payload);
+                sendQueued();
+            });
+            return;
+        }
         if (jobs_.busy()) {
             queueCommand(payload);
             if (!drainQueued_) {

@@ -1,0 +1,179 @@
+// Jobs on stacks of their own, as the editor runs them: a wait steps out to
+// the caller (the event loop) and a wake steps back in. What is asked for
+// while a job waits goes out after it, in order, or is refused.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+#include "devlink/commands.h"
+#include "devlink/device_link.h"
+#include "support/fake_port.h"
+#include "support/recording_link_end.h"
+
+using namespace devlink;
+using testing_support::Bytes;
+using testing_support::FakeClock;
+using testing_support::FakePort;
+
+namespace {
+
+// The fake line, except that a wait inside a job steps out of it. Replies
+// come only when the test hands them over.
+class SteppingPort final : public SerialPort {
+public:
+    SteppingPort(FakePort& line, JobRunner& jobs) : line_(line), jobs_(jobs) {}
+    bool open(const std::string& name) override { return line_.open(name); }
+    void close() override { line_.close(); }
+    bool isOpen() const override { return line_.isOpen(); }
+    void setReadSize(int bytes) override { line_.setReadSize(bytes); }
+    bool write(std::span<const std::uint8_t> bytes) override { return line_.write(bytes); }
+    int bytesWaiting() override { return line_.bytesWaiting(); }
+    void waitForBytes(int timeoutMs) override {
+        if (!jobs_.suspend()) line_.waitForBytes(timeoutMs);
+    }
+    std::vector<std::uint8_t> read() override { return line_.read(); }
+    void discardInput() override { line_.discardInput(); }
+    PortFault fault() const override { return line_.fault(); }
+    std::string faultText() const override { return line_.faultText(); }
+
+private:
+    FakePort& line_;
+    JobRunner& jobs_;
+};
+
+Bytes Reply() {
+    Bytes reply(10, 0);
+    reply[0] = 0xF0;
+    reply[1] = 0x5B;
+    reply[3] = kFrameTag;
+    reply[9] = 0xF7;
+    return reply;
+}
+
+struct Rig {
+    Rig() {
+        jobs.useOwnStacks([this](std::function<void()> call) { posted.push_back(std::move(call)); });
+        EXPECT_TRUE(link.openPort(1));
+    }
+    // The event loop: runs what was posted until nothing is.
+    void runPosted() {
+        while (!posted.empty()) {
+            auto call = std::move(posted.front());
+            posted.pop_front();
+            call();
+        }
+    }
+    // The device answers the frame on the line; the job steps back in.
+    void answer() {
+        line.deliver(Reply());
+        jobs.wake();
+        runPosted();
+    }
+    std::vector<std::uint8_t> commandsWritten() const {
+        std::vector<std::uint8_t> codes;
+        for (const Bytes& w : line.writes) codes.push_back(w.size() > 2 ? w[2] : 0);
+        return codes;
+    }
+    FakeClock clock;
+    FakePort line{clock};
+    JobRunner jobs;
+    SteppingPort port{line, jobs};
+    testing_support::RecordingLinkEnd end;
+    DeviceLink link{port, clock, end, PortTable::fromList("/dev/a", ':'), jobs};
+    std::deque<std::function<void()>> posted;
+};
+
+const Payload kNotchA = SetNotchPayload(0, 1, 100, 3, 20);
+const Payload kNotchA2 = SetNotchPayload(0, 1, 110, 3, 20);
+const Payload kNotchB = SetNotchPayload(0, 2, 200, 3, 20);
+const Payload kStop = SearchControlPayload(0, {4, 1, 0, 6}, false);
+
+TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) {
+    struct Case {
+        const char* what;
+        std::function<void(Rig&)> meanwhile;  // while the first edit waits for its reply
+        std::vector<Payload> expected;        // every frame written, in order
+        int refusals = 0;
+    };
+    const std::vector<Case> cases = {
+        {"another notch: after the first", [](Rig& r) { r.link.sendCommand(kNotchB); }, {kNotchA, kNotchB}},
+        {"the same notch twice: the latest value only",
+         [](Rig& r) {
+             r.link.sendCommand(kNotchA2);
+             r.link.sendCommand(kNotchB);
+             r.link.sendCommand(SetNotchPayload(0, 1, 120, 3, 20));
+         },
+         {kNotchA, SetNotchPayload(0, 1, 120, 3, 20), kNotchB}},
+        {"moved back to the value on the line: nothing more", [](Rig& r) { r.link.sendCommand(kNotchA); }, {kNotchA}},
+        {"a job of several frames: whole, after the edit",
+         [](Rig& r) {
+             r.jobs.run([&r] {
+                 r.link.sendCommand(kStop);
+                 r.link.sendCommand(kStop);  // a repeat meant as one: both go out
+             });
+             r.link.sendCommand(kNotchB);
+         },
+         {kNotchA, kStop, kStop, kNotchB}},
+        {"an edit while a transfer holds the device: refused",
+         [](Rig& r) {
+             auto hold = std::make_shared<std::optional<DeviceWork::Hold>>(r.link.work().tryHold("storing a preset"));
+             r.jobs.run([&r, hold] {
+                 r.link.sendCommand(kStop);
+                 hold->reset();
+             });
+             r.link.sendCommand(kNotchB);
+         },
+         {kNotchA, kStop},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig rig;
+        int refusals = 0;
+        const auto watch =
+            rig.link.work().watch([&](DeviceWork::WorkEvent e) { refusals += e == DeviceWork::WorkEvent::Refused; });
+        rig.link.sendCommand(kNotchA);
+        ASSERT_TRUE(rig.jobs.busy()) << "the edit's job waits for its reply";
+        EXPECT_FALSE(rig.jobs.inJob()) << "and the caller is out of it";
+        c.meanwhile(rig);
+        for (int guard = 0; rig.jobs.busy() && guard < 20; ++guard) rig.answer();
+        EXPECT_FALSE(rig.jobs.busy());
+        std::vector<Bytes> expected;
+        for (const Payload& p : c.expected) {
+            const Frame f = BuildFrame(p);
+            expected.emplace_back(f.begin(), f.end());
+        }
+        EXPECT_EQ(rig.line.writes, expected);
+        EXPECT_EQ(refusals, c.refusals);
+        EXPECT_TRUE(rig.end.messages.empty());
+    }
+}
+
+TEST(LinkJobs, CancellingEndsTheWaitingJobAndForgetsTheQueuedOnesWithoutLosingTheLink) {
+    Rig rig;
+    bool secondStep = false, queuedRan = false, idleTold = false;
+    const auto watch = rig.link.work().watch(
+        [&](DeviceWork::WorkEvent e) { idleTold = idleTold || e == DeviceWork::WorkEvent::Free; });
+    rig.jobs.run([&] {
+        rig.link.sendCommand(kNotchA);
+        secondStep = !rig.link.ended();
+        rig.link.sendCommand(kNotchB);  // must not go out
+    });
+    rig.jobs.run([&] { queuedRan = true; });
+    rig.link.cancelJobs();
+    rig.runPosted();
+    EXPECT_FALSE(rig.jobs.busy());
+    EXPECT_FALSE(secondStep) << "the job saw its work end";
+    EXPECT_FALSE(queuedRan);
+    EXPECT_EQ(rig.line.writes.size(), 1u);
+    EXPECT_TRUE(idleTold);
+    EXPECT_FALSE(rig.link.cancelling()) << "the next job starts clean";
+    EXPECT_FALSE(rig.link.lost());
+    EXPECT_TRUE(rig.end.messages.empty());
+    rig.link.sendCommand(kNotchB);
+    rig.answer();
+    EXPECT_EQ(rig.line.writes.size(), 2u);
+}
+
+}  // namespace
