@@ -81,7 +81,9 @@ private:
 #endif
 
     static void Start(unsigned high, unsigned low) {
-        auto* self = reinterpret_cast<JobStack*>((static_cast<std::uintptr_t>(high) << 32U) | low);
+        // makecontext passes ints only: the stack's own address, in halves.
+        auto* self = reinterpret_cast<JobStack*>(  // NOLINT(performance-no-int-to-ptr)
+            (static_cast<std::uintptr_t>(high) << 32U) | low);
 #ifdef QRN_ASAN
         __sanitizer_finish_switch_fiber(nullptr, &self->callerBottom_, &self->callerSize_);
 #endif
@@ -100,8 +102,10 @@ private:
     std::size_t size_ = 0;
     void* bottom_ = nullptr;
     bool finished_ = false;
+#ifdef QRN_ASAN
     const void* callerBottom_ = nullptr;
     std::size_t callerSize_ = 0;
+#endif
 };
 
 JobRunner::JobRunner() = default;
