@@ -87,7 +87,8 @@ void ChangeFourNotches(devlink::DeviceLink& link, int slot) {
     for (int n = 0; n < 4; ++n)
         for (int b = 0; b < 4; ++b) {
             const int address = devlink::DeviceMemoryMap::data(slot) + model::NotchRecordOffset[n] + b;
-            link.sendCommand(devlink::WriteMemoryBytePayload(address, devlink::ReadMemoryByte(link, address) ^ 1));
+            link.sendCommand(
+                devlink::WriteMemoryBytePayload(address, devlink::ReadMemoryByte(link, address).value_or(0) ^ 1));
         }
 }
 

@@ -20,10 +20,10 @@ bool ReadCurrentSettings(devlink::DeviceLink& link, model::PresetImage& image) {
 
 std::optional<bool> ReadPositionUsed(devlink::DeviceLink& link, int position) {
     if (position < model::kFirstUserPosition) return true;
-    link.sendCommand(
+    const std::optional<devlink::Reply> reply = link.request(
         devlink::ReadMemoryBytePayload(devlink::DeviceMemoryMap::marker(position - model::kFirstUserPosition)));
-    if (link.ended()) return std::nullopt;
-    return link.replyBuffer()[kReplyDataByte] == devlink::StoreMarker;
+    if (!reply) return std::nullopt;
+    return (*reply)[kReplyDataByte] == devlink::StoreMarker;
 }
 
 }  // namespace cli

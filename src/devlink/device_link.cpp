@@ -386,11 +386,30 @@ void DeviceLink::sendQueued() {
     queued_.clear();
 }
 
-bool DeviceLink::readBlock(const Payload& payload) {
-    if (sendingBlocked() || !flags_.portReady || inExchange_) return false;
+std::optional<Block> DeviceLink::readBlock(const Payload& payload) {
+    if (sendingBlocked() || !flags_.portReady || inExchange_) return std::nullopt;
     const bool arrived = exchange(payload, kBlockReplySize, kBlockTimeoutMs);
     sendQueued();
-    return arrived;
+    if (!arrived) return std::nullopt;
+    Block block{};
+    std::copy_n(reply_.begin(), block.size(), block.begin());
+    return block;
+}
+
+std::optional<Reply> DeviceLink::request(const Payload& payload) {
+    if (sendingBlocked() || inExchange_) return std::nullopt;
+    std::optional<Reply> reply;
+    jobs_.run([&] {
+        commandOnLine_ = payload;
+        const bool arrived = exchange(payload, kReplySize, kReplyTimeoutMs);
+        commandOnLine_.reset();
+        if (arrived) {
+            reply.emplace();
+            std::copy_n(reply_.begin(), reply->size(), reply->begin());
+        }
+        sendQueued();
+    });
+    return reply;
 }
 
 bool DeviceLink::writeProbe(const Payload& payload) {

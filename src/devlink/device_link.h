@@ -68,6 +68,9 @@ struct LinkFlags {
 };
 
 using ReplyBuffer = std::array<std::uint8_t, kReplyBufferSize>;
+// What one exchange brought back, returned to whoever asked.
+using Reply = std::array<std::uint8_t, kReplySize>;
+using Block = std::array<std::uint8_t, kBlockReplySize>;
 using ReportHandler = std::function<void(std::span<const std::uint8_t, kReportSize>)>;
 
 class DeviceLink {
@@ -91,7 +94,6 @@ public:
     // is left. A store cut off this way leaves its position unmarked.
     void cancelJobs();
     bool cancelling() const { return cancelled_; }
-    const ReplyBuffer& replyBuffer() const { return reply_; }
     const PortTable& ports() const { return ports_; }
 
     // Closes whatever is open, then opens the given port number.
@@ -125,7 +127,12 @@ public:
     // Takes over the line another link (over a port from the factory) has
     // probed: its port, what it read and what it learnt about the line.
     void adoptLineOf(DeviceLink& prober);
-    bool readBlock(const Payload& payload);
+    // A block of 160 bytes; nothing when the link ended, the job was
+    // cancelled or sending is off (demo mode, a fill).
+    std::optional<Block> readBlock(const Payload& payload);
+    // One exchange whose reply the caller needs (a memory byte): never
+    // queued or coalesced; nothing when it did not complete.
+    std::optional<Reply> request(const Payload& payload);
     void sendNoReply(const Payload& payload);
     // Consumes one report when ten bytes are waiting, hands its first seven
     // bytes to the handler and acknowledges it. True when one was consumed.

@@ -14,7 +14,9 @@ public:
     ByteReader(DeviceLink& link, const LibraryReadSteps& steps) : link_(link), steps_(steps) {}
 
     std::uint8_t read(int address) {
-        const std::uint8_t byte = ReadMemoryByte(link_, address);
+        // A read that did not complete ended the link or the job: the
+        // caller finds out from ended() and trusts nothing read.
+        const std::uint8_t byte = ReadMemoryByte(link_, address).value_or(0);
         if (steps_.frameDone && !steps_.frameDone()) stopped_ = true;
         return byte;
     }
@@ -33,10 +35,11 @@ private:
 
 }  // namespace
 
-std::uint8_t ReadMemoryByte(DeviceLink& link, int address) {
+std::optional<std::uint8_t> ReadMemoryByte(DeviceLink& link, int address) {
     constexpr int kReplyDataByte = 6;
-    link.sendCommand(ReadMemoryBytePayload(address));
-    return link.replyBuffer()[kReplyDataByte];
+    const std::optional<Reply> reply = link.request(ReadMemoryBytePayload(address));
+    if (!reply) return std::nullopt;
+    return (*reply)[kReplyDataByte];
 }
 
 int LibraryReadFrameCount(int usedUserPositions) {

@@ -5,6 +5,7 @@
 // both begin with it.
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "devlink/device_link.h"
 #include "model/preset_library.h"
@@ -24,9 +25,9 @@ enum class LibraryReadResult {
     LostLink,  // the link ended on the way; the library holds no truth
 };
 
-// One byte of the device's memory (ReadMemoryByte); what the reply carries,
-// or a stale byte when the link has ended.
-std::uint8_t ReadMemoryByte(DeviceLink& link, int address);
+// One byte of the device's memory (ReadMemoryByte): what the reply carries;
+// nothing when the exchange did not complete.
+std::optional<std::uint8_t> ReadMemoryByte(DeviceLink& link, int address);
 
 // Frames the read sends for the given number of used positions 5..20.
 int LibraryReadFrameCount(int usedUserPositions);

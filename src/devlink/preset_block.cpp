@@ -8,10 +8,10 @@ namespace devlink {
 
 bool ReadPresetBlockInto(DeviceLink& link, std::uint8_t index, model::PresetImage& image) {
     link.setReceiveSize(kBlockReplySize);
-    const bool arrived = link.readBlock(ReadPresetBlockPayload(index));
-    if (arrived) std::copy_n(link.replyBuffer().begin(), model::kBlockSize, image.begin());
+    const std::optional<Block> block = link.readBlock(ReadPresetBlockPayload(index));
+    if (block) std::copy_n(block->begin(), model::kBlockSize, image.begin());
     link.setReceiveSize(kReplySize);
-    return arrived;
+    return block.has_value();
 }
 
 }  // namespace devlink

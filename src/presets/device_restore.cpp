@@ -39,19 +39,22 @@ private:
 };
 
 bool Verified(devlink::DeviceLink& link, int slot, const BackupPosition& expected, RestoreProgress& progress) {
-    const std::uint8_t marker = devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
+    const std::optional<std::uint8_t> marker = devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
     progress.frameDone();
-    if (!expected.used) return marker != devlink::StoreMarker;
+    if (!marker) return false;
+    if (!expected.used) return *marker != devlink::StoreMarker;
     model::PresetNameBytes name{};
     for (int j = 0; j < model::kNameLength; ++j) {
-        name[static_cast<std::size_t>(j)] = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
+        const std::optional<std::uint8_t> byte = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
         progress.frameDone();
+        if (!byte) return false;
+        name[static_cast<std::size_t>(j)] = *byte;
     }
     model::PresetImage block{};
     const bool read =
         devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), block);
     progress.frameDone();
-    return read && marker == devlink::StoreMarker && name == expected.name &&
+    return read && *marker == devlink::StoreMarker && name == expected.name &&
            std::equal(expected.data.begin(), expected.data.end(), block.begin());
 }
 

@@ -82,10 +82,10 @@ std::optional<int> Verify(devlink::DeviceLink& link, const StoreRequest& request
     const int dataDifference = FirstDataDifference(data, device);
     if (dataDifference >= 0) return dataDifference;
     for (const int j : nameWrites) {
-        const std::uint8_t byte = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(request.slot) + j);
+        const std::optional<std::uint8_t> byte = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(request.slot) + j);
         steps.done();
-        if (link.ended()) return std::nullopt;
-        if (byte != request.nameBytes[static_cast<std::size_t>(j)]) return model::kBlockSize + j;
+        if (!byte) return std::nullopt;
+        if (*byte != request.nameBytes[static_cast<std::size_t>(j)]) return model::kBlockSize + j;
     }
     return -1;
 }
@@ -131,16 +131,18 @@ PositionWriteReport WriteChangedBytes(devlink::DeviceLink& link, model::PresetLi
     FrameSteps steps(progress);
 
     if (!known.used) {
-        known.used = devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot)) == devlink::StoreMarker;
+        const std::optional<std::uint8_t> marker = devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
         steps.done();
-        if (link.ended()) return report;
+        if (!marker) return report;
+        known.used = *marker == devlink::StoreMarker;
     }
     if (*known.used && !known.name) {
         model::PresetNameBytes name{};
         for (int j = 0; j < model::kNameLength; ++j) {
-            name[static_cast<std::size_t>(j)] = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
+            const std::optional<std::uint8_t> byte = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
             steps.done();
-            if (link.ended()) return report;
+            if (!byte) return report;
+            name[static_cast<std::size_t>(j)] = *byte;
         }
         known.name = name;
     }

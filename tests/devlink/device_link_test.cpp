@@ -75,10 +75,10 @@ TEST_F(DeviceLinkTest, ReplyCompletesTheExchangeAndExtraBytesAreDiscarded) {
             return reply;
         });
         const auto writesBefore = port.writes.size();
-        link.sendCommand(kSetNotch);
+        const auto reply = link.request(kSetNotch);
         EXPECT_EQ(port.writes.size(), writesBefore + 1) << c.waiting;
-        EXPECT_EQ(link.replyBuffer()[9], 0x42);
-        EXPECT_EQ(link.replyBuffer()[10], 0) << "only ten bytes are copied";
+        ASSERT_TRUE(reply.has_value());
+        EXPECT_EQ((*reply)[9], 0x42) << "ten bytes, the frame's";
         EXPECT_TRUE(port.input().empty()) << c.waiting;
         EXPECT_TRUE(end.messages.empty());
     }
@@ -138,11 +138,12 @@ TEST(DeviceLinkFraming, AFramedReplyWithAWrongEndIsNotAReply) {
             port.peer = [&](const Bytes&) { return asked < c.answers.size() ? c.answers[asked++] : Bytes{}; };
             port.linePace = paced;
             ASSERT_TRUE(link.openPort(1));
-            link.sendCommand(kSetNotch);
+            const auto reply = link.request(kSetNotch);
             EXPECT_EQ(port.writes, std::vector<Bytes>(c.writes, FrameBytes(kSetNotch)));
+            EXPECT_EQ(reply.has_value(), c.taken);
             if (c.taken) {
                 EXPECT_TRUE(end.messages.empty());
-                EXPECT_EQ(Bytes(link.replyBuffer().begin(), link.replyBuffer().begin() + 10), good);
+                EXPECT_EQ(Bytes(reply->begin(), reply->end()), good);
             } else {
                 EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
             }
@@ -184,10 +185,11 @@ TEST_F(DeviceLinkTest, ReadBlockWaitsForAllOneHundredSixtyBytes) {
         return Bytes{};
     };
     const auto start = clock.now;
-    EXPECT_TRUE(link.readBlock({0x0B, 0xFF}));
+    const std::optional<Block> read = link.readBlock({0x0B, 0xFF});
+    ASSERT_TRUE(read.has_value());
     EXPECT_GE(clock.now - start, 5000) << "159 bytes must not complete the read";
     EXPECT_EQ(port.writes.size(), 1u);
-    for (int i = 0; i < 160; ++i) EXPECT_EQ(link.replyBuffer()[i], i);
+    for (int i = 0; i < 160; ++i) EXPECT_EQ((*read)[i], i);
     link.setReceiveSize(10);
     EXPECT_EQ(port.readSize(), 10);
 }

@@ -68,16 +68,18 @@ TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
 
     std::string programName;
     for (int j = 0; j < 8; ++j) {
-        real.link.sendCommand(ReadMemoryBytePayload(0x0070 + j));
-        programName.push_back(static_cast<char>(real.link.replyBuffer()[6]));
+        const std::optional<Reply> reply = real.link.request(ReadMemoryBytePayload(0x0070 + j));
+        ASSERT_TRUE(reply.has_value());
+        programName.push_back(static_cast<char>((*reply)[6]));
     }
     EXPECT_EQ(programName, "SIM 4480");
 
     real.link.sendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
     real.link.setReceiveSize(kBlockReplySize);
-    ASSERT_TRUE(real.link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
+    const std::optional<Block> read = real.link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock));
+    ASSERT_TRUE(read.has_value());
     real.link.setReceiveSize(kReplySize);
-    const auto& block = real.link.replyBuffer();
+    const Block& block = *read;
     const int r = model::NotchRecordOffset[15];
     EXPECT_EQ(block[r], 7);
     EXPECT_EQ(block[r + 1], 0x02);

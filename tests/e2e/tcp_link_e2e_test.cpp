@@ -47,16 +47,17 @@ TEST(TcpLinkEndToEnd, ProbeCommandBlockReadAndReportsOverTcp) {
     ASSERT_TRUE(link.probeDevice(ProbePayload()));
 
     link.sendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
-    link.sendCommand(ReadMemoryBytePayload(0x0070));
-    EXPECT_EQ(link.replyBuffer()[6], 'S') << "first letter of the program name";
+    const std::optional<Reply> letter = link.request(ReadMemoryBytePayload(0x0070));
+    ASSERT_TRUE(letter.has_value());
+    EXPECT_EQ((*letter)[6], 'S') << "first letter of the program name";
 
     // Changing the receive size keeps the connection.
     link.setReceiveSize(kBlockReplySize);
-    ASSERT_TRUE(link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
+    const std::optional<Block> block = link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock));
+    ASSERT_TRUE(block.has_value());
     link.setReceiveSize(kReplySize);
     const int r = model::NotchRecordOffset[15];
-    EXPECT_EQ(std::vector<int>(link.replyBuffer().begin() + r, link.replyBuffer().begin() + r + 4),
-              (std::vector<int>{7, 0x02, 0xD9, 3}));
+    EXPECT_EQ(std::vector<int>(block->begin() + r, block->begin() + r + 4), (std::vector<int>{7, 0x02, 0xD9, 3}));
 
     link.sendCommand(SearchControlPayload(kSearchLeft, {4, 1, 0, 6}, true));
     // The device sends its next report only after the last one's
