@@ -24,6 +24,7 @@
 #include "bench/support/simulated_device_link.h"
 #include "connection/port_search.h"
 #include "presets/store_preset_dialog.h"
+#include "sim/fault_script.h"
 #include "sim/memory_file.h"
 #include "sim/pseudo_terminal.h"
 
@@ -41,8 +42,14 @@ public:
     void record(std::int64_t, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,
                 std::string_view) override {
         if (event == devlink::TraceEvent::Out) lastOut = Clock::now();
+        if (event == devlink::TraceEvent::In && bytes.size() == 10) {
+            replyMs += MsSince(lastOut);
+            ++replies;
+        }
         if (event == devlink::TraceEvent::Out || event == devlink::TraceEvent::In) this->bytes += bytes.size();
     }
+    double replyMs = 0;
+    int replies = 0;
     std::size_t bytes = 0;
     Clock::time_point lastOut;
 };
@@ -148,6 +155,7 @@ void BM_StartUpReadAndStore(benchmark::State& state) {
         state.counters["store_cpu_percent_of_a_core"] = 100 * (CpuSeconds() - cpuBefore) / (storeMs / 1000);
         if (meter) state.counters["store_longest_paint_gap_ms"] = meter->longestMs();
         state.counters["store_s"] = storeMs / 1000;
+        state.counters["store_reply_ms"] = line.replies ? line.replyMs / line.replies : 0;
         state.counters["store_line_ratio"] = storeMs / (static_cast<double>(line.bytes) * kByteMs);
     }
     if (rig.end.losses) state.SkipWithError(rig.end.lastMessage.c_str());
@@ -174,7 +182,7 @@ void BM_KeyPressToFrameOnTheLine(benchmark::State& state) {
         up = !up;
         state.SetIterationTime(std::chrono::duration<double>(line.lastOut - pressed).count());
         // The reply comes while the window runs; the next key starts anew.
-        (void)QTest::qWaitFor([&] { return !rig.jobs.busy(); }, 10'000);
+        rig.waitUntilIdle();
     }
     if (rig.end.losses) state.SkipWithError(rig.end.lastMessage.c_str());
 }
@@ -252,6 +260,37 @@ void BM_OfflineReconnectingCpu(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OfflineReconnectingCpu)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// An edit to a device that has gone silent: the job waits (and resends)
+// for QRN_OFFLINE_SECONDS (default 20, the wait lasts up to 19 s) while the
+// window's loop runs; what that wait costs.
+void BM_WaitingForASilentDeviceCpu(benchmark::State& state) {
+    const char* env = std::getenv("QRN_OFFLINE_SECONDS");
+    const int seconds = std::min(env ? std::atoi(env) : 15, 18);
+    sim::PtyOptions options;
+    options.linkPath = kLinkPath;
+    sim::Fault mute;  // the first notch sent is never answered
+    sim::parseFault("cmd=0x07#1:mute", mute, nullptr);
+    options.faults.faults.push_back(mute);
+    sim::SimulatorThread simulator;
+    if (!bench_support::StartOrSkip(simulator, options, state)) return;
+    bench_support::ProgramRig rig(kLinkPath);
+    rig.runJob([&] { rig.window->load(rig.splash); });
+    rig.window->show();
+    QScrollBar* gain = rig.window->editor().controls().rows[11].gainBar;
+    for (auto _ : state) {
+        gain->setValue((gain->value() + 3) % (gain->maximum() + 1));
+        const bool waiting = rig.jobs.busy();
+        const double cpuBefore = CpuSeconds();
+        QEventLoop loop;
+        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        state.counters["cpu_percent_of_a_core"] = 100 * (CpuSeconds() - cpuBefore) / seconds;
+        state.counters["was_waiting"] = waiting;
+        state.counters["still_waiting"] = rig.jobs.busy();
+    }
+}
+BENCHMARK(BM_WaitingForASilentDeviceCpu)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 

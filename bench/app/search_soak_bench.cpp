@@ -81,7 +81,7 @@ void BM_SearchAtLinePace(benchmark::State& state) {
         loop.exec();
         const bool stillRunning = rig.window->editor().flags().searchRunning;
         rig.window->editor().controls().searchButtons[0]->click();
-        (void)QTest::qWaitFor([&] { return !rig.jobs.busy(); }, 60'000);
+        rig.waitUntilIdle();
         state.counters["seconds"] = seconds;
         const LineCounts after = CountLine(logPath);
         state.counters["reports_sent"] = static_cast<double>(after.reportsSent - before.reportsSent);
