@@ -603,6 +603,87 @@ def busy_session():
         sim.wait(10)
 
 
+def memory_writes_in(log):
+    """(address, byte) of each memory write the simulated device took."""
+    writes = []
+    with open(log) as f:
+        for line in f:
+            t = line.split()
+            if t[1:2] == ["in"] and len(t) >= 9 and int(t[4], 16) == 0x11:
+                writes.append((int(t[5], 16) * 256 + int(t[6], 16), int(t[8], 16)))
+    return writes
+
+
+def busy_store_session():
+    """A store against a device at line pace whose memory writes are answered
+    late; a second Store and Quit pressed through the accessibility bus in
+    the middle, and Quit's "Cancel it" chosen. The store stops between two
+    frames and its position is never marked used over half-written data."""
+    home = home_of("busy-store")
+    programs = os.path.dirname(EDITOR)
+    log = os.path.join(home, "device-frames.log")
+    late = []
+    for k in range(1, 60):
+        late += ["--fault", "cmd=0x11#%d:late=150" % k]
+    sim = subprocess.Popen([os.path.join(programs, "qrn4480-sim"), "--line-rate", "--log", log] + late,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    try:
+        busy_store(home, sim, log)
+    finally:
+        sim.terminate()
+        sim.wait(10)
+
+
+def busy_store(home, sim, log):
+    pty = sim.stdout.readline().strip()
+    editor = start([], home, QRN4480_PORTS=pty)
+    caption = "QRN4480 - feedback eliminator"
+    check(wait_for(lambda: caption in window_titles(), 30) is not None, "the editor starts on the device")
+    store = key_until_window(window_titles().get(caption), "ctrl+d", "Store preset")
+    box = wait_for(lambda: named("Edit Name", "text"), 5)
+    check(store is not None and box is not None, "Ctrl+D opens Store preset")
+    if store is None or box is None:
+        editor.kill()
+        return
+    subprocess.run(["xdotool", "windowactivate", "--sync", store], check=False)
+    box.queryComponent().grabFocus()
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+    subprocess.run(["xdotool", "type", "--delay", "20", "Gig"], check=False)
+    subprocess.run(["xdotool", "key", "Return"], check=False)
+    sure = wait_for(lambda: window_titles().get("Store Preset"), 10)
+    check(sure is not None, "Store asks whether to store")
+    if sure:
+        subprocess.run(["xdotool", "windowactivate", "--sync", sure], check=False)
+        subprocess.run(["xdotool", "key", "alt+y"], check=False)
+    check(wait_for(lambda: len(memory_writes_in(log)) >= 3, 20) is not None, "the store is under way")
+    press_found(lambda: named("Store", "push button"))
+    check(wait_for(lambda: window_titles().get("Store Preset"), 2) is None,
+          "a second Store pressed through the bus during the store asks nothing")
+    press_found(lambda: find(editor_app(),
+                             lambda n: n.getRoleName() == "menu item" and n.name.replace("&", "") == "Quit"))
+    asked = wait_for(lambda: window_titles().get("Exit"), 20)
+    written = len(memory_writes_in(log))
+    check(asked is not None and written < 169, "Quit during the store asks to wait or cancel (%d writes)" % written)
+    cancel_it = wait_for(lambda: named("Cancel it", "push button"), 5)
+    screenshot("busy-store-quit")
+    press_found(lambda: cancel_it)
+    # The store says what the cancel cost, then the editor asks its usual
+    # question once nothing runs.
+    not_stored = wait_for(lambda: window_titles().get("Store Preset"), 20)
+    check(not_stored is not None, "the store says its position was not stored")
+    if not_stored:
+        subprocess.run(["xdotool", "windowactivate", "--sync", not_stored], check=False)
+        subprocess.run(["xdotool", "key", "Return"], check=False)
+    box = wait_for(lambda: window_titles().get("Exit"), 20)
+    check(box is not None, "then the usual Exit question")
+    answer_yes_and_end(editor, box)
+    writes = memory_writes_in(log)
+    markers = [w for w in writes if 0x0030 <= w[0] < 0x0040 and w[1] == 0x55]  # a position's used marker
+    check(0 < len(writes) < 169 and not markers,
+          "the store stopped part-way (%d of 169 writes) and no used marker was written: %s" % (len(writes), markers))
+    check(frames_in(log)[-1:] == [0x0F], "CloseLink comes last")
+
+
 def press_found(what):
     """press() on the control found now; one the bus no longer shows (or
     refuses to act on) counts as not pressed."""
@@ -772,6 +853,7 @@ else:
     # QRN_WINDOW_CHECK_ONLY=busy runs one session while working on it.
     only = os.environ.get("QRN_WINDOW_CHECK_ONLY")
     sessions = (("demo", demo_session), ("device", device_session), ("busy", busy_session),
+                ("busy-store", busy_store_session),
                 ("offline", offline_session), ("connect", connect_from_demo))
     for name, session in sessions:
         if only in (None, "", name):

@@ -266,11 +266,12 @@ void MainWindow::askToWaitOrCancel() {
         return;
     }
     const QString what = QString::fromStdString(link_.work().busy() ? link_.work().what() : "sending an edit");
+    QString question =
+        QStringLiteral("The device is busy %1.\n\nWait until it has finished, or cancel it now?").arg(what);
+    if (what == QLatin1String("storing a preset"))
+        question += QStringLiteral(" A store cancelled now leaves its position unused, never half-written.");
     const bool wait =
-        dialogs_.choose(QStringLiteral("The device is busy %1.\n\nWait until it has finished, or cancel it now? "
-                                       "A store cancelled now leaves its position unused, never half-written.")
-                            .arg(what),
-                        "Exit", {"Wait", "Cancel it"}, ui::Answer::Yes, ui::Icon::Exclamation, this);
+        dialogs_.choose(question, "Exit", {"Wait", "Cancel it"}, ui::Answer::Yes, ui::Icon::Exclamation, this);
     if (!wait) link_.cancelJobs();
     if (!link_.work().busy() && !link_.jobs().busy()) {
         // It ended while the question was open.

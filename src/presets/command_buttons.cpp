@@ -19,4 +19,11 @@ CommandButtons MakeCommandButtons(QWidget* dialog, QBoxLayout* layout, const QSt
     return {cancel, act};
 }
 
+devlink::DeviceWork::Watch LockWhileDeviceHeld(devlink::DeviceWork& work, const CommandButtons& buttons) {
+    return work.watch([&work, buttons](devlink::DeviceWork::WorkEvent event) {
+        if (event == devlink::DeviceWork::WorkEvent::Refused) return;
+        for (QPushButton* button : buttons) button->setEnabled(!work.busy());
+    });
+}
+
 }  // namespace presets

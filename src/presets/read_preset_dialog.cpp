@@ -40,6 +40,7 @@ ReadPresetDialog::ReadPresetDialog(model::PresetLibrary& library, model::PresetI
     layout->addWidget(libraryButtons_);
     auto* row = new QHBoxLayout;
     buttons_ = MakeCommandButtons(this, row, QString::fromLatin1(kReadText));
+    lockWatch_.emplace(LockWhileDeviceHeld(link.work(), buttons_));
     layout->addLayout(row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

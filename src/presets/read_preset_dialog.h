@@ -2,6 +2,7 @@
 // ReadPresetDialog, "Read Preset": loads one of the device's twenty positions into
 // the editor. The device already holds what it sends, so nothing goes back.
 #include <QDialog>
+#include <optional>
 
 #include "devlink/device_link.h"
 #include "model/preset_image.h"
@@ -54,6 +55,7 @@ private:
     QProgressBar* progressBar_;
     LibraryButtons* libraryButtons_;
     CommandButtons buttons_{};
+    std::optional<devlink::DeviceWork::Watch> lockWatch_;
 };
 
 }  // namespace presets

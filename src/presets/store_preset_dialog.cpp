@@ -89,6 +89,7 @@ StorePresetDialog::StorePresetDialog(model::PresetLibrary& library, model::Prese
     layout->addWidget(libraryButtons_);
     auto* row = new QHBoxLayout;
     buttons_ = MakeCommandButtons(this, row, QString::fromLatin1(kStoreText));
+    lockWatch_.emplace(LockWhileDeviceHeld(link.work(), buttons_));
     layout->addLayout(row);
 
     for (int i = 0; i < 2; ++i) connect(button(i), &QPushButton::clicked, this, [this, i] { onButtonClicked(i); });

@@ -76,6 +76,7 @@ private:
     QCheckBox* changedBytesBox_;
     LibraryButtons* libraryButtons_;
     CommandButtons buttons_{};
+    std::optional<devlink::DeviceWork::Watch> lockWatch_;
 };
 
 }  // namespace presets

@@ -82,7 +82,10 @@ struct Bench {
             break;
         }
         case Press::StoreButton:
-            if (store) store->button(1)->click();
+            if (store) {
+                lockedAtPress = !store->button(1)->isEnabled() && !store->button(0)->isEnabled();
+                store->button(1)->click();
+            }
             break;
         case Press::Quit: a.quit->trigger(); break;
         case Press::Cancel: rig.link.cancelJobs(); break;  // what Quit's "Cancel it" does
@@ -124,7 +127,7 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         {"a gain set during a file load", Transfer::LoadFile, Press::GainBar, "loading a preset file"},
         {"a gain set during a store", Transfer::Store, Press::GainBar, "storing a preset"},
         {"a gain typed during a file load", Transfer::LoadFile, Press::TypedGain, "loading a preset file"},
-        {"a second Store during a store", Transfer::Store, Press::StoreButton, "storing a preset"},
+        {"a second Store during a store", Transfer::Store, Press::StoreButton, ""},
         {"Quit during a file load", Transfer::LoadFile, Press::Quit, ""},
         {"Quit during a store", Transfer::Store, Press::Quit, ""},
         {"a store cancelled", Transfer::Store, Press::Cancel, ""},
@@ -150,7 +153,8 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
             EXPECT_EQ(frames, expected) << c.what << ": the transfer's frames, alone and in order";
         }
         EXPECT_EQ(bench.shownDuringTransfer, 0u) << c.what << ": no box opened inside the transfer";
-        if (c.press == Press::StoreAction || c.press == Press::ReadAction || c.press == Press::RestoreAction) {
+        if (c.press == Press::StoreAction || c.press == Press::ReadAction || c.press == Press::RestoreAction ||
+            c.press == Press::StoreButton) {
             EXPECT_TRUE(bench.lockedAtPress) << c.what;
         }
         if (c.press == Press::GainBar || c.press == Press::TypedGain) {
