@@ -29,6 +29,10 @@ constexpr PageFile kPageFiles[] = {
     {"/remote.js", ":/remote/remote.js", "text/javascript; charset=utf-8"},
 };
 
+bool IsUpgrade(const QHttpServerRequest& request) {
+    return request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
+}
+
 QByteArray CompactJson(const QJsonObject& object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); }
 
 }  // namespace
@@ -41,12 +45,17 @@ public:
 
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override {
+        // True hands the socket over as a WebSocket; false answers 401
+        // (missingHandler) and closes it.
+        if (IsUpgrade(request)) return server_.admitsWebSocket(request);
         QHttpServerResponder responder = makeResponder(request, socket);
         server_.serveHttp(request, responder);
         return true;
     }
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override {
-        makeResponder(request, socket).write(QHttpServerResponder::StatusCode::NotFound);
+        makeResponder(request, socket)
+            .write(IsUpgrade(request) ? QHttpServerResponder::StatusCode::Unauthorized
+                                      : QHttpServerResponder::StatusCode::NotFound);
     }
 
 private:
@@ -129,6 +138,12 @@ void RemoteServer::refuse() {
     emit countsChanged();
 }
 
+bool RemoteServer::admitsWebSocket(const QHttpServerRequest& request) {
+    if (TokenMatches(request.query().queryItemValue(QStringLiteral("token")), token_)) return true;
+    refuse();
+    return false;
+}
+
 void RemoteServer::serveHttp(const QHttpServerRequest& request, QHttpServerResponder& responder) {
     const QString given = request.query().queryItemValue(QStringLiteral("token"));
     if (!TokenMatches(given, token_)) {
@@ -167,7 +182,6 @@ void RemoteServer::takeWebSocket() {
         if (!socket) continue;
         const QUrlQuery query(socket->requestUrl());
         if (!TokenMatches(query.queryItemValue(QStringLiteral("token")), token_)) {
-            refuse();
             socket->abort();
             socket.release()->deleteLater();
             continue;

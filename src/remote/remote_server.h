@@ -59,6 +59,8 @@ public:
     // Used by the HTTP side.
     void serveHttp(const QHttpServerRequest& request, QHttpServerResponder& responder);
     void takeWebSocket();
+    // Whether an upgrade to a WebSocket carries the token; counted when not.
+    bool admitsWebSocket(const QHttpServerRequest& request);
 
 signals:
     // A page came or went, or a request was refused for its token.
