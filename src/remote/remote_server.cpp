@@ -47,7 +47,13 @@ protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override {
         // True hands the socket over as a WebSocket; false answers 401
         // (missingHandler) and closes it.
-        if (IsUpgrade(request)) return server_.admitsWebSocket(request);
+        if (IsUpgrade(request)) {
+            if (!server_.admitsWebSocket(request)) return false;
+            // Small messages both ways: each goes out at once, not held
+            // back to be joined with the next.
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            return true;
+        }
         QHttpServerResponder responder = makeResponder(request, socket);
         server_.serveHttp(request, responder);
         return true;
