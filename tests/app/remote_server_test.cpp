@@ -201,7 +201,7 @@ TEST_F(RemoteServerTest, APageThatStopsReadingDoesNotHoldUpTheOthers) {
     std::size_t at = 0;
     ASSERT_TRUE(page.next("state", at));
     bool keptUp = true;
-    for (int gain = 0; gain < 500; ++gain) {
+    for (int gain = 0; gain < 100; ++gain) {
         target.image[model::NotchRecordOffset[23]] = static_cast<std::uint8_t>(gain % 46);
         target.image[model::NotchRecordOffset[22]] = static_cast<std::uint8_t>(gain / 46);
         target.touch();
