@@ -140,7 +140,7 @@ QString EditorRemoteTarget::setControl(const remote::Request& request) {
         return {};
     }
     if (const auto* r = std::get_if<remote::ResetRequest>(&request)) {
-        QPushButton* button = c.resetButtons[static_cast<std::size_t>((r->automaticRows ? 0 : 2) + r->channel)];
+        QPushButton* button = c.resetButtons[static_cast<std::size_t>(r->channel) + (r->automaticRows ? 0U : 2U)];
         if (!button->isEnabled()) return kSearchOwns;
         button->click();
         return {};

@@ -193,7 +193,7 @@ void RemoteServer::takeWebSocket() {
             continue;
         }
         const int id = nextClient_++;
-        socket->setMaxAllowedIncomingMessageSize(4 * kMaxMessageBytes);
+        socket->setMaxAllowedIncomingMessageSize(static_cast<quint64>(4) * kMaxMessageBytes);
         QWebSocket* raw = socket.get();
         connect(raw, &QWebSocket::textMessageReceived, this, [this, id](const QString& text) { onMessage(id, text); });
         connect(raw, &QWebSocket::binaryMessageReceived, this,
