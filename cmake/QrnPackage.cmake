@@ -1,7 +1,8 @@
 # The Debian package (scripts/package): what cmake --install puts under /usr.
 # dpkg-shlibdeps names the runtime packages of the libraries the programs link
-# (libqt6core6, libqt6gui6, libqt6widgets6, libqt6serialport6, libqt6network6
-# once linked, libc6, libstdc++6) with their lowest versions; the platform
+# (libqt6core6, libqt6gui6, libqt6widgets6, libqt6serialport6, libqt6network6,
+# libqt6httpserver6 and libqt6websockets6 for the web remote, libqrencode4 for
+# its QR code, libc6, libstdc++6) with their lowest versions; the platform
 # plugins are loaded at run time, not linked, so they are named here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qrn4480-editor)

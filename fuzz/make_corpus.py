@@ -160,6 +160,18 @@ def main():
                        ("unknown", b"\x00--bogus\x00a.Fbk\x00b.Fbk")]:
         write("fuzz_command_line", name, args)
 
+    for name, message in [
+            ("gain", b'{"type":"notch","channel":0,"row":11,"field":"gain","value":-12}'),
+            ("frequency", b'{"type":"notch","channel":1,"row":0,"field":"frequency","value":729}'),
+            ("setting", b'{"type":"setting","channel":1,"setting":"sensitivity","value":15}'),
+            ("search", b'{"type":"search","selector":2,"on":true}'),
+            ("link", b'{"type":"link","on":false}'),
+            ("reset", b'{"type":"reset","channel":0,"rows":"automatic"}'),
+            ("answer", b'{"type":"answer","id":3,"yes":true}'),
+            ("unknown_field", b'{"type":"link","on":true,"extra":[1,{"a":null}]}'),
+            ("fraction", b'{"type":"notch","channel":0,"row":1.5,"field":"width","value":1e308}')]:
+        write("fuzz_remote_message", name, message)
+
 
 if __name__ == "__main__":
     main()

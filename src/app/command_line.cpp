@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "qrn_version.h"
+#include "remote/listen_address.h"
 
 namespace app {
 
@@ -20,6 +21,9 @@ struct Options {
                              "Port paths separated by ':' (';' on Windows); entry i is port i+1 "
                              "(replaces QRN4480_PORTS and the built-in table).",
                              "list"};
+    QCommandLineOption remote{"remote",
+                              "Turn the web remote on at start, on <[address:]port> (as Device > Remote control...).",
+                              "[address:]port"};
     QCommandLineOption help;
     QCommandLineOption version;
 
@@ -30,6 +34,7 @@ struct Options {
         parser.addOption(simMemory);
         parser.addOption(trace);
         parser.addOption(ports);
+        parser.addOption(remote);
         parser.addPositionalArgument("preset", "A preset file (.Fbk) to load once the editor is open.", "[preset]");
     }
 };
@@ -54,6 +59,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         options.portList = parser.value(known.ports);
     else if (qEnvironmentVariableIsSet("QRN4480_PORTS"))
         options.portList = qEnvironmentVariable("QRN4480_PORTS");
+    if (parser.isSet(known.remote)) {
+        QString why;
+        options.remote = remote::ParseListenAddress(parser.value(known.remote), &why);
+        if (!options.remote) return UsageError{"--remote: " + why};
+    }
     if (!parser.positionalArguments().isEmpty()) options.presetFile = parser.positionalArguments().first();
     return options;
 }

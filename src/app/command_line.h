@@ -1,19 +1,22 @@
 #pragma once
 // What the program is told when it starts.
 #include <QString>
+
 #include <QStringList>
 #include <optional>
 #include <variant>
+#include "remote/listen_address.h"
 
 namespace app {
 
 struct StartOptions {
     bool simulate = false;
-    bool demo = false;                // --demo: no port search, straight into demo mode
-    QString simulatorMemory;          // --sim-memory: keep the simulated device's memory here
-    std::optional<QString> portList;  // --ports, else QRN4480_PORTS
-    QString presetFile;               // a .Fbk file to load once started
-    QString traceFile;                // --trace: every frame in and out, with time stamps
+    bool demo = false;                            // --demo: no port search, straight into demo mode
+    QString simulatorMemory;                      // --sim-memory: keep the simulated device's memory here
+    std::optional<QString> portList;              // --ports, else QRN4480_PORTS
+    QString presetFile;                           // a .Fbk file to load once started
+    QString traceFile;                            // --trace: every frame in and out, with time stamps
+    std::optional<remote::ListenAddress> remote;  // --remote: the web remote on from the start
 };
 
 // --help or --version: `text` goes to standard output, the exit code is 0.

@@ -1,5 +1,6 @@
 // qrn4480-editor: the splash, then the main window's start-up, then Qt's
 // event loop as the program's main loop.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -12,6 +13,8 @@
 #include "app/device_log_window.h"
 #include "app/main_window.h"
 #include "app/offline_link_end.h"
+#include "app/remote_control.h"
+#include "app/remote_dialogs.h"
 #include "app/report_watcher.h"
 #include "app/session.h"
 #include "app/splash_window.h"
@@ -87,7 +90,9 @@ int main(int argc, char** argv) {
         ports.set(1, simulator.portPath());
     }
 
-    ui::QtUserDialogs dialogs;
+    ui::QtUserDialogs desktopDialogs;
+    // A page's request asks its questions on the page, not here.
+    app::RemoteDialogs dialogs(desktopDialogs);
     app::OfflineLinkEnd linkEnd(dialogs);
     devlink::AnyPort port;
     devlink::JobRunner jobs;
@@ -136,6 +141,20 @@ int main(int argc, char** argv) {
         deviceLog.raise();
     });
     app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
+    app::RemoteControl remoteControl(mainWindow, session.image, link, dialogs);
+    QObject::connect(mainWindow.actions().remoteControl, &QAction::triggered, &remoteControl, [&remoteControl] {
+        remoteControl.show();
+        remoteControl.raise();
+    });
+    if (options->remote) {
+        QString why;
+        if (!remoteControl.start(*options->remote, &why))
+            std::fprintf(stderr, "The remote cannot listen: %s\n", qPrintable(why));
+        else
+            for (const QString& address : remoteControl.server().pageAddresses())
+                std::printf("%s\n", qPrintable(address));
+        std::fflush(stdout);
+    }
     QTimer::singleShot(kSplashMs, &splash, [&] {
         link.jobs().run([&] {
             auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "reading the device");

@@ -53,6 +53,7 @@ MainActions CreateMainActions(QObject* owner) {
     a.backUpDevice = MakeAction(owner, "BackUpDeviceAction", "&Back up device...", QKeySequence("Ctrl+Shift+B"));
     a.restoreDevice = MakeAction(owner, "RestoreDeviceAction", "Res&tore device...");
     a.connectDevice = MakeAction(owner, "ConnectDeviceAction", "&Connect...");
+    a.remoteControl = MakeAction(owner, "RemoteControlAction", "Re&mote control...");
     a.copyLeftToRight = MakeAction(owner, "CopyLeftToRightAction", "Copy &Left to Right...",
                                    QKeySequence("Ctrl+Shift+R"), "Copy Left to Right");
     a.copyRightToLeft = MakeAction(owner, "CopyRightToLeftAction", "Copy &Right to Left...",
@@ -68,9 +69,9 @@ MainMenus BuildMenuBar(QMenuBar& bar, const MainActions& a) {
     MainMenus menus;
     menus.file = AddMenu(bar, "FileMenu", "&File",
                          {a.loadPreset, a.savePreset, nullptr, a.exportGraph, a.exportResponses, nullptr, a.quit});
-    menus.device =
-        AddMenu(bar, "DeviceMenu", "&Device",
-                {a.storePreset, a.readPreset, nullptr, a.backUpDevice, a.restoreDevice, nullptr, a.connectDevice});
+    menus.device = AddMenu(bar, "DeviceMenu", "&Device",
+                           {a.storePreset, a.readPreset, nullptr, a.backUpDevice, a.restoreDevice, nullptr,
+                            a.connectDevice, a.remoteControl});
     menus.edit = AddMenu(bar, "EditMenu", "&Edit", {a.copyLeftToRight, a.copyRightToLeft});
     menus.view = AddMenu(bar, "ViewMenu", "&View", {a.deviceLog});
     menus.help = AddMenu(bar, "HelpMenu", "&Help", {a.keyboardShortcuts, a.userGuide, nullptr, a.about});

@@ -24,6 +24,7 @@ struct MainActions {
     QAction* backUpDevice = nullptr;
     QAction* restoreDevice = nullptr;
     QAction* connectDevice = nullptr;  // from demo mode to a device
+    QAction* remoteControl = nullptr;  // the web remote's window; main() connects it
     // Edit
     QAction* copyLeftToRight = nullptr;
     QAction* copyRightToLeft = nullptr;

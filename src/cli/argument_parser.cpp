@@ -5,13 +5,14 @@
 #include "cli/help_text.h"
 #include "cli/option_values.h"
 #include "qrn_version.h"
+#include "remote/listen_address.h"
 
 namespace cli {
 namespace {
 
 const QStringList kValueOptions = {"--port",  "--trace",       "--positions",  "--freq",  "--gain",
                                    "--width", "--auto-count",  "--auto-width", "--depth", "--release",
-                                   "--mode",  "--sensitivity", "--seconds"};
+                                   "--mode",  "--sensitivity", "--seconds",    "--listen"};
 const QStringList kFlagOptions = {"--json", "--quiet", "--help", "--version", "--current", "--yes", "--all", "--full"};
 const QStringList kGlobalOptions = {"--port", "--trace", "--json", "--quiet"};
 
@@ -66,6 +67,7 @@ QStringList CommandOptions(const QString& command) {
         return {"--freq",  "--gain",    "--width", "--auto-count", "--auto-width",
                 "--depth", "--release", "--mode",  "--sensitivity"};
     if (command == "search") return {"--seconds"};
+    if (command == "serve") return {"--listen"};
     return {};
 }
 
@@ -77,7 +79,7 @@ struct Arity {
 };
 constexpr Arity kArities[] = {{"ports", 0, 0}, {"info", 0, 0},  {"backup", 1, 1}, {"restore", 1, 1},
                               {"read", 2, 2},  {"store", 3, 3}, {"load", 1, 1},   {"save", 1, 1},
-                              {"get", 0, 2},   {"set", 1, 2},   {"search", 1, 1}};
+                              {"get", 0, 2},   {"set", 1, 2},   {"search", 1, 1}, {"serve", 0, 0}};
 
 class CommandBuilder {
 public:
@@ -94,6 +96,7 @@ public:
         if (command == "restore") return restore();
         if (command == "get") return get();
         if (command == "set") return set();
+        if (command == "serve") return serve();
         return search();
     }
 
@@ -166,6 +169,13 @@ private:
         if (seconds != s_.values.end() && !(search.seconds = ParseSeconds(seconds->second, &why_)))
             return Refused(why_);
         return search;
+    }
+
+    std::variant<Command, ArgumentError> serve() {
+        const auto listen = s_.values.find("--listen");
+        if (listen == s_.values.end()) return ServeCommand{};
+        if (!remote::ParseListenAddress(listen->second, &why_)) return Refused("--listen: " + why_);
+        return ServeCommand{listen->second};
     }
 
     const Scanned& s_;

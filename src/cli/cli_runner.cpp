@@ -7,6 +7,7 @@
 #include "cli/device_listing.h"
 #include "cli/preset_commands.h"
 #include "cli/search_command.h"
+#include "cli/serve_command.h"
 #include "connection/trace_file.h"
 
 namespace cli {
@@ -23,6 +24,7 @@ ExitStatus Run(const Command& command, CommandContext& context, const std::optio
     if (const auto* save = std::get_if<SaveCommand>(&command)) return RunSave(context, *save);
     if (const auto* get = std::get_if<GetCommand>(&command)) return RunGet(context, *get);
     if (const auto* set = std::get_if<SetCommand>(&command)) return RunSet(context, *set);
+    if (const auto* serve = std::get_if<ServeCommand>(&command)) return RunServe(context, *serve);
     return RunSearch(context, std::get<SearchCommand>(command));
 }
 

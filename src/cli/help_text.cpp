@@ -39,6 +39,10 @@ constexpr CommandHelp kCommands[] = {
      "run the device's feedback search and print each notch it places or\n"
      "clears; stops after S seconds or on Ctrl+C or SIGTERM (exit code 5\n"
      "when that comes before the S seconds)"},
+    {"serve", "serve [--listen [ADDRESS:]PORT]",
+     "the web remote without a window: prints the page's address (with\n"
+     "its token) first; every address on port 8480 unless --listen;\n"
+     "ends on Ctrl+C or SIGTERM"},
     {"help", "help [COMMAND]", "this text, or one command's help (also: COMMAND --help)"},
 };
 

@@ -77,8 +77,14 @@ struct SearchCommand {
     std::optional<double> seconds;  // none: until a signal
 };
 
+// The web remote without a window; listen is "[ADDRESS:]PORT", already
+// checked, or empty for every address on the usual port.
+struct ServeCommand {
+    QString listen;
+};
+
 using Command = std::variant<PortsCommand, InfoCommand, BackupCommand, RestoreCommand, ReadCommand, StoreCommand,
-                             LoadCommand, SaveCommand, GetCommand, SetCommand, SearchCommand>;
+                             LoadCommand, SaveCommand, GetCommand, SetCommand, SearchCommand, ServeCommand>;
 
 struct Invocation {
     GlobalOptions global;

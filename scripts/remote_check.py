@@ -1,0 +1,217 @@
+#!/usr/bin/python3
+"""The web remote in a real browser: headless Chromium (Selenium) at phone
+size against `qrn4480 serve` on the simulated device.
+
+    scripts/remote_check.py BUILD_DIR OUT_DIR
+
+Starts the simulator on a pseudo-terminal (its frame log says what reached
+the device), then `qrn4480 serve` on a free port of 127.0.0.1, and opens the
+first line it prints. Checks: a page without the token is refused and sends
+nothing; Search Feedback L brings the simulator's reports onto the page as
+notch rows; a gain changed on the page reaches the device as one SetNotch
+frame with the row's codes; the page fits 360 px without scrolling
+sideways. Screenshots at phone and tablet size go to OUT_DIR: look at them.
+Prints the figures (edit to frame, report to page) it measured."""
+import json
+import os
+import socket
+import subprocess
+import sys
+import time
+import urllib.error
+import urllib.request
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+
+BUILD, OUT = sys.argv[1], sys.argv[2]
+BIN = os.path.join(BUILD, "bin")
+SET_NOTCH = 0x07
+failures = []
+
+
+def check(ok, what):
+    print(("ok      " if ok else "FAILED  ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+
+
+def wait_for(condition, seconds):
+    """The condition's first true value, or None once the time is up."""
+    end = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            return None
+        time.sleep(0.005)
+
+
+def frames_in(log):
+    """Each frame the simulated device took, as a list of byte values."""
+    frames = []
+    with open(log) as f:
+        for line in f:
+            parts = line.split()
+            if parts[1:2] == ["in"] and len(parts) >= 5:
+                frames.append([int(b, 16) for b in parts[2:]])
+    return frames
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def http_status(url):
+    try:
+        with urllib.request.urlopen(url, timeout=5) as reply:
+            return reply.status
+    except urllib.error.HTTPError as e:
+        return e.code
+
+
+def by_label(driver, label):
+    return driver.find_element(By.CSS_SELECTOR, '[aria-label="%s"]' % label)
+
+
+def rows_of(driver, channel):
+    """(frequency code, gain dB) of the channel's twelve rows as the page shows them."""
+    return driver.execute_script(
+        "return Array.from({length: 12}, (_, r) => ["
+        "  Number(document.querySelector('[aria-label=\"' + arguments[0] + ' notch ' + (r + 1) + ' frequency\"]').value),"
+        "  Number(document.querySelector('[aria-label=\"' + arguments[0] + ' notch ' + (r + 1) + ' gain\"]').value)]);",
+        channel)
+
+
+def fits(driver):
+    return driver.execute_script("return document.documentElement.scrollWidth <= window.innerWidth;")
+
+
+def set_range(driver, element, value):
+    driver.execute_script(
+        "arguments[0].value = arguments[1];"
+        "arguments[0].dispatchEvent(new Event('input'));"
+        "arguments[0].dispatchEvent(new Event('change'));", element, str(value))
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    log = os.path.join(OUT, "device-frames.log")
+    if os.path.exists(log):
+        os.remove(log)
+    sim = subprocess.Popen([os.path.join(BIN, "qrn4480-sim"), "--log", log, "--report-interval", "100"],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    serve = None
+    driver = None
+    try:
+        pty = sim.stdout.readline().strip()
+        port = free_port()
+        env = dict(os.environ, HOME=OUT, XDG_CONFIG_HOME=os.path.join(OUT, "config"))
+        serve = subprocess.Popen([os.path.join(BIN, "qrn4480"), "--port", pty, "serve", "--listen",
+                                  "127.0.0.1:%d" % port], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                 text=True, env=env)
+        address = serve.stdout.readline().strip()
+        check(address.startswith("http://127.0.0.1:%d/?token=" % port) and len(address.split("token=")[1]) == 32,
+              "serve prints the page's address with a 128-bit token first: " + address)
+
+        before = len(frames_in(log))
+        base = "http://127.0.0.1:%d/" % port
+        check(http_status(base) == 401, "the page without a token: 401")
+        check(http_status(base + "?token=" + "0" * 32) == 401, "the page with a wrong token: 401")
+        check(http_status(base + "remote.js") == 401, "the script without a token: 401")
+
+        options = Options()
+        for argument in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                         "--hide-scrollbars", "--force-device-scale-factor=1"]:
+            options.add_argument(argument)
+        options.binary_location = "/usr/bin/chromium"
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        driver.set_window_rect(width=360, height=740)
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 360, "height": 740, "deviceScaleFactor": 1, "mobile": True})
+
+        driver.get(base + "?token=" + "f" * 32)
+        time.sleep(0)  # the refusal is the whole answer: nothing to wait for
+        check("token" in driver.find_element(By.TAG_NAME, "body").text, "a browser without the token gets the refusal")
+        check(len(frames_in(log)) == before, "nothing reached the device for the refused requests")
+
+        driver.get(address)
+        gain = wait_for(lambda: driver.find_elements(By.CSS_SELECTOR, '[aria-label="Left notch 12 gain"]'), 10)
+        check(bool(gain), "the page shows Left notch 12 gain")
+        status = by_label(driver, "Connection status")
+        check(wait_for(lambda: status.text.startswith("Connected"), 5) is not None,
+              "the connection status says Connected: " + status.text)
+        labels = ["Search Feedback L&R", "Search Feedback L", "Search Feedback R", "Link channel Left & Right"]
+        for channel in ["Left", "Right"]:
+            for n in range(1, 13):
+                labels += ["%s notch %d %s" % (channel, n, what) for what in ["frequency", "gain", "width"]]
+        missing = [label for label in labels if not driver.find_elements(By.CSS_SELECTOR, '[aria-label="%s"]' % label)]
+        check(not missing, "every control carries the editor's name: missing %s" % missing)
+        small = driver.execute_script(
+            "return Array.from(document.querySelectorAll('button, select, input')).filter(e => {"
+            " const r = e.getBoundingClientRect(); return r.width > 0 && r.height < 44; }).length;")
+        check(small == 0, "every control is at least 44 px high (%d lower)" % small)
+        check(fits(driver), "the page fits 360 px: no sideways scrolling")
+        driver.save_screenshot(os.path.join(OUT, "remote-phone.png"))
+
+        # A manual row's gain: one SetNotch frame with the row's codes.
+        gain = by_label(driver, "Left notch 12 gain")
+        check(gain.is_enabled(), "Left notch 12 is a manual row: its gain can be set")
+        count = len(frames_in(log))
+        start = time.monotonic()
+        set_range(driver, gain, -12)
+        frame = wait_for(lambda: [f for f in frames_in(log)[count:] if f[2] == SET_NOTCH], 5)
+        edit_ms = (time.monotonic() - start) * 1000
+        check(frame is not None and frame[0][3:5] == [0, 11] and frame[0][8] == 33,
+              "the gain reached the device as SetNotch Left row 12 gain code 33: %s" % frame)
+
+        # The search: the simulator's reports become rows on the page.
+        left_before = rows_of(driver, "Left")
+        search = by_label(driver, "Search Feedback L")
+        start = time.monotonic()
+        search.click()
+        changed = wait_for(lambda: rows_of(driver, "Left") != left_before, 10)
+        report_ms = (time.monotonic() - start) * 1000
+        check(changed is not None, "the device's reports appear as Left notch rows")
+        check(search.get_attribute("aria-pressed") == "true", "Search Feedback L stays pressed while it runs")
+        check(not by_label(driver, "Left notch 12 gain").is_enabled(), "the rows are read-only while searching")
+        driver.save_screenshot(os.path.join(OUT, "remote-phone-search.png"))
+        stops = len(frames_in(log))
+        search.click()
+        check(wait_for(lambda: len([f for f in frames_in(log)[stops:] if f[2] == 0x0A]) >= 4, 10) is not None,
+              "releasing Search Feedback L sends the editor's four stop frames")
+
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 800, "height": 1280, "deviceScaleFactor": 1, "mobile": True})
+        driver.set_window_rect(width=800, height=1280)
+        check(fits(driver), "the page fits a tablet's 800 px")
+        driver.save_screenshot(os.path.join(OUT, "remote-tablet.png"))
+        print("figure: page edit to its frame at the device: %.1f ms (browser, server, line; polled)" % edit_ms)
+        print("figure: search pressed to its first report on the page: %.1f ms (includes the device's report time)"
+              % report_ms)
+    finally:
+        if driver:
+            driver.quit()
+        if serve:
+            serve.terminate()
+            try:
+                code = serve.wait(10)
+                check(code == 0, "serve ends cleanly on SIGTERM (exit %s)" % code)
+            except subprocess.TimeoutExpired:
+                serve.kill()
+                check(False, "serve ends on SIGTERM")
+        sim.terminate()
+        sim.wait(10)
+    if failures:
+        print("%d checks failed" % len(failures))
+        sys.exit(1)
+    print("All remote checks passed")
+
+
+if __name__ == "__main__":
+    main()

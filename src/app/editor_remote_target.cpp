@@ -1,0 +1,151 @@
+#include "app/editor_remote_target.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+
+#include "app/main_window.h"
+#include "editor/control_names.h"
+#include "editor/device_transfer.h"
+#include "editor/parameter_editor.h"
+#include "remote/remote_state.h"
+
+namespace app {
+namespace {
+
+constexpr int kStatusLookMs = 250;
+
+const QString kSearchOwns = QStringLiteral("A search is running: stop it first");
+
+QString RowRefusal(int channel, int row, bool searching) {
+    if (searching) return kSearchOwns;
+    return QStringLiteral("%1 notch %2 belongs to the automatic search").arg(editor::ChannelName(channel)).arg(row + 1);
+}
+
+}  // namespace
+
+EditorRemoteTarget::EditorRemoteTarget(MainWindow& window, const model::PresetImage& image, devlink::DeviceLink& link,
+                                       RemoteDialogs& dialogs)
+    : window_(window),
+      image_(image),
+      link_(link),
+      dialogs_(dialogs),
+      busyWatch_(link.work().watch([this](devlink::DeviceWork::WorkEvent) { emit changed(); })) {
+    editor::ParameterEditor& editor = window_.editor();
+    connect(&editor.history(), &editor::EditHistory::settingsChanged, this, &EditorRemoteTarget::changed);
+    const editor::EditorControls& c = editor.controls();
+    connect(c.linkBox, &QCheckBox::toggled, this, &EditorRemoteTarget::changed);
+    for (QPushButton* button : c.searchButtons)
+        connect(button, &QPushButton::toggled, this, &EditorRemoteTarget::changed);
+    statusTimer_.setInterval(kStatusLookMs);
+    connect(&statusTimer_, &QTimer::timeout, this, [this] {
+        const QString now = statusNow();
+        if (now == lastStatus_) return;
+        lastStatus_ = now;
+        emit changed();
+    });
+}
+
+void EditorRemoteTarget::setPagesOpen(bool open) {
+    if (open == statusTimer_.isActive()) return;
+    lastStatus_ = statusNow();
+    if (open)
+        statusTimer_.start();
+    else
+        statusTimer_.stop();
+}
+
+QString EditorRemoteTarget::statusNow() const { return window_.connectionStatus() + window_.offlineBannerText(); }
+
+QJsonObject EditorRemoteTarget::state() const {
+    editor::ParameterEditor& editor = window_.editor();
+    remote::Activity activity;
+    activity.linked = editor.flags().channelsLinked;
+    if (editor.searchRunning())
+        for (int k = 0; k < static_cast<int>(editor.controls().searchButtons.size()); ++k)
+            if (editor.controls().searchButtons[k]->isChecked()) activity.search = k;
+    activity.demo = link_.flags().demoMode;
+    activity.online = !link_.lost() || activity.demo;
+    activity.busy = link_.work().busy();
+    activity.status = window_.connectionStatus();
+    return remote::StateMessage(image_, activity);
+}
+
+QString EditorRemoteTarget::apply(const remote::Request& request, int client) {
+    if (const auto* answer = std::get_if<remote::AnswerRequest>(&request)) {
+        const auto found = pending_.find(answer->id);
+        if (found == pending_.end() || found->second.client != client)
+            return QStringLiteral("No such question is open");
+        const remote::Request asked = found->second.request;
+        pending_.erase(found);
+        if (!answer->yes) return {};
+        return run(asked, client, ui::Answer::Yes);
+    }
+    return run(request, client, std::nullopt);
+}
+
+void EditorRemoteTarget::forgetClient(int client) {
+    std::erase_if(pending_, [client](const auto& entry) { return entry.second.client == client; });
+}
+
+QString EditorRemoteTarget::run(const remote::Request& request, int client, std::optional<ui::Answer> answer) {
+    // Refused by the editor itself (the control put back, the status bar
+    // says why); the page is told the same words.
+    const QString busy = link_.work().busy() ? editor::DeviceBusyText(link_.work()) : QString();
+    dialogs_.beginRemote(answer);
+    const QString refusal = setControl(request);
+    const RemoteDialogs::Diverted diverted = dialogs_.endRemote();
+    for (const QString& text : diverted.messages) emit notice(client, text);
+    if (diverted.question && !answer && refusal.isEmpty() && busy.isEmpty()) {
+        const int id = nextQuestion_++;
+        pending_[id] = {client, request};
+        emit question(client, id, diverted.question->title, diverted.question->text);
+    }
+    emit changed();
+    return refusal.isEmpty() ? busy : refusal;
+}
+
+QString EditorRemoteTarget::setControl(const remote::Request& request) {
+    editor::ParameterEditor& editor = window_.editor();
+    const editor::EditorControls& c = editor.controls();
+    const bool searching = editor.searchRunning();
+    if (const auto* r = std::get_if<remote::NotchRequest>(&request)) {
+        const editor::NotchRowControls& row = c.rows[static_cast<std::size_t>(model::NotchIndex(r->channel, r->row))];
+        QScrollBar* bar = r->field == remote::NotchField::Gain        ? row.gainBar
+                          : r->field == remote::NotchField::Frequency ? row.freqBar
+                                                                      : row.widthBar;
+        if (!bar->isEnabled()) return RowRefusal(r->channel, r->row, searching);
+        bar->setValue(r->field == remote::NotchField::Gain ? r->value + model::kMaxGainCode : r->value);
+        return {};
+    }
+    if (const auto* r = std::get_if<remote::SettingRequest>(&request)) {
+        const editor::ChannelSettingsControls& s = c.settings[static_cast<std::size_t>(r->channel)];
+        QAbstractSlider* control = r->setting == notch::AutoSetting::Sensitivity
+                                       ? static_cast<QAbstractSlider*>(s.sensitivitySlider)
+                                       : s.spinOf(r->setting);
+        if (!control->isEnabled()) return kSearchOwns;
+        control->setValue(notch::ControlFromState(r->setting, r->value));
+        return {};
+    }
+    if (const auto* r = std::get_if<remote::SearchRequest>(&request)) {
+        QPushButton* button = c.searchButtons[static_cast<std::size_t>(r->selector)];
+        if (!button->isEnabled()) return QStringLiteral("Another search is running");
+        button->setChecked(r->on);
+        return {};
+    }
+    if (const auto* r = std::get_if<remote::LinkRequest>(&request)) {
+        if (!c.linkBox->isEnabled()) return kSearchOwns;
+        c.linkBox->setChecked(r->on);
+        return {};
+    }
+    if (const auto* r = std::get_if<remote::ResetRequest>(&request)) {
+        QPushButton* button = c.resetButtons[static_cast<std::size_t>(r->channel) + (r->automaticRows ? 0U : 2U)];
+        if (!button->isEnabled()) return kSearchOwns;
+        button->click();
+        return {};
+    }
+    return {};
+}
+
+}  // namespace app

@@ -1,0 +1,51 @@
+#pragma once
+// The web remote's target in the editor: a page's request sets the editor's
+// own control, so its frames, its undo step, the linked channel's mirror and
+// the refusal while the device is busy are the editor's. A question the
+// editor asks on the way is asked on the page; its Yes carries out the
+// request again with that answer.
+#include <QTimer>
+#include <map>
+
+#include "app/remote_dialogs.h"
+#include "devlink/device_link.h"
+#include "remote/remote_target.h"
+
+namespace app {
+
+class MainWindow;
+
+class EditorRemoteTarget final : public remote::RemoteTarget {
+    Q_OBJECT
+public:
+    // `image` is the one the editor edits (the session's).
+    EditorRemoteTarget(MainWindow& window, const model::PresetImage& image, devlink::DeviceLink& link,
+                       RemoteDialogs& dialogs);
+
+    QJsonObject state() const override;
+    QString apply(const remote::Request& request, int client) override;
+    void forgetClient(int client) override;
+    // The connection status has no signal; it is looked at while pages are open.
+    void setPagesOpen(bool open);
+
+private:
+    struct Pending {
+        int client;
+        remote::Request request;
+    };
+    QString run(const remote::Request& request, int client, std::optional<ui::Answer> answer);
+    QString setControl(const remote::Request& request);
+    QString statusNow() const;
+
+    MainWindow& window_;
+    const model::PresetImage& image_;
+    devlink::DeviceLink& link_;
+    RemoteDialogs& dialogs_;
+    std::map<int, Pending> pending_;
+    int nextQuestion_ = 1;
+    QTimer statusTimer_;
+    QString lastStatus_;
+    devlink::DeviceWork::Watch busyWatch_;
+};
+
+}  // namespace app

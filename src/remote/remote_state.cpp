@@ -1,0 +1,73 @@
+#include "remote/remote_state.h"
+
+#include <QJsonArray>
+#include <algorithm>
+
+#include "notch/auto_settings.h"
+#include "remote/protocol.h"
+
+namespace remote {
+
+int AutomaticRows(const model::PresetImage& image, int channel) {
+    return std::clamp(static_cast<int>(image[notch::ImageOffset(notch::AutoSetting::NumNotchAuto, channel)]),
+                      model::kMinNumNotchAuto, model::kMaxNumNotchAuto);
+}
+
+QJsonObject StateMessage(const model::PresetImage& image, const Activity& activity) {
+    QJsonArray channels;
+    for (int c = 0; c < model::kChannels; ++c) {
+        const int automatic = AutomaticRows(image, c);
+        QJsonArray rows;
+        for (int k = 0; k < model::kRowsPerChannel; ++k) {
+            const model::NotchCodes codes = model::ReadNotchRecord(image, model::NotchIndex(c, k));
+            rows.append(QJsonObject{{"frequency", std::clamp<int>(codes.freq, 0, model::kMaxFreqCode)},
+                                    {"gain", std::clamp<int>(codes.gain, 0, model::kMaxGainCode) - model::kMaxGainCode},
+                                    {"width", std::clamp<int>(codes.width, 0, model::kMaxWidthCode)},
+                                    {"automatic", k < automatic}});
+        }
+        QJsonObject settings;
+        for (const notch::AutoSetting s : notch::kAutoSettings) {
+            const int high = notch::StateFromControl(s, notch::ControlMaximum(s));
+            const int low = notch::StateFromControl(s, 0);
+            settings.insert(QLatin1String(SettingKey(s)),
+                            std::clamp(static_cast<int>(image[notch::ImageOffset(s, c)]), low, high));
+        }
+        channels.append(QJsonObject{{"rows", rows}, {"settings", settings}});
+    }
+    return {{"type", "state"},           {"channels", channels},      {"linked", activity.linked},
+            {"search", activity.search}, {"online", activity.online}, {"demo", activity.demo},
+            {"busy", activity.busy},     {"status", activity.status}};
+}
+
+QJsonObject TablesMessage() {
+    QJsonArray freqs;
+    for (const double f : model::FreqTable) freqs.append(f);
+    QJsonArray widths;
+    QJsonArray q;
+    for (int w = 0; w <= model::kMaxWidthCode; ++w) {
+        widths.append(
+            QString::fromUtf8(model::BandwidthName[w].data(), static_cast<int>(model::BandwidthName[w].size())));
+        q.append(model::BandwidthQ[w]);
+    }
+    QJsonArray settings;
+    for (const notch::AutoSetting s : notch::kAutoSettings) {
+        const int low = notch::StateFromControl(s, 0);
+        const int high = notch::StateFromControl(s, notch::ControlMaximum(s));
+        QJsonArray texts;
+        for (int v = low; v <= high; ++v) texts.append(QString::fromStdString(notch::ValueText(s, v)));
+        settings.append(QJsonObject{{"key", SettingKey(s)},
+                                    {"caption", QString::fromStdString(notch::Caption(s)).trimmed()},
+                                    {"min", low},
+                                    {"max", high},
+                                    {"texts", texts}});
+    }
+    return {{"type", "tables"}, {"frequencies", freqs}, {"widths", widths}, {"q", q}, {"settings", settings}};
+}
+
+QJsonObject ErrorMessage(const QString& text) { return {{"type", "error"}, {"text", text}}; }
+
+QJsonObject AskMessage(int id, const QString& title, const QString& text) {
+    return {{"type", "ask"}, {"id", id}, {"title", title}, {"text", text}};
+}
+
+}  // namespace remote

@@ -1,0 +1,37 @@
+#pragma once
+// What every page is shown: the settings (from the preset image, the one
+// state the editor and the device share) and what the program around them
+// is doing, as JSON messages.
+#include <QJsonObject>
+#include <QString>
+
+#include "model/preset_image.h"
+
+namespace remote {
+
+struct Activity {
+    bool linked = false;
+    int search = -1;  // the running search's selector, -1 while none runs
+    bool online = true;
+    bool demo = false;
+    bool busy = false;  // a transfer holds the device: edits are refused
+    QString status;     // "Connected: port 5 (/dev/ttyUSB0)", "Offline: ...", "Demo mode"
+};
+
+// {"type":"state", "channels":[{"rows":[{"frequency","gain","width","automatic"}],
+// "settings":{...}}], "linked", "search", "online", "demo", "busy", "status"}
+QJsonObject StateMessage(const model::PresetImage& image, const Activity& activity);
+
+// What the page needs once to show values as the editor does: the
+// frequencies of the codes, the width names and Q, the settings' captions,
+// ranges and value texts.
+QJsonObject TablesMessage();
+
+// {"type":"error","text":...}, {"type":"ask","id":...,"title":...,"text":...}
+QJsonObject ErrorMessage(const QString& text);
+QJsonObject AskMessage(int id, const QString& title, const QString& text);
+
+// Rows 0..count-1 of a channel belong to the automatic search.
+int AutomaticRows(const model::PresetImage& image, int channel);
+
+}  // namespace remote

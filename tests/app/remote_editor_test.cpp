@@ -1,0 +1,151 @@
+// A page's requests carried out by the editor's own controls, against the
+// simulated device: the frames the editor sends for the same edit, its undo
+// step, its refusals, and its questions asked on the page.
+#include <gtest/gtest.h>
+#include <QCheckBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest/QSignalSpy>
+#include <QtTest/QTest>
+
+#include "app/editor_remote_target.h"
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "editor/parameter_editor.h"
+#include "support/sim_rig.h"
+
+namespace {
+
+using testing_support::Bytes;
+using testing_support::Frame;
+using testing_support::Hex;
+
+std::string Frames(const std::vector<Bytes>& frames) {
+    std::string out;
+    for (const Bytes& f : frames) out += Hex(f) + "\n";
+    return out;
+}
+
+std::string Frames(std::initializer_list<std::initializer_list<std::uint8_t>> payloads) {
+    std::vector<Bytes> frames;
+    for (const auto& p : payloads) frames.push_back(Frame(p));
+    return Frames(frames);
+}
+
+class RemoteEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session.startDir = dir.path();
+        session.applicationDir = dir.path();
+        window = std::make_unique<app::MainWindow>(session, rig.link, dialogs);
+        ASSERT_TRUE(window->load(splash));
+        target = std::make_unique<app::EditorRemoteTarget>(*window, session.image, rig.link, dialogs);
+        rig.takeWrites();
+    }
+    editor::ParameterEditor& editor() { return window->editor(); }
+
+    QTemporaryDir dir;
+    testing_support::SimRig rig;
+    app::RemoteDialogs dialogs{rig.dialogs};
+    app::Session session;
+    app::SplashWindow splash;
+    std::unique_ptr<app::MainWindow> window;
+    std::unique_ptr<app::EditorRemoteTarget> target;
+};
+
+TEST_F(RemoteEditorTest, EachRequestSendsTheEditorsFramesForTheSameEdit) {
+    struct Case {
+        const char* what;
+        remote::Request request;
+        std::string frames;
+    };
+    const Case cases[] = {
+        {"gain of a manual row", remote::NotchRequest{0, 11, remote::NotchField::Gain, -12},
+         Frames({{0x07, 0x00, 0x0B, 0x01, 0x0A, 0x02, 0x21}})},
+        {"frequency", remote::NotchRequest{1, 11, remote::NotchField::Frequency, 100},
+         Frames({{0x07, 0x01, 0x0B, 0x00, 0x64, 0x02, 0x2D}})},
+        {"width", remote::NotchRequest{0, 11, remote::NotchField::Width, 0},
+         Frames({{0x07, 0x00, 0x0B, 0x01, 0x0A, 0x00, 0x21}})},
+        {"the same value again sends nothing", remote::NotchRequest{0, 11, remote::NotchField::Width, 0}, ""},
+        {"release speed", remote::SettingRequest{1, notch::AutoSetting::ReleaseSpeed, 1},
+         Frames({{0x31, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00}})},
+        {"sensitivity", remote::SettingRequest{0, notch::AutoSetting::Sensitivity, 9},
+         Frames({{0x0A, 0x01, 0x0B, 0x02, 0x00, 0x09, 0x00}})},
+        {"search Left", remote::SearchRequest{1, true}, Frames({{0x0A, 0x01, 0x0B, 0x02, 0x00, 0x09, 0x01}})},
+        {"search Left released: the editor's four stops", remote::SearchRequest{1, false},
+         Frames({{0x0A, 0x00, 0x0B, 0x02, 0x00, 0x09, 0x00},
+                 {0x0A, 0x00, 0x0B, 0x02, 0x00, 0x09, 0x00},
+                 {0x0A, 0x00, 0x0B, 0x02, 0x00, 0x09, 0x00},
+                 {0x0A, 0x00, 0x0B, 0x02, 0x00, 0x09, 0x00}})},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(target->apply(c.request, 1).toStdString(), "") << c.what;
+        (void)QTest::qWaitFor([&] { return !rig.link.jobs().busy(); }, 2000);
+        EXPECT_EQ(Frames(rig.takeWrites()), c.frames) << c.what;
+    }
+}
+
+TEST_F(RemoteEditorTest, WhatTheEditorRefusesIsRefusedToThePageAndNothingIsSent) {
+    struct Case {
+        const char* what;
+        remote::Request request;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"a row of the automatic search", remote::NotchRequest{0, 0, remote::NotchField::Gain, -6},
+         "Left notch 1 belongs to the automatic search"},
+        {"an answer to no question", remote::AnswerRequest{7, true}, "No such question is open"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(target->apply(c.request, 1).toStdString(), c.refusal) << c.what;
+        EXPECT_EQ(Frames(rig.takeWrites()), "") << c.what;
+    }
+    EXPECT_TRUE(target->apply(remote::SearchRequest{0, true}, 1).isEmpty());
+    rig.takeWrites();
+    EXPECT_EQ(target->apply(remote::NotchRequest{1, 11, remote::NotchField::Gain, -6}, 1).toStdString(),
+              "A search is running: stop it first");
+    EXPECT_EQ(target->apply(remote::SearchRequest{2, true}, 1).toStdString(), "Another search is running");
+    EXPECT_EQ(Frames(rig.takeWrites()), "");
+}
+
+TEST_F(RemoteEditorTest, ARemoteEditIsAnUndoStepOfTheEditor) {
+    ASSERT_TRUE(target->apply(remote::NotchRequest{0, 11, remote::NotchField::Gain, -12}, 1).isEmpty());
+    EXPECT_EQ(editor().controls().rows[11].gainBar->value(), 33);
+    rig.takeWrites();
+    editor().undoStack().undo();
+    (void)QTest::qWaitFor([&] { return !rig.link.jobs().busy(); }, 2000);
+    EXPECT_EQ(editor().controls().rows[11].gainBar->value(), 45);
+    EXPECT_EQ(Frames(rig.takeWrites()), Frames({{0x07, 0x00, 0x0B, 0x01, 0x0A, 0x02, 0x2D}}));
+}
+
+TEST_F(RemoteEditorTest, TheLinkQuestionIsAskedOnThePageAndItsYesLinks) {
+    ASSERT_TRUE(target->apply(remote::NotchRequest{0, 11, remote::NotchField::Gain, -12}, 1).isEmpty());
+    (void)QTest::qWaitFor([&] { return !rig.link.jobs().busy(); }, 2000);
+    rig.takeWrites();
+    QSignalSpy asked(target.get(), &remote::RemoteTarget::question);
+
+    EXPECT_TRUE(target->apply(remote::LinkRequest{true}, 4).isEmpty());
+    ASSERT_EQ(asked.count(), 1);
+    EXPECT_EQ(asked[0][0].toInt(), 4);
+    EXPECT_EQ(asked[0][2].toString(), "Link Left & Right");
+    EXPECT_TRUE(rig.dialogs.shown.empty()) << "no box on the laptop";
+    EXPECT_FALSE(editor().flags().channelsLinked);
+    EXPECT_EQ(Frames(rig.takeWrites()), "");
+
+    const int id = asked[0][1].toInt();
+    EXPECT_EQ(target->apply(remote::AnswerRequest{id, true}, 5).toStdString(), "No such question is open")
+        << "another page cannot answer it";
+    EXPECT_TRUE(target->apply(remote::AnswerRequest{id, true}, 4).isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return editor().flags().channelsLinked && !rig.link.jobs().busy(); }, 5000));
+    const std::vector<Bytes> copy = rig.takeWrites();
+    EXPECT_FALSE(copy.empty());
+    EXPECT_EQ(model::ReadNotchRecord(session.image, 23).gain, 33) << "Left copied onto Right";
+
+    // Linked, an edit of one channel is the editor's mirrored pair.
+    ASSERT_TRUE(target->apply(remote::NotchRequest{1, 11, remote::NotchField::Gain, -6}, 4).isEmpty());
+    (void)QTest::qWaitFor([&] { return !rig.link.jobs().busy(); }, 2000);
+    EXPECT_EQ(Frames(rig.takeWrites()),
+              Frames({{0x07, 0x01, 0x0B, 0x01, 0x0A, 0x02, 0x27}, {0x07, 0x00, 0x0B, 0x01, 0x0A, 0x02, 0x27}}));
+}
+
+}  // namespace
