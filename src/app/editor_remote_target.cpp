@@ -14,8 +14,6 @@
 namespace app {
 namespace {
 
-constexpr int kStatusLookMs = 250;
-
 const QString kSearchOwns = QStringLiteral("A search is running: stop it first");
 
 QString RowRefusal(int channel, int row, bool searching) {
@@ -38,25 +36,8 @@ EditorRemoteTarget::EditorRemoteTarget(MainWindow& window, const model::PresetIm
     connect(c.linkBox, &QCheckBox::toggled, this, &EditorRemoteTarget::changed);
     for (QPushButton* button : c.searchButtons)
         connect(button, &QPushButton::toggled, this, &EditorRemoteTarget::changed);
-    statusTimer_.setInterval(kStatusLookMs);
-    connect(&statusTimer_, &QTimer::timeout, this, [this] {
-        const QString now = statusNow();
-        if (now == lastStatus_) return;
-        lastStatus_ = now;
-        emit changed();
-    });
+    connect(&window_, &MainWindow::connectionStatusChanged, this, &EditorRemoteTarget::changed);
 }
-
-void EditorRemoteTarget::setPagesOpen(bool open) {
-    if (open == statusTimer_.isActive()) return;
-    lastStatus_ = statusNow();
-    if (open)
-        statusTimer_.start();
-    else
-        statusTimer_.stop();
-}
-
-QString EditorRemoteTarget::statusNow() const { return window_.connectionStatus() + window_.offlineBannerText(); }
 
 QJsonObject EditorRemoteTarget::state() const {
     editor::ParameterEditor& editor = window_.editor();

@@ -4,7 +4,6 @@
 // the refusal while the device is busy are the editor's. A question the
 // editor asks on the way is asked on the page; its Yes carries out the
 // request again with that answer.
-#include <QTimer>
 #include <map>
 
 #include "app/remote_dialogs.h"
@@ -25,8 +24,6 @@ public:
     QJsonObject state() const override;
     QString apply(const remote::Request& request, int client) override;
     void forgetClient(int client) override;
-    // The connection status has no signal; it is looked at while pages are open.
-    void setPagesOpen(bool open);
 
 private:
     struct Pending {
@@ -35,7 +32,6 @@ private:
     };
     QString run(const remote::Request& request, int client, std::optional<ui::Answer> answer);
     QString setControl(const remote::Request& request);
-    QString statusNow() const;
 
     MainWindow& window_;
     const model::PresetImage& image_;
@@ -43,8 +39,6 @@ private:
     RemoteDialogs& dialogs_;
     std::map<int, Pending> pending_;
     int nextQuestion_ = 1;
-    QTimer statusTimer_;
-    QString lastStatus_;
     devlink::DeviceWork::Watch busyWatch_;
 };
 

@@ -299,6 +299,7 @@ void MainWindow::showConnectionStatus() {
     // A label's text does not reach the accessibility bus; its description does.
     connectionStatus_->setAccessibleDescription(text);
     offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, where);
+    emit connectionStatusChanged();
     actions_.connectDevice->setEnabled(link_.flags().demoMode);
 }
 

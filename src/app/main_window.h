@@ -60,6 +60,10 @@ enum ToolbarButton {
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
+signals:
+    // The status bar's connection text (and the offline banner) changed.
+    void connectionStatusChanged();
+
 public:
     MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;

@@ -84,7 +84,6 @@ QString RemoteControl::addressText() const { return addresses_->text(); }
 QString RemoteControl::countsText() const { return counts_->text(); }
 
 void RemoteControl::refresh() {
-    target_.setPagesOpen(server_.clientCount() > 0);
     const QStringList addresses = server_.pageAddresses();
     addresses_->setText(addresses.isEmpty() ? QStringLiteral("The remote is off.") : addresses.join(QLatin1Char('\n')));
     qr_->setPixmap(addresses.isEmpty() ? QPixmap() : QPixmap::fromImage(QrImage(addresses.front(), kQrScale)));
