@@ -355,6 +355,52 @@ def dark_session():
     editor.wait(10)
 
 
+def remote_window():
+    """Device > Remote control... through the bus: switched on, it shows the
+    page's address and its QR code; the address answers with the page, and
+    without its token with 401."""
+    import urllib.error
+    import urllib.request
+    press_found(lambda: find(editor_app(), lambda n: n.getRoleName() == "menu item"
+                             and n.name.replace("&", "") == "Remote control..."))
+    window = wait_for(lambda: window_titles().get("Remote control"), 10)
+    check(window is not None, "Device > Remote control... opens its window")
+    switch = wait_for(lambda: named("Remote control on", "check box"), 5)
+    if window is None or switch is None:
+        return
+    toggle(switch)
+    def shown_addresses():
+        label = named("Remote addresses")
+        text = label.description if label is not None else ""
+        return [word for word in text.split() if word.startswith("http://")] or None
+
+    addresses = wait_for(shown_addresses, 10) or []
+    label = named("Remote addresses")
+    check(bool(addresses) and "?token=" in addresses[0], "switched on, it shows the page's address: %s" %
+          (addresses[:1] or (label.description if label is not None else "no label on the bus")))
+    qr = named("QR code of the first address")
+    check(qr is not None and qr.getState().contains(pyatspi.STATE_SHOWING), "and its QR code")
+    screenshot("remote-control")
+    if addresses:
+        try:
+            page = urllib.request.urlopen(addresses[0], timeout=10).read().decode("utf-8", "replace")
+        except Exception as error:  # noqa: BLE001 - any failure is the finding
+            page = str(error)
+        check("Search Feedback L" in page, "the address answers with the page")
+        bare = addresses[0].split("?")[0]
+        code = 0
+        try:
+            urllib.request.urlopen(bare, timeout=10)
+        except urllib.error.HTTPError as error:
+            code = error.code
+        except Exception:  # noqa: BLE001
+            code = -1
+        check(code == 401, "without its token: 401 (%s)" % code)
+    toggle(switch)
+    subprocess.run(["wmctrl", "-i", "-c", window], check=False)
+    wait_for(lambda: "Remote control" not in window_titles(), 5)
+
+
 def demo_session():
     home = home_of("demo")
     editor = start(["--demo"], home)
@@ -430,6 +476,7 @@ def demo_session():
     if shortcuts is not None:
         subprocess.run(["wmctrl", "-i", "-c", shortcuts], check=False)
         wait_for(lambda: "Keyboard shortcuts" not in window_titles(), 5)
+    remote_window()
     quit_with_yes(editor, caption)
 
     editor = second_start(["--demo"], home, caption, "after a maximized demo-mode exit")

@@ -91,6 +91,9 @@ void RemoteControl::refresh() {
     counts_->setText(QStringLiteral("Phones connected: %1\nRefused for a missing or wrong token: %2")
                          .arg(server_.clientCount())
                          .arg(server_.refusedCount()));
+    // A label's text does not reach the accessibility bus; its description does.
+    addresses_->setAccessibleDescription(addresses_->text());
+    counts_->setAccessibleDescription(counts_->text());
     adjustSize();
 }
 
