@@ -635,16 +635,19 @@ def busy_session():
     """A file load against a device at line pace that answers some frames
     late; Store and Quit pressed through the accessibility bus in the middle
     of it, as a screen reader would. Neither may run inside the load."""
-    home = home_of("busy")
-    programs = os.path.dirname(EDITOR)
+    with_late_device("busy", ["cmd=0x07#%d:late=400" % k for k in range(1, 9)], busy_load)
+
+
+def with_late_device(name, faults, body):
+    """body(home, sim, log) against a simulator at line pace whose answers
+    to the frames the faults name come late; it logs every frame."""
+    home = home_of(name)
     log = os.path.join(home, "device-frames.log")
-    late = []
-    for k in range(1, 9):
-        late += ["--fault", "cmd=0x07#%d:late=400" % k]
-    sim = subprocess.Popen([os.path.join(programs, "qrn4480-sim"), "--line-rate", "--log", log] + late,
+    late = [arg for fault in faults for arg in ("--fault", fault)]
+    sim = subprocess.Popen([os.path.join(os.path.dirname(EDITOR), "qrn4480-sim"), "--line-rate", "--log", log] + late,
                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     try:
-        busy_load(home, programs, sim, log)
+        body(home, sim, log)
     finally:
         sim.terminate()
         sim.wait(10)
@@ -666,19 +669,7 @@ def busy_store_session():
     late; a second Store and Quit pressed through the accessibility bus in
     the middle, and Quit's "Cancel it" chosen. The store stops between two
     frames and its position is never marked used over half-written data."""
-    home = home_of("busy-store")
-    programs = os.path.dirname(EDITOR)
-    log = os.path.join(home, "device-frames.log")
-    late = []
-    for k in range(1, 60):
-        late += ["--fault", "cmd=0x11#%d:late=150" % k]
-    sim = subprocess.Popen([os.path.join(programs, "qrn4480-sim"), "--line-rate", "--log", log] + late,
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    try:
-        busy_store(home, sim, log)
-    finally:
-        sim.terminate()
-        sim.wait(10)
+    with_late_device("busy-store", ["cmd=0x11#%d:late=150" % k for k in range(1, 60)], busy_store)
 
 
 def busy_store(home, sim, log):
@@ -744,7 +735,8 @@ def press_found(what):
     return False
 
 
-def busy_load(home, programs, sim, log):
+def busy_load(home, sim, log):
+    programs = os.path.dirname(EDITOR)
     pty = sim.stdout.readline().strip()
     preset = os.path.join(home, "show.Fbk")
     subprocess.run([os.path.join(programs, "qrn4480"), "--port", pty, "save", preset], env=home_env(home),

@@ -11,12 +11,6 @@ namespace {
 
 using notch::AutoSetting;
 
-ExitStatus ReadSettings(CommandContext& context, model::PresetImage& image) {
-    if (ReadCurrentSettings(context.link, image)) return ExitStatus::Done;
-    if (context.link.ended()) return context.lost();
-    return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
-}
-
 // One frame with the final values: each field sent on its own would put
 // on a live system, for a moment, a filter nobody asked for.
 void PlanNotch(const SetCommand& command, model::PresetImage& image, SetPlan& plan) {
@@ -81,7 +75,7 @@ SetPlan PlanSet(const SetCommand& command, model::PresetImage& image) {
 ExitStatus RunGet(CommandContext& context, const GetCommand& command) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     model::PresetImage image{};
-    if (const ExitStatus read = ReadSettings(context, image); read != ExitStatus::Done) return read;
+    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
     for (int c = 0; c < model::kChannels; ++c) {
         if (command.channel && *command.channel != c) continue;
         if (!command.row) {
@@ -100,7 +94,7 @@ ExitStatus RunGet(CommandContext& context, const GetCommand& command) {
 ExitStatus RunSet(CommandContext& context, const SetCommand& command) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     model::PresetImage image{};
-    if (const ExitStatus read = ReadSettings(context, image); read != ExitStatus::Done) return read;
+    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
     const SetPlan plan = PlanSet(command, image);
     if (!plan.refusal.isEmpty()) return context.console.fail(ExitStatus::Refused, plan.refusal);
     for (const devlink::Payload& frame : plan.frames) {

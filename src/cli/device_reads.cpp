@@ -18,6 +18,12 @@ bool ReadCurrentSettings(devlink::DeviceLink& link, model::PresetImage& image) {
     return true;
 }
 
+ExitStatus ReadCurrentSettingsFor(CommandContext& context, model::PresetImage& image) {
+    if (ReadCurrentSettings(context.link, image)) return ExitStatus::Done;
+    if (context.link.ended()) return context.lost();
+    return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
+}
+
 std::optional<bool> ReadPositionUsed(devlink::DeviceLink& link, int position) {
     if (position < model::kFirstUserPosition) return true;
     const std::optional<devlink::Reply> reply = link.request(

@@ -3,6 +3,7 @@
 // editor uses to read the same things.
 #include <optional>
 
+#include "cli/command_context.h"
 #include "devlink/device_link.h"
 #include "model/preset_image.h"
 
@@ -11,6 +12,9 @@ namespace cli {
 // The settings the device runs now, every code brought into its range as
 // the editor brings them before showing them. False when the link was lost.
 bool ReadCurrentSettings(devlink::DeviceLink& link, model::PresetImage& image);
+// The same for a command: when they could not be read, it says why and
+// gives the exit status to end with.
+ExitStatus ReadCurrentSettingsFor(CommandContext& context, model::PresetImage& image);
 
 // Whether a position 1..20 holds a preset (1..4 always do); nothing when the
 // link was lost.

@@ -35,10 +35,7 @@ ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetImage image{};
-    if (!ReadCurrentSettings(link, image)) {
-        if (link.ended()) return context.lost();
-        return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
-    }
+    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
     link.sendCommand(notch::SearchStartPayload(image, static_cast<std::uint8_t>(command.selector)));
     if (link.ended()) return context.lost();
     context.console.event(JsonLine().add("event", "started").add("target", TargetName(command.selector)));

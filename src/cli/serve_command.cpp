@@ -21,10 +21,7 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetImage image{};
-    if (!ReadCurrentSettings(link, image)) {
-        if (link.ended()) return context.lost();
-        return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
-    }
+    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
     DeviceTarget target(link, image, QStringLiteral("Connected"));
     remote::RemoteServer server(target);
     QString why;
