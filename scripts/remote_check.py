@@ -99,17 +99,25 @@ def set_range(driver, element, value):
         "arguments[0].dispatchEvent(new Event('change'));", element, str(value))
 
 
+def start_simulator(log, link):
+    """The simulated device on a terminal reached through `link`, the same
+    name after a restart, as an adapter plugged back in."""
+    if os.path.exists(log):
+        os.remove(log)
+    sim = subprocess.Popen([os.path.join(BIN, "qrn4480-sim"), "--log", log, "--report-interval", "100",
+                            "--link", link], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    sim.stdout.readline()
+    return sim
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     log = os.path.join(OUT, "device-frames.log")
-    if os.path.exists(log):
-        os.remove(log)
-    sim = subprocess.Popen([os.path.join(BIN, "qrn4480-sim"), "--log", log, "--report-interval", "100"],
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    pty = os.path.join(OUT, "ttyQRN")
+    sim = start_simulator(log, pty)
     serve = None
     driver = None
     try:
-        pty = sim.stdout.readline().strip()
         port = free_port()
         env = dict(os.environ, HOME=OUT, XDG_CONFIG_HOME=os.path.join(OUT, "config"))
         serve = subprocess.Popen([os.path.join(BIN, "qrn4480"), "--port", pty, "serve", "--listen",
@@ -136,7 +144,6 @@ def main():
                                {"width": 360, "height": 740, "deviceScaleFactor": 1, "mobile": True})
 
         driver.get(base + "?token=" + "f" * 32)
-        time.sleep(0)  # the refusal is the whole answer: nothing to wait for
         check("token" in driver.find_element(By.TAG_NAME, "body").text, "a browser without the token gets the refusal")
         check(len(frames_in(log)) == before, "nothing reached the device for the refused requests")
 
@@ -185,6 +192,21 @@ def main():
         search.click()
         check(wait_for(lambda: len([f for f in frames_in(log)[stops:] if f[2] == 0x0A]) >= 4, 10) is not None,
               "releasing Search Feedback L sends the editor's four stop frames")
+
+        # The device goes away and comes back on the same name: an edit made
+        # meanwhile is kept and reaches the device once it answers again.
+        wait_for(lambda: time.time() - os.path.getmtime(log) > 0.5, 10)  # the line is quiet
+        sim.terminate()
+        sim.wait(10)
+        gain = by_label(driver, "Left notch 12 gain")
+        set_range(driver, gain, -20)
+        check(by_label(driver, "Left notch 12 gain").get_attribute("value") == "-20", "the edit is kept on the page")
+        driver.save_screenshot(os.path.join(OUT, "remote-phone-offline.png"))
+        sim = start_simulator(log, pty)
+        check(wait_for(lambda: status.text.startswith("Connected"), 20) is not None,
+              "it says Connected when the device answers again: " + status.text)
+        sent = wait_for(lambda: [f for f in frames_in(log) if f[2] == SET_NOTCH and f[3:5] == [0, 11] and f[8] == 25], 10)
+        check(sent is not None, "the gain set offline reached the device once it was back")
 
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                {"width": 800, "height": 1280, "deviceScaleFactor": 1, "mobile": True})

@@ -1,6 +1,10 @@
 #include "cli/device_target.h"
 
+#include <algorithm>
+
 #include "cli/channel_commands.h"
+#include "cli/device_reads.h"
+#include "notch/preset_frames.h"
 #include "notch/search_frames.h"
 #include "notch/search_report.h"
 #include "remote/remote_state.h"
@@ -43,7 +47,7 @@ QJsonObject DeviceTarget::state() const {
     remote::Activity activity;
     activity.search = search_;
     activity.online = !link_.ended();
-    activity.status = activity.online ? status_ : QStringLiteral("Offline: ") + kLost;
+    activity.status = activity.online ? status_ : QStringLiteral("Offline: ") + (offline_.isEmpty() ? kLost : offline_);
     return remote::StateMessage(image_, activity);
 }
 
@@ -57,7 +61,21 @@ QString DeviceTarget::send(const std::vector<devlink::Payload>& frames) {
 }
 
 QString DeviceTarget::apply(const remote::Request& request, int /*client*/) {
-    if (link_.ended()) return kLost;
+    if (link_.lost()) {
+        // Kept, as the editor keeps an edit made offline: it goes to the
+        // device with the rest when the device answers again.
+        if (const auto* notchEdit = std::get_if<remote::NotchRequest>(&request)) {
+            QString refusal = PlanSet(NotchSet(*notchEdit), image_).refusal;
+            emit changed();
+            return refusal;
+        }
+        if (const auto* setting = std::get_if<remote::SettingRequest>(&request)) {
+            PlanSet(SettingSet(*setting), image_);
+            emit changed();
+            return {};
+        }
+        return kLost;
+    }
     if (const auto* notchEdit = std::get_if<remote::NotchRequest>(&request)) {
         if (searchRunning()) return kSearchOwnsRows;
         const SetPlan plan = PlanSet(NotchSet(*notchEdit), image_);
@@ -98,8 +116,34 @@ void DeviceTarget::stopSearch() {
     emit changed();
 }
 
+void DeviceTarget::wentOffline(const QString& why) {
+    if (!offline_.isEmpty()) return;
+    offline_ = why.isEmpty() ? kLost : why;
+    search_ = -1;  // the device cannot be told; it stops by itself when it restarts
+    emit changed();
+}
+
+bool DeviceTarget::cameBack() {
+    offline_.clear();
+    model::PresetImage device{};
+    if (!ReadCurrentSettings(link_, device)) return false;
+    if (!std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin()))
+        for (const devlink::Payload& frame : notch::PresetApplicationPayloads(image_)) {
+            link_.sendCommand(frame);
+            if (link_.ended()) return false;
+        }
+    emit changed();
+    return true;
+}
+
 void DeviceTarget::takeReports() {
-    if (!searchRunning()) return;
+    if (!searchRunning()) {
+        // Nobody waits for what comes now; a port that failed meanwhile
+        // is noticed here rather than at the next edit.
+        link_.dropIdleInput();
+        if (link_.ended()) emit changed();
+        return;
+    }
     bool any = false;
     while (link_.pollSearchReports([&](auto bytes) {
         if (const auto report = notch::DecodeSearchReport(bytes)) {

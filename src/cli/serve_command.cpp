@@ -1,5 +1,6 @@
 #include "cli/serve_command.h"
 
+#include <QElapsedTimer>
 #include <algorithm>
 
 #include "cli/device_reads.h"
@@ -12,6 +13,8 @@ namespace {
 
 // The longest quiet wait; a request, a report or a signal ends it sooner.
 constexpr int kLongestWaitMs = 60'000;
+// How often a device that stopped answering is tried again (the editor's).
+constexpr int kReconnectEveryMs = 2000;
 
 }  // namespace
 
@@ -32,16 +35,39 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
     context.console.progress("Serving the remote: Ctrl+C stops");
 
     // Requests are taken while the wait runs the event loop; reports when
-    // their bytes wake it.
-    while (!context.env.stopRequested() && !link.ended()) {
+    // their bytes wake it. A device that stops answering is tried again
+    // every two seconds, as the editor does, while the pages stay served.
+    QElapsedTimer sinceProbe;
+    bool offline = false;
+    while (!context.env.stopRequested()) {
+        if (link.lost()) {
+            if (!offline) {
+                offline = true;
+                context.console.note(QString::fromStdString(context.end.message()) +
+                                     " Edits from the pages are kept; trying the device every two seconds.");
+                target.wentOffline(QString::fromStdString(context.end.message()));
+                sinceProbe.invalidate();
+            }
+            if (link.finishReconnect()) {
+                context.console.note("The device answers again");
+                offline = false;
+                target.cameBack();
+                continue;
+            }
+            if (!sinceProbe.isValid() || sinceProbe.elapsed() >= kReconnectEveryMs) {
+                link.beginReconnect();
+                sinceProbe.restart();
+            }
+            context.env.waitForActivity(kReconnectEveryMs);
+            continue;
+        }
         target.takeReports();
         int wait = kLongestWaitMs;
         if (link.reportUndecided()) wait = std::min(wait, static_cast<int>(devlink::kFrameLineMs + 1));
         context.env.waitForActivity(wait);
     }
-    target.stopSearch();
+    if (!link.lost()) target.stopSearch();
     server.stop();
-    if (link.ended()) return context.lost();
     context.console.note("Remote stopped");
     return ExitStatus::Done;
 }
