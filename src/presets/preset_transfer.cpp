@@ -29,11 +29,11 @@ StoreResult StorePreset(devlink::DeviceLink& link, model::PresetLibrary& library
         if (link.ended()) return StoreResult::LostLink;
         report(f + 1);
     }
-    // The lists change only for a store that reached its marker frame.
+    // The lists change only once the device has answered the marker frame.
+    link.sendCommand(plan.back());
+    if (link.ended()) return StoreResult::LostAtMarker;
     library.names[index] = request.name;
     library.used[index] = true;
-    link.sendCommand(plan.back());
-    if (link.ended()) return StoreResult::LostLink;
     library.presetTitle = PresetTitleText(position, library.names[index]);
     return StoreResult::Stored;
 }

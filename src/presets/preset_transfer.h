@@ -15,7 +15,11 @@ namespace presets {
 enum class StoreResult {
     Stored,    // every frame answered, or demo mode, which sends none
     LostLink,  // the device went away; the link has said so already
-    Refused,   // a slot outside 0..15: nothing was sent
+    // Gone at the used marker, the last frame: every byte was written, but
+    // whether the device took the marker is unknown. The lists keep the
+    // position as it was until a read says otherwise.
+    LostAtMarker,
+    Refused,  // a slot outside 0..15: nothing was sent
 };
 
 // Called with 0 before the first frame and with the count of data and name

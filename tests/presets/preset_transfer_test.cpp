@@ -73,8 +73,8 @@ TEST(StorePreset, FramesProgressAndLibrary) {
         {"demo mode sends nothing", 15, true, {}, StoreResult::Stored, 0, 168, true, U"20: PARTY"},
         // Byte 10 was the last answered; byte 11 goes out six times.
         {"lost in the data", 2, false, 0x0260 + 10, StoreResult::LostLink, 11 + 6, 11, false, U""},
-        // The marker was due: the lists show the name, the title stays.
-        {"lost at the marker", 2, false, 0x0F30 + 7, StoreResult::LostLink, 168 + 6, 168, true, U""},
+        // The marker went unanswered: nothing is listed as stored.
+        {"lost at the marker", 2, false, 0x0F30 + 7, StoreResult::LostAtMarker, 168 + 6, 168, false, U""},
         {"slot below the writable ones", -1, false, {}, StoreResult::Refused, 0, -1, false, U""},
         {"slot past the last", 16, false, {}, StoreResult::Refused, 0, -1, false, U""},
     };
@@ -100,7 +100,8 @@ TEST(StorePreset, FramesProgressAndLibrary) {
                 ASSERT_EQ(Hex(frames[f]), Hex(expected[std::min<std::size_t>(f, c.lastStep)])) << "frame " << f;
         }
         EXPECT_EQ(steps, c.lastStep < 0 ? std::vector<int>{} : Steps(c.lastStep));
-        EXPECT_EQ(rig.sim.end.messages.size(), c.result == StoreResult::LostLink ? 1u : 0u);
+        const bool lost = c.result == StoreResult::LostLink || c.result == StoreResult::LostAtMarker;
+        EXPECT_EQ(rig.sim.end.messages.size(), lost ? 1u : 0u);
 
         for (int i = 0; i < model::kPresetPositions; ++i) {
             const bool target = c.listed && i == c.slot + 4;
