@@ -1,5 +1,7 @@
 #include "devlink/qt_serial_port.h"
 
+#include <QFileInfo>
+
 #include <poll.h>
 #include <unistd.h>
 
@@ -90,6 +92,15 @@ bool QtSerialPort::open(const std::string& name) {
     if (port_.isOpen()) port_.close();
     fault_ = PortFault::None;
     faultText_.clear();
+    // A device that is not there (an adapter unplugged, a terminal gone) is
+    // said so at once: Qt would first create, sync and remove its lock file,
+    // on every reconnect attempt of an offline editor.
+    const std::string path = name.find('/') == std::string::npos ? "/dev/" + name : name;
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        fault_ = PortFault::NotFound;
+        faultText_ = "No such file or directory";
+        return false;
+    }
     port_.setPortName(QString::fromStdString(name));
     port_.setBaudRate(QSerialPort::Baud4800);
     port_.setDataBits(QSerialPort::Data8);
