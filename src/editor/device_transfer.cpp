@@ -1,26 +1,18 @@
 #include "editor/device_transfer.h"
 
 #include <memory>
-#include <optional>
 
 namespace editor {
 
 bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, std::function<void()> work,
                  std::function<void()> then) {
-    auto hold = link.work().tryHold(what);
-    if (!hold) {
-        link.work().refuse();
-        return false;
-    }
     // Held from the request on, so nothing else starts while the job waits
     // its turn; a job dropped unstarted (the editor ending) lets go too.
-    auto held = std::make_shared<std::optional<devlink::DeviceWork::Hold>>(std::move(hold));
-    link.jobs().run([held, &dialogs, work = std::move(work), then = std::move(then)] {
-        {
-            const ui::BusyPointer busy(dialogs);
-            work();
-        }
-        held->reset();
+    std::shared_ptr<DeviceTransfer> transfer = DeviceTransfer::Begin(link, dialogs, what);
+    if (!transfer) return false;
+    link.jobs().run([transfer = std::move(transfer), work = std::move(work), then = std::move(then)]() mutable {
+        work();
+        transfer.reset();
         if (then) then();
     });
     return true;
