@@ -6,19 +6,18 @@
 #include <QSlider>
 
 #include "app/main_window.h"
-#include "editor/control_names.h"
 #include "editor/device_transfer.h"
 #include "editor/parameter_editor.h"
+#include "remote/refusals.h"
 #include "remote/remote_state.h"
 
 namespace app {
 namespace {
 
-const QString kSearchOwns = QStringLiteral("A search is running: stop it first");
+const QString kSearchOwns = QString::fromLatin1(remote::kSearchRunning);
 
 QString RowRefusal(int channel, int row, bool searching) {
-    if (searching) return kSearchOwns;
-    return QStringLiteral("%1 notch %2 belongs to the automatic search").arg(editor::ChannelName(channel)).arg(row + 1);
+    return searching ? kSearchOwns : remote::AutomaticRowRefusal(channel, row);
 }
 
 }  // namespace
@@ -55,20 +54,15 @@ QJsonObject EditorRemoteTarget::state() const {
 
 QString EditorRemoteTarget::apply(const remote::Request& request, int client) {
     if (const auto* answer = std::get_if<remote::AnswerRequest>(&request)) {
-        const auto found = pending_.find(answer->id);
-        if (found == pending_.end() || found->second.client != client)
-            return QStringLiteral("No such question is open");
-        const remote::Request asked = found->second.request;
-        pending_.erase(found);
+        const std::optional<remote::Request> asked = questions_.take(answer->id, client);
+        if (!asked) return QString::fromLatin1(remote::kNoSuchQuestion);
         if (!answer->yes) return {};
-        return run(asked, client, ui::Answer::Yes);
+        return run(*asked, client, ui::Answer::Yes);
     }
     return run(request, client, std::nullopt);
 }
 
-void EditorRemoteTarget::forgetClient(int client) {
-    std::erase_if(pending_, [client](const auto& entry) { return entry.second.client == client; });
-}
+void EditorRemoteTarget::forgetClient(int client) { questions_.forget(client); }
 
 QString EditorRemoteTarget::run(const remote::Request& request, int client, std::optional<ui::Answer> answer) {
     // Refused by the editor itself (the control put back, the status bar
@@ -79,9 +73,7 @@ QString EditorRemoteTarget::run(const remote::Request& request, int client, std:
     const RemoteDialogs::Diverted diverted = dialogs_.endRemote();
     for (const QString& text : diverted.messages) emit notice(client, text);
     if (diverted.question && !answer && refusal.isEmpty() && busy.isEmpty()) {
-        const int id = nextQuestion_++;
-        pending_[id] = {client, request};
-        emit question(client, id, diverted.question->title, diverted.question->text);
+        emit question(client, questions_.ask(client, request), diverted.question->title, diverted.question->text);
     }
     emit changed();
     return refusal.isEmpty() ? busy : refusal;
@@ -111,7 +103,7 @@ QString EditorRemoteTarget::setControl(const remote::Request& request) {
     }
     if (const auto* r = std::get_if<remote::SearchRequest>(&request)) {
         QPushButton* button = c.searchButtons[static_cast<std::size_t>(r->selector)];
-        if (!button->isEnabled()) return QStringLiteral("Another search is running");
+        if (!button->isEnabled()) return QString::fromLatin1(remote::kAnotherSearchRunning);
         button->setChecked(r->on);
         return {};
     }

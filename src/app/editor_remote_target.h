@@ -4,10 +4,9 @@
 // the refusal while the device is busy are the editor's. A question the
 // editor asks on the way is asked on the page; its Yes carries out the
 // request again with that answer.
-#include <map>
-
 #include "app/remote_dialogs.h"
 #include "devlink/device_link.h"
+#include "remote/open_questions.h"
 #include "remote/remote_target.h"
 
 namespace app {
@@ -26,10 +25,6 @@ public:
     void forgetClient(int client) override;
 
 private:
-    struct Pending {
-        int client;
-        remote::Request request;
-    };
     QString run(const remote::Request& request, int client, std::optional<ui::Answer> answer);
     QString setControl(const remote::Request& request);
 
@@ -37,8 +32,7 @@ private:
     const model::PresetImage& image_;
     devlink::DeviceLink& link_;
     RemoteDialogs& dialogs_;
-    std::map<int, Pending> pending_;
-    int nextQuestion_ = 1;
+    remote::OpenQuestions questions_;
     devlink::DeviceWork::Watch busyWatch_;
 };
 

@@ -3,20 +3,39 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace cli {
 
-void WaitForActivity(devlink::AnyPort& port, StopSignals& stops, int timeoutMs) {
-    if (stops.requested() || !port.isOpen()) return;
+void ActivityWait::wait(int timeoutMs) {
+    if (stops_.requested()) return;
+    runLoop(std::max(timeoutMs, 0), true);
+}
+
+void ActivityWait::waitForWake() { runLoop(-1, false); }
+
+void ActivityWait::wake() {
+    woken_ = true;
+    if (loop_) loop_->quit();
+}
+
+void ActivityWait::runLoop(int timeoutMs, bool onActivity) {
+    if (std::exchange(woken_, false)) return;
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&port, &devlink::AnyPort::bytesArrived, &loop, &QEventLoop::quit);
-    QObject::connect(&port, &devlink::AnyPort::broken, &loop, &QEventLoop::quit);
-    QObject::connect(&stops, &StopSignals::raised, &loop, &QEventLoop::quit);
-    deadline.start(std::max(timeoutMs, 0));
+    if (onActivity) {
+        // A closed port sends nothing: the deadline or a signal ends the wait.
+        QObject::connect(&port_, &devlink::AnyPort::bytesArrived, &loop, &QEventLoop::quit);
+        QObject::connect(&port_, &devlink::AnyPort::broken, &loop, &QEventLoop::quit);
+        QObject::connect(&stops_, &StopSignals::raised, &loop, &QEventLoop::quit);
+    }
+    if (timeoutMs >= 0) deadline.start(timeoutMs);
+    QEventLoop* const outer = std::exchange(loop_, &loop);
     loop.exec();
+    loop_ = outer;
+    woken_ = false;
 }
 
 }  // namespace cli

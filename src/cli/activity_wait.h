@@ -1,12 +1,36 @@
 #pragma once
-// The program's wait during a search: returns when bytes arrive, the port
-// fails, Ctrl+C or SIGTERM comes or the time is up, and runs the event loop
-// meanwhile. Nothing wakes the program while the line is quiet.
+// The program's waits for something to happen, with Qt's event loop running
+// meanwhile: the pages of `serve` are served and the waits of its device
+// work go on there. Nothing wakes the program while all is quiet.
+#include <QObject>
+
 #include "cli/stop_signals.h"
 #include "devlink/any_port.h"
 
+class QEventLoop;
+
 namespace cli {
 
-void WaitForActivity(devlink::AnyPort& port, StopSignals& stops, int timeoutMs);
+class ActivityWait final : public QObject {
+public:
+    ActivityWait(devlink::AnyPort& port, StopSignals& stops) : port_(port), stops_(stops) {}
+
+    // Returns when bytes arrive, the port fails, Ctrl+C or SIGTERM comes,
+    // wake() is called or `timeoutMs` have passed.
+    void wait(int timeoutMs);
+    // Returns at wake() alone: the program is stopping and waits for the
+    // device work in progress to end.
+    void waitForWake();
+    // Ends the wait in progress, or else the next one at once.
+    void wake();
+
+private:
+    void runLoop(int timeoutMs, bool onActivity);
+
+    devlink::AnyPort& port_;
+    StopSignals& stops_;
+    QEventLoop* loop_ = nullptr;
+    bool woken_ = false;
+};
 
 }  // namespace cli

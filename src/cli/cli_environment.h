@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "devlink/job_runner.h"
 #include "devlink/monotonic_clock.h"
 #include "devlink/port_table.h"
 #include "devlink/serial_port.h"
@@ -23,8 +24,19 @@ struct CliEnvironment {
     bool stderrIsTerminal = false;
     // True once Ctrl+C or SIGTERM came.
     std::function<bool()> stopRequested = [] { return false; };
-    // Returns when bytes arrive, a signal comes or `ms` have passed.
+    // Returns when bytes arrive, a signal comes, wakeWait() is called or
+    // `ms` have passed.
     std::function<void(int ms)> waitForActivity = [](int) {};
+    // Returns at wakeWait() alone.
+    std::function<void()> waitForWake = [] {};
+    // Ends the wait in progress, or else the next one at once.
+    std::function<void()> wakeWait = [] {};
+    // Where the link runs its jobs (none: a runner of its own, on the
+    // caller's stack), and the switch that gives them stacks of their own
+    // from then on, their waits stepping back to the one that waits for
+    // activity. Tests leave both: their jobs run where they are asked for.
+    devlink::JobRunner* jobs = nullptr;
+    std::function<void()> runJobsOnOwnStacks = [] {};
     // While true, Ctrl+C and SIGTERM end the program at once, as they end any
     // program: it is only looking for the device, and nothing has been
     // written. Otherwise they wait for stopRequested().

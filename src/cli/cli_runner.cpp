@@ -56,7 +56,9 @@ int RunCli(const QStringList& arguments, CliEnvironment& environment) {
 
     PortChoice choice = ChoosePort(invocation.global, environment.ports);
     CliLinkEnd end;
-    devlink::DeviceLink link(environment.port, environment.clock, end, std::move(choice.table));
+    devlink::JobRunner ownJobs;
+    devlink::DeviceLink link(environment.port, environment.clock, end, std::move(choice.table),
+                             environment.jobs ? *environment.jobs : ownJobs);
     if (trace.isOpen()) link.setTrace(&trace);
     CommandContext context{link, console, environment, end, {}};
     context.connect = [&context, port = choice.portNumber] {

@@ -4,116 +4,199 @@
 
 #include "cli/channel_commands.h"
 #include "cli/device_reads.h"
+#include "model/value_tables.h"
+#include "notch/auto_settings.h"
+#include "notch/channel_edits.h"
 #include "notch/preset_frames.h"
 #include "notch/search_frames.h"
 #include "notch/search_report.h"
+#include "remote/refusals.h"
 #include "remote/remote_state.h"
 
 namespace cli {
 namespace {
 
-const QString kSearchOwnsRows = QStringLiteral("A search is running: stop it first");
+const QString kSearchOwnsRows = QString::fromLatin1(remote::kSearchRunning);
 const QString kLost = QStringLiteral("The device stopped answering");
 
-SetCommand NotchSet(const remote::NotchRequest& r) {
-    SetCommand set;
-    set.channel = r.channel;
-    set.row = r.row;
-    switch (r.field) {
-    case remote::NotchField::Frequency: set.notch.freqCode = r.value; break;
-    case remote::NotchField::Gain: set.notch.gainCode = r.value + model::kMaxGainCode; break;
-    case remote::NotchField::Width: set.notch.widthCode = r.value; break;
+int FieldCode(const model::NotchCodes& codes, remote::NotchField field) {
+    switch (field) {
+    case remote::NotchField::Frequency: return codes.freq;
+    case remote::NotchField::Gain: return codes.gain;
+    case remote::NotchField::Width: return codes.width;
     }
-    return set;
+    return -1;
 }
 
-SetCommand SettingSet(const remote::SettingRequest& r) {
+int RequestedCode(const remote::NotchRequest& request) {
+    return request.field == remote::NotchField::Gain ? request.value + model::kMaxGainCode : request.value;
+}
+
+// Notch n with the one field moved, in the image, and its frame.
+devlink::Payload MoveField(model::PresetImage& image, int n, remote::NotchField field, int code) {
+    model::NotchCodes codes = model::ReadNotchRecord(image, n);
+    switch (field) {
+    case remote::NotchField::Frequency: codes.freq = code; break;
+    case remote::NotchField::Gain: codes.gain = code; break;
+    case remote::NotchField::Width: codes.width = code; break;
+    }
+    model::WriteNotchRecord(image, n, codes);
+    return notch::NotchPayload(image, n);
+}
+
+SetCommand SettingSet(notch::AutoSetting setting, int channel, int value) {
     SetCommand set;
-    set.channel = r.channel;
-    switch (r.setting) {
-    case notch::AutoSetting::NumNotchAuto: set.autos.count = r.value; break;
-    case notch::AutoSetting::QNotchAuto: set.autos.width = r.value; break;
-    case notch::AutoSetting::AttenuationMode: set.autos.depth = r.value; break;
-    case notch::AutoSetting::Sensitivity: set.autos.sensitivity = r.value; break;
-    case notch::AutoSetting::ReleaseSpeed: set.autos.release = r.value; break;
-    case notch::AutoSetting::SearchMode: set.autos.mode = r.value; break;
+    set.channel = channel;
+    switch (setting) {
+    case notch::AutoSetting::NumNotchAuto: set.autos.count = value; break;
+    case notch::AutoSetting::QNotchAuto: set.autos.width = value; break;
+    case notch::AutoSetting::AttenuationMode: set.autos.depth = value; break;
+    case notch::AutoSetting::Sensitivity: set.autos.sensitivity = value; break;
+    case notch::AutoSetting::ReleaseSpeed: set.autos.release = value; break;
+    case notch::AutoSetting::SearchMode: set.autos.mode = value; break;
     }
     return set;
 }
 
 }  // namespace
 
+DeviceTarget::DeviceTarget(devlink::DeviceLink& link, model::PresetImage& image, QString status)
+    : link_(link),
+      image_(image),
+      status_(std::move(status)),
+      workWatch_(link.work().watch([this](devlink::DeviceWork::WorkEvent) { emit changed(); })) {}
+
 QJsonObject DeviceTarget::state() const {
     remote::Activity activity;
+    activity.linked = linked_;
     activity.search = search_;
-    activity.online = !link_.ended();
+    activity.online = !link_.lost();
+    activity.busy = link_.work().busy();
     activity.status = activity.online ? status_ : QStringLiteral("Offline: ") + (offline_.isEmpty() ? kLost : offline_);
     return remote::StateMessage(image_, activity);
 }
 
-QString DeviceTarget::send(const std::vector<devlink::Payload>& frames) {
-    for (const devlink::Payload& frame : frames) {
-        link_.sendCommand(frame);
-        if (link_.ended()) break;
+QString DeviceTarget::apply(const remote::Request& request, int client) {
+    if (const auto* answer = std::get_if<remote::AnswerRequest>(&request)) {
+        const std::optional<remote::Request> asked = questions_.take(answer->id, client);
+        if (!asked) return QString::fromLatin1(remote::kNoSuchQuestion);
+        return answer->yes ? carryOut(*asked, client, true) : QString();
     }
-    emit changed();
-    return link_.ended() ? kLost : QString();
+    return carryOut(request, client, false);
 }
 
-QString DeviceTarget::apply(const remote::Request& request, int /*client*/) {
-    if (link_.lost()) {
-        // Kept, as the editor keeps an edit made offline: it goes to the
-        // device with the rest when the device answers again.
-        if (const auto* notchEdit = std::get_if<remote::NotchRequest>(&request)) {
-            QString refusal = PlanSet(NotchSet(*notchEdit), image_).refusal;
-            emit changed();
-            return refusal;
-        }
-        if (const auto* setting = std::get_if<remote::SettingRequest>(&request)) {
-            PlanSet(SettingSet(*setting), image_);
-            emit changed();
-            return {};
-        }
-        return kLost;
+QString DeviceTarget::carryOut(const remote::Request& request, int client, bool answeredYes) {
+    // While a transfer holds the device the editor refuses every edit; so
+    // does this. While the device is away, edits are kept as the editor
+    // keeps them: the link sends nothing, and they go out when it is back.
+    if (link_.work().busy()) return QString::fromStdString(link_.work().busyText());
+    if (const auto* r = std::get_if<remote::NotchRequest>(&request)) return editNotch(*r);
+    if (const auto* r = std::get_if<remote::SettingRequest>(&request)) return editSetting(*r);
+    if (const auto* r = std::get_if<remote::SearchRequest>(&request)) return search(r->selector, r->on);
+    if (const auto* r = std::get_if<remote::LinkRequest>(&request)) return linkChannels(*r, client, answeredYes);
+    if (const auto* r = std::get_if<remote::ResetRequest>(&request)) return reset(*r, client, answeredYes);
+    return {};
+}
+
+QString DeviceTarget::editNotch(const remote::NotchRequest& r) {
+    if (searchRunning()) return kSearchOwnsRows;
+    if (r.row < notch::AutomaticRowCount(image_, r.channel)) return remote::AutomaticRowRefusal(r.channel, r.row);
+    const int n = model::NotchIndex(r.channel, r.row);
+    const int code = RequestedCode(r);
+    // A control set to the value it has moves nothing, and sends nothing.
+    if (FieldCode(model::ReadNotchRecord(image_, n), r.field) == code) return {};
+    std::vector<devlink::Payload> frames{MoveField(image_, n, r.field, code)};
+    if (linked_) frames.push_back(MoveField(image_, model::PartnerNotch(n), r.field, code));
+    send(frames);
+    return {};
+}
+
+QString DeviceTarget::editSetting(const remote::SettingRequest& r) {
+    if (searchRunning()) return kSearchOwnsRows;
+    if (image_[notch::ImageOffset(r.setting, r.channel)] == r.value) return {};
+    std::vector<devlink::Payload> frames = PlanSet(SettingSet(r.setting, r.channel, r.value), image_).frames;
+    if (linked_) {
+        const std::vector<devlink::Payload> other = PlanSet(SettingSet(r.setting, 1 - r.channel, r.value), image_).frames;
+        frames.insert(frames.end(), other.begin(), other.end());
     }
-    if (const auto* notchEdit = std::get_if<remote::NotchRequest>(&request)) {
-        if (searchRunning()) return kSearchOwnsRows;
-        const SetPlan plan = PlanSet(NotchSet(*notchEdit), image_);
-        if (!plan.refusal.isEmpty()) return plan.refusal;
-        return send(plan.frames);
-    }
-    if (const auto* setting = std::get_if<remote::SettingRequest>(&request)) {
-        if (searchRunning()) return kSearchOwnsRows;
-        return send(PlanSet(SettingSet(*setting), image_).frames);
-    }
-    if (const auto* searchEdit = std::get_if<remote::SearchRequest>(&request))
-        return search(searchEdit->selector, searchEdit->on);
-    if (std::holds_alternative<remote::AnswerRequest>(request)) return QStringLiteral("No question is open");
-    return QStringLiteral("Linking and resetting are done in the editor");
+    send(frames);
+    return {};
+}
+
+void DeviceTarget::send(const std::vector<devlink::Payload>& frames) {
+    for (const devlink::Payload& frame : frames) link_.sendCommand(frame);
+    emit changed();
 }
 
 QString DeviceTarget::search(int selector, bool on) {
     if (on) {
         if (searchRunning()) return search_ == selector ? QString() : kSearchOwnsRows;
-        link_.sendCommand(notch::SearchStartPayload(image_, static_cast<std::uint8_t>(selector)));
-        if (link_.ended()) return emit changed(), kLost;
+        if (link_.lost()) return kLost;
         search_ = selector;
+        link_.sendCommand(notch::SearchStartPayload(image_, static_cast<std::uint8_t>(selector)));
         emit changed();
         return {};
     }
-    if (search_ != selector) return searchRunning() ? QStringLiteral("Another search is running") : QString();
+    if (search_ != selector) return searchRunning() ? QString::fromLatin1(remote::kAnotherSearchRunning) : QString();
     stopSearch();
-    return link_.ended() ? kLost : QString();
+    return {};
 }
 
 void DeviceTarget::stopSearch() {
     if (!searchRunning()) return;
-    // The editor's stop: twice, and twice more after a one-channel search.
-    const devlink::Payload stop = notch::SearchStopPayload(image_);
     const int stops = search_ == 0 ? 2 : 4;
     search_ = -1;
-    for (int i = 0; i < stops && !link_.ended(); ++i) link_.sendCommand(stop);
+    // The editor's stop: twice, and twice more after a one-channel search,
+    // in one job: the repeats are meant, and queued one by one they would
+    // be taken for the same value sent again.
+    link_.jobs().run([this, stops] {
+        const devlink::Payload stop = notch::SearchStopPayload(image_);
+        for (int i = 0; i < stops && !link_.ended(); ++i) link_.sendCommand(stop);
+    });
     emit changed();
+}
+
+QString DeviceTarget::linkChannels(const remote::LinkRequest& r, int client, bool answeredYes) {
+    if (searchRunning()) return kSearchOwnsRows;
+    if (!r.on || linked_ || !model::HalvesDiffer(image_)) {
+        linked_ = r.on;
+        emit changed();
+        return {};
+    }
+    if (!answeredYes) {
+        ask(client, r, notch::kLinkTitle, notch::kLinkQuestion);
+        return {};
+    }
+    // One transfer: nothing goes out between the copy's frames.
+    link_.jobs().run([this] {
+        const std::optional<devlink::DeviceWork::Hold> hold =
+            link_.work().tryHold("copying the left channel to the right");
+        if (!hold) return;
+        for (const devlink::Payload& frame : notch::CopyLeftToRight(image_)) link_.sendCommand(frame);
+        linked_ = true;
+        emit changed();
+    });
+    return {};
+}
+
+QString DeviceTarget::reset(const remote::ResetRequest& r, int client, bool answeredYes) {
+    if (searchRunning()) return kSearchOwnsRows;
+    if (!answeredYes) {
+        ask(client, r, notch::kResetTitle,
+            r.automaticRows ? notch::kResetAutomaticQuestion : notch::kResetManualQuestion);
+        return {};
+    }
+    std::vector<devlink::Payload> frames = notch::ResetRows(image_, r.channel, r.automaticRows);
+    if (linked_) {
+        const std::vector<devlink::Payload> other = notch::ResetRows(image_, 1 - r.channel, r.automaticRows);
+        frames.insert(frames.end(), other.begin(), other.end());
+    }
+    send(frames);
+    return {};
+}
+
+void DeviceTarget::ask(int client, const remote::Request& request, const char* title, const char* text) {
+    emit question(client, questions_.ask(client, request), QString::fromLatin1(title), QString::fromLatin1(text));
 }
 
 void DeviceTarget::wentOffline(const QString& why) {
@@ -123,17 +206,17 @@ void DeviceTarget::wentOffline(const QString& why) {
     emit changed();
 }
 
-bool DeviceTarget::cameBack() {
+void DeviceTarget::cameBack() {
     offline_.clear();
+    const std::optional<devlink::DeviceWork::Hold> hold = link_.work().tryHold("reading the device");
     model::PresetImage device{};
-    if (!ReadCurrentSettings(link_, device)) return false;
-    if (!std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin()))
+    if (hold && ReadCurrentSettings(link_, device) &&
+        !std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin()))
         for (const devlink::Payload& frame : notch::PresetApplicationPayloads(image_)) {
             link_.sendCommand(frame);
-            if (link_.ended()) return false;
+            if (link_.ended()) break;
         }
     emit changed();
-    return true;
 }
 
 void DeviceTarget::takeReports() {
@@ -141,7 +224,7 @@ void DeviceTarget::takeReports() {
         // Nobody waits for what comes now; a port that failed meanwhile
         // is noticed here rather than at the next edit.
         link_.dropIdleInput();
-        if (link_.ended()) emit changed();
+        if (link_.lost()) emit changed();
         return;
     }
     bool any = false;
@@ -151,7 +234,7 @@ void DeviceTarget::takeReports() {
             any = true;
         }
     })) {}
-    if (any || link_.ended()) emit changed();
+    if (any || link_.lost()) emit changed();
 }
 
 }  // namespace cli

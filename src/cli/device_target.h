@@ -1,13 +1,17 @@
 #pragma once
 // The web remote's target in the command-line tool: the device's current
-// settings, edited with the frames `set` and `search` send. A notch edit is
-// one SetNotch frame with the row's final values; a setting is its frame;
-// a search starts and stops as the editor's does. Linking channels and the
-// reset buttons are the editor's own and are refused here. While the device
-// is away, edits are kept (as the editor keeps them) and sent, all settings
-// at once, when it answers again.
+// settings, edited with the frames the editor sends for the same edit, in
+// its order. A notch edit is one SetNotch frame with the row's final
+// values, and the partner row's while the channels are linked; a setting is
+// its frame, then the other channel's while linked; linking asks first when
+// the channels differ and then copies Left to Right; a reset asks first; a
+// search starts and stops as the editor's does. Each frame goes out as the
+// editor's do, as a job of its own or queued behind the one that waits, so
+// the pages are served while the device is slow or silent. While the device
+// is away, edits are kept and sent, all settings at once, when it answers.
 #include "devlink/device_link.h"
 #include "model/preset_image.h"
+#include "remote/open_questions.h"
 #include "remote/remote_target.h"
 
 namespace cli {
@@ -15,32 +19,44 @@ namespace cli {
 class DeviceTarget final : public remote::RemoteTarget {
     Q_OBJECT
 public:
-    DeviceTarget(devlink::DeviceLink& link, model::PresetImage& image, QString status)
-        : link_(link), image_(image), status_(std::move(status)) {}
+    DeviceTarget(devlink::DeviceLink& link, model::PresetImage& image, QString status);
 
     QJsonObject state() const override;
     QString apply(const remote::Request& request, int client) override;
+    void forgetClient(int client) override { questions_.forget(client); }
 
     bool searchRunning() const { return search_ >= 0; }
-    // Takes every waiting report of the running search into the settings.
+    // Takes every waiting report of the running search into the settings;
+    // outside a search drops what nobody waits for. Run as a job.
     void takeReports();
-    // The editor's stop frames for the running search, if one runs.
+    // The editor's stop frames for the running search, if one runs, as a job.
     void stopSearch();
     // The device stopped answering: its search is over, the pages say so.
     void wentOffline(const QString& why);
     // It answers again: the settings kept meanwhile go to it when they
-    // differ from its own. False when it was lost again on the way.
-    bool cameBack();
+    // differ from its own. Run as a job.
+    void cameBack();
 
 private:
-    QString send(const std::vector<devlink::Payload>& frames);
+    QString carryOut(const remote::Request& request, int client, bool answeredYes);
+    QString editNotch(const remote::NotchRequest& request);
+    QString editSetting(const remote::SettingRequest& request);
     QString search(int selector, bool on);
+    QString linkChannels(const remote::LinkRequest& request, int client, bool answeredYes);
+    QString reset(const remote::ResetRequest& request, int client, bool answeredYes);
+    // Asks the page; its Yes carries the request out.
+    void ask(int client, const remote::Request& request, const char* title, const char* text);
+    // Each frame as the editor sends an edit.
+    void send(const std::vector<devlink::Payload>& frames);
 
     devlink::DeviceLink& link_;
     model::PresetImage& image_;
     QString status_;
     QString offline_;  // why, while the device is away
     int search_ = -1;
+    bool linked_ = false;
+    remote::OpenQuestions questions_;
+    devlink::DeviceWork::Watch workWatch_;
 };
 
 }  // namespace cli

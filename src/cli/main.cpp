@@ -1,6 +1,7 @@
 // qrn4480: the device work of qrn4480-editor from a shell. No window: the
 // link's waits block, and Qt's core event loop runs only while a search
-// waits for the device's reports.
+// waits for the device's reports, and under `serve`, whose device work runs
+// as jobs that step back to that loop while they wait.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include "cli/stop_signals.h"
 #include "connection/init_config.h"
 #include "devlink/any_port.h"
+#include "devlink/job_wait_port.h"
 #include "qrn_version.h"
 
 namespace {
@@ -35,14 +37,21 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(kQrnVersion);
 
     devlink::AnyPort port;
+    devlink::JobRunner jobs;
+    devlink::JobWaitPort waitingPort(port, jobs);
     devlink::SteadyClock clock;
     cli::StopSignals stops;
+    cli::ActivityWait activity(port, stops);
 
-    cli::CliEnvironment environment{port, clock, PortTableFromEnvironment(), std::cout, std::cerr};
+    cli::CliEnvironment environment{waitingPort, clock, PortTableFromEnvironment(), std::cout, std::cerr};
     environment.stdinIsTerminal = ::isatty(STDIN_FILENO) == 1;
     environment.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     environment.stopRequested = [&stops] { return stops.requested(); };
-    environment.waitForActivity = [&](int ms) { cli::WaitForActivity(port, stops, ms); };
+    environment.waitForActivity = [&activity](int ms) { activity.wait(ms); };
+    environment.waitForWake = [&activity] { activity.waitForWake(); };
+    environment.wakeWait = [&activity] { activity.wake(); };
+    environment.jobs = &jobs;
+    environment.runJobsOnOwnStacks = [&] { jobs.useOwnStacks(devlink::PostThrough(port)); };
     environment.readAnswer = [] {
         // Ctrl+C at the question ends the program at once: nothing was sent.
         cli::UnblockStopSignals();

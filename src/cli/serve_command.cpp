@@ -11,10 +11,16 @@
 namespace cli {
 namespace {
 
-// The longest quiet wait; a request, a report or a signal ends it sooner.
+// The longest quiet wait; a request, a report, a job's end or a signal
+// ends it sooner.
 constexpr int kLongestWaitMs = 60'000;
 // How often a device that stopped answering is tried again (the editor's).
 constexpr int kReconnectEveryMs = 2000;
+
+// Waits, serving the pages, until no device work runs or waits.
+void FinishJobs(CommandContext& context) {
+    while (context.link.jobs().busy()) context.env.waitForWake();
+}
 
 }  // namespace
 
@@ -34,12 +40,22 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
     context.env.out.flush();
     context.console.progress("Serving the remote: Ctrl+C stops");
 
-    // Requests are taken while the wait runs the event loop; reports when
-    // their bytes wake it. A device that stops answering is tried again
-    // every two seconds, as the editor does, while the pages stay served.
+    // From here on the device work runs as jobs that step back to this
+    // loop's wait while they wait for the device, so the pages are served
+    // however slow or silent it is; the end of every job ends the wait. A
+    // device that stops answering is tried again every two seconds, as the
+    // editor does.
+    context.env.runJobsOnOwnStacks();
+    const devlink::DeviceWork::Watch jobsEnd = link.work().watch([&context](devlink::DeviceWork::WorkEvent event) {
+        if (event == devlink::DeviceWork::WorkEvent::Free) context.env.wakeWait();
+    });
     QElapsedTimer sinceProbe;
     bool offline = false;
     while (!context.env.stopRequested()) {
+        if (link.jobs().busy()) {
+            context.env.waitForActivity(kLongestWaitMs);
+            continue;
+        }
         if (link.lost()) {
             if (!offline) {
                 offline = true;
@@ -51,22 +67,28 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
             if (link.finishReconnect()) {
                 context.console.note("The device answers again");
                 offline = false;
-                target.cameBack();
+                link.jobs().run([&target] { target.cameBack(); });
                 continue;
             }
             if (!sinceProbe.isValid() || sinceProbe.elapsed() >= kReconnectEveryMs) {
                 link.beginReconnect();
                 sinceProbe.restart();
             }
-            context.env.waitForActivity(kReconnectEveryMs);
+            context.env.waitForActivity(static_cast<int>(std::max<qint64>(kReconnectEveryMs - sinceProbe.elapsed(), 0)));
             continue;
         }
-        target.takeReports();
+        link.jobs().run([&target] { target.takeReports(); });
+        if (link.jobs().busy()) continue;
         int wait = kLongestWaitMs;
         if (link.reportUndecided()) wait = std::min(wait, static_cast<int>(devlink::kFrameLineMs + 1));
         context.env.waitForActivity(wait);
     }
+    // The exchange in progress is cut off and what is queued forgotten;
+    // then the search the pages started is stopped as the editor stops it.
+    link.cancelJobs();
+    FinishJobs(context);
     if (!link.lost()) target.stopSearch();
+    FinishJobs(context);
     server.stop();
     context.console.note("Remote stopped");
     return ExitStatus::Done;

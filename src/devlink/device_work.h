@@ -36,6 +36,8 @@ public:
     bool busy() const { return !what_.empty(); }
     // What holds the device, as a sentence goes on: "storing a preset".
     const std::string& what() const { return what_; }
+    // Why a request is refused meanwhile, in the words every window uses.
+    std::string busyText() const { return "The device is busy " + what_ + ". Try again when it has finished."; }
 
     // Nothing while another transfer holds the device.
     std::optional<Hold> tryHold(std::string what);

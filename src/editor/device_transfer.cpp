@@ -29,8 +29,7 @@ std::unique_ptr<DeviceTransfer> DeviceTransfer::Begin(devlink::DeviceLink& link,
 }
 
 QString DeviceBusyText(const devlink::DeviceWork& work) {
-    return QStringLiteral("The device is busy %1. Try again when it has finished.")
-        .arg(QString::fromStdString(work.what()));
+    return QString::fromStdString(work.busyText());
 }
 
 bool RefusedWhileBusy(const devlink::DeviceLink& link) {

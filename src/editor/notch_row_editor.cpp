@@ -10,6 +10,7 @@
 #include "editor/response_graph.h"
 #include "editor/step_names.h"
 #include "model/number_text.h"
+#include "notch/channel_edits.h"
 #include "notch/notch_transfer.h"
 #include "notch/typed_entry.h"
 #include "notch/unit_text.h"
@@ -270,9 +271,10 @@ bool NotchRowEditor::commitFreqBox(int n) {
 void NotchRowEditor::onResetClicked(int index) {
     if (s_.editRefused()) return;
     const bool automaticRows = index < 2;
-    const QString question = automaticRows ? QStringLiteral("Reset all Notch filter automatic, Are you sure ?")
-                                           : QStringLiteral("Reset all Notch filter manual, Are you sure ?");
-    if (!s_.dialogs.confirm(question, QStringLiteral("Reset Filter"), ui::Answer::Yes, ui::Icon::None, s_.window))
+    const QString question =
+        QString::fromLatin1(automaticRows ? notch::kResetAutomaticQuestion : notch::kResetManualQuestion);
+    if (!s_.dialogs.confirm(question, QString::fromLatin1(notch::kResetTitle), ui::Answer::Yes, ui::Icon::None,
+                            s_.window))
         return;
     const int channel = index % 2;
     resetChannel(channel, automaticRows);

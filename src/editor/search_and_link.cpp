@@ -7,6 +7,7 @@
 
 #include "editor/search_boxes.h"
 #include "editor/step_names.h"
+#include "notch/channel_edits.h"
 #include "notch/search_frames.h"
 #include "notch/search_report.h"
 
@@ -14,12 +15,6 @@ namespace editor {
 namespace {
 
 using notch::AutoSetting;
-
-const QString kLinkTitle = QStringLiteral("Link Left & Right");
-const QString kLinkQuestion = QStringLiteral(
-    "      You requested to Link channel Left & Right  \r\n"
-    "        This will copy channel Left to Right     \r\n"
-    "                     confirm?                    ");
 
 }  // namespace
 
@@ -145,7 +140,7 @@ void SearchAndLink::linkChannels(const std::function<void()>& done) {
         done();
         return;
     }
-    if (!s_.dialogs.confirm(kLinkQuestion, kLinkTitle, ui::Answer::Yes, ui::Icon::None, s_.window)) {
+    if (!s_.dialogs.confirm(QString::fromLatin1(notch::kLinkQuestion), QString::fromLatin1(notch::kLinkTitle), ui::Answer::Yes, ui::Icon::None, s_.window)) {
         // The program unchecking the box runs no handler: run what the
         // user's unchecking would.
         {

@@ -21,6 +21,14 @@ bool AutoBytesDiffer(const model::PresetImage& a, const model::PresetImage& b, i
     });
 }
 
+model::PresetImage Clamped(const model::PresetImage& image) {
+    model::PresetImage copy = image;
+    model::ClampImageCodes(copy);
+    return copy;
+}
+
+}  // namespace
+
 // The editor shows the record in its row, then sends what the row holds:
 // the frequency goes through its box as text, so it takes the same path.
 devlink::Payload NotchPayload(const model::PresetImage& image, int n) {
@@ -31,20 +39,9 @@ devlink::Payload NotchPayload(const model::PresetImage& image, int n) {
     return TransferNotch(n, row, scratchArrays, scratchImage).payload;
 }
 
-// Count, width, attenuation, sensitivity, release speed, search mode.
 void AppendChannelSettings(std::vector<devlink::Payload>& out, const model::PresetImage& image, int channel) {
-    for (const AutoSetting setting : {AutoSetting::NumNotchAuto, AutoSetting::QNotchAuto, AutoSetting::AttenuationMode,
-                                      AutoSetting::Sensitivity, AutoSetting::ReleaseSpeed, AutoSetting::SearchMode})
-        out.push_back(CommitPayload(setting, image, channel));
+    for (const AutoSetting setting : kAutoSettingsSendOrder) out.push_back(CommitPayload(setting, image, channel));
 }
-
-model::PresetImage Clamped(const model::PresetImage& image) {
-    model::PresetImage copy = image;
-    model::ClampImageCodes(copy);
-    return copy;
-}
-
-}  // namespace
 
 std::vector<devlink::Payload> PresetApplicationPayloads(const model::PresetImage& image) {
     const model::PresetImage clamped = Clamped(image);

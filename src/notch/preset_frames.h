@@ -10,6 +10,13 @@
 
 namespace notch {
 
+// Notch n's SetNotch frame for what its image record holds (its codes in
+// range), as the editor sends it once the record is shown in the row.
+devlink::Payload NotchPayload(const model::PresetImage& image, int n);
+// The channel's six settings frames: count, width, attenuation,
+// sensitivity, release speed, search mode.
+void AppendChannelSettings(std::vector<devlink::Payload>& out, const model::PresetImage& image, int channel);
+
 // Every notch (Left rows 1..12, then Right rows 1..12), then each channel's
 // automatic settings (Left, then Right): count, width, attenuation and
 // sensitivity as SearchControl, release speed and search mode as
