@@ -9,8 +9,10 @@ the device), then `qrn4480 serve` on a free port of 127.0.0.1, and opens the
 first line it prints. Checks: a page without the token is refused and sends
 nothing; Search Feedback L brings the simulator's reports onto the page as
 notch rows; a gain changed on the page reaches the device as one SetNotch
-frame with the row's codes; the page fits 360 px without scrolling
-sideways. Screenshots at phone and tablet size go to OUT_DIR: look at them.
+frame with the row's codes; linking and resetting ask on the page and send
+the editor's frames; an edit made while the device is away reaches it once
+it is back; a device silent in the middle of an exchange leaves the pages
+served; the page fits 360 px without scrolling sideways. Screenshots at phone and tablet size go to OUT_DIR: look at them.
 Prints the figures (edit to frame, report to page) it measured."""
 import json
 import os
@@ -61,6 +63,12 @@ def frames_in(log):
     return frames
 
 
+def replies_in(log):
+    """How many frames the simulated device sent back (replies and reports)."""
+    with open(log) as f:
+        return sum(1 for line in f if line.split()[1:2] == ["out"])
+
+
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -99,13 +107,15 @@ def set_range(driver, element, value):
         "arguments[0].dispatchEvent(new Event('change'));", element, str(value))
 
 
-def start_simulator(log, link):
+def start_simulator(log, link, faults=()):
     """The simulated device on a terminal reached through `link`, the same
     name after a restart, as an adapter plugged back in."""
     if os.path.exists(log):
         os.remove(log)
-    sim = subprocess.Popen([os.path.join(BIN, "qrn4480-sim"), "--log", log, "--report-interval", "100",
-                            "--link", link], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    arguments = [os.path.join(BIN, "qrn4480-sim"), "--log", log, "--report-interval", "100", "--link", link]
+    for fault in faults:
+        arguments += ["--fault", fault]
+    sim = subprocess.Popen(arguments, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     sim.stdout.readline()
     return sim
 
@@ -193,6 +203,40 @@ def main():
         check(wait_for(lambda: len([f for f in frames_in(log)[stops:] if f[2] == 0x0A]) >= 4, 10) is not None,
               "releasing Search Feedback L sends the editor's four stop frames")
 
+        # Linking asks on the page that asked, as the editor asks; its Yes
+        # copies Left onto Right: Right's twelve notches, then its settings.
+        link_box = by_label(driver, "Link channel Left & Right")
+        count = len(frames_in(log))
+        link_box.click()
+        asked = wait_for(lambda: driver.find_element(By.ID, "ask").get_attribute("open") is not None, 5)
+        check(asked and driver.find_element(By.ID, "ask-title").text == "Link Left & Right"
+              and "This will copy channel Left to Right" in driver.find_element(By.ID, "ask-text").text,
+              "linking asks on the page: " + driver.find_element(By.ID, "ask-title").text)
+        check(len(frames_in(log)) == count, "nothing is sent before the answer")
+        driver.save_screenshot(os.path.join(OUT, "remote-phone-ask.png"))
+        driver.find_element(By.ID, "ask-yes").click()
+        copy = wait_for(lambda: (lambda f: f if len(f) >= 18 else None)(frames_in(log)[count:]), 10)
+        check(copy is not None and [f[2:5] for f in copy[:12]] == [[SET_NOTCH, 1, k] for k in range(12)]
+              and [f[2] for f in copy[12:18]] == [0x0A] * 4 + [0x31] * 2 and copy[11][8] == 33,
+              "Yes copies Left onto Right with the editor's frames: %s" % (copy and [f[2:5] for f in copy]))
+        check(wait_for(lambda: by_label(driver, "Link channel Left & Right").is_selected(), 5) is not None,
+              "the link box is ticked")
+
+        # A reset asks too; linked, it resets the manual rows of both channels.
+        count = len(frames_in(log))
+        by_label(driver, "Left Reset Notch Manual").click()
+        asked = wait_for(lambda: driver.find_element(By.ID, "ask").get_attribute("open") is not None, 5)
+        check(asked and driver.find_element(By.ID, "ask-text").text == "Reset all Notch filter manual, Are you sure ?",
+              "the reset asks on the page: " + driver.find_element(By.ID, "ask-text").text)
+        driver.find_element(By.ID, "ask-yes").click()
+        reset = wait_for(lambda: (lambda f: f if len(f) >= 2 else None)(frames_in(log)[count:]), 10)
+        check(reset is not None and [f[2:5] + [f[8]] for f in reset] == [[SET_NOTCH, 0, 11, 45], [SET_NOTCH, 1, 11, 45]],
+              "Yes sets the manual rows of both linked channels to 0 dB: %s" % reset)
+        count = len(frames_in(log))
+        by_label(driver, "Link channel Left & Right").click()
+        check(wait_for(lambda: not by_label(driver, "Link channel Left & Right").is_selected(), 5) is not None
+              and len(frames_in(log)) == count, "unlinking asks nothing and sends nothing")
+
         # The device goes away and comes back on the same name: an edit made
         # meanwhile is kept and reaches the device once it answers again.
         wait_for(lambda: time.time() - os.path.getmtime(log) > 0.5, 10)  # the line is quiet
@@ -202,11 +246,31 @@ def main():
         set_range(driver, gain, -20)
         check(by_label(driver, "Left notch 12 gain").get_attribute("value") == "-20", "the edit is kept on the page")
         driver.save_screenshot(os.path.join(OUT, "remote-phone-offline.png"))
-        sim = start_simulator(log, pty)
+        # Once back, it stops answering at the third release setting it is
+        # sent: two come with the kept settings, the third from the page.
+        sim = start_simulator(log, pty, ["cmd=0x31#3:mute"])
         check(wait_for(lambda: status.text.startswith("Connected"), 20) is not None,
               "it says Connected when the device answers again: " + status.text)
         sent = wait_for(lambda: [f for f in frames_in(log) if f[2] == SET_NOTCH and f[3:5] == [0, 11] and f[8] == 25], 10)
         check(sent is not None, "the gain set offline reached the device once it was back")
+
+        # A device silent in the middle of an exchange: while the link waits
+        # and sends the frame again, the pages go on being served.
+        count = len(frames_in(log))
+        release = by_label(driver, "Left Release notch")
+        driver.execute_script("arguments[0].value = arguments[0].value === '0' ? '1' : '0';"
+                              "arguments[0].dispatchEvent(new Event('change'));", release)
+        check(wait_for(lambda: [f for f in frames_in(log)[count:] if f[2] == 0x31], 5) is not None,
+              "the release setting reached the device")
+        replies = replies_in(log)
+        start = time.monotonic()
+        served = http_status(address)
+        served_ms = (time.monotonic() - start) * 1000
+        check(served == 200, "the page is served while the device is silent: %d in %.0f ms" % (served, served_ms))
+        set_range(driver, by_label(driver, "Left notch 12 gain"), -30)
+        check(wait_for(lambda: by_label(driver, "Left notch 12 gain").get_attribute("value") == "-30", 2) is not None
+              and status.text.startswith("Connected"), "another edit is taken and shown meanwhile")
+        check(replies_in(log) == replies, "the device answered nothing meanwhile")
 
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                {"width": 800, "height": 1280, "deviceScaleFactor": 1, "mobile": True})
@@ -214,16 +278,19 @@ def main():
         check(fits(driver), "the page fits a tablet's 800 px")
         driver.save_screenshot(os.path.join(OUT, "remote-tablet.png"))
         print("figure: page edit to its frame at the device: %.1f ms (browser, server, line; polled)" % edit_ms)
+        print("figure: the page served while the device is silent mid-exchange: %.1f ms" % served_ms)
         print("figure: search pressed to its first report on the page: %.1f ms (includes the device's report time)"
               % report_ms)
     finally:
         if driver:
             driver.quit()
         if serve:
+            start = time.monotonic()
             serve.terminate()
             try:
                 code = serve.wait(10)
-                check(code == 0, "serve ends cleanly on SIGTERM (exit %s)" % code)
+                check(code == 0, "serve ends cleanly on SIGTERM, the silent exchange cut off (exit %s in %.0f ms)"
+                      % (code, (time.monotonic() - start) * 1000))
             except subprocess.TimeoutExpired:
                 serve.kill()
                 check(False, "serve ends on SIGTERM")

@@ -15,12 +15,10 @@ void ActivityWait::wait(int timeoutMs) {
 void ActivityWait::waitForWake() { runLoop(-1, false); }
 
 void ActivityWait::wake() {
-    woken_ = true;
     if (loop_) loop_->quit();
 }
 
 void ActivityWait::runLoop(int timeoutMs, bool onActivity) {
-    if (std::exchange(woken_, false)) return;
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -35,7 +33,6 @@ void ActivityWait::runLoop(int timeoutMs, bool onActivity) {
     QEventLoop* const outer = std::exchange(loop_, &loop);
     loop.exec();
     loop_ = outer;
-    woken_ = false;
 }
 
 }  // namespace cli

@@ -21,7 +21,8 @@ public:
     // Returns at wake() alone: the program is stopping and waits for the
     // device work in progress to end.
     void waitForWake();
-    // Ends the wait in progress, or else the next one at once.
+    // Ends the wait in progress. Everything runs on this one thread, so
+    // what it tells of (a job's end) can only happen inside a wait.
     void wake();
 
 private:
@@ -30,7 +31,6 @@ private:
     devlink::AnyPort& port_;
     StopSignals& stops_;
     QEventLoop* loop_ = nullptr;
-    bool woken_ = false;
 };
 
 }  // namespace cli

@@ -29,7 +29,7 @@ struct CliEnvironment {
     std::function<void(int ms)> waitForActivity = [](int) {};
     // Returns at wakeWait() alone.
     std::function<void()> waitForWake = [] {};
-    // Ends the wait in progress, or else the next one at once.
+    // Ends the wait in progress.
     std::function<void()> wakeWait = [] {};
     // Where the link runs its jobs (none: a runner of its own, on the
     // caller's stack), and the switch that gives them stacks of their own

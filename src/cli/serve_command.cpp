@@ -78,7 +78,7 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
             continue;
         }
         link.jobs().run([&target] { target.takeReports(); });
-        if (link.jobs().busy()) continue;
+        if (link.jobs().busy() || link.lost()) continue;
         int wait = kLongestWaitMs;
         if (link.reportUndecided()) wait = std::min(wait, static_cast<int>(devlink::kFrameLineMs + 1));
         context.env.waitForActivity(wait);

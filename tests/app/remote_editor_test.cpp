@@ -9,6 +9,8 @@
 #include <QtTest/QTest>
 
 #include "app/editor_remote_target.h"
+#include "cli/device_reads.h"
+#include "cli/device_target.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "editor/parameter_editor.h"
@@ -146,6 +148,60 @@ TEST_F(RemoteEditorTest, TheLinkQuestionIsAskedOnThePageAndItsYesLinks) {
     (void)QTest::qWaitFor([&] { return !rig.link.jobs().busy(); }, 2000);
     EXPECT_EQ(Frames(rig.takeWrites()),
               Frames({{0x07, 0x01, 0x0B, 0x01, 0x0A, 0x02, 0x27}, {0x07, 0x00, 0x0B, 0x01, 0x0A, 0x02, 0x27}}));
+}
+
+// What reached the device for one request, any question it asked and its
+// refusal, the question answered Yes on the page that asked.
+std::string CarryOut(remote::RemoteTarget& target, testing_support::SimRig& rig, const remote::Request& request) {
+    QSignalSpy asked(&target, &remote::RemoteTarget::question);
+    std::string out = target.apply(request, 3).toStdString() + "\n";
+    if (!asked.isEmpty()) {
+        out += asked[0][2].toString().toStdString() + ": " + asked[0][3].toString().toStdString() + "\n";
+        out += target.apply(remote::AnswerRequest{asked[0][1].toInt(), true}, 3).toStdString() + "\n";
+    }
+    (void)QTest::qWaitFor([&] { return !rig.link.jobs().busy(); }, 2000);
+    return out + Frames(rig.takeWrites());
+}
+
+TEST_F(RemoteEditorTest, TheCommandLineServerSendsTheEditorsFramesForEveryRequest) {
+    testing_support::SimRig serveRig;
+    serveRig.connect();
+    model::PresetImage serveImage{};
+    ASSERT_TRUE(cli::ReadCurrentSettings(serveRig.link, serveImage));
+    cli::DeviceTarget serveTarget(serveRig.link, serveImage, "Connected");
+    serveRig.takeWrites();
+
+    using remote::NotchField;
+    using notch::AutoSetting;
+    const struct {
+        const char* what;
+        remote::Request request;
+    } steps[] = {
+        {"a manual row's gain", remote::NotchRequest{0, 11, NotchField::Gain, -12}},
+        {"the same gain again", remote::NotchRequest{0, 11, NotchField::Gain, -12}},
+        {"an automatic row", remote::NotchRequest{1, 0, NotchField::Width, 1}},
+        {"a setting of Right", remote::SettingRequest{1, AutoSetting::ReleaseSpeed, 1}},
+        {"linking channels that differ asks, then copies", remote::LinkRequest{true}},
+        {"a linked frequency", remote::NotchRequest{0, 11, NotchField::Frequency, 100}},
+        {"a linked sensitivity", remote::SettingRequest{0, AutoSetting::Sensitivity, 9}},
+        {"a linked automatic width", remote::SettingRequest{1, AutoSetting::QNotchAuto, 0}},
+        {"a linked automatic count", remote::SettingRequest{0, AutoSetting::NumNotchAuto, 4}},
+        {"a linked reset of the manual rows", remote::ResetRequest{0, false}},
+        {"a linked reset of the automatic rows", remote::ResetRequest{1, true}},
+        {"unlinking", remote::LinkRequest{false}},
+        {"linking equal channels asks nothing", remote::LinkRequest{true}},
+        {"unlinking again", remote::LinkRequest{false}},
+        {"an unlinked width", remote::NotchRequest{1, 11, NotchField::Width, 0}},
+        {"a reset of one channel", remote::ResetRequest{1, false}},
+        {"a search", remote::SearchRequest{2, true}},
+        {"an edit during the search", remote::NotchRequest{0, 11, NotchField::Gain, -3}},
+        {"the search released", remote::SearchRequest{2, false}},
+    };
+    for (const auto& step : steps)
+        EXPECT_EQ(CarryOut(serveTarget, serveRig, step.request), CarryOut(*target, rig, step.request)) << step.what;
+    EXPECT_EQ(Frames({Bytes(serveImage.begin(), serveImage.begin() + model::kBlockSize)}),
+              Frames({Bytes(session.image.begin(), session.image.begin() + model::kBlockSize)}))
+        << "both end with the same settings";
 }
 
 }  // namespace
