@@ -116,7 +116,8 @@ QString DeviceTarget::editSetting(const remote::SettingRequest& r) {
     if (image_[notch::ImageOffset(r.setting, r.channel)] == r.value) return {};
     std::vector<devlink::Payload> frames = PlanSet(SettingSet(r.setting, r.channel, r.value), image_).frames;
     if (linked_) {
-        const std::vector<devlink::Payload> other = PlanSet(SettingSet(r.setting, 1 - r.channel, r.value), image_).frames;
+        const std::vector<devlink::Payload> other =
+            PlanSet(SettingSet(r.setting, 1 - r.channel, r.value), image_).frames;
         frames.insert(frames.end(), other.begin(), other.end());
     }
     send(frames);

@@ -74,7 +74,8 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
                 link.beginReconnect();
                 sinceProbe.restart();
             }
-            context.env.waitForActivity(static_cast<int>(std::max<qint64>(kReconnectEveryMs - sinceProbe.elapsed(), 0)));
+            context.env.waitForActivity(
+                static_cast<int>(std::max<qint64>(kReconnectEveryMs - sinceProbe.elapsed(), 0)));
             continue;
         }
         link.jobs().run([&target] { target.takeReports(); });

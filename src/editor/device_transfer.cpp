@@ -28,9 +28,7 @@ std::unique_ptr<DeviceTransfer> DeviceTransfer::Begin(devlink::DeviceLink& link,
     return std::make_unique<DeviceTransfer>(std::move(*hold), dialogs);
 }
 
-QString DeviceBusyText(const devlink::DeviceWork& work) {
-    return QString::fromStdString(work.busyText());
-}
+QString DeviceBusyText(const devlink::DeviceWork& work) { return QString::fromStdString(work.busyText()); }
 
 bool RefusedWhileBusy(const devlink::DeviceLink& link) {
     if (!link.work().busy()) return false;

@@ -140,7 +140,8 @@ void SearchAndLink::linkChannels(const std::function<void()>& done) {
         done();
         return;
     }
-    if (!s_.dialogs.confirm(QString::fromLatin1(notch::kLinkQuestion), QString::fromLatin1(notch::kLinkTitle), ui::Answer::Yes, ui::Icon::None, s_.window)) {
+    if (!s_.dialogs.confirm(QString::fromLatin1(notch::kLinkQuestion), QString::fromLatin1(notch::kLinkTitle),
+                            ui::Answer::Yes, ui::Icon::None, s_.window)) {
         // The program unchecking the box runs no handler: run what the
         // user's unchecking would.
         {

@@ -9,10 +9,10 @@
 #include <QtTest/QTest>
 
 #include "app/editor_remote_target.h"
-#include "cli/device_reads.h"
-#include "cli/device_target.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "cli/device_reads.h"
+#include "cli/device_target.h"
 #include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
 
@@ -171,8 +171,8 @@ TEST_F(RemoteEditorTest, TheCommandLineServerSendsTheEditorsFramesForEveryReques
     cli::DeviceTarget serveTarget(serveRig.link, serveImage, "Connected");
     serveRig.takeWrites();
 
-    using remote::NotchField;
     using notch::AutoSetting;
+    using remote::NotchField;
     const struct {
         const char* what;
         remote::Request request;
