@@ -69,6 +69,17 @@ def replies_in(log):
         return sum(1 for line in f if line.split()[1:2] == ["out"])
 
 
+def cpu_share(pid, seconds):
+    """The share of one core the process used over the next `seconds`."""
+    def ticks():
+        with open("/proc/%d/stat" % pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return int(fields[11]) + int(fields[12])
+    before = ticks()
+    time.sleep(seconds)  # a measurement over a span of time, not a wait for an event
+    return (ticks() - before) / os.sysconf("SC_CLK_TCK") / seconds
+
+
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -107,14 +118,17 @@ def set_range(driver, element, value):
         "arguments[0].dispatchEvent(new Event('change'));", element, str(value))
 
 
-def start_simulator(log, link, faults=()):
+def start_simulator(log, link, faults=(), paced=False):
     """The simulated device on a terminal reached through `link`, the same
-    name after a restart, as an adapter plugged back in."""
+    name after a restart, as an adapter plugged back in; paced, at the real
+    line's 4800 baud."""
     if os.path.exists(log):
         os.remove(log)
     arguments = [os.path.join(BIN, "qrn4480-sim"), "--log", log, "--report-interval", "100", "--link", link]
     for fault in faults:
         arguments += ["--fault", fault]
+    if paced:
+        arguments.append("--line-rate")
     sim = subprocess.Popen(arguments, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     sim.stdout.readline()
     return sim
@@ -246,9 +260,10 @@ def main():
         set_range(driver, gain, -20)
         check(by_label(driver, "Left notch 12 gain").get_attribute("value") == "-20", "the edit is kept on the page")
         driver.save_screenshot(os.path.join(OUT, "remote-phone-offline.png"))
-        # Once back, it stops answering at the third release setting it is
-        # sent: two come with the kept settings, the third from the page.
-        sim = start_simulator(log, pty, ["cmd=0x31#3:mute"])
+        offline_cpu = cpu_share(serve.pid, 3)
+        # Back, at line pace, it stops answering at the third release setting
+        # it is sent: two come with the kept settings, the third from the page.
+        sim = start_simulator(log, pty, ["cmd=0x31#3:mute"], paced=True)
         check(wait_for(lambda: status.text.startswith("Connected"), 20) is not None,
               "it says Connected when the device answers again: " + status.text)
         sent = wait_for(lambda: [f for f in frames_in(log) if f[2] == SET_NOTCH and f[3:5] == [0, 11] and f[8] == 25], 10)
@@ -256,6 +271,8 @@ def main():
 
         # A device silent in the middle of an exchange: while the link waits
         # and sends the frame again, the pages go on being served.
+        wait_for(lambda: len([f for f in frames_in(log) if f[2] == 0x31]) >= 2, 10)  # the kept settings are sent
+        wait_for(lambda: time.time() - os.path.getmtime(log) > 0.5, 10)  # and answered
         count = len(frames_in(log))
         release = by_label(driver, "Left Release notch")
         driver.execute_script("arguments[0].value = arguments[0].value === '0' ? '1' : '0';"
@@ -279,6 +296,7 @@ def main():
         driver.save_screenshot(os.path.join(OUT, "remote-tablet.png"))
         print("figure: page edit to its frame at the device: %.1f ms (browser, server, line; polled)" % edit_ms)
         print("figure: the page served while the device is silent mid-exchange: %.1f ms" % served_ms)
+        print("figure: serve's CPU while the device is away: %.2f %% of a core" % (offline_cpu * 100))
         print("figure: search pressed to its first report on the page: %.1f ms (includes the device's report time)"
               % report_ms)
     finally:
