@@ -694,6 +694,9 @@ def busy_store(home, sim, log):
         subprocess.run(["xdotool", "windowactivate", "--sync", sure], check=False)
         subprocess.run(["xdotool", "key", "alt+y"], check=False)
     check(wait_for(lambda: len(memory_writes_in(log)) >= 3, 20) is not None, "the store is under way")
+    store_window = find(editor_app(), lambda n: n.name == "Store preset" and n.getRoleName() in ("dialog", "frame"))
+    locked = store_window and find(store_window, lambda n: n.name == "Store" and n.getRoleName() == "push button")
+    check(locked is not None and not enabled(locked), "the bus shows the store window's Store button locked")
     press_found(lambda: named("Store", "push button"))
     check(wait_for(lambda: window_titles().get("Store Preset"), 2) is None,
           "a second Store pressed through the bus during the store asks nothing")
