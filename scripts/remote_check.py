@@ -250,6 +250,10 @@ def main():
         by_label(driver, "Link channel Left & Right").click()
         check(wait_for(lambda: not by_label(driver, "Link channel Left & Right").is_selected(), 5) is not None
               and len(frames_in(log)) == count, "unlinking asks nothing and sends nothing")
+        by_label(driver, "Link channel Left & Right").click()
+        check(wait_for(lambda: by_label(driver, "Link channel Left & Right").is_selected(), 5) is not None
+              and driver.find_element(By.ID, "ask").get_attribute("open") is None and len(frames_in(log)) == count,
+              "linking equal channels asks nothing and sends nothing")
 
         # The device goes away and comes back on the same name: an edit made
         # meanwhile is kept and reaches the device once it answers again.
@@ -261,17 +265,20 @@ def main():
         check(by_label(driver, "Left notch 12 gain").get_attribute("value") == "-20", "the edit is kept on the page")
         driver.save_screenshot(os.path.join(OUT, "remote-phone-offline.png"))
         offline_cpu = cpu_share(serve.pid, 3)
-        # Back, at line pace, it stops answering at the third release setting
-        # it is sent: two come with the kept settings, the third from the page.
-        sim = start_simulator(log, pty, ["cmd=0x31#3:mute"], paced=True)
+        # Back, at line pace, it stops answering at the fifth release-and-mode
+        # frame it is sent: four come with the kept settings (each channel's
+        # release speed and search mode), the fifth from the page.
+        sim = start_simulator(log, pty, ["cmd=0x31#5:mute"], paced=True)
         check(wait_for(lambda: status.text.startswith("Connected"), 20) is not None,
               "it says Connected when the device answers again: " + status.text)
         sent = wait_for(lambda: [f for f in frames_in(log) if f[2] == SET_NOTCH and f[3:5] == [0, 11] and f[8] == 25], 10)
         check(sent is not None, "the gain set offline reached the device once it was back")
+        check(wait_for(lambda: not by_label(driver, "Link channel Left & Right").is_selected(), 5) is not None,
+              "the kept settings, sent whole as the editor sends them, unlink the channels")
 
         # A device silent in the middle of an exchange: while the link waits
         # and sends the frame again, the pages go on being served.
-        wait_for(lambda: len([f for f in frames_in(log) if f[2] == 0x31]) >= 2, 10)  # the kept settings are sent
+        wait_for(lambda: len([f for f in frames_in(log) if f[2] == 0x31]) >= 4, 10)  # the kept settings are sent
         wait_for(lambda: time.time() - os.path.getmtime(log) > 0.5, 10)  # and answered
         count = len(frames_in(log))
         release = by_label(driver, "Left Release notch")

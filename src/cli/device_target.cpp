@@ -1,6 +1,8 @@
 #include "cli/device_target.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "cli/channel_commands.h"
 #include "cli/device_reads.h"
@@ -134,6 +136,7 @@ QString DeviceTarget::search(int selector, bool on) {
         if (searchRunning()) return search_ == selector ? QString() : kSearchOwnsRows;
         if (link_.lost()) return kLost;
         search_ = selector;
+        searchOnDevice_ = selector;
         link_.sendCommand(notch::SearchStartPayload(image_, static_cast<std::uint8_t>(selector)));
         emit changed();
         return {};
@@ -145,16 +148,26 @@ QString DeviceTarget::search(int selector, bool on) {
 
 void DeviceTarget::stopSearch() {
     if (!searchRunning()) return;
-    const int stops = search_ == 0 ? 2 : 4;
+    sendStops(std::exchange(search_, -1));
+    emit changed();
+}
+
+void DeviceTarget::stopForExit() {
     search_ = -1;
+    if (searchOnDevice_ >= 0 && !link_.lost()) sendStops(searchOnDevice_);
+}
+
+void DeviceTarget::sendStops(int selector) {
+    const int stops = selector == 0 ? 2 : 4;
     // The editor's stop: twice, and twice more after a one-channel search,
     // in one job: the repeats are meant, and queued one by one they would
     // be taken for the same value sent again.
     link_.jobs().run([this, stops] {
         const devlink::Payload stop = notch::SearchStopPayload(image_);
         for (int i = 0; i < stops && !link_.ended(); ++i) link_.sendCommand(stop);
+        // A search started again meanwhile goes out after this job.
+        if (!link_.ended() && !searchRunning()) searchOnDevice_ = -1;
     });
-    emit changed();
 }
 
 QString DeviceTarget::linkChannels(const remote::LinkRequest& r, int client, bool answeredYes) {
@@ -168,13 +181,19 @@ QString DeviceTarget::linkChannels(const remote::LinkRequest& r, int client, boo
         ask(client, r, notch::kLinkTitle, notch::kLinkQuestion);
         return {};
     }
-    // One transfer: nothing goes out between the copy's frames.
-    link_.jobs().run([this] {
-        const std::optional<devlink::DeviceWork::Hold> hold =
-            link_.work().tryHold("copying the left channel to the right");
-        if (!hold) return;
+    // One transfer, the device held from the answer on, as the editor holds
+    // it: what comes while the copy waits its turn is refused, never sent
+    // after it, and nothing goes out between its frames.
+    std::optional<devlink::DeviceWork::Hold> hold = link_.work().tryHold("copying the left channel to the right");
+    if (!hold) {
+        link_.work().refuse();
+        return QString::fromStdString(link_.work().busyText());
+    }
+    auto held = std::make_shared<devlink::DeviceWork::Hold>(std::move(*hold));
+    link_.jobs().run([this, held]() mutable {
         for (const devlink::Payload& frame : notch::CopyLeftToRight(image_)) link_.sendCommand(frame);
         linked_ = true;
+        held.reset();
         emit changed();
     });
     return {};
@@ -203,7 +222,9 @@ void DeviceTarget::ask(int client, const remote::Request& request, const char* t
 void DeviceTarget::wentOffline(const QString& why) {
     if (!offline_.isEmpty()) return;
     offline_ = why.isEmpty() ? kLost : why;
-    search_ = -1;  // the device cannot be told; it stops by itself when it restarts
+    // The device cannot be told; it stops by itself when it restarts.
+    search_ = -1;
+    searchOnDevice_ = -1;
     emit changed();
 }
 
@@ -212,11 +233,14 @@ void DeviceTarget::cameBack() {
     const std::optional<devlink::DeviceWork::Hold> hold = link_.work().tryHold("reading the device");
     model::PresetImage device{};
     if (hold && ReadCurrentSettings(link_, device) &&
-        !std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin()))
+        !std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin())) {
+        // Sent whole, as the editor sends its settings: which unlinks.
+        linked_ = false;
         for (const devlink::Payload& frame : notch::PresetApplicationPayloads(image_)) {
             link_.sendCommand(frame);
             if (link_.ended()) break;
         }
+    }
     emit changed();
 }
 

@@ -29,8 +29,10 @@ public:
     // Takes every waiting report of the running search into the settings;
     // outside a search drops what nobody waits for. Run as a job.
     void takeReports();
-    // The editor's stop frames for the running search, if one runs, as a job.
-    void stopSearch();
+    // The program ends: the editor's stop frames for a search the device
+    // may still run (one the pages started and no stop has reached, even
+    // if a cancel dropped it), as a job.
+    void stopForExit();
     // The device stopped answering: its search is over, the pages say so.
     void wentOffline(const QString& why);
     // It answers again: the settings kept meanwhile go to it when they
@@ -42,6 +44,8 @@ private:
     QString editNotch(const remote::NotchRequest& request);
     QString editSetting(const remote::SettingRequest& request);
     QString search(int selector, bool on);
+    void stopSearch();
+    void sendStops(int selector);
     QString linkChannels(const remote::LinkRequest& request, int client, bool answeredYes);
     QString reset(const remote::ResetRequest& request, int client, bool answeredYes);
     // Asks the page; its Yes carries the request out.
@@ -52,8 +56,9 @@ private:
     devlink::DeviceLink& link_;
     model::PresetImage& image_;
     QString status_;
-    QString offline_;  // why, while the device is away
-    int search_ = -1;
+    QString offline_;          // why, while the device is away
+    int search_ = -1;          // the search the pages see running
+    int searchOnDevice_ = -1;  // the one the device may run: started, its stop not yet out
     bool linked_ = false;
     remote::OpenQuestions questions_;
     devlink::DeviceWork::Watch workWatch_;

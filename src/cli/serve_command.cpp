@@ -84,13 +84,14 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
         if (link.reportUndecided()) wait = std::min(wait, static_cast<int>(devlink::kFrameLineMs + 1));
         context.env.waitForActivity(wait);
     }
-    // The exchange in progress is cut off and what is queued forgotten;
-    // then the search the pages started is stopped as the editor stops it.
+    // No page may ask for more; the exchange in progress is cut off and
+    // what is queued forgotten; then a search the pages started is stopped
+    // as the editor stops it.
+    server.stop();
     link.cancelJobs();
     FinishJobs(context);
-    if (!link.lost()) target.stopSearch();
+    target.stopForExit();
     FinishJobs(context);
-    server.stop();
     context.console.note("Remote stopped");
     return ExitStatus::Done;
 }

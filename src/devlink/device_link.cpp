@@ -72,6 +72,13 @@ void DeviceLink::cancelJobs() {
     cancelled_ = true;
     queued_.clear();
     jobs_.dropQueued();
+    if (!jobs_.busy()) {
+        // Only queued jobs were left (one had ended, the next not yet
+        // started): nothing is left to end, and nothing will say so.
+        cancelled_ = false;
+        work_.tellIdle();
+        return;
+    }
     jobs_.wake();
 }
 

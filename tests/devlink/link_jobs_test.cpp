@@ -3,86 +3,17 @@
 // while a job waits goes out after it, in order, or is refused.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 
 #include "devlink/commands.h"
-#include "devlink/device_link.h"
-#include "support/fake_port.h"
-#include "support/recording_link_end.h"
+#include "support/stepping_link.h"
 
 using namespace devlink;
 using testing_support::Bytes;
-using testing_support::FakeClock;
-using testing_support::FakePort;
 
 namespace {
 
-// The fake line, except that a wait inside a job steps out of it. Replies
-// come only when the test hands them over.
-class SteppingPort final : public SerialPort {
-public:
-    SteppingPort(FakePort& line, JobRunner& jobs) : line_(line), jobs_(jobs) {}
-    bool open(const std::string& name) override { return line_.open(name); }
-    void close() override { line_.close(); }
-    bool isOpen() const override { return line_.isOpen(); }
-    void setReadSize(int bytes) override { line_.setReadSize(bytes); }
-    bool write(std::span<const std::uint8_t> bytes) override { return line_.write(bytes); }
-    int bytesWaiting() override { return line_.bytesWaiting(); }
-    void waitForBytes(int timeoutMs) override {
-        if (!jobs_.suspend()) line_.waitForBytes(timeoutMs);
-    }
-    std::vector<std::uint8_t> read() override { return line_.read(); }
-    void discardInput() override { line_.discardInput(); }
-    PortFault fault() const override { return line_.fault(); }
-    std::string faultText() const override { return line_.faultText(); }
-
-private:
-    FakePort& line_;
-    JobRunner& jobs_;
-};
-
-Bytes Reply() {
-    Bytes reply(10, 0);
-    reply[0] = 0xF0;
-    reply[1] = 0x5B;
-    reply[3] = kFrameTag;
-    reply[9] = 0xF7;
-    return reply;
-}
-
-struct Rig {
-    Rig() {
-        jobs.useOwnStacks([this](std::function<void()> call) { posted.push_back(std::move(call)); });
-        EXPECT_TRUE(link.openPort(1));
-    }
-    // The event loop: runs what was posted until nothing is.
-    void runPosted() {
-        while (!posted.empty()) {
-            auto call = std::move(posted.front());
-            posted.pop_front();
-            call();
-        }
-    }
-    // The device answers the frame on the line; the job steps back in.
-    void answer() {
-        line.deliver(Reply());
-        jobs.wake();
-        runPosted();
-    }
-    std::vector<std::uint8_t> commandsWritten() const {
-        std::vector<std::uint8_t> codes;
-        for (const Bytes& w : line.writes) codes.push_back(w.size() > 2 ? w[2] : 0);
-        return codes;
-    }
-    FakeClock clock;
-    FakePort line{clock};
-    JobRunner jobs;
-    SteppingPort port{line, jobs};
-    testing_support::RecordingLinkEnd end;
-    DeviceLink link{port, clock, end, PortTable::fromList("/dev/a", ':'), jobs};
-    std::deque<std::function<void()>> posted;
-};
+using Rig = testing_support::SteppingLink;
 
 const Payload kNotchA = SetNotchPayload(0, 1, 100, 3, 20);
 const Payload kNotchA2 = SetNotchPayload(0, 1, 110, 3, 20);
@@ -174,6 +105,32 @@ TEST(LinkJobs, CancellingEndsTheWaitingJobAndForgetsTheQueuedOnesWithoutLosingTh
     rig.link.sendCommand(kNotchB);
     rig.answer();
     EXPECT_EQ(rig.line.writes.size(), 2u);
+}
+
+TEST(LinkJobs, CancellingWhenOnlyAQueuedJobIsLeftEndsTheCancelAtOnce) {
+    Rig rig;
+    bool queuedRan = false, idleTold = false;
+    const auto watch = rig.link.work().watch(
+        [&](DeviceWork::WorkEvent e) { idleTold = idleTold || e == DeviceWork::WorkEvent::Free; });
+    rig.link.sendCommand(kNotchA);
+    rig.jobs.run([&] { queuedRan = true; });
+    // The reply steps the edit's job back in and it ends; the next job's
+    // start is posted, not yet run.
+    rig.line.deliver(testing_support::FramedReply());
+    rig.jobs.wake();
+    auto stepIn = std::move(rig.posted.front());
+    rig.posted.pop_front();
+    stepIn();
+    ASSERT_TRUE(rig.jobs.busy());
+    idleTold = false;
+    rig.link.cancelJobs();
+    rig.runPosted();
+    EXPECT_FALSE(queuedRan);
+    EXPECT_TRUE(idleTold);
+    EXPECT_FALSE(rig.link.cancelling()) << "nothing is left to end the cancel later";
+    rig.link.sendCommand(kNotchB);
+    rig.answer();
+    EXPECT_EQ(rig.line.writes.size(), 2u) << "the next edit goes out";
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#pragma once
+// A link whose jobs run on stacks of their own, as the editor's and
+// `qrn4480 serve`'s do, over the fake line: a wait inside a job steps out to
+// the test (standing for the event loop), which hands the device's replies
+// over one at a time and runs what was posted.
+#include <deque>
+#include <functional>
+
+#include "devlink/device_link.h"
+#include "support/fake_port.h"
+#include "support/recording_link_end.h"
+
+namespace testing_support {
+
+// The fake line, except that a wait inside a job steps out of it.
+class SteppingPort final : public devlink::SerialPort {
+public:
+    SteppingPort(FakePort& line, devlink::JobRunner& jobs) : line_(line), jobs_(jobs) {}
+    bool open(const std::string& name) override { return line_.open(name); }
+    void close() override { line_.close(); }
+    bool isOpen() const override { return line_.isOpen(); }
+    void setReadSize(int bytes) override { line_.setReadSize(bytes); }
+    bool write(std::span<const std::uint8_t> bytes) override { return line_.write(bytes); }
+    int bytesWaiting() override { return line_.bytesWaiting(); }
+    void waitForBytes(int timeoutMs) override {
+        if (!jobs_.suspend()) line_.waitForBytes(timeoutMs);
+    }
+    std::vector<std::uint8_t> read() override { return line_.read(); }
+    void discardInput() override { line_.discardInput(); }
+    devlink::PortFault fault() const override { return line_.fault(); }
+    std::string faultText() const override { return line_.faultText(); }
+
+private:
+    FakePort& line_;
+    devlink::JobRunner& jobs_;
+};
+
+// The reply a device gives any frame.
+inline Bytes FramedReply() {
+    Bytes reply(10, 0);
+    reply[0] = 0xF0;
+    reply[1] = 0x5B;
+    reply[3] = devlink::kFrameTag;
+    reply[9] = 0xF7;
+    return reply;
+}
+
+struct SteppingLink {
+    SteppingLink() {
+        jobs.useOwnStacks([this](std::function<void()> call) { posted.push_back(std::move(call)); });
+        EXPECT_TRUE(link.openPort(1));
+    }
+    // The event loop: runs what was posted until nothing is.
+    void runPosted() {
+        while (!posted.empty()) {
+            auto call = std::move(posted.front());
+            posted.pop_front();
+            call();
+        }
+    }
+    // The device answers the frame on the line; the job steps back in.
+    void answer() {
+        line.deliver(FramedReply());
+        jobs.wake();
+        runPosted();
+    }
+    // Answers every frame until no job is left (a bounded number).
+    void answerAll() {
+        runPosted();
+        for (int guard = 0; jobs.busy() && guard < 100; ++guard) answer();
+    }
+
+    FakeClock clock;
+    FakePort line{clock};
+    devlink::JobRunner jobs;
+    SteppingPort port{line, jobs};
+    RecordingLinkEnd end;
+    devlink::DeviceLink link{port, clock, end, devlink::PortTable::fromList("/dev/a", ':'), jobs};
+    std::deque<std::function<void()>> posted;
+};
+
+}  // namespace testing_support
