@@ -25,6 +25,7 @@
 #include "app/theme.h"
 #include "app/toolbar_icons.h"
 #include "app/user_places.h"
+#include "connection/connection_status.h"
 #include "connection/init_config.h"
 #include "connection/port_search.h"
 #include "devlink/commands.h"
@@ -287,18 +288,11 @@ void MainWindow::askToWaitOrCancel() {
 QString MainWindow::connectionStatus() const { return connectionStatus_->text(); }
 
 void MainWindow::showConnectionStatus() {
-    const QString where = QString::fromStdString(link_.portDescription());
-    QString text;
-    if (link_.flags().demoMode)
-        text = "Demo mode";
-    else if (link_.lost())
-        text = "Offline: " + where + " not answering, reconnecting";
-    else
-        text = "Connected: " + where;
+    const QString text = connection::ConnectionStatusText(link_);
     connectionStatus_->setText(text);
     // A label's text does not reach the accessibility bus; its description does.
     connectionStatus_->setAccessibleDescription(text);
-    offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, where);
+    offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, QString::fromStdString(link_.portDescription()));
     emit connectionStatusChanged();
     actions_.connectDevice->setEnabled(link_.flags().demoMode);
 }

@@ -6,6 +6,7 @@
 
 #include "cli/channel_commands.h"
 #include "cli/device_reads.h"
+#include "connection/connection_status.h"
 #include "model/value_tables.h"
 #include "notch/auto_settings.h"
 #include "notch/channel_edits.h"
@@ -62,10 +63,9 @@ SetCommand SettingSet(notch::AutoSetting setting, int channel, int value) {
 
 }  // namespace
 
-DeviceTarget::DeviceTarget(devlink::DeviceLink& link, model::PresetImage& image, QString status)
+DeviceTarget::DeviceTarget(devlink::DeviceLink& link, model::PresetImage& image)
     : link_(link),
       image_(image),
-      status_(std::move(status)),
       workWatch_(link.work().watch([this](devlink::DeviceWork::WorkEvent) { emit changed(); })) {}
 
 QJsonObject DeviceTarget::state() const {
@@ -74,7 +74,7 @@ QJsonObject DeviceTarget::state() const {
     activity.search = search_;
     activity.online = !link_.lost();
     activity.busy = link_.work().busy();
-    activity.status = activity.online ? status_ : QStringLiteral("Offline: ") + (offline_.isEmpty() ? kLost : offline_);
+    activity.status = connection::ConnectionStatusText(link_);
     return remote::StateMessage(image_, activity);
 }
 
@@ -219,9 +219,7 @@ void DeviceTarget::ask(int client, const remote::Request& request, const char* t
     emit question(client, questions_.ask(client, request), QString::fromLatin1(title), QString::fromLatin1(text));
 }
 
-void DeviceTarget::wentOffline(const QString& why) {
-    if (!offline_.isEmpty()) return;
-    offline_ = why.isEmpty() ? kLost : why;
+void DeviceTarget::wentOffline() {
     // The device cannot be told; it stops by itself when it restarts.
     search_ = -1;
     searchOnDevice_ = -1;
@@ -229,7 +227,6 @@ void DeviceTarget::wentOffline(const QString& why) {
 }
 
 void DeviceTarget::cameBack() {
-    offline_.clear();
     const std::optional<devlink::DeviceWork::Hold> hold = link_.work().tryHold("reading the device");
     model::PresetImage device{};
     if (hold && ReadCurrentSettings(link_, device) &&

@@ -19,7 +19,7 @@ namespace cli {
 class DeviceTarget final : public remote::RemoteTarget {
     Q_OBJECT
 public:
-    DeviceTarget(devlink::DeviceLink& link, model::PresetImage& image, QString status);
+    DeviceTarget(devlink::DeviceLink& link, model::PresetImage& image);
 
     QJsonObject state() const override;
     QString apply(const remote::Request& request, int client) override;
@@ -34,7 +34,7 @@ public:
     // if a cancel dropped it), as a job.
     void stopForExit();
     // The device stopped answering: its search is over, the pages say so.
-    void wentOffline(const QString& why);
+    void wentOffline();
     // It answers again: the settings kept meanwhile go to it when they
     // differ from its own. Run as a job.
     void cameBack();
@@ -55,8 +55,6 @@ private:
 
     devlink::DeviceLink& link_;
     model::PresetImage& image_;
-    QString status_;
-    QString offline_;          // why, while the device is away
     int search_ = -1;          // the search the pages see running
     int searchOnDevice_ = -1;  // the one the device may run: started, its stop not yet out
     bool linked_ = false;

@@ -31,7 +31,7 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
     devlink::DeviceLink& link = context.link;
     model::PresetImage image{};
     if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
-    DeviceTarget target(link, image, QStringLiteral("Connected"));
+    DeviceTarget target(link, image);
     remote::RemoteServer server(target);
     QString why;
     if (!server.start(where.address, where.port, &why))
@@ -61,7 +61,7 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
                 offline = true;
                 context.console.note(QString::fromStdString(context.end.message()) +
                                      " Edits from the pages are kept; trying the device every two seconds.");
-                target.wentOffline(QString::fromStdString(context.end.message()));
+                target.wentOffline();
                 sinceProbe.invalidate();
             }
             if (link.finishReconnect()) {

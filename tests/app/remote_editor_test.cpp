@@ -168,7 +168,7 @@ TEST_F(RemoteEditorTest, TheCommandLineServerSendsTheEditorsFramesForEveryReques
     serveRig.connect();
     model::PresetImage serveImage{};
     ASSERT_TRUE(cli::ReadCurrentSettings(serveRig.link, serveImage));
-    cli::DeviceTarget serveTarget(serveRig.link, serveImage, "Connected");
+    cli::DeviceTarget serveTarget(serveRig.link, serveImage);
     serveRig.takeWrites();
 
     using notch::AutoSetting;

@@ -38,7 +38,7 @@ struct ServeRig {
 
     SteppingLink line;
     model::PresetImage image{};
-    cli::DeviceTarget target{line.link, image, "Connected"};
+    cli::DeviceTarget target{line.link, image};
 };
 
 std::vector<int> Repeat(std::initializer_list<std::pair<int, int>> runs) {
