@@ -23,6 +23,7 @@ import time
 import urllib.error
 import urllib.request
 
+from simulated_device import fault_arguments, frames_in, replies_in, start_simulator
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
@@ -50,23 +51,6 @@ def wait_for(condition, seconds):
         if time.monotonic() > end:
             return None
         time.sleep(0.005)
-
-
-def frames_in(log):
-    """Each frame the simulated device took, as a list of byte values."""
-    frames = []
-    with open(log) as f:
-        for line in f:
-            parts = line.split()
-            if parts[1:2] == ["in"] and len(parts) >= 5:
-                frames.append([int(b, 16) for b in parts[2:]])
-    return frames
-
-
-def replies_in(log):
-    """How many frames the simulated device sent back (replies and reports)."""
-    with open(log) as f:
-        return sum(1 for line in f if line.split()[1:2] == ["out"])
 
 
 def cpu_share(pid, seconds):
@@ -118,18 +102,12 @@ def set_range(driver, element, value):
         "arguments[0].dispatchEvent(new Event('change'));", element, str(value))
 
 
-def start_simulator(log, link, faults=(), paced=False):
+def start_device(log, link, faults=(), paced=False):
     """The simulated device on a terminal reached through `link`, the same
     name after a restart, as an adapter plugged back in; paced, at the real
     line's 4800 baud."""
-    if os.path.exists(log):
-        os.remove(log)
-    arguments = [os.path.join(BIN, "qrn4480-sim"), "--log", log, "--report-interval", "100", "--link", link]
-    for fault in faults:
-        arguments += ["--fault", fault]
-    if paced:
-        arguments.append("--line-rate")
-    sim = subprocess.Popen(arguments, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    arguments = ["--report-interval", "100", "--link", link] + fault_arguments(faults)
+    sim = start_simulator(BIN, log, *(arguments + (["--line-rate"] if paced else [])))
     sim.stdout.readline()
     return sim
 
@@ -138,7 +116,7 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     log = os.path.join(OUT, "device-frames.log")
     pty = os.path.join(OUT, "ttyQRN")
-    sim = start_simulator(log, pty)
+    sim = start_device(log, pty)
     serve = None
     driver = None
     try:
@@ -268,7 +246,7 @@ def main():
         # Back, at line pace, it stops answering at the fifth release-and-mode
         # frame it is sent: four come with the kept settings (each channel's
         # release speed and search mode), the fifth from the page.
-        sim = start_simulator(log, pty, ["cmd=0x31#5:mute"], paced=True)
+        sim = start_device(log, pty, ["cmd=0x31#5:mute"], paced=True)
         check(wait_for(lambda: status.text.startswith("Connected"), 20) is not None,
               "it says Connected when the device answers again: " + status.text)
         sent = wait_for(lambda: [f for f in frames_in(log) if f[2] == SET_NOTCH and f[3:5] == [0, 11] and f[8] == 25], 10)

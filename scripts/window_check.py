@@ -10,6 +10,8 @@ import time
 
 import pyatspi
 
+from simulated_device import commands_in, fault_arguments, frames_in, start_simulator
+
 EDITOR, OUT = sys.argv[1], sys.argv[2]
 # "full": every check, on the X server's screen; "fit WxH": the layout on
 # a screen of that size; "dark": under a dark desktop theme.
@@ -625,12 +627,6 @@ def device_session():
     editor.wait(10)
 
 
-def frames_in(log):
-    """The command byte of each frame the simulated device took, in order."""
-    with open(log) as f:
-        return [int(line.split()[4], 16) for line in f if line.split()[1:2] == ["in"] and len(line.split()) >= 5]
-
-
 def busy_session():
     """A file load against a device at line pace that answers some frames
     late; Store and Quit pressed through the accessibility bus in the middle
@@ -643,9 +639,7 @@ def with_late_device(name, faults, body):
     to the frames the faults name come late; it logs every frame."""
     home = home_of(name)
     log = os.path.join(home, "device-frames.log")
-    late = [arg for fault in faults for arg in ("--fault", fault)]
-    sim = subprocess.Popen([os.path.join(os.path.dirname(EDITOR), "qrn4480-sim"), "--line-rate", "--log", log] + late,
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    sim = start_simulator(os.path.dirname(EDITOR), log, "--line-rate", *fault_arguments(faults))
     try:
         body(home, sim, log)
     finally:
@@ -655,13 +649,7 @@ def with_late_device(name, faults, body):
 
 def memory_writes_in(log):
     """(address, byte) of each memory write the simulated device took."""
-    writes = []
-    with open(log) as f:
-        for line in f:
-            t = line.split()
-            if t[1:2] == ["in"] and len(t) >= 9 and int(t[4], 16) == 0x11:
-                writes.append((int(t[5], 16) * 256 + int(t[6], 16), int(t[8], 16)))
-    return writes
+    return [(f[3] * 256 + f[4], f[6]) for f in frames_in(log) if len(f) >= 7 and f[2] == 0x11]
 
 
 def busy_store_session():
@@ -722,7 +710,7 @@ def busy_store(home, sim, log):
     markers = [w for w in writes if 0x0030 <= w[0] < 0x0040 and w[1] == 0x55]  # a position's used marker
     check(0 < len(writes) < 169 and not markers,
           "the store stopped part-way (%d of 169 writes) and no used marker was written: %s" % (len(writes), markers))
-    check(frames_in(log)[-1:] == [0x0F], "CloseLink comes last")
+    check(commands_in(log)[-1:] == [0x0F], "CloseLink comes last")
 
 
 def press_found(what):
@@ -765,7 +753,7 @@ def busy_load(home, sim, log):
         return box if box and box != other_than else None
 
     wait_box = wait_for(exit_asked, 20)
-    check(wait_box is not None and frames_in(log).count(0x07) < 24,
+    check(wait_box is not None and commands_in(log).count(0x07) < 24,
           "Quit pressed through the bus during the load asks to wait or cancel, during the load")
     buttons = {n.name for n in all_nodes(editor_app(), lambda n: n.getRoleName() == "push button")}
     check({"Wait", "Cancel it"} <= buttons, "its buttons say what they do: Wait, Cancel it")
@@ -774,13 +762,13 @@ def busy_load(home, sim, log):
         subprocess.run(["xdotool", "windowactivate", "--sync", wait_box], check=False)
         subprocess.run(["xdotool", "key", "Return"], check=False)  # Wait, the default
     box = wait_for(lambda: exit_asked(other_than=wait_box), 40)
-    check(box is not None and frames_in(log).count(0x07) == 24,
+    check(box is not None and commands_in(log).count(0x07) == 24,
           "the usual Exit question comes once the load is over, not inside it")
     check("Store preset" not in titles_seen, "Store pressed during the load opened nothing")
     check(editor.poll() is None, "the program did not end inside the load")
     screenshot("busy-exit-after-load")
     answer_yes_and_end(editor, box)
-    commands = frames_in(log)
+    commands = commands_in(log)
     check(0x11 not in commands, "no memory write reached the device")
     check(commands.count(0x07) == 24, "the load's 24 notches all went out: %d" % commands.count(0x07))
     notches = [i for i, c in enumerate(commands) if c == 0x07]

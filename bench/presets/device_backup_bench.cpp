@@ -13,6 +13,7 @@
 #include "bench/support/qt_benchmark_main.h"
 #include "bench/support/simulated_device_link.h"
 #include "devlink/commands.h"
+#include "devlink/forwarding_port.h"
 #include "devlink/library_read.h"
 #include "devlink/memory_map.h"
 #include "devlink/preset_block.h"
@@ -27,27 +28,19 @@ namespace {
 constexpr double kByteSeconds = 10.0 / 4800.0;
 
 // The real serial port, counting the bytes each way on their way through.
-class CountingPort final : public devlink::SerialPort {
+class CountingPort final : public devlink::ForwardingPort {
 public:
-    bool open(const std::string& name) override { return port_.open(name); }
-    void close() override { port_.close(); }
-    bool isOpen() const override { return port_.isOpen(); }
-    void setReadSize(int bytes) override { port_.setReadSize(bytes); }
+    CountingPort() : ForwardingPort(port_) {}
     bool write(std::span<const std::uint8_t> bytes) override {
         written += bytes.size();
         if (bytes.size() == 10 && bytes[2] == devlink::Code(devlink::Command::WriteMemoryByte)) ++memoryWrites;
-        return port_.write(bytes);
+        return ForwardingPort::write(bytes);
     }
-    int bytesWaiting() override { return port_.bytesWaiting(); }
-    void waitForBytes(int timeoutMs) override { port_.waitForBytes(timeoutMs); }
     std::vector<std::uint8_t> read() override {
-        auto bytes = port_.read();
+        auto bytes = ForwardingPort::read();
         received += bytes.size();
         return bytes;
     }
-    void discardInput() override { port_.discardInput(); }
-    devlink::PortFault fault() const override { return port_.fault(); }
-    std::string faultText() const override { return port_.faultText(); }
 
     std::size_t written = 0;
     std::size_t received = 0;

@@ -8,32 +8,23 @@
 #include <memory>
 
 #include "devlink/any_port.h"
+#include "devlink/forwarding_port.h"
 #include "devlink/job_runner.h"
 
 namespace devlink {
 
-class JobWaitPort final : public SerialPort {
+class JobWaitPort final : public ForwardingPort {
 public:
-    JobWaitPort(AnyPort& port, JobRunner& jobs) : port_(port), jobs_(jobs) {}
+    JobWaitPort(AnyPort& port, JobRunner& jobs) : ForwardingPort(port), port_(port), jobs_(jobs) {}
     // Owns its port (one of several the port search probes at once).
     JobWaitPort(std::unique_ptr<AnyPort> port, JobRunner& jobs)
-        : owned_(std::move(port)), port_(*owned_), jobs_(jobs) {}
+        : ForwardingPort(*port), owned_(std::move(port)), port_(*owned_), jobs_(jobs) {}
 
     AnyPort& line() { return port_; }
 
-    bool open(const std::string& name) override { return port_.open(name); }
-    void close() override { port_.close(); }
-    bool isOpen() const override { return port_.isOpen(); }
-    void setReadSize(int bytes) override { port_.setReadSize(bytes); }
-    bool write(std::span<const std::uint8_t> bytes) override { return port_.write(bytes); }
-    int bytesWaiting() override { return port_.bytesWaiting(); }
     // Returns when bytes arrive, the port fails, the time is up or the job
     // is woken (cancelled).
     void waitForBytes(int timeoutMs) override;
-    std::vector<std::uint8_t> read() override { return port_.read(); }
-    void discardInput() override { port_.discardInput(); }
-    PortFault fault() const override { return port_.fault(); }
-    std::string faultText() const override { return port_.faultText(); }
 
     // Waits that could not step out (a job run where it was asked for in a
     // program with a window): the window stood still meanwhile.

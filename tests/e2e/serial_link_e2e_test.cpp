@@ -8,6 +8,7 @@
 
 #include "devlink/commands.h"
 #include "devlink/device_link.h"
+#include "devlink/forwarding_port.h"
 #include "devlink/qt_serial_port.h"
 #include "model/value_tables.h"
 #include "sim/pseudo_terminal.h"
@@ -30,23 +31,10 @@ private:
     SteadyClock real_;
 };
 
-class FastWaitPort final : public SerialPort {
+class FastWaitPort final : public ForwardingPort {
 public:
-    explicit FastWaitPort(SerialPort& real) : real_(real) {}
-    bool open(const std::string& name) override { return real_.open(name); }
-    void close() override { real_.close(); }
-    bool isOpen() const override { return real_.isOpen(); }
-    void setReadSize(int bytes) override { real_.setReadSize(bytes); }
-    bool write(std::span<const std::uint8_t> bytes) override { return real_.write(bytes); }
-    int bytesWaiting() override { return real_.bytesWaiting(); }
-    void waitForBytes(int timeoutMs) override { real_.waitForBytes(timeoutMs / kSpeedUp + 1); }
-    std::vector<std::uint8_t> read() override { return real_.read(); }
-    void discardInput() override { real_.discardInput(); }
-    PortFault fault() const override { return real_.fault(); }
-    std::string faultText() const override { return real_.faultText(); }
-
-private:
-    SerialPort& real_;
+    using ForwardingPort::ForwardingPort;
+    void waitForBytes(int timeoutMs) override { ForwardingPort::waitForBytes(timeoutMs / kSpeedUp + 1); }
 };
 
 struct RealLink {

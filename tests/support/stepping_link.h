@@ -7,31 +7,21 @@
 #include <functional>
 
 #include "devlink/device_link.h"
+#include "devlink/forwarding_port.h"
 #include "support/fake_port.h"
 #include "support/recording_link_end.h"
 
 namespace testing_support {
 
 // The fake line, except that a wait inside a job steps out of it.
-class SteppingPort final : public devlink::SerialPort {
+class SteppingPort final : public devlink::ForwardingPort {
 public:
-    SteppingPort(FakePort& line, devlink::JobRunner& jobs) : line_(line), jobs_(jobs) {}
-    bool open(const std::string& name) override { return line_.open(name); }
-    void close() override { line_.close(); }
-    bool isOpen() const override { return line_.isOpen(); }
-    void setReadSize(int bytes) override { line_.setReadSize(bytes); }
-    bool write(std::span<const std::uint8_t> bytes) override { return line_.write(bytes); }
-    int bytesWaiting() override { return line_.bytesWaiting(); }
+    SteppingPort(FakePort& line, devlink::JobRunner& jobs) : ForwardingPort(line), jobs_(jobs) {}
     void waitForBytes(int timeoutMs) override {
-        if (!jobs_.suspend()) line_.waitForBytes(timeoutMs);
+        if (!jobs_.suspend()) ForwardingPort::waitForBytes(timeoutMs);
     }
-    std::vector<std::uint8_t> read() override { return line_.read(); }
-    void discardInput() override { line_.discardInput(); }
-    devlink::PortFault fault() const override { return line_.fault(); }
-    std::string faultText() const override { return line_.faultText(); }
 
 private:
-    FakePort& line_;
     devlink::JobRunner& jobs_;
 };
 
