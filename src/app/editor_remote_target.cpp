@@ -89,7 +89,7 @@ QString EditorRemoteTarget::setControl(const remote::Request& request) {
                           : r->field == remote::NotchField::Frequency ? row.freqBar
                                                                       : row.widthBar;
         if (!bar->isEnabled()) return RowRefusal(r->channel, r->row, searching);
-        bar->setValue(r->field == remote::NotchField::Gain ? r->value + model::kMaxGainCode : r->value);
+        bar->setValue(r->code());
         return {};
     }
     if (const auto* r = std::get_if<remote::SettingRequest>(&request)) {

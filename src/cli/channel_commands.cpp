@@ -37,20 +37,21 @@ std::optional<int> RequestedState(const AutoEdit& edit, AutoSetting setting) {
 }
 
 void PlanAutoSettings(const SetCommand& command, model::PresetImage& image, SetPlan& plan) {
-    const int c = command.channel;
-    for (const AutoSetting setting : notch::kAutoSettingsSendOrder) {
-        const std::optional<int> state = RequestedState(command.autos, setting);
-        if (!state) continue;
-        image[notch::ImageOffset(setting, c)] = static_cast<std::uint8_t>(*state);
-        // As in the editor, the automatic rows take the automatic width.
-        if (setting == AutoSetting::QNotchAuto)
-            for (int k = 0; k < AutomaticRowCount(image, c); ++k)
-                image[model::NotchRecordOffset[model::NotchIndex(c, k)] + 3] = static_cast<std::uint8_t>(*state);
-        plan.frames.push_back(notch::CommitPayload(setting, image, c));
-    }
+    for (const AutoSetting setting : notch::kAutoSettingsSendOrder)
+        if (const std::optional<int> state = RequestedState(command.autos, setting))
+            plan.frames.push_back(SetAutoSetting(setting, command.channel, *state, image));
 }
 
 }  // namespace
+
+devlink::Payload SetAutoSetting(notch::AutoSetting setting, int channel, int state, model::PresetImage& image) {
+    image[notch::ImageOffset(setting, channel)] = static_cast<std::uint8_t>(state);
+    // As in the editor, the automatic rows take the automatic width.
+    if (setting == AutoSetting::QNotchAuto)
+        for (int k = 0; k < AutomaticRowCount(image, channel); ++k)
+            image[model::NotchRecordOffset[model::NotchIndex(channel, k)] + 3] = static_cast<std::uint8_t>(state);
+    return notch::CommitPayload(setting, image, channel);
+}
 
 SetPlan PlanSet(const SetCommand& command, model::PresetImage& image) {
     SetPlan plan;

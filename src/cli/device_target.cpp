@@ -22,43 +22,21 @@ namespace {
 const QString kSearchOwnsRows = QString::fromLatin1(remote::kSearchRunning);
 const QString kLost = QStringLiteral("The device stopped answering");
 
-int FieldCode(const model::NotchCodes& codes, remote::NotchField field) {
+int& FieldOf(model::NotchCodes& codes, remote::NotchField field) {
     switch (field) {
     case remote::NotchField::Frequency: return codes.freq;
     case remote::NotchField::Gain: return codes.gain;
-    case remote::NotchField::Width: return codes.width;
+    case remote::NotchField::Width: break;
     }
-    return -1;
+    return codes.width;
 }
 
-int RequestedCode(const remote::NotchRequest& request) {
-    return request.field == remote::NotchField::Gain ? request.value + model::kMaxGainCode : request.value;
-}
-
-// Notch n with the one field moved, in the image, and its frame.
-devlink::Payload MoveField(model::PresetImage& image, int n, remote::NotchField field, int code) {
+// Notch n with the one field the page moved, in the image, and its frame.
+devlink::Payload MoveField(model::PresetImage& image, int n, const remote::NotchRequest& r) {
     model::NotchCodes codes = model::ReadNotchRecord(image, n);
-    switch (field) {
-    case remote::NotchField::Frequency: codes.freq = code; break;
-    case remote::NotchField::Gain: codes.gain = code; break;
-    case remote::NotchField::Width: codes.width = code; break;
-    }
+    FieldOf(codes, r.field) = r.code();
     model::WriteNotchRecord(image, n, codes);
     return notch::NotchPayload(image, n);
-}
-
-SetCommand SettingSet(notch::AutoSetting setting, int channel, int value) {
-    SetCommand set;
-    set.channel = channel;
-    switch (setting) {
-    case notch::AutoSetting::NumNotchAuto: set.autos.count = value; break;
-    case notch::AutoSetting::QNotchAuto: set.autos.width = value; break;
-    case notch::AutoSetting::AttenuationMode: set.autos.depth = value; break;
-    case notch::AutoSetting::Sensitivity: set.autos.sensitivity = value; break;
-    case notch::AutoSetting::ReleaseSpeed: set.autos.release = value; break;
-    case notch::AutoSetting::SearchMode: set.autos.mode = value; break;
-    }
-    return set;
 }
 
 }  // namespace
@@ -104,11 +82,11 @@ QString DeviceTarget::editNotch(const remote::NotchRequest& r) {
     if (searchRunning()) return kSearchOwnsRows;
     if (r.row < notch::AutomaticRowCount(image_, r.channel)) return remote::AutomaticRowRefusal(r.channel, r.row);
     const int n = model::NotchIndex(r.channel, r.row);
-    const int code = RequestedCode(r);
+    model::NotchCodes codes = model::ReadNotchRecord(image_, n);
     // A control set to the value it has moves nothing, and sends nothing.
-    if (FieldCode(model::ReadNotchRecord(image_, n), r.field) == code) return {};
-    std::vector<devlink::Payload> frames{MoveField(image_, n, r.field, code)};
-    if (linked_) frames.push_back(MoveField(image_, model::PartnerNotch(n), r.field, code));
+    if (FieldOf(codes, r.field) == r.code()) return {};
+    std::vector<devlink::Payload> frames{MoveField(image_, n, r)};
+    if (linked_) frames.push_back(MoveField(image_, model::PartnerNotch(n), r));
     send(frames);
     return {};
 }
@@ -116,12 +94,8 @@ QString DeviceTarget::editNotch(const remote::NotchRequest& r) {
 QString DeviceTarget::editSetting(const remote::SettingRequest& r) {
     if (searchRunning()) return kSearchOwnsRows;
     if (image_[notch::ImageOffset(r.setting, r.channel)] == r.value) return {};
-    std::vector<devlink::Payload> frames = PlanSet(SettingSet(r.setting, r.channel, r.value), image_).frames;
-    if (linked_) {
-        const std::vector<devlink::Payload> other =
-            PlanSet(SettingSet(r.setting, 1 - r.channel, r.value), image_).frames;
-        frames.insert(frames.end(), other.begin(), other.end());
-    }
+    std::vector<devlink::Payload> frames{SetAutoSetting(r.setting, r.channel, r.value, image_)};
+    if (linked_) frames.push_back(SetAutoSetting(r.setting, 1 - r.channel, r.value, image_));
     send(frames);
     return {};
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <variant>
 
+#include "model/value_tables.h"
 #include "notch/auto_settings.h"
 
 namespace remote {
@@ -25,6 +26,9 @@ struct NotchRequest {
     int row = 0;
     NotchField field = NotchField::Gain;
     int value = 0;
+
+    // The code the row's control and the image take: the gain as 0..45.
+    int code() const { return field == NotchField::Gain ? value + model::kMaxGainCode : value; }
 };
 
 // One automatic setting, as the device keeps it (a state, not a control
