@@ -359,8 +359,9 @@ void DeviceLink::sendCommand(const Payload& payload) {
         queueCommand(payload);
         return;
     }
+    // A step of the job in progress. Edits queued meanwhile wait for the
+    // job's end (the drain job behind it): nothing goes out between its frames.
     exchangeCommand(payload);
-    sendQueued();
 }
 
 void DeviceLink::queueCommand(const Payload& payload) {
@@ -396,7 +397,6 @@ void DeviceLink::sendQueued() {
 std::optional<Block> DeviceLink::readBlock(const Payload& payload) {
     if (sendingBlocked() || !flags_.portReady || inExchange_) return std::nullopt;
     const bool arrived = exchange(payload, kBlockReplySize, kBlockTimeoutMs);
-    sendQueued();
     if (!arrived) return std::nullopt;
     Block block{};
     std::copy_n(reply_.begin(), block.size(), block.begin());
@@ -405,6 +405,10 @@ std::optional<Block> DeviceLink::readBlock(const Payload& payload) {
 
 std::optional<Reply> DeviceLink::request(const Payload& payload) {
     if (sendingBlocked() || inExchange_) return std::nullopt;
+    // The reply goes back to the caller, so the exchange runs where it is
+    // asked for: inside the caller's job, or on a runner without stacks.
+    // Anywhere else it would end after the caller has gone.
+    if (!jobs_.inJob() && (jobs_.ownStacks() || jobs_.busy())) return std::nullopt;
     std::optional<Reply> reply;
     jobs_.run([&] {
         commandOnLine_ = payload;
@@ -414,7 +418,6 @@ std::optional<Reply> DeviceLink::request(const Payload& payload) {
             reply.emplace();
             std::copy_n(reply_.begin(), reply->size(), reply->begin());
         }
-        sendQueued();
     });
     return reply;
 }

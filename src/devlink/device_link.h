@@ -130,8 +130,10 @@ public:
     // A block of 160 bytes; nothing when the link ended, the job was
     // cancelled or sending is off (demo mode, a fill).
     std::optional<Block> readBlock(const Payload& payload);
-    // One exchange whose reply the caller needs (a memory byte): never
-    // queued or coalesced; nothing when it did not complete.
+    // One exchange whose reply the caller needs (a memory byte), asked for
+    // inside a job: never queued or coalesced; nothing when it did not
+    // complete, or when asked for from outside a job while jobs have stacks
+    // of their own (its reply would come after the caller had gone).
     std::optional<Reply> request(const Payload& payload);
     void sendNoReply(const Payload& payload);
     // Consumes one report when ten bytes are waiting, hands its first seven

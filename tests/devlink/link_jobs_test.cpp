@@ -46,6 +46,19 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
              r.link.sendCommand(kNotchB);
          },
          {kNotchA, kStop, kStop, kNotchB}},
+        {"an edit while a job of several frames waits: after the whole job",
+         [](Rig& r) {
+             r.jobs.run([&r] {
+                 r.link.sendCommand(kStop);
+                 r.link.sendCommand(kStop);
+             });
+             r.answer();  // the edit's reply: the job starts and waits on its first frame
+             r.link.sendCommand(kNotchB);
+         },
+         {kNotchA, kStop, kStop, kNotchB}},
+        {"a request from outside a job: refused, never left to run later",
+         [](Rig& r) { EXPECT_FALSE(r.link.request(kNotchB).has_value()); },
+         {kNotchA}},
         {"an edit while a transfer holds the device: refused",
          [](Rig& r) {
              auto hold = std::make_shared<std::optional<DeviceWork::Hold>>(r.link.work().tryHold("storing a preset"));
