@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
     app::OfflineLinkEnd linkEnd(dialogs);
     devlink::AnyPort port;
     devlink::JobRunner jobs;
+    desktopDialogs.setModalScope([&jobs] { return std::make_shared<devlink::JobRunner::Scope>(jobs.stepAside()); });
     // A wait for the device steps out of its job, back to the event loop:
     // the window keeps painting and working meanwhile.
     devlink::JobWaitPort waitingPort(port, jobs);

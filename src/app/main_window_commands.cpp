@@ -131,6 +131,7 @@ void MainWindow::onToolbarButton(int index) {
     case kStorePreset:
         link_.jobs().run([this] {
             presets::StorePresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
+            const auto aside = link_.jobs().stepAside();
             dialog.exec();
         });
         break;

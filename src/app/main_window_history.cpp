@@ -51,7 +51,10 @@ bool MainWindow::settleUnsavedSettings() {
 void MainWindow::readPresetAsStep() {
     presets::ReadPresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
     editor_->beginStep();
-    dialog.exec();
+    {
+        const auto aside = link_.jobs().stepAside();
+        dialog.exec();
+    }
     editor_->endStep(editor::ReadStepText(dialog.list()->currentRow() + 1));
 }
 

@@ -169,6 +169,21 @@ void JobRunner::wake() {
     });
 }
 
+JobRunner::Scope JobRunner::stepAside() {
+    if (!post_ || !stack_ || running_ == 0) return Scope();
+    asideDepths_.push_back(std::exchange(running_, 0));
+    return Scope([this] {
+        running_ = asideDepths_.back();
+        asideDepths_.pop_back();
+    });
+}
+
+JobRunner::Scope JobRunner::stepBackIn() {
+    if (asideDepths_.empty() || running_ > 0 || suspended_) return Scope();
+    running_ = asideDepths_.back();
+    return Scope([this] { running_ = 0; });
+}
+
 void JobRunner::finishStack() {
     // Back on the event loop's stack: the finished one can go.
     stack_.reset();

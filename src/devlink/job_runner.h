@@ -16,6 +16,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace devlink {
 
@@ -61,6 +63,35 @@ public:
     // wakes before it has stepped in count as one.
     void wake();
 
+    // A job that opens a modal window (a question, a file chooser, a preset
+    // window) steps aside while it is open: that window's loop dispatches
+    // the rest of the program's input, timers and accessibility actions, and
+    // what they ask for comes from outside the job (queued behind it, or
+    // refused while it holds the device), never as a step of it. No effect
+    // outside a job on its own stack. What the open window itself does on
+    // the device steps back in (a transfer it begins, see DeviceTransfer)
+    // for as long as that lasts.
+    class Scope {
+    public:
+        Scope() = default;  // does nothing
+        Scope(Scope&& other) noexcept : end_(std::exchange(other.end_, nullptr)) {}
+        Scope& operator=(Scope&&) = delete;
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+        ~Scope() {
+            if (end_) end_();
+        }
+
+    private:
+        friend class JobRunner;
+        explicit Scope(std::function<void()> end) : end_(std::move(end)) {}
+        std::function<void()> end_;
+    };
+    [[nodiscard]] Scope stepAside();
+    // Inside a window a job opened: the job's own steps again. No effect
+    // elsewhere.
+    [[nodiscard]] Scope stepBackIn();
+
 private:
     void startOnOwnStack(Body body);
     void enter();
@@ -73,6 +104,8 @@ private:
     std::deque<Body> queue_;
     std::function<void()> whenIdle_;
     int running_ = 0;
+    // The depth of each job step that stepped aside, innermost last.
+    std::vector<int> asideDepths_;
     bool wakePosted_ = false;
     bool suspended_ = false;
 };

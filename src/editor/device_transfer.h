@@ -20,15 +20,23 @@ bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char
                  std::function<void()> then = {});
 
 // The hold of RunTransfer for code that already runs inside a job (a
-// start-up, a connect): held for its life, with the busy pointer.
+// start-up, a connect), or in a window such a job opened (a store from the
+// store window): held for its life, with the busy pointer, and the window's
+// work is the job's own meanwhile.
 class DeviceTransfer {
 public:
     // Null, and the request refused, when another transfer holds the device.
     static std::unique_ptr<DeviceTransfer> Begin(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what);
 
-    DeviceTransfer(devlink::DeviceWork::Hold hold, ui::UserDialogs& dialogs) : hold_(std::move(hold)), busy_(dialogs) {}
-
 private:
+    friend bool RunTransfer(devlink::DeviceLink&, ui::UserDialogs&, const char*, std::function<void()>,
+                            std::function<void()>);
+    static std::unique_ptr<DeviceTransfer> Hold(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what,
+                                                bool stepBackIn);
+    DeviceTransfer(devlink::JobRunner::Scope backIn, devlink::DeviceWork::Hold hold, ui::UserDialogs& dialogs)
+        : backIn_(std::move(backIn)), hold_(std::move(hold)), busy_(dialogs) {}
+
+    devlink::JobRunner::Scope backIn_;  // ends last, once the hold is let go
     devlink::DeviceWork::Hold hold_;
     ui::BusyPointer busy_;
 };

@@ -238,6 +238,7 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
     if (cancelled || link.ended()) return;
     comparison = CompareWithDevice(backup, library, blocks);
     RestoreDeviceDialog dialog(path, backup, comparison, blocks, link, library, dialogs, onCurrentRestored, parent);
+    const auto aside = link.jobs().stepAside();
     dialog.exec();
 }
 

@@ -46,6 +46,7 @@ Answer AskChoice(QMessageBox& box, const Message& message) {
 }  // namespace
 
 Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
+    const auto modal = enterModal();
     QMessageBox box(ToQt(message.icon), message.title, message.text, QMessageBox::NoButton, parent);
     if (message.buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
@@ -61,15 +62,18 @@ Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
 }
 
 QString QtUserDialogs::openFileName(const FileRequest& request, QWidget* parent) {
+    const auto modal = enterModal();
     return QFileDialog::getOpenFileName(parent, request.title, request.folder, request.filter);
 }
 
 QString QtUserDialogs::saveFileName(const FileRequest& request, QWidget* parent) {
     // The dialog asks before an existing file is overwritten.
+    const auto modal = enterModal();
     return QFileDialog::getSaveFileName(parent, request.title, request.folder, request.filter);
 }
 
 std::optional<QString> QtUserDialogs::askText(const TextPrompt& prompt, QWidget* parent) {
+    const auto modal = enterModal();
     bool ok = false;
     QString answer;
     if (prompt.choices.isEmpty()) {

@@ -56,6 +56,31 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
              r.link.sendCommand(kNotchB);
          },
          {kNotchA, kStop, kStop, kNotchB}},
+        {"an edit from the loop of a window the job opened: after the job, not a step of it",
+         [](Rig& r) {
+             r.jobs.run([&r] {
+                 r.link.sendCommand(kStop);
+                 {
+                     const auto aside = r.jobs.stepAside();
+                     r.link.sendCommand(kNotchB);  // dispatched while the window is open
+                 }
+                 r.link.sendCommand(kStop);
+             });
+         },
+         {kNotchA, kStop, kStop, kNotchB}},
+        {"that window's own work steps back in: a step of the job",
+         [](Rig& r) {
+             r.jobs.run([&r] {
+                 r.link.sendCommand(kStop);
+                 {
+                     const auto aside = r.jobs.stepAside();
+                     const auto backIn = r.jobs.stepBackIn();
+                     r.link.sendCommand(kNotchB);
+                 }
+                 r.link.sendCommand(kStop);
+             });
+         },
+         {kNotchA, kStop, kNotchB, kStop}},
         {"a request from outside a job: refused, never left to run later",
          [](Rig& r) { EXPECT_FALSE(r.link.request(kNotchB).has_value()); },
          {kNotchA}},
