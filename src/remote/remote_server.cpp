@@ -251,6 +251,9 @@ void RemoteServer::drop(int id) {
     if (found == clients_.end()) return;
     std::unique_ptr<QWebSocket> socket = std::move(found->second.socket);
     clients_.erase(found);
+    // The last state sent is what every page shows; with none left, the
+    // next page is sent the state of its own joining, whatever this was.
+    if (clients_.empty()) lastState_.clear();
     socket->disconnect(this);
     socket->abort();
     socket.release()->deleteLater();

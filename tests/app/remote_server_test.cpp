@@ -181,7 +181,9 @@ TEST_F(RemoteServerTest, EveryPageSeesAnotherPagesEdit) {
 TEST_F(RemoteServerTest, APageThatStopsReadingDoesNotHoldUpTheOthers) {
     remote::ClientLimits limits;
     limits.broadcastDelayMs = 0;
+    limits.maxQueuedBytes = 16 * 1024;
     server.setLimits(limits);
+    QSignalSpy counts(&server, &remote::RemoteServer::countsChanged);
     // A WebSocket handshake, then never a byte read: its queue only grows.
     QTcpSocket stalled;
     stalled.setReadBufferSize(1);
@@ -211,8 +213,48 @@ TEST_F(RemoteServerTest, APageThatStopsReadingDoesNotHoldUpTheOthers) {
             state->value("channels")[1].toObject().value("rows")[11].toObject().value("gain").toInt() == gain % 46 - 45;
     }
     EXPECT_TRUE(keptUp);
+    // Changes as fast as they come: once the line's buffers are full, the
+    // page that reads nothing is dropped when its queue passes the limit.
+    counts.clear();
+    for (int n = 0; n < 20000 && server.clientCount() == 2; ++n) {
+        target.image[model::NotchRecordOffset[23]] = static_cast<std::uint8_t>(n % 46);
+        target.touch();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(server.clientCount(), 1) << "the stalled page was dropped";
+    EXPECT_FALSE(counts.isEmpty()) << "and the window's count told";
     page.send(R"({"type":"link","on":true})");
     EXPECT_TRUE(QTest::qWaitFor([&] { return target.requests.size() == 1; }, 5000));
+}
+
+TEST_F(RemoteServerTest, APageThatJoinsAfterTheOthersLeftSeesEveryChangeFromThen) {
+    auto setGain = [this](int code) {
+        target.image[model::NotchRecordOffset[23]] = static_cast<std::uint8_t>(code);
+        target.touch();
+    };
+    auto gainOf = [](const QJsonObject& state) {
+        return state.value("channels")[1].toObject().value("rows")[11].toObject().value("gain").toInt();
+    };
+    {
+        PageClient first(socketUrl(server.token()));
+        ASSERT_TRUE(first.waitOpen());
+        std::size_t at = 0;
+        ASSERT_TRUE(first.next("state", at));
+        setGain(10);
+        ASSERT_TRUE(first.next("state", at));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.clientCount() == 0; }, 5000));
+    setGain(45);  // while no page is there
+    PageClient later(socketUrl(server.token()));
+    ASSERT_TRUE(later.waitOpen());
+    std::size_t at = 0;
+    const auto joined = later.next("state", at);
+    ASSERT_TRUE(joined);
+    EXPECT_EQ(gainOf(*joined), 0);
+    setGain(10);  // back to what the first page was last sent
+    const auto changed = later.next("state", at);
+    ASSERT_TRUE(changed) << "the change reaches the page that joined";
+    EXPECT_EQ(gainOf(*changed), -35);
 }
 
 }  // namespace
