@@ -398,6 +398,14 @@ def remote_window():
         except Exception:  # noqa: BLE001
             code = -1
         check(code == 401, "without its token: 401 (%s)" % code)
+        def refused_counted():
+            node = named("Remote connections")
+            return node is not None and "Refused for a missing or wrong token: 1" in node.description
+
+        counted = wait_for(refused_counted, 5)
+        node = named("Remote connections")
+        check(counted is not None, "the window counts the refused request on the bus: %s" %
+              (node.description.replace("\n", "; ") if node is not None else "no label on the bus"))
     toggle(switch)
     subprocess.run(["wmctrl", "-i", "-c", window], check=False)
     wait_for(lambda: "Remote control" not in window_titles(), 5)

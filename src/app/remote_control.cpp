@@ -38,6 +38,7 @@ RemoteControl::RemoteControl(MainWindow& window, const model::PresetImage& image
     qr_->setObjectName(QStringLiteral("RemoteQrCode"));
     qr_->setAccessibleName(QStringLiteral("QR code of the first address"));
     counts_->setObjectName(QStringLiteral("RemoteCounts"));
+    counts_->setAccessibleName(QStringLiteral("Remote connections"));
     error_->setObjectName(QStringLiteral("RemoteError"));
     error_->setWordWrap(true);
     onBox_->setObjectName(QStringLiteral("RemoteOnBox"));
@@ -48,8 +49,8 @@ RemoteControl::RemoteControl(MainWindow& window, const model::PresetImage& image
     layout->addWidget(qr_, 0, Qt::AlignHCenter);
     layout->addWidget(counts_);
     connect(onBox_, &QCheckBox::toggled, this, &RemoteControl::onSwitch);
-    connect(&server_, &remote::RemoteServer::countsChanged, this, &RemoteControl::refresh);
-    refresh();
+    connect(&server_, &remote::RemoteServer::countsChanged, this, &RemoteControl::showCounts);
+    showAddresses();
 }
 
 bool RemoteControl::start(const remote::ListenAddress& where, QString* error) {
@@ -62,7 +63,7 @@ bool RemoteControl::start(const remote::ListenAddress& where, QString* error) {
         const QSignalBlocker quiet(onBox_);
         onBox_->setChecked(started);
     }
-    refresh();
+    showAddresses();
     return started;
 }
 
@@ -70,7 +71,7 @@ void RemoteControl::stop() {
     server_.stop();
     const QSignalBlocker quiet(onBox_);
     onBox_->setChecked(false);
-    refresh();
+    showAddresses();
 }
 
 void RemoteControl::onSwitch(bool on) {
@@ -80,21 +81,22 @@ void RemoteControl::onSwitch(bool on) {
         stop();
 }
 
-QString RemoteControl::addressText() const { return addresses_->text(); }
-QString RemoteControl::countsText() const { return counts_->text(); }
-
-void RemoteControl::refresh() {
+void RemoteControl::showAddresses() {
     const QStringList addresses = server_.pageAddresses();
     addresses_->setText(addresses.isEmpty() ? QStringLiteral("The remote is off.") : addresses.join(QLatin1Char('\n')));
     qr_->setPixmap(addresses.isEmpty() ? QPixmap() : QPixmap::fromImage(QrImage(addresses.front(), kQrScale)));
     qr_->setVisible(!addresses.isEmpty());
+    // A label's text does not reach the accessibility bus; its description does.
+    addresses_->setAccessibleDescription(addresses_->text());
+    showCounts();
+    adjustSize();
+}
+
+void RemoteControl::showCounts() {
     counts_->setText(QStringLiteral("Phones connected: %1\nRefused for a missing or wrong token: %2")
                          .arg(server_.clientCount())
                          .arg(server_.refusedCount()));
-    // A label's text does not reach the accessibility bus; its description does.
-    addresses_->setAccessibleDescription(addresses_->text());
     counts_->setAccessibleDescription(counts_->text());
-    adjustSize();
 }
 
 }  // namespace app

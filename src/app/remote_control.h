@@ -26,12 +26,13 @@ public:
     void stop();
     remote::RemoteServer& server() { return server_; }
     // The window's texts, as shown.
-    QString addressText() const;
-    QString countsText() const;
 
 private:
     void onSwitch(bool on);
-    void refresh();
+    // The addresses and the QR code: when the server starts or stops.
+    void showAddresses();
+    // The counts: whenever a page comes or goes or a request is refused.
+    void showCounts();
 
     EditorRemoteTarget target_;
     remote::RemoteServer server_;
