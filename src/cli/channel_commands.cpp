@@ -4,6 +4,7 @@
 #include "cli/device_reads.h"
 #include "model/number_text.h"
 #include "notch/auto_settings.h"
+#include "notch/channel_edits.h"
 #include "notch/notch_transfer.h"
 
 namespace cli {
@@ -39,24 +40,15 @@ std::optional<int> RequestedState(const AutoEdit& edit, AutoSetting setting) {
 void PlanAutoSettings(const SetCommand& command, model::PresetImage& image, SetPlan& plan) {
     for (const AutoSetting setting : notch::kAutoSettingsSendOrder)
         if (const std::optional<int> state = RequestedState(command.autos, setting))
-            plan.frames.push_back(SetAutoSetting(setting, command.channel, *state, image));
+            plan.frames.push_back(notch::SetAutoSetting(image, setting, command.channel, *state));
 }
 
 }  // namespace
 
-devlink::Payload SetAutoSetting(notch::AutoSetting setting, int channel, int state, model::PresetImage& image) {
-    image[notch::ImageOffset(setting, channel)] = static_cast<std::uint8_t>(state);
-    // As in the editor, the automatic rows take the automatic width.
-    if (setting == AutoSetting::QNotchAuto)
-        for (int k = 0; k < AutomaticRowCount(image, channel); ++k)
-            image[model::NotchRecordOffset[model::NotchIndex(channel, k)] + 3] = static_cast<std::uint8_t>(state);
-    return notch::CommitPayload(setting, image, channel);
-}
-
 SetPlan PlanSet(const SetCommand& command, model::PresetImage& image) {
     SetPlan plan;
     if (command.row) {
-        const int automatic = AutomaticRowCount(image, command.channel);
+        const int automatic = notch::AutomaticRowCount(image, command.channel);
         if (*command.row < automatic) {
             plan.refusal = QString(
                                "%1 %2 belongs to the automatic search (Num notch automatic %3); "

@@ -8,7 +8,6 @@
 #include "cli/command_context.h"
 #include "cli/invocation.h"
 #include "model/preset_image.h"
-#include "notch/auto_settings.h"
 
 namespace cli {
 
@@ -22,7 +21,5 @@ struct SetPlan {
     QString refusal;  // empty: nothing refused
 };
 SetPlan PlanSet(const SetCommand& command, model::PresetImage& image);
-// One automatic setting of a channel set on the image, and its frame.
-devlink::Payload SetAutoSetting(notch::AutoSetting setting, int channel, int state, model::PresetImage& image);
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 
 #include "model/number_text.h"
 #include "notch/auto_settings.h"
+#include "notch/channel_edits.h"
 
 namespace cli {
 namespace {
@@ -26,10 +27,6 @@ model::NotchCodes SafeCodes(const model::PresetImage& image, int n) {
 
 QString ChannelName(int channel) { return channel == 0 ? "left" : "right"; }
 
-int AutomaticRowCount(const model::PresetImage& image, int channel) {
-    return std::clamp<int>(image[notch::ImageOffset(AutoSetting::NumNotchAuto, channel)], 0, model::kRowsPerChannel);
-}
-
 PrintedLine NotchLine(const model::PresetImage& image, int n) {
     const int channel = model::ChannelOfNotch(n);
     const int row = model::RowOfNotch(n) + 1;
@@ -37,7 +34,7 @@ PrintedLine NotchLine(const model::PresetImage& image, int n) {
     const std::string freq = model::FormatNumber(model::FreqTable[codes.freq]);
     const int gainDb = codes.gain - model::kMaxGainCode;
     const QString width = Text(std::string(model::BandwidthName[codes.width]));
-    const bool automatic = row <= AutomaticRowCount(image, channel);
+    const bool automatic = row <= notch::AutomaticRowCount(image, channel);
     PrintedLine line;
     line.text = QString("%1 %2: %3 Hz %4 dB %5%6")
                     .arg(ChannelName(channel))

@@ -21,7 +21,4 @@ struct PrintedLine {
 PrintedLine NotchLine(const model::PresetImage& image, int n);
 PrintedLine ChannelSettingsLine(const model::PresetImage& image, int channel);
 
-// Rows 0..count-1 of the channel belong to its automatic search.
-int AutomaticRowCount(const model::PresetImage& image, int channel);
-
 }  // namespace cli

@@ -94,8 +94,8 @@ QString DeviceTarget::editNotch(const remote::NotchRequest& r) {
 QString DeviceTarget::editSetting(const remote::SettingRequest& r) {
     if (searchRunning()) return kSearchOwnsRows;
     if (image_[notch::ImageOffset(r.setting, r.channel)] == r.value) return {};
-    std::vector<devlink::Payload> frames{SetAutoSetting(r.setting, r.channel, r.value, image_)};
-    if (linked_) frames.push_back(SetAutoSetting(r.setting, 1 - r.channel, r.value, image_));
+    std::vector<devlink::Payload> frames{notch::SetAutoSetting(image_, r.setting, r.channel, r.value)};
+    if (linked_) frames.push_back(notch::SetAutoSetting(image_, r.setting, 1 - r.channel, r.value));
     send(frames);
     return {};
 }

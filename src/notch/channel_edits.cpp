@@ -12,6 +12,22 @@ int AutomaticRowCount(const model::PresetImage& image, int channel) {
     return std::clamp<int>(image[ImageOffset(AutoSetting::NumNotchAuto, channel)], 0, model::kRowsPerChannel);
 }
 
+namespace {
+
+void GiveAutomaticRowsTheWidth(model::PresetImage& image, int channel) {
+    const std::uint8_t width = image[ImageOffset(AutoSetting::QNotchAuto, channel)];
+    for (int k = 0; k < AutomaticRowCount(image, channel); ++k)
+        image[model::NotchRecordOffset[model::NotchIndex(channel, k)] + 3] = width;
+}
+
+}  // namespace
+
+devlink::Payload SetAutoSetting(model::PresetImage& image, AutoSetting setting, int channel, int state) {
+    image[ImageOffset(setting, channel)] = static_cast<std::uint8_t>(state);
+    if (setting == AutoSetting::QNotchAuto) GiveAutomaticRowsTheWidth(image, channel);
+    return CommitPayload(setting, image, channel);
+}
+
 std::vector<devlink::Payload> CopyLeftToRight(model::PresetImage& image) {
     model::ClampImageCodes(image);
     std::vector<devlink::Payload> frames;
@@ -23,9 +39,7 @@ std::vector<devlink::Payload> CopyLeftToRight(model::PresetImage& image) {
     for (const AutoSetting setting : kAutoSettings) image[ImageOffset(setting, 1)] = image[ImageOffset(setting, 0)];
     // Sending the width gives Right's automatic rows the automatic width,
     // as it does in the editor.
-    const std::uint8_t width = image[ImageOffset(AutoSetting::QNotchAuto, 1)];
-    for (int k = 0; k < AutomaticRowCount(image, 1); ++k)
-        image[model::NotchRecordOffset[model::NotchIndex(1, k)] + 3] = width;
+    GiveAutomaticRowsTheWidth(image, 1);
     AppendChannelSettings(frames, image, 1);
     return frames;
 }

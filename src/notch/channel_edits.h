@@ -8,6 +8,7 @@
 
 #include "devlink/frame.h"
 #include "model/preset_image.h"
+#include "notch/auto_settings.h"
 
 namespace notch {
 
@@ -22,6 +23,10 @@ inline constexpr char kResetManualQuestion[] = "Reset all Notch filter manual, A
 
 // Rows 0..count-1 of a channel belong to the automatic search.
 int AutomaticRowCount(const model::PresetImage& image, int channel);
+
+// One automatic setting of a channel, in the image, and its frame; the
+// automatic width also goes to the channel's automatic rows.
+devlink::Payload SetAutoSetting(model::PresetImage& image, AutoSetting setting, int channel, int state);
 
 // Left's twelve notches and six automatic settings onto Right: Right's
 // notches in row order, then Right's settings (count, width, attenuation,

@@ -4,19 +4,16 @@
 #include <algorithm>
 
 #include "notch/auto_settings.h"
+#include "notch/channel_edits.h"
+#include "notch/unit_text.h"
 #include "remote/protocol.h"
 
 namespace remote {
 
-int AutomaticRows(const model::PresetImage& image, int channel) {
-    return std::clamp(static_cast<int>(image[notch::ImageOffset(notch::AutoSetting::NumNotchAuto, channel)]),
-                      model::kMinNumNotchAuto, model::kMaxNumNotchAuto);
-}
-
 QJsonObject StateMessage(const model::PresetImage& image, const Activity& activity) {
     QJsonArray channels;
     for (int c = 0; c < model::kChannels; ++c) {
-        const int automatic = AutomaticRows(image, c);
+        const int automatic = notch::AutomaticRowCount(image, c);
         QJsonArray rows;
         for (int k = 0; k < model::kRowsPerChannel; ++k) {
             const model::NotchCodes codes = model::ReadNotchRecord(image, model::NotchIndex(c, k));
@@ -41,7 +38,11 @@ QJsonObject StateMessage(const model::PresetImage& image, const Activity& activi
 
 QJsonObject TablesMessage() {
     QJsonArray freqs;
-    for (const double f : model::FreqTable) freqs.append(f);
+    QJsonArray freqTexts;  // as the editor writes them: "1003 Hz"
+    for (const double f : model::FreqTable) {
+        freqs.append(f);
+        freqTexts.append(QString::fromStdString(notch::FreqWithUnit(f)));
+    }
     QJsonArray widths;
     QJsonArray q;
     for (int w = 0; w <= model::kMaxWidthCode; ++w) {
@@ -61,7 +62,8 @@ QJsonObject TablesMessage() {
                                     {"max", high},
                                     {"texts", texts}});
     }
-    return {{"type", "tables"}, {"frequencies", freqs}, {"widths", widths}, {"q", q}, {"settings", settings}};
+    return {{"type", "tables"}, {"frequencies", freqs}, {"frequencyTexts", freqTexts}, {"widths", widths},
+            {"q", q},           {"settings", settings}};
 }
 
 QJsonObject ErrorMessage(const QString& text) { return {{"type", "error"}, {"text", text}}; }

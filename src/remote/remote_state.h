@@ -31,7 +31,4 @@ QJsonObject TablesMessage();
 QJsonObject ErrorMessage(const QString& text);
 QJsonObject AskMessage(int id, const QString& title, const QString& text);
 
-// Rows 0..count-1 of a channel belong to the automatic search.
-int AutomaticRows(const model::PresetImage& image, int channel);
-
 }  // namespace remote

@@ -35,11 +35,6 @@
     messageTimer = setTimeout(() => { box.hidden = true; }, 4000);
   }
 
-  function freqText(code) {
-    const f = tables.frequencies[code];
-    return f >= 1000 ? (f / 1000).toFixed(f >= 10000 ? 1 : 2) + ' k' : String(Math.round(f));
-  }
-
   function slider(label, min, max, onCommit) {
     const input = el('input', { type: 'range', min: String(min), max: String(max), step: '1', 'aria-label': label });
     input.addEventListener('pointerdown', () => { held = input; });
@@ -98,7 +93,7 @@
         const gain = slider(prefix + 'gain', -45, 0, v => send({ type: 'notch', channel: c, row: r, field: 'gain', value: v }));
         const width = slider(prefix + 'width', 0, tables.widths.length - 1,
           v => send({ type: 'notch', channel: c, row: r, field: 'width', value: v }));
-        const f = field('Freq', freq, v => freqText(v) + 'Hz');
+        const f = field('Freq', freq, v => tables.frequencyTexts[v]);
         const g = field('Gain', gain, v => v + ' dB');
         const w = field('Q', width, v => tables.widths[v]);
         row.append(head, f.wrap, g.wrap, w.wrap);
