@@ -34,3 +34,11 @@ def replies_in(log):
     """How many frames the device sent back (replies and reports)."""
     with open(log) as f:
         return sum(1 for line in f if line.split()[1:2] == ["out"])
+
+
+def all_answered(log):
+    """The device has answered the last frame it took (its log ends with a
+    frame it sent)."""
+    with open(log) as f:
+        lines = [line.split() for line in f if line.strip()]
+    return bool(lines) and lines[-1][1:2] == ["out"]

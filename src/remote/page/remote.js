@@ -202,7 +202,7 @@
       let message;
       try { message = JSON.parse(event.data); } catch (e) { return; }
       if (message.type === 'tables') { tables = message; build(); render(); }
-      else if (message.type === 'state') { state = message; render(); }
+      else if (message.type === 'state') { state = message; render(); document.body.dataset.states = JSON.stringify(message); }
       else if (message.type === 'error') showMessage(message.text);
       else if (message.type === 'ask') ask(message);
     };
