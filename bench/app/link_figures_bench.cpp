@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 
+#include "bench/support/cpu_time.h"
 #include "bench/support/program_rig.h"
 #include "bench/support/qt_benchmark_main.h"
 #include "bench/support/simulated_device_link.h"
@@ -93,13 +94,6 @@ private:
 
 // The program's CPU; `who` RUSAGE_THREAD: the window's thread alone, without
 // the simulated device's thread that runs in this process too.
-double CpuSeconds(int who = RUSAGE_SELF) {
-    rusage usage{};
-    getrusage(who, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();

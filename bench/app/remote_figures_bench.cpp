@@ -21,6 +21,7 @@
 
 #include "app/editor_remote_target.h"
 #include "app/remote_dialogs.h"
+#include "bench/support/cpu_time.h"
 #include "bench/support/program_rig.h"
 #include "bench/support/qt_benchmark_main.h"
 #include "bench/support/simulated_device_link.h"
@@ -73,13 +74,6 @@ bool SpinUntil(const std::function<bool()>& done, int timeoutMs) {
         loop.exec();
     }
     return done();
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 double ResidentMb() {

@@ -86,7 +86,7 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
         applyProgress_->setVisible(done < total);
     });
     reconnectTimer_.setObjectName("ReconnectTimer");
-    reconnectTimer_.setInterval(kReconnectMs);
+    reconnectTimer_.setInterval(connection::kReconnectEveryMs);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MainWindow::tryReconnect);
 
     connectEditHistory();

@@ -43,7 +43,6 @@ inline constexpr char kDemoQuestion[] = "COM not found, do you want continue in 
 inline constexpr char kPresetFromDevice[] = "Preset loaded from Device";
 inline constexpr int kChannelCompareMs = 3000;
 inline constexpr char kExitQuestion[] = "               Are you sure ? ";
-inline constexpr int kReconnectMs = 2000;
 inline constexpr char kUnsavedTitle[] = "Unsaved settings";
 inline constexpr char kUnsavedQuestion[] =
     "The settings differ from the last ones saved, loaded, read or stored.\n\nSave them to a file first?";

@@ -174,8 +174,9 @@ private:
     std::variant<Command, ArgumentError> serve() {
         const auto listen = s_.values.find("--listen");
         if (listen == s_.values.end()) return ServeCommand{};
-        if (!remote::ParseListenAddress(listen->second, &why_)) return Refused("--listen: " + why_);
-        return ServeCommand{listen->second};
+        const std::optional<remote::ListenAddress> where = remote::ParseListenAddress(listen->second, &why_);
+        if (!where) return Refused("--listen: " + why_);
+        return ServeCommand{*where};
     }
 
     const Scanned& s_;

@@ -126,6 +126,13 @@ void DeviceTarget::stopSearch() {
     emit changed();
 }
 
+void DeviceTarget::finish(const std::function<void()>& waitForJobs) {
+    link_.cancelJobs();
+    while (link_.jobs().busy()) waitForJobs();
+    stopForExit();
+    while (link_.jobs().busy()) waitForJobs();
+}
+
 void DeviceTarget::stopForExit() {
     search_ = -1;
     if (searchOnDevice_ >= 0 && !link_.lost()) sendStops(searchOnDevice_);

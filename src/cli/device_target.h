@@ -9,6 +9,8 @@
 // editor's do, as a job of its own or queued behind the one that waits, so
 // the pages are served while the device is slow or silent. While the device
 // is away, edits are kept and sent, all settings at once, when it answers.
+#include <functional>
+
 #include "devlink/device_link.h"
 #include "model/preset_image.h"
 #include "remote/open_questions.h"
@@ -29,10 +31,12 @@ public:
     // Takes every waiting report of the running search into the settings;
     // outside a search drops what nobody waits for. Run as a job.
     void takeReports();
-    // The program ends: the editor's stop frames for a search the device
-    // may still run (one the pages started and no stop has reached, even
-    // if a cancel dropped it), as a job.
-    void stopForExit();
+    // The program ends, the pages closed: the exchange in progress is cut
+    // off and what is queued forgotten; then the editor's stop frames go to
+    // a search the device may still run (one the pages started and no stop
+    // has reached, even if the cancel dropped it). `waitForJobs` returns
+    // once some device work has moved on; this returns when none is left.
+    void finish(const std::function<void()>& waitForJobs);
     // The device stopped answering: its search is over, the pages say so.
     void wentOffline();
     // It answers again: the settings kept meanwhile go to it when they
@@ -45,6 +49,7 @@ private:
     QString editSetting(const remote::SettingRequest& request);
     QString search(int selector, bool on);
     void stopSearch();
+    void stopForExit();
     void sendStops(int selector);
     QString linkChannels(const remote::LinkRequest& request, int client, bool answeredYes);
     QString reset(const remote::ResetRequest& request, int client, bool answeredYes);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/exit_status.h"
+#include "remote/listen_address.h"
 
 namespace cli {
 
@@ -77,10 +78,10 @@ struct SearchCommand {
     std::optional<double> seconds;  // none: until a signal
 };
 
-// The web remote without a window; listen is "[ADDRESS:]PORT", already
-// checked, or empty for every address on the usual port.
+// The web remote without a window: --listen [ADDRESS:]PORT, or every
+// address on the usual port.
 struct ServeCommand {
-    QString listen;
+    remote::ListenAddress listen;
 };
 
 using Command = std::variant<PortsCommand, InfoCommand, BackupCommand, RestoreCommand, ReadCommand, StoreCommand,

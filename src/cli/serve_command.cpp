@@ -5,6 +5,7 @@
 
 #include "cli/device_reads.h"
 #include "cli/device_target.h"
+#include "connection/connection_status.h"
 #include "remote/listen_address.h"
 #include "remote/remote_server.h"
 
@@ -14,19 +15,11 @@ namespace {
 // The longest quiet wait; a request, a report, a job's end or a signal
 // ends it sooner.
 constexpr int kLongestWaitMs = 60'000;
-// How often a device that stopped answering is tried again (the editor's).
-constexpr int kReconnectEveryMs = 2000;
-
-// Waits, serving the pages, until no device work runs or waits.
-void FinishJobs(CommandContext& context) {
-    while (context.link.jobs().busy()) context.env.waitForWake();
-}
 
 }  // namespace
 
 ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
-    remote::ListenAddress where;
-    if (!command.listen.isEmpty()) where = remote::ParseListenAddress(command.listen, nullptr).value_or(where);
+    const remote::ListenAddress& where = command.listen;
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetImage image{};
@@ -70,12 +63,12 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
                 link.jobs().run([&target] { target.cameBack(); });
                 continue;
             }
-            if (!sinceProbe.isValid() || sinceProbe.elapsed() >= kReconnectEveryMs) {
+            if (!sinceProbe.isValid() || sinceProbe.elapsed() >= connection::kReconnectEveryMs) {
                 link.beginReconnect();
                 sinceProbe.restart();
             }
             context.env.waitForActivity(
-                static_cast<int>(std::max<qint64>(kReconnectEveryMs - sinceProbe.elapsed(), 0)));
+                static_cast<int>(std::max<qint64>(connection::kReconnectEveryMs - sinceProbe.elapsed(), 0)));
             continue;
         }
         link.jobs().run([&target] { target.takeReports(); });
@@ -84,14 +77,9 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
         if (link.reportUndecided()) wait = std::min(wait, static_cast<int>(devlink::kFrameLineMs + 1));
         context.env.waitForActivity(wait);
     }
-    // No page may ask for more; the exchange in progress is cut off and
-    // what is queued forgotten; then a search the pages started is stopped
-    // as the editor stops it.
+    // No page may ask for more.
     server.stop();
-    link.cancelJobs();
-    FinishJobs(context);
-    target.stopForExit();
-    FinishJobs(context);
+    target.finish(context.env.waitForWake);
     context.console.note("Remote stopped");
     return ExitStatus::Done;
 }

@@ -8,6 +8,10 @@
 
 namespace connection {
 
+// How often a device that stopped answering is tried again, by the editor
+// and by `qrn4480 serve`.
+inline constexpr int kReconnectEveryMs = 2000;
+
 inline QString ConnectionStatusText(const devlink::DeviceLink& link) {
     const QString where = QString::fromStdString(link.portDescription());
     if (link.flags().demoMode) return QStringLiteral("Demo mode");

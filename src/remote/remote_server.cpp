@@ -68,7 +68,8 @@ private:
     RemoteServer& server_;
 };
 
-RemoteServer::RemoteServer(RemoteTarget& target, QObject* parent) : QObject(parent), target_(target) {
+RemoteServer::RemoteServer(RemoteTarget& target, QObject* parent)
+    : QObject(parent), target_(target), tables_(QString::fromUtf8(CompactJson(TablesMessage()))) {
     broadcastTimer_.setSingleShot(true);
     connect(&broadcastTimer_, &QTimer::timeout, this, &RemoteServer::broadcast);
     connect(&target_, &RemoteTarget::changed, this, [this] {
@@ -204,7 +205,7 @@ void RemoteServer::takeWebSocket() {
         client.allowance = limits_.burst;
         client.since.start();
         clients_.emplace(id, std::move(client));
-        send(id, TablesMessage());
+        sendText(id, tables_);
         sendText(id, QString::fromUtf8(CompactJson(target_.state())));
         emit countsChanged();
     }

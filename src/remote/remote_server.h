@@ -92,6 +92,8 @@ private:
     int refused_ = 0;
     QTimer broadcastTimer_;
     QString lastState_;
+    // The same for every page and every run: made once.
+    const QString tables_;
 };
 
 }  // namespace remote

@@ -30,10 +30,7 @@ struct ServeRig {
         return codes;
     }
     void endProgram() {
-        line.link.cancelJobs();
-        line.runPosted();
-        target.stopForExit();
-        line.answerAll();
+        target.finish([this] { line.answer(); });
     }
 
     SteppingLink line;

@@ -13,6 +13,7 @@
 #include "app/offline_link_end.h"
 #include "app/report_watcher.h"
 #include "app/splash_window.h"
+#include "connection/connection_status.h"
 #include "devlink/any_port_factory.h"
 #include "devlink/commands.h"
 #include "devlink/job_wait_port.h"
@@ -25,7 +26,7 @@
 namespace {
 
 // Offline at the next frame, a reconnect probe every 2 s: a few periods.
-constexpr int kReconnectWithinMs = 3 * app::kReconnectMs + static_cast<int>(devlink::kReplyTimeoutMs);
+constexpr int kReconnectWithinMs = 3 * connection::kReconnectEveryMs + static_cast<int>(devlink::kReplyTimeoutMs);
 
 struct EditorOnRestartableDevice {
     explicit EditorOnRestartableDevice(bool network) {
