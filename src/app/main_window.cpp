@@ -227,7 +227,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Never in the middle of a job: its frames would be cut off between a
     // store's data and its marker, and the questions below would ask about
     // half-sent settings. The close comes back once the device is free.
-    if (link_.work().busy() || link_.jobs().busy()) {
+    if (!link_.idle()) {
         event->ignore();
         // Asked from the event loop: whatever pressed Quit (an accessibility
         // action waits for its reply) is answered at once.
@@ -262,7 +262,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::askToWaitOrCancel() {
     waitQuestionDue_ = false;
-    if (!link_.work().busy() && !link_.jobs().busy()) {
+    if (link_.idle()) {
         close();  // it ended meanwhile: the usual questions
         return;
     }
@@ -274,7 +274,7 @@ void MainWindow::askToWaitOrCancel() {
     const bool wait =
         dialogs_.choose(question, "Exit", {"Wait", "Cancel it"}, ui::Answer::Yes, ui::Icon::Exclamation, this);
     if (!wait) link_.cancelJobs();
-    if (!link_.work().busy() && !link_.jobs().busy()) {
+    if (link_.idle()) {
         // It ended while the question was open.
         QTimer::singleShot(0, this, &QWidget::close);
         return;
@@ -308,7 +308,7 @@ void MainWindow::goOffline() {
 }
 
 void MainWindow::tryReconnect() {
-    if (!link_.lost() || link_.jobs().busy() || link_.work().busy()) return;
+    if (!link_.lost() || !link_.idle()) return;
     if (link_.finishReconnect()) {
         onReconnected();
         return;

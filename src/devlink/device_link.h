@@ -165,6 +165,8 @@ public:
     // The link was lost (and is offline until a reconnect).
     bool lost() const { return ended_; }
     bool inExchange() const { return inExchange_; }
+    // No transfer holds the device and no job runs, waits or is queued.
+    bool idle() const { return !work_.busy() && !jobs_.busy(); }
     int bytesWaiting();
 
 private:
