@@ -165,9 +165,12 @@ void StorePresetDialog::onButtonClicked(int index) {
     }
     // The link has said why; this says what it cost. The marker goes last,
     // so the position holds no half-written preset marked used.
-    dialogs_.inform(
-        QStringLiteral("Position %1 was not stored.").arg(PositionText(request->slot + model::kFirstUserPosition)),
-        QString::fromLatin1(kStoreQuestionTitle), ui::Icon::Exclamation, this);
+    const QString position = PositionText(request->slot + model::kFirstUserPosition);
+    dialogs_.inform(markerUnconfirmed_ ? QStringLiteral("Position %1 may not have been stored: every byte was "
+                                                        "written, but the device did not confirm it.")
+                                             .arg(position)
+                                       : QStringLiteral("Position %1 was not stored.").arg(position),
+                    QString::fromLatin1(kStoreQuestionTitle), ui::Icon::Exclamation, this);
     reject();
 }
 
@@ -207,6 +210,7 @@ bool StorePresetDialog::store(const StoreRequest& request) {
     const StoreResult result = StorePreset(link_, library_, image_, request, [this](int done) { stepProgress(done); });
     libraryButtons_->setTransferRunning(false);
     if (result == StoreResult::Stored) showStored();
+    markerUnconfirmed_ = result == StoreResult::LostAtMarker;
     progressBar_->setValue(0);
     progressBar_->hide();
     return result == StoreResult::Stored;

@@ -77,6 +77,8 @@ private:
     LibraryButtons* libraryButtons_;
     CommandButtons buttons_{};
     std::optional<devlink::DeviceWork::Watch> lockWatch_;
+    // The last store went silent at its used marker, every byte written.
+    bool markerUnconfirmed_ = false;
 };
 
 }  // namespace presets

@@ -266,26 +266,40 @@ TEST(StorePresetDialog, KeyboardEnterPicksOrStoresEscapeCancels) {
     }
 }
 
-TEST(StorePresetDialog, ADeviceLostMidStoreHidesTheBarAndKeepsTheTitle) {
-    PresetRig rig;
-    rig.sim.device.setMemoryWriteObserver([&rig](int address) {
-        if (address == 0x0260 + 10) rig.sim.device.setMuted(true);
-    });
-    StorePresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
-    dialog.show();
-    dialog.positionBox()->setCurrentIndex(2);
-    dialog.nameBox()->setText("LOST");
-    rig.sim.dialogs.answers = {ui::Answer::Yes};
-    dialog.button(1)->click();
+TEST(StorePresetDialog, ADeviceLostMidStoreHidesTheBarKeepsTheTitleAndSaysWhatItCost) {
+    struct Case {
+        const char* what;
+        int answered;  // memory writes the device answers: 160 data, 8 name, then the marker
+        const char* says;
+    };
+    const Case cases[] = {
+        {"in the data", 10, "Position 07 was not stored."},
+        {"at the used marker, every byte written", 168,
+         "Position 07 may not have been stored: every byte was written, but the device did not confirm it."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PresetRig rig;
+        int writes = 0;
+        rig.sim.device.setMemoryWriteObserver([&](int) {
+            if (++writes == c.answered) rig.sim.device.setMuted(true);  // from the next frame on
+        });
+        StorePresetDialog dialog(rig.library, rig.image, rig.sim.link, rig.editor, rig.sim.dialogs);
+        dialog.show();
+        dialog.positionBox()->setCurrentIndex(2);
+        dialog.nameBox()->setText("LOST");
+        rig.sim.dialogs.answers = {ui::Answer::Yes};
+        dialog.button(1)->click();
 
-    ASSERT_EQ(rig.sim.end.messages, std::vector<std::string>{"Time out"});
-    EXPECT_FALSE(rig.library.used[6]);
-    EXPECT_TRUE(rig.editor.presetTitle().isEmpty());
-    EXPECT_FALSE(dialog.progressBar()->isVisibleTo(&dialog));
-    EXPECT_EQ(dialog.progressBar()->value(), 0);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    ASSERT_EQ(rig.sim.dialogs.shown.size(), 2u) << "the question, then what was not stored";
-    EXPECT_EQ(rig.sim.dialogs.shown[1].text, QStringLiteral("Position 07 was not stored."));
+        ASSERT_EQ(rig.sim.end.messages, std::vector<std::string>{"Time out"});
+        EXPECT_FALSE(rig.library.used[6]);
+        EXPECT_TRUE(rig.editor.presetTitle().isEmpty());
+        EXPECT_FALSE(dialog.progressBar()->isVisibleTo(&dialog));
+        EXPECT_EQ(dialog.progressBar()->value(), 0);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        ASSERT_EQ(rig.sim.dialogs.shown.size(), 2u) << "the question, then what the store came to";
+        EXPECT_EQ(rig.sim.dialogs.shown[1].text, QString::fromLatin1(c.says));
+    }
 }
 
 }  // namespace
