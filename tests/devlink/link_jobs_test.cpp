@@ -171,4 +171,49 @@ TEST(LinkJobs, CancellingWhenOnlyAQueuedJobIsLeftEndsTheCancelAtOnce) {
     EXPECT_EQ(rig.line.writes.size(), 2u) << "the next edit goes out";
 }
 
+TEST(LinkJobs, AtLinePaceEveryByteStepsTheWaitingJobBackInAndTheFramesStayTheSame) {
+    const Bytes reply = testing_support::FramedReply();
+    struct Case {
+        const char* what;
+        std::function<Bytes(int write)> device;  // its answer to the write (0, 1, ...); empty: silence
+        std::vector<Payload> expected;
+    };
+    const std::vector<Case> cases = {
+        {"every reply at 4800 baud", [&](int) { return reply; }, {kNotchA, kStop, kStop, kNotchB}},
+        {"noise ahead of every reply",
+         [&](int) {
+             Bytes noisy{0x13, 0xF0, 0x77};
+             noisy.insert(noisy.end(), reply.begin(), reply.end());
+             return noisy;
+         },
+         {kNotchA, kStop, kStop, kNotchB}},
+        {"the first reply never comes: that frame once more, the rest as before",
+         [&](int write) { return write == 0 ? Bytes{} : reply; },
+         {kNotchA, kNotchA, kStop, kStop, kNotchB}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig rig;
+        rig.line.linePace = true;
+        int writes = 0;
+        rig.line.peer = [&](const Bytes&) { return c.device(writes++); };
+        rig.link.sendCommand(kNotchA);
+        rig.jobs.run([&rig] {
+            rig.link.sendCommand(kStop);
+            rig.link.sendCommand(kStop);
+        });
+        rig.link.sendCommand(kNotchB);
+        const int steps = rig.stepAll();
+        EXPECT_FALSE(rig.jobs.busy());
+        EXPECT_GE(steps, 40) << "a step for each byte, not one for each reply";
+        std::vector<Bytes> expected;
+        for (const Payload& p : c.expected) {
+            const Frame f = BuildFrame(p);
+            expected.emplace_back(f.begin(), f.end());
+        }
+        EXPECT_EQ(rig.line.writes, expected);
+        EXPECT_TRUE(rig.end.messages.empty());
+    }
+}
+
 }  // namespace

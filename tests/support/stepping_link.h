@@ -18,8 +18,10 @@ class SteppingPort final : public devlink::ForwardingPort {
 public:
     SteppingPort(FakePort& line, devlink::JobRunner& jobs) : ForwardingPort(line), jobs_(jobs) {}
     void waitForBytes(int timeoutMs) override {
+        waitedMs = timeoutMs;
         if (!jobs_.suspend()) ForwardingPort::waitForBytes(timeoutMs);
     }
+    int waitedMs = 0;  // the time the last wait gave the line
 
 private:
     devlink::JobRunner& jobs_;
@@ -53,6 +55,21 @@ struct SteppingLink {
         line.deliver(FramedReply());
         jobs.wake();
         runPosted();
+    }
+    // What the event loop does while a job waits on the real line: time
+    // passes until the next byte arrives or the wait's time is up (the fake
+    // line's peer and schedule say which), and the job steps back in.
+    void step() {
+        line.waitForBytes(port.waitedMs);
+        jobs.wake();
+        runPosted();
+    }
+    // Steps until no job is left; how many steps it took (a bounded number).
+    int stepAll() {
+        runPosted();
+        int steps = 0;
+        for (; jobs.busy() && steps < 5000; ++steps) step();
+        return steps;
     }
     // Answers every frame until no job is left (a bounded number).
     void answerAll() {
