@@ -721,6 +721,78 @@ def busy_store(home, sim, log):
     check(commands_in(log)[-1:] == [0x0F], "CloseLink comes last")
 
 
+def busy_backup_session():
+    """A backup from a device at line pace that holds six presets: its
+    progress window moves as they come in, and its Cancel, pressed through
+    the accessibility bus, ends it between two frames: no file is written
+    and the editor goes on."""
+    home = home_of("busy-backup")
+    programs = os.path.dirname(EDITOR)
+    memory = os.path.join(home, "device-memory.bin")
+    log = os.path.join(home, "device-frames.log")
+    # The presets are stored by the command-line tool on an unpaced device
+    # that keeps its memory in a file; the paced one then starts from it.
+    filler = start_simulator(programs, log, "--memory", memory)
+    pty = filler.stdout.readline().strip()
+    preset = os.path.join(home, "show.Fbk")
+    tool = [os.path.join(programs, "qrn4480"), "--port", pty]
+    subprocess.run(tool + ["save", preset], env=home_env(home), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=False)
+    for position in range(5, 11):
+        subprocess.run(tool + ["store", str(position), "Show %d" % position, preset], env=home_env(home),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    filler.terminate()
+    filler.wait(10)
+    sim = start_simulator(programs, log, "--memory", memory, "--line-rate")
+    try:
+        busy_backup(home, sim, log)
+    finally:
+        sim.terminate()
+        sim.wait(10)
+
+
+def busy_backup(home, sim, log):
+    pty = sim.stdout.readline().strip()
+    editor = start([], home, QRN4480_PORTS=pty)
+    caption = "QRN4480 - feedback eliminator"
+    check(wait_for(lambda: caption in window_titles(), 30) is not None, "the editor starts on the device")
+    chooser = key_until_window(window_titles().get(caption), "ctrl+shift+b", "Back up device")
+    check(chooser is not None, "Ctrl+Shift+B asks where to keep the backup")
+    if chooser is None:
+        editor.kill()
+        return
+    target = os.path.join(home, "hall.qrnbak")
+    subprocess.run(["xdotool", "windowactivate", "--sync", chooser], check=False)
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+    subprocess.run(["xdotool", "type", "--delay", "10", target], check=False)
+    subprocess.run(["xdotool", "key", "Return"], check=False)
+
+    def progress_window():
+        return find(editor_app(), lambda n: n.getRoleName() in ("dialog", "frame") and n.name == "Back up device"
+                    and showing(n) and find(n, lambda m: m.getRoleName() == "progress bar") is not None)
+
+    window = wait_for(progress_window, 10)
+    bar = window and find(window, lambda m: m.getRoleName() == "progress bar")
+    seen = []
+
+    def moved():
+        seen.append(bar.queryValue().currentValue)
+        return len(set(seen)) >= 3
+
+    check(bar is not None and wait_for(moved, 30) is not None,
+          "the progress window moves on the bus as the presets come in: %s" % sorted(set(seen)))
+    press_found(lambda: progress_window() and find(progress_window(),
+                                                   lambda n: n.name == "Cancel" and n.getRoleName() == "push button"))
+    check(wait_for(lambda: progress_window() is None, 10) is not None, "Cancel closes the progress window")
+    reads = commands_in(log).count(0x0B)
+    check(editor.poll() is None and wait_for(lambda: enabled(named("Store Preset to device", "push button")), 10)
+          is not None, "the editor goes on, its device commands unlocked once the frame on the line is answered")
+    after = commands_in(log).count(0x0B)
+    check(after == reads and not os.path.exists(target),
+          "no frame after the one on the line (%d more block reads), and no file written" % (after - reads))
+    quit_with_yes(editor, caption)
+
+
 def press_found(what):
     """press() on the control found now; one the bus no longer shows (or
     refuses to act on) counts as not pressed."""
@@ -891,7 +963,7 @@ else:
     # QRN_WINDOW_CHECK_ONLY=busy runs one session while working on it.
     only = os.environ.get("QRN_WINDOW_CHECK_ONLY")
     sessions = (("demo", demo_session), ("device", device_session), ("busy", busy_session),
-                ("busy-store", busy_store_session),
+                ("busy-store", busy_store_session), ("busy-backup", busy_backup_session),
                 ("offline", offline_session), ("connect", connect_from_demo))
     for name, session in sessions:
         if only in (None, "", name):
