@@ -668,11 +668,17 @@ def busy_store_session():
     with_late_device("busy-store", ["cmd=0x11#%d:late=150" % k for k in range(1, 60)], busy_store)
 
 
-def busy_store(home, sim, log):
+def start_on_device(home, sim):
+    """The editor started on the simulator's terminal, and its caption."""
     pty = sim.stdout.readline().strip()
     editor = start([], home, QRN4480_PORTS=pty)
     caption = "QRN4480 - feedback eliminator"
     check(wait_for(lambda: caption in window_titles(), 30) is not None, "the editor starts on the device")
+    return editor, caption
+
+
+def busy_store(home, sim, log):
+    editor, caption = start_on_device(home, sim)
     store = key_until_window(window_titles().get(caption), "ctrl+d", "Store preset")
     box = wait_for(lambda: named("Edit Name", "text"), 5)
     check(store is not None and box is not None, "Ctrl+D opens Store preset")
@@ -752,10 +758,7 @@ def busy_backup_session():
 
 
 def busy_backup(home, sim, log):
-    pty = sim.stdout.readline().strip()
-    editor = start([], home, QRN4480_PORTS=pty)
-    caption = "QRN4480 - feedback eliminator"
-    check(wait_for(lambda: caption in window_titles(), 30) is not None, "the editor starts on the device")
+    editor, caption = start_on_device(home, sim)
     chooser = key_until_window(window_titles().get(caption), "ctrl+shift+b", "Back up device")
     check(chooser is not None, "Ctrl+Shift+B asks where to keep the backup")
     if chooser is None:
