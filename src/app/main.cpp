@@ -96,7 +96,12 @@ int main(int argc, char** argv) {
     app::OfflineLinkEnd linkEnd(dialogs);
     devlink::AnyPort port;
     devlink::JobRunner jobs;
-    desktopDialogs.setModalScope([&jobs] { return std::make_shared<devlink::JobRunner::Scope>(jobs.stepAside()); });
+    // A box device work asks for opens from the event loop; the job waits
+    // for the answer as it waits for the device.
+    desktopDialogs.setJobWaits({[&jobs] { return jobs.onOwnStack(); },
+                                [&jobs](std::function<void(std::function<void()>)> open) {
+                                    return jobs.awaitFromLoop(std::move(open));
+                                }});
     // A wait for the device steps out of its job, back to the event loop:
     // the window keeps painting and working meanwhile.
     devlink::JobWaitPort waitingPort(port, jobs);
@@ -140,6 +145,12 @@ int main(int argc, char** argv) {
     mainWindow.setDeviceLogOpener([&] {
         deviceLog.show();
         deviceLog.raise();
+    });
+    link.setWhenJobFailed([&](const std::string& why) {
+        dialogs.inform(QStringLiteral("The device work in progress stopped on an error: %1.\n\nThe connection and the "
+                                      "editor's settings are kept; check that the device holds what you expect.")
+                           .arg(QString::fromStdString(why)),
+                       "Device", ui::Icon::Critical, &mainWindow);
     });
     app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
     app::RemoteControl remoteControl(mainWindow, session.image, link, dialogs);

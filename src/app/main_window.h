@@ -151,7 +151,8 @@ private:
     // Before the exit question: unsaved settings may be saved first. False
     // when the program is to stay open.
     bool settleUnsavedSettings();
-    void readPresetAsStep();
+    // Opened from the event loop (never inside device work), deleted on close.
+    static void openWindow(QDialog* dialog);
     void startEditHistory();
     // The device answers again: its settings are read, and when they differ
     // from the editor's the user chooses which to keep.

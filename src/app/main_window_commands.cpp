@@ -126,20 +126,24 @@ void MainWindow::onToolbarButton(int index) {
     switch (index) {
     case kLoadPreset: presetFiles_->loadPresetFile(); break;
     case kSavePreset: presetFiles_->savePresetFile(); break;
-    // The preset dialogs run as one job: a store or read from them goes out
-    // in it, and whatever the window asks for meanwhile comes after.
+    // The preset windows open from the event loop and hold nothing: edits
+    // from elsewhere go out while one stands open; their Store and Read
+    // start transfers of their own.
     case kStorePreset:
-        link_.jobs().run([this] {
-            presets::StorePresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
-            const auto aside = link_.jobs().stepAside();
-            dialog.exec();
-        });
+        openWindow(new presets::StorePresetDialog(session_.library, session_.image, link_, *editor_, dialogs_, this));
         break;
-    case kReadPreset: link_.jobs().run([this] { readPresetAsStep(); }); break;
+    case kReadPreset:
+        openWindow(new presets::ReadPresetDialog(session_.library, session_.image, link_, *editor_, dialogs_, this));
+        break;
     case kCopyLeftToRight:
     case kCopyRightToLeft: copyChannel(index); break;
     default: break;
     }
+}
+
+void MainWindow::openWindow(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void MainWindow::openPresetFile(const QString& path) { presetFiles_->loadFromPath(path); }
@@ -214,28 +218,24 @@ QString BackupFolder() { return QStandardPaths::writableLocation(QStandardPaths:
 
 void MainWindow::backUpDevice() {
     if (editor::RefusedWhileBusy(link_)) return;
-    link_.jobs().run([this] {
-        const QString done = presets::BackUpDeviceToFile(link_, dialogs_, BackupFolder(), this);
-        if (!done.isEmpty()) statusBar()->showMessage(done);
-    });
+    presets::BackUpDeviceToFile(link_, dialogs_, BackupFolder(), this,
+                                [this](const QString& report) { statusBar()->showMessage(report); });
 }
 
 void MainWindow::restoreDevice() {
     if (editor::RefusedWhileBusy(link_)) return;
-    link_.jobs().run([this] {
-        presets::RestoreDeviceFromFile(
-            link_, session_.library, dialogs_, BackupFolder(),
-            [this](const presets::DeviceBlock& current) {
-                // The device runs them already: shown, not sent again; one
-                // step, so an undo sends the settings they replaced.
-                editor_->beginStep();
-                std::copy(current.begin(), current.end(), session_.image.begin());
-                editor_->fillFromImage();
-                editor_->endStep("Restore current settings");
-                editor_->redrawGraph();
-            },
-            this);
-    });
+    presets::RestoreDeviceFromFile(
+        link_, session_.library, dialogs_, BackupFolder(),
+        [this](const presets::DeviceBlock& current) {
+            // The device runs them already: shown, not sent again; one
+            // step, so an undo sends the settings they replaced.
+            editor_->beginStep();
+            std::copy(current.begin(), current.end(), session_.image.begin());
+            editor_->fillFromImage();
+            editor_->endStep("Restore current settings");
+            editor_->redrawGraph();
+        },
+        this);
 }
 
 void MainWindow::showKeyboardShortcuts() {

@@ -1,5 +1,5 @@
 // The main window's share of the edit history: the unsaved marker, the
-// question before closing, the read dialog as one step, the kept settings.
+// question before closing, the kept settings.
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
@@ -10,7 +10,6 @@
 #include "editor/parameter_editor.h"
 #include "editor/step_names.h"
 #include "presets/preset_files.h"
-#include "presets/read_preset_dialog.h"
 
 namespace app {
 
@@ -46,16 +45,6 @@ bool MainWindow::settleUnsavedSettings() {
     case ui::Answer::Discard: return true;
     default: return false;
     }
-}
-
-void MainWindow::readPresetAsStep() {
-    presets::ReadPresetDialog dialog(session_.library, session_.image, link_, *editor_, dialogs_, this);
-    editor_->beginStep();
-    {
-        const auto aside = link_.jobs().stepAside();
-        dialog.exec();
-    }
-    editor_->endStep(editor::ReadStepText(dialog.list()->currentRow() + 1));
 }
 
 }  // namespace app

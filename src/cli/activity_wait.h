@@ -6,6 +6,7 @@
 
 #include "cli/stop_signals.h"
 #include "devlink/any_port.h"
+#include "devlink/job_runner.h"
 
 class QEventLoop;
 
@@ -13,7 +14,8 @@ namespace cli {
 
 class ActivityWait final : public QObject {
 public:
-    ActivityWait(devlink::AnyPort& port, StopSignals& stops) : port_(port), stops_(stops) {}
+    ActivityWait(devlink::AnyPort& port, StopSignals& stops, const devlink::JobRunner& jobs)
+        : port_(port), stops_(stops), jobs_(jobs) {}
 
     // Returns when bytes arrive, the port fails, Ctrl+C or SIGTERM comes,
     // wake() is called or `timeoutMs` have passed.
@@ -30,6 +32,7 @@ private:
 
     devlink::AnyPort& port_;
     StopSignals& stops_;
+    const devlink::JobRunner& jobs_;
     QEventLoop* loop_ = nullptr;
 };
 

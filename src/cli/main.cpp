@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     devlink::JobWaitPort waitingPort(port, jobs);
     devlink::SteadyClock clock;
     cli::StopSignals stops;
-    cli::ActivityWait activity(port, stops);
+    cli::ActivityWait activity(port, stops, jobs);
 
     cli::CliEnvironment environment{waitingPort, clock, PortTableFromEnvironment(), std::cout, std::cerr};
     environment.stdinIsTerminal = ::isatty(STDIN_FILENO) == 1;

@@ -65,6 +65,10 @@ DeviceLink::DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, Po
         cancelled_ = false;
         work_.tellIdle();
     });
+    jobs_.setWhenFailed([this](const std::string& why) {
+        trace(TraceEvent::Dropped, {}, "device work ended by an error: " + why);
+        if (whenJobFailed_) whenJobFailed_(why);
+    });
 }
 
 void DeviceLink::cancelJobs() {
@@ -354,7 +358,8 @@ void DeviceLink::sendCommand(const Payload& payload) {
         });
         return;
     }
-    // A job's step asked for from a box the job has open.
+    // Asked for from inside an exchange of this job (a callback of its
+    // wait): after that exchange, never inside it.
     if (inExchange_) {
         queueCommand(payload);
         return;

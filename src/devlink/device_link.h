@@ -157,6 +157,9 @@ public:
     bool reconnecting() const { return reconnecting_; }
     void setTrace(LinkTrace* trace) { trace_ = trace; }
     LinkTrace* trace() const { return trace_; }
+    // Told (after the trace) of a job that an error ended; the link and the
+    // jobs after it go on.
+    void setWhenJobFailed(std::function<void(const std::string& why)> failed) { whenJobFailed_ = std::move(failed); }
     MonotonicClock& clock() { return clock_; }
 
     // The link was lost, or the job is being cancelled: either way the work
@@ -220,6 +223,7 @@ private:
     // where replies that end too soon after a write are stale.
     bool pacedLine_ = false;
     LinkTrace* trace_ = nullptr;
+    std::function<void(const std::string&)> whenJobFailed_;
     std::vector<Payload> queued_;
     std::optional<Payload> commandOnLine_;  // a command whose reply is awaited
     bool reconnecting_ = false;

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
 #include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -20,6 +23,21 @@
 #endif
 
 namespace devlink {
+namespace {
+
+// One level of a job's steps, let go however the step ends.
+class Depth {
+public:
+    explicit Depth(int& depth) : depth_(depth) { ++depth_; }
+    ~Depth() { --depth_; }
+    Depth(const Depth&) = delete;
+    Depth& operator=(const Depth&) = delete;
+
+private:
+    int& depth_;
+};
+
+}  // namespace
 
 // A stack for one job: entered from the event loop, left when the job waits
 // and when it ends. The address sanitizer is told of every switch, or it
@@ -117,9 +135,8 @@ void JobRunner::run(Body body) {
     if (running_ > 0) {
         // Part of the job in progress (a step it takes, an edit its own
         // code makes): it goes out where the job is.
-        ++running_;
+        const Depth step(running_);
         body();
-        --running_;
         return;
     }
     if (stack_ || !queue_.empty()) {
@@ -127,9 +144,11 @@ void JobRunner::run(Body body) {
         return;
     }
     if (!post_) {
-        ++running_;
-        body();
-        --running_;
+        {
+            // The caller catches what it throws; the runner must not stay busy.
+            const Depth step(running_);
+            body();
+        }
         tellIfIdle();
         return;
     }
@@ -139,8 +158,18 @@ void JobRunner::run(Body body) {
 void JobRunner::startOnOwnStack(Body body) {
     stack_ = std::make_unique<JobStack>([this, job = std::move(body)] {
         running_ = 1;
-        job();
+        // Nothing above this frame on the job's stack could catch it: it
+        // would end the program. The job ends here instead.
+        std::string failure;
+        try {
+            job();
+        } catch (const std::exception& error) {
+            failure = error.what();
+        } catch (...) {
+            failure = "an unknown error";
+        }
         running_ = 0;
+        if (!failure.empty() && whenFailed_) post_([this, failure] { whenFailed_(failure); });
     });
     enter();
 }
@@ -169,25 +198,37 @@ void JobRunner::wake() {
     });
 }
 
-JobRunner::Scope JobRunner::stepAside() {
-    if (!post_ || !stack_ || running_ == 0) return Scope();
-    asideDepths_.push_back(std::exchange(running_, 0));
-    return Scope([this] {
-        running_ = asideDepths_.back();
-        asideDepths_.pop_back();
+bool JobRunner::awaitFromLoop(std::function<void(Done done)> start) {
+    if (!canSuspend()) return false;
+    auto finished = std::make_shared<bool>(false);
+    post_([this, start = std::move(start), finished] {
+        start([this, finished] {
+            *finished = true;
+            wake();
+        });
     });
+    // Other wakes (a cancel) find it not done yet: it waits on.
+    while (!*finished) suspend();
+    return true;
 }
 
-JobRunner::Scope JobRunner::stepBackIn() {
-    if (asideDepths_.empty() || running_ > 0 || suspended_) return Scope();
-    running_ = asideDepths_.back();
-    return Scope([this] { running_ = 0; });
+void JobRunner::later(std::function<void()> call) {
+    if (!post_) {
+        call();
+        return;
+    }
+    if (stack_) {
+        afterJob_.push_back(std::move(call));
+        return;
+    }
+    post_(std::move(call));
 }
 
 void JobRunner::finishStack() {
     // Back on the event loop's stack: the finished one can go.
     stack_.reset();
     suspended_ = false;
+    for (auto& call : std::exchange(afterJob_, {})) post_(std::move(call));
     if (queue_.empty()) {
         tellIfIdle();
         return;

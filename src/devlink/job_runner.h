@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -63,34 +64,26 @@ public:
     // wakes before it has stepped in count as one.
     void wake();
 
-    // A job that opens a modal window (a question, a file chooser, a preset
-    // window) steps aside while it is open: that window's loop dispatches
-    // the rest of the program's input, timers and accessibility actions, and
-    // what they ask for comes from outside the job (queued behind it, or
-    // refused while it holds the device), never as a step of it. No effect
-    // outside a job on its own stack. What the open window itself does on
-    // the device steps back in (a transfer it begins, see DeviceTransfer)
-    // for as long as that lasts.
-    class Scope {
-    public:
-        Scope() = default;  // does nothing
-        Scope(Scope&& other) noexcept : end_(std::exchange(other.end_, nullptr)) {}
-        Scope& operator=(Scope&&) = delete;
-        Scope(const Scope&) = delete;
-        Scope& operator=(const Scope&) = delete;
-        ~Scope() {
-            if (end_) end_();
-        }
+    // From inside a job on its own stack: runs `start` from the event loop
+    // and steps out until the `done` it is handed has been called (a
+    // question's answer, a window closed). Meanwhile the rest of the program
+    // goes on; what it asks of the device comes after this job, as while the
+    // job waits for the device. False, and nothing started, anywhere else.
+    using Done = std::function<void()>;
+    bool awaitFromLoop(std::function<void(Done done)> start);
 
-    private:
-        friend class JobRunner;
-        explicit Scope(std::function<void()> end) : end_(std::move(end)) {}
-        std::function<void()> end_;
-    };
-    [[nodiscard]] Scope stepAside();
-    // Inside a window a job opened: the job's own steps again. No effect
-    // elsewhere.
-    [[nodiscard]] Scope stepBackIn();
+    // Runs `call` from the event loop once the caller's job is over: at
+    // once where jobs run on the caller's stack.
+    void later(std::function<void()> call);
+
+    // The caller runs on a job's own stack, where no event loop may run:
+    // loops must nest last in, first out on one stack, and a job's stack
+    // is left and re-entered from whichever loop wakes it.
+    bool onOwnStack() const { return stack_ != nullptr && !suspended_; }
+
+    // Told, from the event loop, of an exception that ended a job on its own
+    // stack: the job is over, the program and the link go on.
+    void setWhenFailed(std::function<void(const std::string& why)> failed) { whenFailed_ = std::move(failed); }
 
 private:
     void startOnOwnStack(Body body);
@@ -104,8 +97,8 @@ private:
     std::deque<Body> queue_;
     std::function<void()> whenIdle_;
     int running_ = 0;
-    // The depth of each job step that stepped aside, innermost last.
-    std::vector<int> asideDepths_;
+    std::function<void(const std::string&)> whenFailed_;
+    std::vector<std::function<void()>> afterJob_;  // told once the job on its stack is over
     bool wakePosted_ = false;
     bool suspended_ = false;
 };

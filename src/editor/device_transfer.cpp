@@ -1,37 +1,70 @@
 #include "editor/device_transfer.h"
 
+#include <QPointer>
 #include <memory>
 
 namespace editor {
 
+namespace {
+
+// Hands `then` to the event loop when the job that carries it is over or
+// dropped: either way the job's body, and this with it, is let go.
+class AfterJob {
+public:
+    AfterJob(devlink::JobRunner& jobs, std::function<void()> then) : jobs_(jobs), then_(std::move(then)) {}
+    ~AfterJob() {
+        if (then_) jobs_.later(std::move(then_));
+    }
+    AfterJob(const AfterJob&) = delete;
+    AfterJob& operator=(const AfterJob&) = delete;
+
+private:
+    devlink::JobRunner& jobs_;
+    std::function<void()> then_;
+};
+
+}  // namespace
+
 bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, std::function<void()> work,
                  std::function<void()> then) {
     // Held from the request on, so nothing else starts while the job waits
-    // its turn; a job dropped unstarted (the editor ending) lets go too.
-    std::shared_ptr<DeviceTransfer> transfer = DeviceTransfer::Hold(link, dialogs, what, false);
+    // its turn; a job dropped unstarted (a cancel) lets go too.
+    std::shared_ptr<DeviceTransfer> transfer = DeviceTransfer::Begin(link, dialogs, what);
     if (!transfer) return false;
-    link.jobs().run([transfer = std::move(transfer), work = std::move(work), then = std::move(then)]() mutable {
+    auto after = std::make_shared<AfterJob>(link.jobs(), std::move(then));
+    link.jobs().run([transfer = std::move(transfer), work = std::move(work), after = std::move(after)]() mutable {
         work();
+        // Free before whatever follows looks at the device.
         transfer.reset();
-        if (then) then();
     });
     return true;
 }
 
-std::unique_ptr<DeviceTransfer> DeviceTransfer::Begin(devlink::DeviceLink& link, ui::UserDialogs& dialogs,
-                                                      const char* what) {
-    return Hold(link, dialogs, what, true);
+bool RunWindowTransfer(QObject* window, devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what,
+                       std::function<void()> work, std::function<void(bool ran)> then) {
+    const QPointer<QObject> watched(window);
+    const auto gone = [watched, window] { return window != nullptr && watched.isNull(); };
+    auto ran = std::make_shared<bool>(false);
+    return RunTransfer(
+        link, dialogs, what,
+        [gone, ran, work = std::move(work)] {
+            if (gone()) return;
+            *ran = true;
+            work();
+        },
+        [gone, ran, then = std::move(then)] {
+            if (!gone()) then(*ran);
+        });
 }
 
-std::unique_ptr<DeviceTransfer> DeviceTransfer::Hold(devlink::DeviceLink& link, ui::UserDialogs& dialogs,
-                                                     const char* what, bool stepBackIn) {
+std::unique_ptr<DeviceTransfer> DeviceTransfer::Begin(devlink::DeviceLink& link, ui::UserDialogs& dialogs,
+                                                      const char* what) {
     auto hold = link.work().tryHold(what);
     if (!hold) {
         link.work().refuse();
         return nullptr;
     }
-    return std::unique_ptr<DeviceTransfer>(new DeviceTransfer(
-        stepBackIn ? link.jobs().stepBackIn() : devlink::JobRunner::Scope(), std::move(*hold), dialogs));
+    return std::unique_ptr<DeviceTransfer>(new DeviceTransfer(std::move(*hold), dialogs));
 }
 
 QString DeviceBusyText(const devlink::DeviceWork& work) { return QString::fromStdString(work.busyText()); }

@@ -4,6 +4,7 @@
 // still arrives, and the busy pointer shows, until its work has ended. The
 // work runs at once, or after an edit still waiting for its reply; either
 // way the caller goes on at once and must not count on it having ended.
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -15,28 +16,29 @@ namespace editor {
 
 // False, and the request refused, when another transfer holds the device:
 // nothing was sent. `what` goes on a sentence: "storing a preset". `then`
-// runs once the device is free again (where to say what it came to).
+// runs from the event loop once the job is over, or was dropped unstarted
+// (a cancel): the place to say what it came to, and to open a window or ask
+// a question, which never happens inside the job.
 bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, std::function<void()> work,
                  std::function<void()> then = {});
 
+// A window's transfer (a store from the store window): RunTransfer, where
+// `then` learns whether the work ran (false: dropped before it began), and
+// neither runs once `window` (when one is given) is gone. A window whose
+// transfer runs stays open until `then`: the job writes into it.
+bool RunWindowTransfer(QObject* window, devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what,
+                       std::function<void()> work, std::function<void(bool ran)> then);
+
 // The hold of RunTransfer for code that already runs inside a job (a
-// start-up, a connect), or in a window such a job opened (a store from the
-// store window): held for its life, with the busy pointer, and the window's
-// work is the job's own meanwhile.
+// start-up, a connect): held for its life, with the busy pointer.
 class DeviceTransfer {
 public:
     // Null, and the request refused, when another transfer holds the device.
     static std::unique_ptr<DeviceTransfer> Begin(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what);
 
 private:
-    friend bool RunTransfer(devlink::DeviceLink&, ui::UserDialogs&, const char*, std::function<void()>,
-                            std::function<void()>);
-    static std::unique_ptr<DeviceTransfer> Hold(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what,
-                                                bool stepBackIn);
-    DeviceTransfer(devlink::JobRunner::Scope backIn, devlink::DeviceWork::Hold hold, ui::UserDialogs& dialogs)
-        : backIn_(std::move(backIn)), hold_(std::move(hold)), busy_(dialogs) {}
+    DeviceTransfer(devlink::DeviceWork::Hold hold, ui::UserDialogs& dialogs) : hold_(std::move(hold)), busy_(dialogs) {}
 
-    devlink::JobRunner::Scope backIn_;  // ends last, once the hold is let go
     devlink::DeviceWork::Hold hold_;
     ui::BusyPointer busy_;
 };

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <memory>
 #include <vector>
 
 #include "presets/preset_texts.h"
@@ -115,7 +116,7 @@ void LibraryButtons::onRename() {
     if (refuseEmpty(slot, title)) return;
     const auto request = askName(slot, title, QStringLiteral("New name for position %1:").arg(PositionWord(slot)));
     if (!request) return;
-    run(slot, title, [&] { return RenamePreset(link_, library_, *request); });
+    run(slot, title, [this, request = *request] { return RenamePreset(link_, library_, request); });
 }
 
 void LibraryButtons::onClear() {
@@ -128,7 +129,7 @@ void LibraryButtons::onClear() {
     const QString question =
         QStringLiteral("Clear position %1? The preset stored there will be lost.").arg(PositionWord(slot));
     if (!dialogs_.confirm(question, title, ui::Answer::No, ui::Icon::Exclamation, this)) return;
-    run(slot, title, [&] { return ClearPreset(link_, library_, slot); });
+    run(slot, title, [this, slot] { return ClearPreset(link_, library_, slot); });
 }
 
 void LibraryButtons::onCopy() {
@@ -148,28 +149,33 @@ void LibraryButtons::onCopy() {
             QStringLiteral("Position %1 already holds a preset. Overwrite it?").arg(PositionWord(*target));
         if (!dialogs_.confirm(question, title, ui::Answer::No, ui::Icon::Exclamation, this)) return;
     }
-    run(*target, title, [&] {
+    run(*target, title, [this, source, request = *request] {
         progressBar_->setMaximum(kCopyProgressMaximum);
         progressBar_->show();
         const LibraryResult result =
-            CopyPreset(link_, library_, source, *request, [this](int done) { stepProgress(done); });
+            CopyPreset(link_, library_, source, request, [this](int done) { stepProgress(done); });
         progressBar_->setValue(0);
         progressBar_->hide();
         return result;
     });
 }
 
-void LibraryButtons::run(int writtenSlot, const QString& title, const std::function<LibraryResult()>& action) {
+void LibraryButtons::run(int writtenSlot, const QString& title, std::function<LibraryResult()> action) {
     const std::u32string before = library_.presetTitle;
-    LibraryResult result = LibraryResult::Refused;
-    {
-        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "changing the device's presets");
-        if (!transfer) return;
-        setTransferRunning(true);
-        result = action();
-        setTransferRunning(false);
-    }
-    finish(result, writtenSlot, title, before);
+    auto result = std::make_shared<LibraryResult>(LibraryResult::Refused);
+    ownTransfer_ = true;
+    setTransferRunning(true);
+    const bool started = editor::RunWindowTransfer(
+        this, link_, dialogs_, "changing the device's presets",
+        [result, action = std::move(action)] { *result = action(); },
+        [this, result, writtenSlot, title, before](bool) {
+            ownTransfer_ = false;
+            setTransferRunning(false);
+            finish(*result, writtenSlot, title, before);
+        });
+    if (started) return;
+    ownTransfer_ = false;
+    setTransferRunning(false);
 }
 
 void LibraryButtons::stepProgress(int done) { progressBar_->setValue(done); }

@@ -31,6 +31,8 @@ public:
     void setSelectedSlot(std::optional<int> slot);
     // The buttons rest while the dialog reads or stores.
     void setTransferRunning(bool running);
+    // One of these buttons' own transfers has not ended yet.
+    bool transferRunning() const { return ownTransfer_; }
 
     QPushButton* renameButton() const { return rename_; }
     QPushButton* clearButton() const { return clear_; }
@@ -50,7 +52,8 @@ private:
     std::optional<StoreRequest> askName(int slot, const QString& title, const QString& label);
     // Runs one action with the buttons resting and the busy pointer, then
     // says what it cost.
-    void run(int writtenSlot, const QString& title, const std::function<LibraryResult()>& action);
+    // The action runs as a transfer; what it came to is said once it is over.
+    void run(int writtenSlot, const QString& title, std::function<LibraryResult()> action);
     void finish(LibraryResult result, int writtenSlot, const QString& title, const std::u32string& titleBefore);
     void stepProgress(int done);
     void updateEnabled();
@@ -64,6 +67,7 @@ private:
     QPushButton* copy_;
     std::optional<int> slot_;
     bool running_ = false;
+    bool ownTransfer_ = false;
 };
 
 }  // namespace presets

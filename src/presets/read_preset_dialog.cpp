@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "editor/parameter_editor.h"
+#include "editor/step_names.h"
 #include "presets/library_buttons.h"
 #include "presets/preset_list_panel.h"
 #include "presets/preset_texts.h"
@@ -87,14 +88,30 @@ void ReadPresetDialog::readSelected() {
                           this))
         return;
 
-    const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "reading a preset");
-    if (!transfer) return;
     setWindowTitle(QString::fromLatin1(kReadingCaption));
-    bool loaded = false;
-    {
-        libraryButtons_->setTransferRunning(true);
-        loaded = loadPresetFromDevice(i);
-        libraryButtons_->setTransferRunning(false);
+    transferRunning_ = true;
+    libraryButtons_->setTransferRunning(true);
+    auto loaded = std::make_shared<bool>(false);
+    const bool started = editor::RunWindowTransfer(
+        this, link_, dialogs_, "reading a preset",
+        [this, i, loaded] {
+            // The read is one step of the edit history: an undo puts back
+            // the settings it replaced.
+            editor_.beginStep();
+            *loaded = loadPresetFromDevice(i);
+            editor_.endStep(editor::ReadStepText(i + 1));
+        },
+        [this, i, loaded](bool ran) { finishRead(i, ran, *loaded); });
+    if (!started) finishRead(i, false, false);
+}
+
+void ReadPresetDialog::finishRead(int i, bool ran, bool loaded) {
+    transferRunning_ = false;
+    libraryButtons_->setTransferRunning(false);
+    if (!ran) {
+        // Dropped before it began: the window stays, as it was.
+        setWindowTitle(QString::fromLatin1(kReadCaption));
+        return;
     }
     if (loaded) {
         accept();
@@ -109,6 +126,15 @@ void ReadPresetDialog::readSelected() {
     else
         dialogs_.inform(QString::fromLatin1(kReadFailed), QString::fromLatin1(kReadCaption), ui::Icon::Critical, this);
     reject();
+}
+
+void ReadPresetDialog::done(int result) {
+    // Closing mid-read would leave the job writing into a window gone.
+    if (transferRunning_ || libraryButtons_->transferRunning()) {
+        link_.work().refuse();
+        return;
+    }
+    QDialog::done(result);
 }
 
 void ReadPresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {

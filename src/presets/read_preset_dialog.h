@@ -39,11 +39,16 @@ public:
     LibraryButtons* libraryButtons() const { return libraryButtons_; }
     QProgressBar* progressBar() const { return progressBar_; }
 
+protected:
+    // Refused while the window's read or library action runs.
+    void done(int result) override;
+
 private:
     void showLibrary();
     void onButtonClicked(int index);
     void onListActivated();
     void readSelected();
+    void finishRead(int index, bool ran, bool loaded);
     void onLibraryChanged(bool titleChanged, bool linkLost);
 
     model::PresetLibrary& library_;
@@ -56,6 +61,7 @@ private:
     LibraryButtons* libraryButtons_;
     CommandButtons buttons_{};
     std::optional<devlink::DeviceWork::Watch> lockWatch_;
+    bool transferRunning_ = false;
 };
 
 }  // namespace presets

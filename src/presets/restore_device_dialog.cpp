@@ -159,15 +159,24 @@ void RestoreDeviceDialog::restoreChosen() {
     question += " into the device? What they hold now will be lost.";
     if (!dialogs_.confirm(question, kTitle, ui::Answer::No, ui::Icon::Exclamation, this)) return;
 
-    const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "restoring the device");
-    if (!transfer) return;
-    RestoreReport report;
-    {
-        ui::TransferProgressDialog progress(kTitle, "Writing and checking the chosen positions...", this);
-        report = RestoreDevice(
-            link_, library_, backup_, chosen, [&progress](int done, int total) { return progress.update(done, total); },
-            deviceBlocks_);
-    }
+    transferRunning_ = true;
+    auto report = std::make_shared<RestoreReport>();
+    const bool started = editor::RunWindowTransfer(
+        this, link_, dialogs_, "restoring the device",
+        [this, chosen, report] {
+            ui::TransferProgressDialog progress(kTitle, "Writing and checking the chosen positions...", this);
+            *report = RestoreDevice(
+                link_, library_, backup_, chosen,
+                [&progress](int done, int total) { return progress.update(done, total); }, deviceBlocks_);
+        },
+        [this, report](bool ran) {
+            transferRunning_ = false;
+            if (ran) showOutcome(*report);
+        });
+    if (!started) transferRunning_ = false;
+}
+
+void RestoreDeviceDialog::showOutcome(const RestoreReport& report) {
     int verified = 0, failed = 0;
     for (int slot = 0; slot < model::kUserPositions; ++slot) {
         const RestoreOutcome outcome = report.positions[static_cast<std::size_t>(slot)];
@@ -194,6 +203,28 @@ void RestoreDeviceDialog::restoreChosen() {
                         this);
 }
 
+void RestoreDeviceDialog::done(int result) {
+    // Closing mid-restore would leave the job writing into a window gone.
+    if (transferRunning_) {
+        link_.work().refuse();
+        return;
+    }
+    QDialog::done(result);
+}
+
+namespace {
+
+// What the comparison before the window reads and the window then shows.
+struct Comparing {
+    QString path;
+    DeviceBackup backup;
+    BackupComparison comparison;
+    DeviceBlocks blocks;
+    bool cancelled = false;
+};
+
+}  // namespace
+
 void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& library, ui::UserDialogs& dialogs,
                            const QString& folder, const RestoreDeviceDialog::CurrentRestored& onCurrentRestored,
                            QWidget* parent) {
@@ -209,37 +240,43 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
         dialogs.inform(refused->text, kTitle, ui::Icon::Critical, parent);
         return;
     }
-    const DeviceBackup& backup = std::get<DeviceBackup>(read);
-    BackupComparison comparison = CompareWithDevice(backup, library);
-    // Same names on both sides say nothing of the data: read those blocks.
-    DeviceBlocks blocks;
-    bool cancelled = false;
-    {
-        int needed = 0;
-        for (const auto& c : comparison) needed += c.match == PositionMatch::NeedsDeviceBlock;
-        const auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "comparing a backup with the device");
-        if (!transfer) return;
-        ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
-        int done = 0;
-        for (int slot = 0; slot < model::kUserPositions; ++slot) {
-            cancelled = !progress.update(done, needed);
-            if (cancelled) break;
-            if (comparison[static_cast<std::size_t>(slot)].match != PositionMatch::NeedsDeviceBlock) continue;
-            model::PresetImage image{};
-            if (!devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image))
-                break;
-            DeviceBlock block{};
-            std::copy_n(image.begin(), block.size(), block.begin());
-            blocks[static_cast<std::size_t>(slot)] = block;
-            ++done;
-        }
-    }
-    // Cancelled: nothing was written, nothing to show. Lost: the link has said why.
-    if (cancelled || link.ended()) return;
-    comparison = CompareWithDevice(backup, library, blocks);
-    RestoreDeviceDialog dialog(path, backup, comparison, blocks, link, library, dialogs, onCurrentRestored, parent);
-    const auto aside = link.jobs().stepAside();
-    dialog.exec();
+    auto state = std::make_shared<Comparing>();
+    state->path = path;
+    state->backup = std::get<DeviceBackup>(read);
+    state->comparison = CompareWithDevice(state->backup, library);
+    // Same names on both sides say nothing of the data: those blocks are
+    // read first; the window opens once that is over, never inside it.
+    editor::RunWindowTransfer(
+        parent, link, dialogs, "comparing a backup with the device",
+        [&link, state, parent] {
+            int needed = 0;
+            for (const auto& c : state->comparison) needed += c.match == PositionMatch::NeedsDeviceBlock;
+            ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
+            int done = 0;
+            for (int slot = 0; slot < model::kUserPositions; ++slot) {
+                state->cancelled = !progress.update(done, needed);
+                if (state->cancelled) break;
+                if (state->comparison[static_cast<std::size_t>(slot)].match != PositionMatch::NeedsDeviceBlock)
+                    continue;
+                model::PresetImage image{};
+                if (!devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions),
+                                                  image))
+                    break;
+                DeviceBlock block{};
+                std::copy_n(image.begin(), block.size(), block.begin());
+                state->blocks[static_cast<std::size_t>(slot)] = block;
+                ++done;
+            }
+        },
+        [&link, &library, &dialogs, state, onCurrentRestored, parent](bool ran) {
+            // Cancelled: nothing was written, nothing to show. Lost: the link has said why.
+            if (!ran || state->cancelled || link.ended()) return;
+            state->comparison = CompareWithDevice(state->backup, library, state->blocks);
+            auto* dialog = new RestoreDeviceDialog(state->path, state->backup, state->comparison, state->blocks, link,
+                                                   library, dialogs, onCurrentRestored, parent);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->open();
+        });
 }
 
 }  // namespace presets

@@ -34,10 +34,16 @@ public:
     QCheckBox* currentSettingsBox() const { return currentBox_; }
     QPushButton* restoreButton() const { return restore_; }
     RestoreSelection selection() const;
-    // Writes what is chosen after asking; fills the outcome column.
+    // Writes what is chosen after asking; fills the outcome column once the
+    // restore is over.
     void restoreChosen();
 
+protected:
+    // Refused while the window's restore runs.
+    void done(int result) override;
+
 private:
+    void showOutcome(const RestoreReport& report);
     void fillRow(int slot);
     void showDeviceAfter(const RestoreReport& report);
     void updateRestoreButton();
@@ -53,10 +59,12 @@ private:
     QCheckBox* currentBox_;
     QLabel* summary_;
     QPushButton* restore_;
+    bool transferRunning_ = false;
 };
 
 // Opens a backup, compares it with the device (reading the blocks a name
-// alone cannot decide) and shows the dialog. A damaged, truncated or foreign
+// alone cannot decide) and opens the dialog (not modal to its caller: the
+// caller goes on at once, and the window opens once the comparison is over). A damaged, truncated or foreign
 // file is refused with its reason before anything is sent.
 void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& library, ui::UserDialogs& dialogs,
                            const QString& folder, const RestoreDeviceDialog::CurrentRestored& onCurrentRestored,

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "editor/parameter_editor.h"
 #include "presets/library_buttons.h"
@@ -153,25 +154,46 @@ void StorePresetDialog::onButtonClicked(int index) {
     if (!dialogs_.confirm(QString::fromLatin1(kStoreQuestion), QString::fromLatin1(kStoreQuestionTitle),
                           ui::Answer::Yes, ui::Icon::None, this))
         return;
-    bool stored = false;
-    {
-        const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "storing a preset");
-        if (!transfer) return;
-        stored = store(*request);
-    }
-    if (stored) {
+    startStore(*request);
+}
+
+bool StorePresetDialog::startStore(const StoreRequest& request) {
+    transferRunning_ = true;
+    auto stored = std::make_shared<bool>(false);
+    const bool started = editor::RunWindowTransfer(
+        this, link_, dialogs_, "storing a preset", [this, request, stored] { *stored = store(request); },
+        [this, request, stored](bool ran) { finishStore(request, ran ? std::optional<bool>(*stored) : std::nullopt); });
+    if (!started) transferRunning_ = false;
+    return started;
+}
+
+void StorePresetDialog::finishStore(const StoreRequest& request, std::optional<bool> stored) {
+    transferRunning_ = false;
+    // Dropped before it began (a cancel): nothing was sent.
+    if (!stored) return;
+    if (*stored) {
+        if (verification_) dialogs_.show(*std::exchange(verification_, std::nullopt), this);
         accept();
         return;
     }
     // The link has said why; this says what it cost. The marker goes last,
     // so the position holds no half-written preset marked used.
-    const QString position = PositionText(request->slot + model::kFirstUserPosition);
+    const QString position = PositionText(request.slot + model::kFirstUserPosition);
     dialogs_.inform(markerUnconfirmed_ ? QStringLiteral("Position %1 may not have been stored: every byte was "
                                                         "written, but the device did not confirm it.")
                                              .arg(position)
                                        : QStringLiteral("Position %1 was not stored.").arg(position),
                     QString::fromLatin1(kStoreQuestionTitle), ui::Icon::Exclamation, this);
     reject();
+}
+
+void StorePresetDialog::done(int result) {
+    // Closing mid-store would leave the job writing into a window gone.
+    if (transferRunning_ || libraryButtons_->transferRunning()) {
+        link_.work().refuse();
+        return;
+    }
+    QDialog::done(result);
 }
 
 std::optional<StoreRequest> StorePresetDialog::checkedRequest() {
@@ -187,9 +209,7 @@ std::optional<StoreRequest> StorePresetDialog::checkedRequest() {
 
 bool StorePresetDialog::storeToDevice() {
     const auto request = checkedRequest();
-    if (!request) return false;
-    const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "storing a preset");
-    return transfer && store(*request);
+    return request && startStore(*request);
 }
 
 void StorePresetDialog::stepProgress(int value) { progressBar_->setValue(value); }
@@ -242,11 +262,12 @@ bool StorePresetDialog::storeChangedBytes(const StoreRequest& request) {
     if (verified || report.outcome == PositionWriteOutcome::DiffersAfterWriting) {
         library_.presetTitle = PresetTitleText(position, library_.names[static_cast<std::size_t>(position) - 1]);
         showStored();
-        dialogs_.inform(QStringLiteral("Position %1: %2 (%3).")
-                            .arg(PositionText(position), QString::fromStdString(PositionWriteText(report)),
-                                 QString::fromStdString(ByteCountText(report.written, report.skipped))),
-                        QString::fromLatin1(kStoreQuestionTitle),
-                        verified ? ui::Icon::Information : ui::Icon::Exclamation, this);
+        // Said once the store is over, never inside it.
+        verification_ = {QStringLiteral("Position %1: %2 (%3).")
+                             .arg(PositionText(position), QString::fromStdString(PositionWriteText(report)),
+                                  QString::fromStdString(ByteCountText(report.written, report.skipped))),
+                         QString::fromLatin1(kStoreQuestionTitle),
+                         verified ? ui::Icon::Information : ui::Icon::Exclamation};
         return true;
     }
     return false;

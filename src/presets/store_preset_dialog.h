@@ -32,9 +32,11 @@ public:
     StorePresetDialog(model::PresetLibrary& library, model::PresetImage& image, devlink::DeviceLink& link,
                       editor::ParameterEditor& editor, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
 
-    // Stores the image and gainBox's name at Combo1's position. A position
-    // typed over Combo1's items or a name the device cannot hold writes
-    // nothing and says why. False then, or when the device was lost.
+    // Starts the store of the image and gainBox's name at Combo1's position,
+    // as the Store button does once it is answered Yes; the window says what
+    // it came to and closes once it is over. A position typed over Combo1's
+    // items or a name the device cannot hold writes nothing and says why.
+    // False then, or when another transfer holds the device.
     bool storeToDevice();
 
     QListWidget* list() const;
@@ -49,6 +51,8 @@ public:
     QPushButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
 
 protected:
+    // Refused while the window's store runs: the job writes into it.
+    void done(int result) override;
     // Enter on List1 picks the entry as a double-click does, instead of
     // pressing "Store" for whatever position Combo1 shows.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,7 +62,10 @@ private:
     void onButtonClicked(int index);
     void onListActivated();
     std::optional<StoreRequest> checkedRequest();
+    bool startStore(const StoreRequest& request);
     bool store(const StoreRequest& request);
+    // Nothing in `stored` when the store was dropped before it began.
+    void finishStore(const StoreRequest& request, std::optional<bool> stored);
     bool storeChangedBytes(const StoreRequest& request);
     void showStored();
     void stepProgress(int value);
@@ -79,6 +86,9 @@ private:
     std::optional<devlink::DeviceWork::Watch> lockWatch_;
     // The last store went silent at its used marker, every byte written.
     bool markerUnconfirmed_ = false;
+    bool transferRunning_ = false;
+    // What a store of changed bytes found, said once it is over.
+    std::optional<ui::Message> verification_;
 };
 
 }  // namespace presets

@@ -1,17 +1,27 @@
 #pragma once
 #include <functional>
-#include <memory>
 
 #include "ui/user_dialogs.h"
 
+class QDialog;
+
 namespace ui {
+
+// Device work's side of the boxes. A box asked for from inside a job opens
+// from the event loop and the job waits for its answer as it waits for the
+// device: no event loop ever runs on a job's stack, where loops could no
+// longer nest last in, first out.
+struct JobWaits {
+    // The caller runs on a job's own stack.
+    std::function<bool()> onJobStack;
+    // From a job's stack: runs `open` from the event loop and steps out
+    // until the done it was handed is called; false when it cannot.
+    std::function<bool(std::function<void(std::function<void()> done)> open)> awaitFromLoop;
+};
 
 class QtUserDialogs final : public UserDialogs {
 public:
-    // Held while a box or a file chooser is open, whose loop runs the rest
-    // of the program meanwhile (the device work's runner steps aside).
-    using ModalScope = std::function<std::shared_ptr<void>()>;
-    void setModalScope(ModalScope scope) { modalScope_ = std::move(scope); }
+    void setJobWaits(JobWaits waits) { jobWaits_ = std::move(waits); }
 
     Answer show(const Message& message, QWidget* parent = nullptr) override;
     QString openFileName(const FileRequest& request, QWidget* parent = nullptr) override;
@@ -21,9 +31,12 @@ public:
     void setBusy(bool busy) override;
 
 private:
-    std::shared_ptr<void> enterModal() const { return modalScope_ ? modalScope_() : nullptr; }
+    // Shows `dialog` until it is answered and gives its result. Outside a
+    // job its loop nests in the caller's (on the event loop's own stack);
+    // inside one it opens from the event loop while the job waits.
+    int answerOf(QDialog& dialog) const;
 
-    ModalScope modalScope_;
+    JobWaits jobWaits_;
 };
 
 }  // namespace ui

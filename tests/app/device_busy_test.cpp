@@ -57,7 +57,8 @@ struct Bench {
             store = std::make_unique<presets::StorePresetDialog>(session.library, session.image, rig.link,
                                                                  window->editor(), rig.dialogs, window.get());
             store->nameBox()->setText("Gig");
-            rig.link.jobs().run([this] { stored = store->storeToDevice(); });  // as the window runs it
+            store->storeToDevice();  // as the window's Store answered Yes does
+            stored = store->result() == QDialog::Accepted;
         }
         rig.device.setFrameObserver({});
         busyText = window->statusBar()->currentMessage();

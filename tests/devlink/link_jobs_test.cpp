@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 #include "devlink/commands.h"
 #include "support/stepping_link.h"
@@ -56,31 +58,19 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
              r.link.sendCommand(kNotchB);
          },
          {kNotchA, kStop, kStop, kNotchB}},
-        {"an edit from the loop of a window the job opened: after the job, not a step of it",
+        {"an edit from the event loop while the job waits for a question's answer: after the job",
          [](Rig& r) {
              r.jobs.run([&r] {
                  r.link.sendCommand(kStop);
-                 {
-                     const auto aside = r.jobs.stepAside();
-                     r.link.sendCommand(kNotchB);  // dispatched while the window is open
-                 }
+                 EXPECT_TRUE(r.jobs.awaitFromLoop([&r](const JobRunner::Done& answered) {
+                     EXPECT_FALSE(r.jobs.onOwnStack()) << "the question opens from the event loop";
+                     r.link.sendCommand(kNotchB);
+                     answered();
+                 }));
                  r.link.sendCommand(kStop);
              });
          },
          {kNotchA, kStop, kStop, kNotchB}},
-        {"that window's own work steps back in: a step of the job",
-         [](Rig& r) {
-             r.jobs.run([&r] {
-                 r.link.sendCommand(kStop);
-                 {
-                     const auto aside = r.jobs.stepAside();
-                     const auto backIn = r.jobs.stepBackIn();
-                     r.link.sendCommand(kNotchB);
-                 }
-                 r.link.sendCommand(kStop);
-             });
-         },
-         {kNotchA, kStop, kNotchB, kStop}},
         {"a request from outside a job: refused, never left to run later",
          [](Rig& r) { EXPECT_FALSE(r.link.request(kNotchB).has_value()); },
          {kNotchA}},
@@ -116,6 +106,41 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
         EXPECT_EQ(rig.line.writes, expected);
         EXPECT_EQ(refusals, c.refusals);
         EXPECT_TRUE(rig.end.messages.empty());
+    }
+}
+
+TEST(LinkJobs, AJobEndedByAnErrorIsToldAndTheNextJobRuns) {
+    struct Case {
+        const char* what;
+        std::function<void(Rig&)> failing;
+        std::vector<Payload> expected;
+    };
+    const std::vector<Case> cases = {
+        {"before its first frame", [](Rig&) { throw std::runtime_error("no such preset"); }, {kNotchB}},
+        {"after a wait for the device",
+         [](Rig& r) {
+             r.link.sendCommand(kStop);
+             throw std::runtime_error("no such preset");
+         },
+         {kStop, kNotchB}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig rig;
+        std::vector<std::string> told;
+        rig.link.setWhenJobFailed([&told](const std::string& why) { told.push_back(why); });
+        rig.jobs.run([&rig, &c] { c.failing(rig); });
+        rig.link.sendCommand(kNotchB);
+        rig.answerAll();
+        EXPECT_EQ(told, std::vector<std::string>{"no such preset"});
+        EXPECT_FALSE(rig.jobs.busy());
+        std::vector<Bytes> expected;
+        for (const Payload& p : c.expected) {
+            const Frame f = BuildFrame(p);
+            expected.emplace_back(f.begin(), f.end());
+        }
+        EXPECT_EQ(rig.line.writes, expected);
+        EXPECT_TRUE(rig.end.messages.empty()) << "the link goes on";
     }
 }
 

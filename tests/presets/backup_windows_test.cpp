@@ -24,23 +24,11 @@ using presets_test::PresetRig;
 
 namespace {
 
-// Runs `act` once on the first top-level window named `objectName` while a
-// modal loop or a transfer's progress lets events through. The watch is
-// the caller's to delete when the window never came.
-QTimer* WhenShown(const char* objectName, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, objectName, act] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() != objectName || !top->isVisible()) continue;
-            timer->stop();
-            timer->deleteLater();
-            act(top);
-            return;
-        }
-    });
-    timer->start();
-    return timer;
+// The window of that name the call left open, if any.
+QWidget* OpenWindow(const char* objectName) {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == objectName && top->isVisible()) return top;
+    return nullptr;
 }
 
 // Presses the progress window's Cancel while the device answers the first
@@ -62,7 +50,9 @@ TEST(BackupWindows, BackUpWritesTheWholeDeviceAndCancelWritesNothing) {
         rig.sim.dialogs.fileNames.push_back(chosen);
         if (cancel) CancelProgressAtFirstFrame(rig.sim);
 
-        const QString report = BackUpDeviceToFile(rig.sim.link, rig.sim.dialogs, dir.path(), nullptr);
+        QString report;
+        BackUpDeviceToFile(rig.sim.link, rig.sim.dialogs, dir.path(), nullptr,
+                           [&report](const QString& done) { report = done; });
         const QString path = chosen + ".qrnbak";
         EXPECT_EQ(QFile::exists(path), !cancel) << cancel;
         EXPECT_EQ(report, cancel ? QString() : "Device backed up to " + path);
@@ -111,16 +101,10 @@ TEST(BackupWindows, CancelWhileComparingEndsTheRestoreBeforeItsDialog) {
     rig.storeInDevice(0, presets_test::VariedImage(1), "  LIVE  ");  // same name: its block must be read
     rig.sim.dialogs.fileNames.push_back(path);
     CancelProgressAtFirstFrame(rig.sim);
-    bool dialogShown = false;
-    QTimer* restoreWatch = WhenShown("RestoreDevice", [&dialogShown](QWidget* w) {
-        dialogShown = true;
-        static_cast<QDialog*>(w)->reject();
-    });
     RestoreDeviceFromFile(rig.sim.link, rig.library, rig.sim.dialogs, dir.path(), {}, nullptr);
-    EXPECT_FALSE(dialogShown);
+    EXPECT_EQ(OpenWindow("RestoreDevice"), nullptr);
     const auto frames = rig.sim.takeWrites();
     EXPECT_LE(frames.size(), 1u) << "no read after the one Cancel was pressed during";
-    delete restoreWatch;
 }
 
 TEST(BackupWindows, RestoreTicksWhatDiffersWritesItAndShowsTheCurrentSettings) {
@@ -135,29 +119,26 @@ TEST(BackupWindows, RestoreTicksWhatDiffersWritesItAndShowsTheCurrentSettings) {
     rig.sim.dialogs.fileNames.push_back(path);
     rig.sim.dialogs.answers.push_back(ui::Answer::Yes);
 
-    QStringList shownRows, outcomes, deviceAfter;
-    QString summary;
-    WhenShown("RestoreDevice", [&](QWidget* w) {
-        auto* dialog = static_cast<RestoreDeviceDialog*>(w);
-        QTableWidget* table = dialog->table();
-        for (int r : {0, 2, 3, 4})
-            shownRows << QString("%1 %2 | %3 | %4 | %5")
-                             .arg(table->item(r, 0)->text(),
-                                  table->item(r, 0)->checkState() == Qt::Checked ? "[x]" : "[ ]",
-                                  table->item(r, 1)->text(), table->item(r, 2)->text(), table->item(r, 3)->text());
-        dialog->currentSettingsBox()->setChecked(true);
-        dialog->restoreButton()->click();
-        for (int r : {0, 2, 3}) {
-            outcomes << table->item(r, 4)->text();
-            deviceAfter << table->item(r, 2)->text() + " | " + table->item(r, 3)->text();
-        }
-        summary = dialog->findChild<QLabel*>("RestoreSummary")->text();
-        dialog->accept();
-    });
     std::optional<DeviceBlock> shownCurrent;
     RestoreDeviceFromFile(
         rig.sim.link, rig.library, rig.sim.dialogs, dir.path(),
         [&shownCurrent](const DeviceBlock& current) { shownCurrent = current; }, nullptr);
+    auto* dialog = static_cast<RestoreDeviceDialog*>(OpenWindow("RestoreDevice"));
+    ASSERT_NE(dialog, nullptr) << "the window opens once the comparison is over";
+    QStringList shownRows, outcomes, deviceAfter;
+    QTableWidget* table = dialog->table();
+    for (int r : {0, 2, 3, 4})
+        shownRows << QString("%1 %2 | %3 | %4 | %5")
+                         .arg(table->item(r, 0)->text(), table->item(r, 0)->checkState() == Qt::Checked ? "[x]" : "[ ]",
+                              table->item(r, 1)->text(), table->item(r, 2)->text(), table->item(r, 3)->text());
+    dialog->currentSettingsBox()->setChecked(true);
+    dialog->restoreButton()->click();
+    for (int r : {0, 2, 3}) {
+        outcomes << table->item(r, 4)->text();
+        deviceAfter << table->item(r, 2)->text() + " | " + table->item(r, 3)->text();
+    }
+    const QString summary = dialog->findChild<QLabel*>("RestoreSummary")->text();
+    dialog->accept();
 
     EXPECT_EQ(shownRows, QStringList({"05 [ ] | LIVE | LIVE | same", "07 [x] | CHURCH | (empty) | different",
                                       "08 [x] | (empty) | EXTRA | different", "09 [ ] | (empty) | (empty) | same"}));
