@@ -727,6 +727,157 @@ def busy_store(home, sim, log):
     check(commands_in(log)[-1:] == [0x0F], "CloseLink comes last")
 
 
+def window_then_quit_session():
+    """Store and Read windows opened from the event loop, as a user does:
+    a phone's edit goes out while the Store window stands open; Quit
+    pressed during the window's transfer asks to wait or cancel, and that
+    question is left open until the transfer is over. Then (a) Quit again
+    and Yes, or (b) Wait and then Yes: the editor ends with status 0 and
+    CloseLink last, every time."""
+    for variant in ("again", "wait"):
+        with_late_device("store-then-quit-" + variant, [],
+                         lambda home, sim, log: store_then_quit(home, sim, log, variant))
+    # The Read window's block read is answered late: the start-up read is
+    # the device's first block, the window's its second.
+    with_late_device("read-then-quit", ["cmd=0x0B#2:late=4000"],
+                     lambda home, sim, log: read_then_quit(home, sim, log, "wait"))
+
+
+def windows_titled(title):
+    """Every visible window with exactly this title (window_titles keeps one)."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
+                          capture_output=True, text=True).stdout.split()
+
+
+def free_port():
+    import socket
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def page_socket(address):
+    """The WebSocket a phone's page opens, with the page's token, from its
+    address; None when the server refuses it."""
+    import base64
+    import socket
+    import urllib.parse
+    url = urllib.parse.urlparse(address)
+    token = urllib.parse.parse_qs(url.query)["token"][0]
+    connection = socket.create_connection((url.hostname, url.port), timeout=10)
+    key = base64.b64encode(os.urandom(16)).decode()
+    connection.sendall(("GET /socket?token=%s HTTP/1.1\r\nHost: %s:%d\r\nUpgrade: websocket\r\n"
+                        "Connection: Upgrade\r\nSec-WebSocket-Key: %s\r\nSec-WebSocket-Version: 13\r\n\r\n"
+                        % (urllib.parse.quote(token), url.hostname, url.port, key)).encode())
+    head = b""
+    while b"\r\n\r\n" not in head:
+        chunk = connection.recv(4096)
+        if not chunk:
+            return None
+        head += chunk
+    return connection if b" 101 " in head.split(b"\r\n")[0] else None
+
+
+def page_send(connection, message):
+    """One text message, masked as a browser masks it."""
+    import json
+    payload = json.dumps(message).encode()
+    mask = os.urandom(4)
+    header = bytes([0x81, 0x80 | len(payload)]) if len(payload) < 126 else \
+        bytes([0x81, 0xFE]) + len(payload).to_bytes(2, "big")
+    connection.sendall(header + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(payload)))
+
+
+def start_with_remote(home, sim):
+    """The editor on the simulator's terminal with its web remote on; the
+    page's address it prints, and its caption."""
+    pty = sim.stdout.readline().strip()
+    editor = subprocess.Popen([EDITOR, "--remote", "127.0.0.1:%d" % free_port()], env=home_env(home, QRN4480_PORTS=pty),
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    address = editor.stdout.readline().strip()
+    caption = "QRN4480 - feedback eliminator"
+    check(wait_for(lambda: caption in window_titles(), 30) is not None and address.startswith("http://"),
+          "the editor starts on the device with its remote on (%s)" % address)
+    return editor, caption, address
+
+
+def quit_during_transfer(editor, log, what, over, variant):
+    """Quit through the bus while `what` runs; its question stays open until
+    over() holds; then Quit again and Yes, or Wait and then Yes."""
+    def quit_item():
+        return find(editor_app(), lambda n: n.getRoleName() == "menu item" and n.name.replace("&", "") == "Quit")
+
+    press_found(quit_item)
+    asked = wait_for(lambda: window_titles().get("Exit"), 20)
+    check(asked is not None and not over(), "Quit during %s asks to wait or cancel, during it" % what)
+    check(wait_for(over, 60) is not None, "%s ends while the question stays open" % what)
+    screenshot("quit-question-open-after-" + what.replace(" ", "-"))
+    if variant == "again":
+        press_found(quit_item)
+        # Two boxes share the title: the usual one is the other window.
+        usual = wait_for(lambda: next((w for w in windows_titled("Exit") if w != asked), None), 10)
+        check(usual is not None and usual != asked, "Quit pressed again asks the usual Exit question")
+        answer_yes_and_end(editor, usual)
+    else:
+        press_found(lambda: named("Wait", "push button"))
+        usual = wait_for(lambda: next((w for w in windows_titled("Exit") if w != asked), None), 20)
+        check(usual is not None, "Wait, then the usual Exit question")
+        answer_yes_and_end(editor, usual)
+    check(commands_in(log)[-1:] == [0x0F], "CloseLink comes last (%s, %s)" % (what, variant))
+
+
+def store_then_quit(home, sim, log, variant):
+    editor, caption, address = start_with_remote(home, sim)
+    store = key_until_window(window_titles().get(caption), "ctrl+d", "Store preset")
+    box = wait_for(lambda: named("Edit Name", "text"), 5)
+    check(store is not None and box is not None, "Ctrl+D opens Store preset")
+    if store is None or box is None:
+        editor.kill()
+        return
+    # The open window holds nothing: a phone's edit goes out at once.
+    page = page_socket(address) if address.startswith("http://") else None
+    check(page is not None, "a page's WebSocket opens while the Store window stands open")
+    if page is not None:
+        page_send(page, {"type": "notch", "channel": 0, "row": 11, "field": "gain", "value": -12})
+        sent = wait_for(lambda: any(f[2:5] == [0x07, 0x00, 0x0B] for f in frames_in(log)), 5)
+        check(sent is not None, "the phone's edit reaches the device while the Store window stands open")
+        page.close()
+    subprocess.run(["xdotool", "windowactivate", "--sync", store], check=False)
+    box.queryComponent().grabFocus()
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+    subprocess.run(["xdotool", "type", "--delay", "20", "PROBE"], check=False)
+    subprocess.run(["xdotool", "key", "Return"], check=False)
+    sure = wait_for(lambda: window_titles().get("Store Preset"), 10)
+    check(sure is not None, "Store asks whether to store")
+    if sure:
+        subprocess.run(["xdotool", "windowactivate", "--sync", sure], check=False)
+        subprocess.run(["xdotool", "key", "alt+y"], check=False)
+    check(wait_for(lambda: len(memory_writes_in(log)) >= 3, 20) is not None, "the store is under way")
+
+    def marked():
+        return any(0x0030 <= a < 0x0040 and b == 0x55 for a, b in memory_writes_in(log))
+
+    quit_during_transfer(editor, log, "the store", marked, variant)
+
+
+def read_then_quit(home, sim, log, variant):
+    editor, caption = start_on_device(home, sim)
+    read = key_until_window(window_titles().get(caption), "ctrl+r", "Read Preset")
+    check(read is not None, "Ctrl+R opens Read Preset")
+    if read is None:
+        editor.kill()
+        return
+    subprocess.run(["xdotool", "windowactivate", "--sync", read], check=False)
+    subprocess.run(["xdotool", "key", "Home", "Return"], check=False)
+    sure = wait_for(lambda: next((w for w in windows_titled("Read Preset") if w != read), None), 10)
+    check(sure is not None, "Read asks whether to read position 1")
+    if sure:
+        subprocess.run(["xdotool", "windowactivate", "--sync", sure], check=False)
+        subprocess.run(["xdotool", "key", "alt+y"], check=False)
+    check(wait_for(lambda: commands_in(log).count(0x0B) >= 2, 10) is not None, "the read is under way")
+    quit_during_transfer(editor, log, "the read", lambda: "Reading Preset......" not in window_titles(), variant)
+
+
 def busy_backup_session():
     """A backup from a device at line pace that holds six presets: its
     progress window moves as they come in, and its Cancel, pressed through
@@ -967,6 +1118,7 @@ else:
     only = os.environ.get("QRN_WINDOW_CHECK_ONLY")
     sessions = (("demo", demo_session), ("device", device_session), ("busy", busy_session),
                 ("busy-store", busy_store_session), ("busy-backup", busy_backup_session),
+                ("window-then-quit", window_then_quit_session),
                 ("offline", offline_session), ("connect", connect_from_demo))
     for name, session in sessions:
         if only in (None, "", name):
