@@ -741,6 +741,66 @@ def window_then_quit_session():
     # the device's first block, the window's its second.
     with_late_device("read-then-quit", ["cmd=0x0B#2:late=4000"],
                      lambda home, sim, log: read_then_quit(home, sim, log, "wait"))
+    restore_then_quit_session("again")
+
+
+def restore_then_quit_session(variant):
+    """A backup of one stored preset, made by the command-line tool, then
+    restored into a device at line pace that holds nothing."""
+    home = home_of("restore-then-quit")
+    programs = os.path.dirname(EDITOR)
+    log = os.path.join(home, "device-frames.log")
+    filler = start_simulator(programs, log, "--memory", os.path.join(home, "filled.bin"))
+    pty = filler.stdout.readline().strip()
+    preset = os.path.join(home, "show.Fbk")
+    backup = os.path.join(home, "hall.qrnbak")
+    tool = [os.path.join(programs, "qrn4480"), "--port", pty]
+    for command in (["save", preset], ["store", "5", "Hall", preset], ["backup", backup]):
+        subprocess.run(tool + command, env=home_env(home), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       check=False)
+    filler.terminate()
+    filler.wait(10)
+    check(os.path.exists(backup), "a backup to restore")
+    sim = start_simulator(programs, log, "--line-rate")
+    try:
+        restore_then_quit(home, sim, log, backup, variant)
+    finally:
+        sim.terminate()
+        sim.wait(10)
+
+
+def restore_then_quit(home, sim, log, backup, variant):
+    editor, caption = start_on_device(home, sim)
+    press_found(lambda: find(editor_app(), lambda n: n.getRoleName() == "menu item"
+                             and n.name.replace("&", "") == "Restore device..."))
+    chooser = wait_for(lambda: window_titles().get("Restore device"), 10)
+    check(chooser is not None, "Device > Restore device... asks for the backup")
+    if chooser is None:
+        editor.kill()
+        return
+    subprocess.run(["xdotool", "windowactivate", "--sync", chooser], check=False)
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+    subprocess.run(["xdotool", "type", "--delay", "10", backup], check=False)
+    subprocess.run(["xdotool", "key", "Return"], check=False)
+    restore = wait_for(lambda: named("Restore", "push button"), 20)
+    check(restore is not None and enabled(restore), "the Restore window opens with what differs ticked")
+    # The window, its question and the file chooser share one title: the
+    # question is the window that was not there before.
+    before = set(windows_titled("Restore device"))
+    press_found(lambda: restore)
+    sure = wait_for(lambda: next((w for w in windows_titled("Restore device") if w not in before), None), 10)
+    check(sure is not None, "Restore asks whether to write")
+    if sure:
+        subprocess.run(["xdotool", "windowactivate", "--sync", sure], check=False)
+        subprocess.run(["xdotool", "key", "alt+y"], check=False)
+    check(wait_for(lambda: len(memory_writes_in(log)) >= 3, 20) is not None, "the restore is under way")
+
+    def over():
+        return find(editor_app(), lambda n: "restored and verified" in (n.description or "")) is not None
+
+    quit_during_transfer(editor, log, "the restore", over, variant)
+
+
 
 
 def windows_titled(title):
