@@ -1,8 +1,7 @@
 #include "cli/device_connection.h"
 
-#include <QFileInfo>
-
 #include "cli/option_values.h"
+#include "connection/named_port.h"
 #include "connection/port_search.h"
 #include "devlink/commands.h"
 
@@ -11,11 +10,7 @@ namespace cli {
 PortChoice ChoosePort(const GlobalOptions& options, devlink::PortTable table) {
     if (!options.port) return {std::move(table), std::nullopt};
     if (LooksLikePortNumber(*options.port)) return {std::move(table), options.port->toInt()};
-    // The serial port takes a bare name for one under /dev: a path given
-    // relative to where the program runs is made whole.
-    const QFileInfo file(*options.port);
-    const bool local = !devlink::IsNetworkPortName(options.port->toStdString()) && file.exists();
-    table.set(devlink::kFirstPort, (local ? file.absoluteFilePath() : *options.port).toStdString());
+    table.set(devlink::kFirstPort, connection::NamedPortPath(*options.port));
     return {std::move(table), devlink::kFirstPort};
 }
 
