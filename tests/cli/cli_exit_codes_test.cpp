@@ -65,6 +65,14 @@ TEST(CliExitCodes, EachFailureKindHasItsCode) {
          1,
          "Port 1 (/nowhere/tty) does not exist",
          [](CliRig& rig) { rig.sim.port.refused["/nowhere/tty"] = devlink::PortFault::NotFound; }},
+        {"network port refused",
+         {"--port", "tcp://127.0.0.1:1", "info"},
+         1,
+         "Port 1 (tcp://127.0.0.1:1): connection refused\n",
+         [](CliRig& rig) {
+             rig.sim.port.refused["tcp://127.0.0.1:1"] = devlink::PortFault::NotFound;
+             rig.sim.port.refusalTexts["tcp://127.0.0.1:1"] = "connection refused";
+         }},
         {"no device anywhere",
          {"info"},
          1,
