@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "cli/name_fields.h"
 #include "devlink/library_read.h"
 #include "presets/backup_file_io.h"
 #include "presets/device_restore.h"
@@ -89,7 +90,7 @@ ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
                                .add("done", "backup")
                                .add("file", command.file)
                                .add("used", used)
-                               .add("program", Name(backup.programName)));
+                               .merge(NameFields("program", backup.programName)));
     return ExitStatus::Done;
 }
 
@@ -126,7 +127,7 @@ ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
              JsonLine()
                  .add("position", number)
                  .add("used", position.used)
-                 .add("name", name)
+                 .merge(NameFields("name", position.used ? model::DecodePresetName(position.name) : std::u32string()))
                  .add("written", counted.written)
                  .add("skipped", counted.skipped));
     }
