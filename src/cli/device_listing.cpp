@@ -1,5 +1,6 @@
 #include "cli/device_listing.h"
 
+#include "cli/list_progress.h"
 #include "cli/name_fields.h"
 #include "devlink/commands.h"
 #include "devlink/library_read.h"
@@ -50,13 +51,9 @@ ExitStatus RunInfo(CommandContext& context) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetLibrary library;
-    int frames = 0;
-    devlink::LibraryReadSteps steps;
-    steps.frameDone = [&] {
-        context.console.progress(QString("Reading the preset list: %1").arg(++frames));
-        return true;
-    };
-    if (devlink::ReadDeviceLibrary(link, library, steps) != devlink::LibraryReadResult::Read) return context.lost();
+    ListProgress progress(context.console);
+    if (devlink::ReadDeviceLibrary(link, library, progress.steps()) != devlink::LibraryReadResult::Read)
+        return context.lost();
     const QString path = QString::fromStdString(link.ports().name(link.portNumber()).value_or(""));
     context.console.result(
         QString("Port %1 (%2), program %3").arg(link.portNumber()).arg(path, Name(library.programName)),

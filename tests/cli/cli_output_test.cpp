@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QStringList>
+#include <map>
 
 #include "cli_rig.h"
 
@@ -177,14 +178,15 @@ TEST(CliOutput, TextsSayWhatWasDone) {
     }
 }
 
-// At a terminal the progress line counts up to a total that stays put, and
-// speaks of ports.
+// At a terminal each progress line counts up to a total that stays put,
+// never says the same twice, and speaks of ports.
 TEST(CliOutput, ProgressCountsNeverGoBack) {
     const QStringList cases[] = {
         {"backup", "@b"},
         {"restore", "@b", "--yes"},
         {"store", "7", "Seven", "@p.Fbk"},
         {"load", "@p.Fbk"},
+        {"info"},
     };
     for (const QStringList& arguments : cases) {
         CliRig rig;
@@ -195,18 +197,24 @@ TEST(CliOutput, ProgressCountsNeverGoBack) {
         const std::string name = arguments.join(' ').toStdString();
         ASSERT_EQ(run.exit, 0) << name << "\n" << run.err;
         EXPECT_EQ(run.err.find("COM"), std::string::npos) << name << "\n" << run.err;
-        int lastDone = -1, firstTotal = -1, counts = 0;
-        static const QRegularExpression count("(\\d+) of (\\d+)");
+        std::map<QString, std::pair<int, int>> counted;  // per line's label: the last done, the total
+        QString previous;
+        static const QRegularExpression count("^(.*): (\\d+) of (\\d+)");
         for (const QString& line : QString::fromStdString(run.err).split(QRegularExpression("[\r\n]"))) {
+            if (line.isEmpty()) continue;
+            EXPECT_NE(line, previous) << name << ": said twice";
+            previous = line;
             const auto match = count.match(line);
+            EXPECT_TRUE(match.hasMatch() || !line.startsWith("Reading")) << name << ": " << line.toStdString();
             if (!match.hasMatch()) continue;
-            const int done = match.captured(1).toInt(), total = match.captured(2).toInt();
-            if (counts++ == 0) firstTotal = total;
-            EXPECT_GE(done, lastDone) << name << ": " << line.toStdString();
-            EXPECT_EQ(total, firstTotal) << name << ": " << line.toStdString();
-            lastDone = done;
+            const int done = match.captured(2).toInt(), total = match.captured(3).toInt();
+            const auto was = counted.try_emplace(match.captured(1), done, total).first;
+            EXPECT_GE(done, was->second.first) << name << ": " << line.toStdString();
+            EXPECT_EQ(total, was->second.second) << name << ": " << line.toStdString();
+            EXPECT_LE(done, total) << name << ": " << line.toStdString();
+            was->second.first = done;
         }
-        EXPECT_GT(counts, 0) << name << "\n" << run.err;
+        EXPECT_FALSE(counted.empty()) << name << "\n" << run.err;
     }
 }
 
