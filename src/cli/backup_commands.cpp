@@ -1,5 +1,6 @@
 #include "cli/backup_commands.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 #include <chrono>
@@ -72,6 +73,11 @@ ExitStatus Confirm(CommandContext& context, const RestoreCommand& command, const
 }  // namespace
 
 ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
+    // A backup may be the only copy of a show: one already there is replaced
+    // only when asked for, and found before the device is.
+    if (!command.force && QFileInfo::exists(command.file))
+        return context.console.fail(ExitStatus::Usage,
+                                    QString("backup: %1 already exists; add --force to replace it").arg(command.file));
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     presets::DeviceBackup backup;
     ListProgress listProgress(context.console);

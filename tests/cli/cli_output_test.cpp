@@ -149,6 +149,13 @@ TEST(CliOutput, TextsSayWhatWasDone) {
          [](CliRig& rig) {
              StorePresets(rig, {5, 20});
          }},
+        {"backup over a file, asked for",
+         {"backup", "@b", "--force"},
+         "Backup of 0 presets and the current settings written to @b\n",
+         1,
+         [](CliRig& rig) {
+             ASSERT_EQ(rig.run({"--port", "1", "backup", rig.file("b")}).exit, 0);
+         }},
         {"ports that exist",
          {"ports"},
          " 1 /dev/qrn-sim exists QRN4480 answers\n 3 /dev/silent3 exists\n",
@@ -182,7 +189,7 @@ TEST(CliOutput, TextsSayWhatWasDone) {
 // never says the same twice, and speaks of ports.
 TEST(CliOutput, ProgressCountsNeverGoBack) {
     const QStringList cases[] = {
-        {"backup", "@b"},
+        {"backup", "@b", "--force"},
         {"restore", "@b", "--yes"},
         {"store", "7", "Seven", "@p.Fbk"},
         {"load", "@p.Fbk"},

@@ -176,6 +176,7 @@ TEST(CliCompletion, BashOffersTheWordsTheProgramTakes) {
         {"qrn4480 set right --depth ", "fixed variable"},
         {"qrn4480 set right --auto-width 1/1", "1/10"},
         {"qrn4480 ports --a", "--all"},
+        {"qrn4480 backup b.qrnbak --f", "--force"},
         {"qrn4480 info --", "--help --json --port --quiet --trace --version"},
         {"qrn4480 help re", "read restore"},
         {"qrn4480 load @sh", "@show.Fbk"},
