@@ -21,6 +21,7 @@ struct Options {
                              "Port paths separated by ':' (';' on Windows); entry i is port i+1 "
                              "(replaces QRN4480_PORTS and the built-in table).",
                              "list"};
+    QCommandLineOption port{"port", "Use <path> (a device or tcp://host:port) as the one port, port 1.", "path"};
     QCommandLineOption remote{"remote",
                               "Turn the web remote on at start, on <[address:]port> (as Device > Remote control...).",
                               "[address:]port"};
@@ -34,6 +35,7 @@ struct Options {
         parser.addOption(simMemory);
         parser.addOption(trace);
         parser.addOption(ports);
+        parser.addOption(port);
         parser.addOption(remote);
         parser.addPositionalArgument("preset", "A preset file (.Fbk) to load once the editor is open.", "[preset]");
     }
@@ -55,7 +57,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     options.demo = parser.isSet(known.demo);
     options.simulatorMemory = parser.value(known.simMemory);
     options.traceFile = parser.value(known.trace);
-    if (parser.isSet(known.ports))
+    if (parser.isSet(known.port) && parser.isSet(known.ports)) return UsageError{"Give --port or --ports, not both."};
+    if (parser.isSet(known.port))
+        options.port = parser.value(known.port);
+    else if (parser.isSet(known.ports))
         options.portList = parser.value(known.ports);
     else if (qEnvironmentVariableIsSet("QRN4480_PORTS"))
         options.portList = qEnvironmentVariable("QRN4480_PORTS");

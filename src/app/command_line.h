@@ -14,6 +14,7 @@ struct StartOptions {
     bool demo = false;                            // --demo: no port search, straight into demo mode
     QString simulatorMemory;                      // --sim-memory: keep the simulated device's memory here
     std::optional<QString> portList;              // --ports, else QRN4480_PORTS
+    std::optional<QString> port;                  // --port: the one port, as port 1
     QString presetFile;                           // a .Fbk file to load once started
     QString traceFile;                            // --trace: every frame in and out, with time stamps
     std::optional<remote::ListenAddress> remote;  // --remote: the web remote on from the start

@@ -20,6 +20,7 @@
 #include "app/splash_window.h"
 #include "app/toolbar_icons.h"
 #include "app/user_places.h"
+#include "connection/named_port.h"
 #include "connection/trace_file.h"
 #include "devlink/any_port.h"
 #include "devlink/any_port_factory.h"
@@ -36,6 +37,11 @@ namespace {
 constexpr int kSplashMs = 2000;
 
 devlink::PortTable MakePortTable(const app::StartOptions& options) {
+    if (options.port) {
+        devlink::PortTable table = devlink::PortTable::fromList({}, devlink::kPortListSeparator);
+        table.set(devlink::kFirstPort, connection::NamedPortPath(*options.port));
+        return table;
+    }
     if (options.portList)
         return devlink::PortTable::fromList(options.portList->toStdString(), devlink::kPortListSeparator);
     return devlink::PortTable();

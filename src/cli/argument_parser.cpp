@@ -13,7 +13,8 @@ namespace {
 const QStringList kValueOptions = {"--port",  "--trace",       "--positions",  "--freq",  "--gain",
                                    "--width", "--auto-count",  "--auto-width", "--depth", "--release",
                                    "--mode",  "--sensitivity", "--seconds",    "--listen"};
-const QStringList kFlagOptions = {"--json", "--quiet", "--help", "--version", "--current", "--yes", "--all", "--full"};
+const QStringList kFlagOptions = {"--json", "--quiet", "--help", "--version", "--current",
+                                  "--yes",  "--all",   "--full", "--force"};
 const QStringList kGlobalOptions = {"--port", "--trace", "--json", "--quiet"};
 
 struct Scanned {
@@ -61,6 +62,7 @@ std::variant<Scanned, ArgumentError> Scan(const QStringList& arguments) {
 // The options the command takes besides the global ones.
 QStringList CommandOptions(const QString& command) {
     if (command == "ports") return {"--all"};
+    if (command == "backup") return {"--force"};
     if (command == "restore") return {"--positions", "--current", "--yes", "--full"};
     if (command == "store") return {"--full"};
     if (command == "set")
@@ -88,7 +90,7 @@ public:
     std::variant<Command, ArgumentError> build(const QString& command) {
         if (command == "ports") return PortsCommand{s_.flags.contains("--all")};
         if (command == "info") return InfoCommand{};
-        if (command == "backup") return BackupCommand{args_[0]};
+        if (command == "backup") return BackupCommand{args_[0], s_.flags.contains("--force")};
         if (command == "load") return LoadCommand{args_[0]};
         if (command == "save") return SaveCommand{args_[0]};
         if (command == "read") return read();

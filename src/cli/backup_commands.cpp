@@ -1,10 +1,15 @@
 #include "cli/backup_commands.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
+#include <chrono>
 
+#include "cli/list_progress.h"
+#include "cli/name_fields.h"
 #include "devlink/library_read.h"
 #include "presets/backup_file_io.h"
+#include "presets/backup_read.h"
 #include "presets/device_restore.h"
 
 namespace cli {
@@ -22,11 +27,11 @@ presets::TransferProgress ProgressUntilStopped(CommandContext& context, const QS
 }
 
 // The backup's total is a guess until the markers are read ("0 of 17", then
-// "0 of 2"): no count is shown before the first block, so it never falls.
+// "0 of 2"): no count of blocks is shown before the first block, so it never
+// falls; the preset list's read before it has a count of its own.
 presets::TransferProgress BackupProgressUntilStopped(CommandContext& context) {
     return [&context](int done, int total) {
-        context.console.progress(done == 0 ? QString("Reading the preset list")
-                                           : QString("Reading the device: %1 of %2").arg(done).arg(total));
+        if (done > 0) context.console.progress(QString("Reading the device: %1 of %2").arg(done).arg(total));
         return !context.env.stopRequested();
     };
 }
@@ -68,9 +73,16 @@ ExitStatus Confirm(CommandContext& context, const RestoreCommand& command, const
 }  // namespace
 
 ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
+    // A backup may be the only copy of a show: one already there is replaced
+    // only when asked for, and found before the device is.
+    if (!command.force && QFileInfo::exists(command.file))
+        return context.console.fail(ExitStatus::Usage,
+                                    QString("backup: %1 already exists; add --force to replace it").arg(command.file));
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     presets::DeviceBackup backup;
-    switch (presets::ReadDeviceBackup(context.link, backup, BackupProgressUntilStopped(context))) {
+    ListProgress listProgress(context.console);
+    switch (presets::ReadDeviceBackup(context.link, backup, BackupProgressUntilStopped(context),
+                                      std::chrono::system_clock::now(), listProgress.steps())) {
     case presets::BackupReadResult::Read: break;
     case presets::BackupReadResult::Cancelled:
         return context.console.fail(ExitStatus::Interrupted, "Stopped: no backup was written");
@@ -89,7 +101,7 @@ ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
                                .add("done", "backup")
                                .add("file", command.file)
                                .add("used", used)
-                               .add("program", Name(backup.programName)));
+                               .merge(NameFields("program", backup.programName)));
     return ExitStatus::Done;
 }
 
@@ -104,7 +116,8 @@ ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
 
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     model::PresetLibrary library;
-    if (devlink::ReadDeviceLibrary(context.link, library, {}) != devlink::LibraryReadResult::Read)
+    ListProgress listProgress(context.console);
+    if (devlink::ReadDeviceLibrary(context.link, library, listProgress.steps()) != devlink::LibraryReadResult::Read)
         return context.lost();
     const presets::RestoreReport report =
         presets::RestoreDevice(context.link, library, backup, selection, ProgressUntilStopped(context, "Restoring"));
@@ -126,7 +139,7 @@ ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
              JsonLine()
                  .add("position", number)
                  .add("used", position.used)
-                 .add("name", name)
+                 .merge(NameFields("name", position.used ? model::DecodePresetName(position.name) : std::u32string()))
                  .add("written", counted.written)
                  .add("skipped", counted.skipped));
     }

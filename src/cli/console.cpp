@@ -18,8 +18,12 @@ void Console::event(const JsonLine& json) {
 
 void Console::progress(const QString& text) {
     if (!mode_.progressShown || mode_.quiet) return;
+    // A line said again is not news; written again, it is a line more where
+    // the terminal does not go back (a log, a narrow window).
+    if (progressOpen_ && text == lastProgress_) return;
     err_ << '\r' << text.toStdString() << "\x1b[K" << std::flush;
     progressOpen_ = true;
+    lastProgress_ = text;
 }
 
 void Console::note(const QString& text) {

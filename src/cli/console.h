@@ -25,7 +25,8 @@ public:
     void result(const QString& text, const JsonLine& json);
     // A result with no text form (search start and stop).
     void event(const JsonLine& json);
-    // Replaces the last progress line on the terminal.
+    // Replaces the last progress line on the terminal; the same line again
+    // is left as it is.
     void progress(const QString& text);
     // Says why and returns the status, for `return console.fail(...)`.
     ExitStatus fail(ExitStatus status, const QString& message);
@@ -41,6 +42,7 @@ private:
     std::ostream& err_;
     ConsoleMode mode_;
     bool progressOpen_ = false;
+    QString lastProgress_;
 };
 
 }  // namespace cli

@@ -1,8 +1,7 @@
 #include "cli/device_connection.h"
 
-#include <QFileInfo>
-
 #include "cli/option_values.h"
+#include "connection/named_port.h"
 #include "connection/port_search.h"
 #include "devlink/commands.h"
 
@@ -11,16 +10,17 @@ namespace cli {
 PortChoice ChoosePort(const GlobalOptions& options, devlink::PortTable table) {
     if (!options.port) return {std::move(table), std::nullopt};
     if (LooksLikePortNumber(*options.port)) return {std::move(table), options.port->toInt()};
-    // The serial port takes a bare name for one under /dev: a path given
-    // relative to where the program runs is made whole.
-    const QFileInfo file(*options.port);
-    const bool local = !devlink::IsNetworkPortName(options.port->toStdString()) && file.exists();
-    table.set(devlink::kFirstPort, (local ? file.absoluteFilePath() : *options.port).toStdString());
+    table.set(devlink::kFirstPort, connection::NamedPortPath(*options.port));
     return {std::move(table), devlink::kFirstPort};
 }
 
-QString OpenFailureText(int portNumber, const std::string& portName, devlink::PortFault fault) {
+QString OpenFailureText(int portNumber, const std::string& portName, devlink::PortFault fault,
+                        const std::string& portSays) {
     const QString port = QString("Port %1 (%2)").arg(portNumber).arg(QString::fromStdString(portName));
+    // An address on the network never "does not exist": nothing listened
+    // there, the name was not found, no answer came in time.
+    if (devlink::IsNetworkPortName(portName) && !portSays.empty())
+        return port + ": " + QString::fromStdString(portSays);
     switch (fault) {
     case devlink::PortFault::NotFound: return port + " does not exist";
     case devlink::PortFault::Permission:
@@ -37,8 +37,10 @@ ExitStatus ConnectDevice(CommandContext& context, const std::optional<int>& port
         if (name.empty())
             return context.console.fail(ExitStatus::NoDevice, QString("Port %1 has no device path").arg(*portNumber));
         context.console.progress(QString("Opening %1").arg(QString::fromStdString(name)));
-        if (!link.openPort(*portNumber))
-            return context.console.fail(ExitStatus::NoDevice, OpenFailureText(*portNumber, name, link.lastOpenFault()));
+        if (!link.openPort(*portNumber)) {
+            const QString why = OpenFailureText(*portNumber, name, link.lastOpenFault(), context.env.port.faultText());
+            return context.console.fail(ExitStatus::NoDevice, why);
+        }
         link.setReceiveSize(devlink::kReplySize);
         if (!link.probeDevice(devlink::ProbePayload())) {
             link.closePort();

@@ -21,7 +21,9 @@ PortChoice ChoosePort(const GlobalOptions& options, devlink::PortTable table);
 // reason said.
 ExitStatus ConnectDevice(CommandContext& context, const std::optional<int>& portNumber);
 
-// Why a port would not open, in words.
-QString OpenFailureText(int portNumber, const std::string& portName, devlink::PortFault fault);
+// Why a port would not open, in words; `portSays` is the port's own reason
+// (a network port's "connection refused"), which names it best there.
+QString OpenFailureText(int portNumber, const std::string& portName, devlink::PortFault fault,
+                        const std::string& portSays = {});
 
 }  // namespace cli

@@ -1,5 +1,7 @@
 #include "cli/device_listing.h"
 
+#include "cli/list_progress.h"
+#include "cli/name_fields.h"
 #include "devlink/commands.h"
 #include "devlink/library_read.h"
 #include "model/preset_library.h"
@@ -49,23 +51,22 @@ ExitStatus RunInfo(CommandContext& context) {
     if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetLibrary library;
-    int frames = 0;
-    devlink::LibraryReadSteps steps;
-    steps.frameDone = [&] {
-        context.console.progress(QString("Reading the preset list: %1").arg(++frames));
-        return true;
-    };
-    if (devlink::ReadDeviceLibrary(link, library, steps) != devlink::LibraryReadResult::Read) return context.lost();
+    ListProgress progress(context.console);
+    if (devlink::ReadDeviceLibrary(link, library, progress.steps()) != devlink::LibraryReadResult::Read)
+        return context.lost();
     const QString path = QString::fromStdString(link.ports().name(link.portNumber()).value_or(""));
     context.console.result(
         QString("Port %1 (%2), program %3").arg(link.portNumber()).arg(path, Name(library.programName)),
-        JsonLine().add("port", link.portNumber()).add("path", path).add("program", Name(library.programName)));
+        JsonLine().add("port", link.portNumber()).add("path", path).merge(NameFields("program", library.programName)));
     for (int position = model::kFirstUserPosition; position <= model::kPresetPositions; ++position) {
         const auto index = static_cast<std::size_t>(position - 1);
         const bool used = library.used[index];
         const QString name = used ? Name(library.names[index]) : QString();
         context.console.result(QString("%1 %2").arg(position, 2, 10, QChar('0')).arg(used ? name : "(empty)"),
-                               JsonLine().add("position", position).add("used", used).add("name", name));
+                               JsonLine()
+                                   .add("position", position)
+                                   .add("used", used)
+                                   .merge(NameFields("name", used ? library.names[index] : std::u32string())));
     }
     return ExitStatus::Done;
 }

@@ -17,7 +17,9 @@ constexpr CommandHelp kCommands[] = {
      "each port that exists (every number 1-35 with --all), its path\n"
      "and whether a QRN4480 answers on it"},
     {"info", "info", "the port, the device's program name and positions 5-20, used or empty"},
-    {"backup", "backup FILE", "every stored preset and the current settings into FILE"},
+    {"backup", "backup FILE [--force]",
+     "every stored preset and the current settings into FILE; a FILE\n"
+     "already there is replaced only with --force"},
     {"restore", "restore FILE [--positions 5,7-9] [--current] [--yes] [--full]",
      "the presets in FILE back into the device (all of them unless\n"
      "--positions); --current also sends its current settings; only\n"
@@ -91,7 +93,7 @@ QString HelpText() {
                "Exit codes:\n"
                "  0  done\n"
                "  1  device not found or not answering\n"
-               "  2  usage error\n"
+               "  2  usage error (also: backup over a file that exists, without --force)\n"
                "  3  file error (a file that cannot be read or written)\n"
                "  4  refused (a value out of range, a damaged file, an automatic row, an empty position,\n"
                "     a restore without --yes when standard input is not a terminal)\n"

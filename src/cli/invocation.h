@@ -26,6 +26,7 @@ struct PortsCommand {
 struct InfoCommand {};
 struct BackupCommand {
     QString file;
+    bool force = false;  // replace a file that is already there
 };
 struct RestoreCommand {
     QString file;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/device_reads.h"
+#include "cli/name_fields.h"
 #include "cli/preset_files_cli.h"
 #include "notch/preset_frames.h"
 #include "presets/held_name.h"
@@ -65,7 +66,8 @@ ExitStatus RunStore(CommandContext& context, const StoreCommand& command) {
     // The device holds the centred and cut name, which is what a later
     // `info` lists: never report the longer text as stored.
     const QString held = presets::HeldNameText(request.nameBytes);
-    JsonLine json = Done("store", command.file).add("position", command.position).add("name", held);
+    JsonLine json =
+        Done("store", command.file).add("position", command.position).merge(NameFields("name", request.nameBytes));
     const QString stored =
         QString("%1 stored into position %2 as \"%3\"").arg(command.file).arg(command.position).arg(held);
     if (command.full) {

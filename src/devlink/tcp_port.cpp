@@ -18,6 +18,24 @@ PortFault ConnectFault(QAbstractSocket::SocketError error) {
     }
 }
 
+// Why a connection did not come, in words of our own for the usual
+// failures (a serial device server that is off, a name mistyped), so that
+// a message reads the same whatever Qt's wording; the socket's own text
+// for the rest (a network that is unreachable, say).
+std::string ConnectFaultText(const QTcpSocket& socket) {
+    switch (socket.error()) {
+    case QAbstractSocket::ConnectionRefusedError: return "connection refused";
+    case QAbstractSocket::HostNotFoundError: return "host not found";
+    case QAbstractSocket::SocketTimeoutError: return "no connection within 2 s";
+    case QAbstractSocket::SocketAccessError: return "not permitted";
+    default: {
+        QString text = socket.errorString();
+        if (!text.isEmpty()) text[0] = text[0].toLower();
+        return text.toStdString();
+    }
+    }
+}
+
 }  // namespace
 
 std::optional<NetworkAddress> ParseNetworkPortName(std::string_view name) {
@@ -66,14 +84,12 @@ bool TcpPort::open(const std::string& name) {
     faultText_.clear();
     const std::optional<NetworkAddress> address = ParseNetworkPortName(name);
     if (!address) {
-        failOpen(PortFault::NotFound, "not a network port: " + name + " (tcp://HOST:PORT)");
+        failOpen(PortFault::NotFound, "not a network port of the form tcp://HOST:PORT");
         return false;
     }
     socket_.connectToHost(QString::fromStdString(address->host), address->port);
     if (!socket_.waitForConnected(kConnectTimeoutMs)) {
-        const bool timedOut = socket_.error() == QAbstractSocket::SocketTimeoutError;
-        failOpen(ConnectFault(socket_.error()),
-                 timedOut ? std::string("no connection within 2 s") : socket_.errorString().toStdString());
+        failOpen(ConnectFault(socket_.error()), ConnectFaultText(socket_));
         return false;
     }
     connected_ = true;

@@ -48,7 +48,8 @@ std::string BackupDateText(std::chrono::system_clock::time_point time) {
 }
 
 BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, const TransferProgress& progress,
-                                  std::chrono::system_clock::time_point created) {
+                                  std::chrono::system_clock::time_point created,
+                                  const devlink::LibraryReadSteps& listSteps) {
     if (link.ended()) return BackupReadResult::LostLink;
     if (link.flags().demoMode || !link.flags().portReady) return BackupReadResult::NoDevice;
     BackupProgress steps(progress);
@@ -56,8 +57,13 @@ BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, 
 
     model::PresetLibrary library;
     devlink::LibraryReadSteps librarySteps;
-    librarySteps.markersRead = [&steps](int used) { steps.setTotal(used + 1); };
-    librarySteps.frameDone = [&steps] { return steps.tell(); };
+    librarySteps.markersRead = [&steps, &listSteps](int used) {
+        steps.setTotal(used + 1);
+        if (listSteps.markersRead) listSteps.markersRead(used);
+    };
+    librarySteps.frameDone = [&steps, &listSteps] {
+        return (!listSteps.frameDone || listSteps.frameDone()) && steps.tell();
+    };
     switch (devlink::ReadDeviceLibrary(link, library, librarySteps)) {
     case devlink::LibraryReadResult::Read: break;
     case devlink::LibraryReadResult::Stopped: return BackupReadResult::Cancelled;

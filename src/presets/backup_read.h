@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "devlink/device_link.h"
+#include "devlink/library_read.h"
 #include "presets/device_backup.h"
 
 namespace presets {
@@ -27,8 +28,11 @@ enum class BackupReadResult {
 // start-up read does), then each used position's block, then the current
 // settings. Sends only reads, so a cancelled or failed backup changes
 // nothing in the device. `created` is when it was made, stored as UTC.
+// `listSteps` follow the first part frame by frame, for a count of its own;
+// either they or `progress` may stop it.
 BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, const TransferProgress& progress = {},
-                                  std::chrono::system_clock::time_point created = std::chrono::system_clock::now());
+                                  std::chrono::system_clock::time_point created = std::chrono::system_clock::now(),
+                                  const devlink::LibraryReadSteps& listSteps = {});
 
 // "2026-12-08T14:03:27Z".
 std::string BackupDateText(std::chrono::system_clock::time_point time);

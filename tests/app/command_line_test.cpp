@@ -23,6 +23,8 @@ TEST(CommandLine, PortsOptionBeatsTheEnvironment) {
     qputenv("QRN4480_PORTS", "/env");
     EXPECT_EQ(portList({"e"}), QString("/env"));
     EXPECT_EQ(portList({"e", "--ports", "/opt"}), QString("/opt"));
+    EXPECT_FALSE(portList({"e", "--port", "/one"}));
+    EXPECT_EQ(std::get<app::StartOptions>(app::ParseCommandLine({"e", "--port", "/one"})).port, QString("/one"));
     qunsetenv("QRN4480_PORTS");
     EXPECT_FALSE(portList({"e"}));
 }
@@ -47,6 +49,8 @@ TEST(CommandLine, WhatEachArgumentListAsksFor) {
         {{"e", "--no-such-option", "--help"}, Wrong, "Unknown option 'no-such-option'."},
         {{"e", "--ports"}, Wrong, "Missing value after '--ports'."},
         {{"e", "a.Fbk", "b.Fbk"}, Wrong, "Give at most one preset file."},
+        {{"e", "--port", "tcp://127.0.0.1:4480"}, Start, ""},
+        {{"e", "--port", "/a", "--ports", "/b"}, Wrong, "Give --port or --ports, not both."},
     };
     for (const Case& c : cases) {
         const auto parsed = app::ParseCommandLine(c.arguments);
@@ -78,6 +82,7 @@ TEST(CommandLine, ProgramsPrintHelpAndVersionAndRefuseWrongOptions) {
         {QRN_EDITOR_PROGRAM, {"--help-all"}, 0, "-platform", ""},  // Qt's own options
         {QRN_EDITOR_PROGRAM, {"--version"}, 0, "qrn4480-editor" + version, "", true},
         {QRN_EDITOR_PROGRAM, {"--no-such-option"}, 2, "", "Unknown option 'no-such-option'.\n"},
+        {QRN_EDITOR_PROGRAM, {"--port"}, 2, "", "Missing value after '--port'.\n"},
         {QRN_SIM_PROGRAM, {"--help"}, 0, "Usage: qrn4480-sim [options]\n", ""},
         {QRN_SIM_PROGRAM, {"--version"}, 0, "qrn4480-sim" + version, ""},
         {QRN_SIM_PROGRAM, {"--no-such-option"}, 2, "", "qrn4480-sim: unknown option '--no-such-option'\n"},

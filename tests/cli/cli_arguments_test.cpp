@@ -48,6 +48,8 @@ TEST(CliArguments, ValuesAtTheirEdges) {
         {{"read", "21", "a.Fbk"}, ExitStatus::Refused},
         {{"store", "4", "NAME", "a.Fbk"}, ExitStatus::Refused},
         {{"store", "20", "NAME", "a.Fbk"}, ExitStatus::Done},
+        {{"backup", "b", "--force"}, ExitStatus::Done},
+        {{"save", "s.Fbk", "--force"}, ExitStatus::Usage},
         {{"restore", "b", "--positions", "5,7-9,20"}, ExitStatus::Done},
         {{"restore", "b", "--positions", "4-6"}, ExitStatus::Refused},
         {{"restore", "b", "--positions", "9-7"}, ExitStatus::Refused},

@@ -65,6 +65,14 @@ TEST(CliExitCodes, EachFailureKindHasItsCode) {
          1,
          "Port 1 (/nowhere/tty) does not exist",
          [](CliRig& rig) { rig.sim.port.refused["/nowhere/tty"] = devlink::PortFault::NotFound; }},
+        {"network port refused",
+         {"--port", "tcp://127.0.0.1:1", "info"},
+         1,
+         "Port 1 (tcp://127.0.0.1:1): connection refused\n",
+         [](CliRig& rig) {
+             rig.sim.port.refused["tcp://127.0.0.1:1"] = devlink::PortFault::NotFound;
+             rig.sim.port.refusalTexts["tcp://127.0.0.1:1"] = "connection refused";
+         }},
         {"no device anywhere",
          {"info"},
          1,
@@ -156,6 +164,12 @@ TEST(CliExitCodes, EachFailureKindHasItsCode) {
          },
          false},
         {"trace not writable", {"--port", "1", "--trace", "/nowhere/t.log", "info"}, 3, "/nowhere/t.log", {}, false},
+        {"backup over a file",
+         {"--port", "1", "backup", "@b.qrnbak"},
+         2,
+         "b.qrnbak already exists; add --force to replace it\n",
+         [](CliRig& rig) { WriteBytes(rig.file("b.qrnbak"), "kept"); },
+         false},
         {"backup stopped by a signal",
          {"--port", "1", "backup", "@b.qrnbak"},
          5,

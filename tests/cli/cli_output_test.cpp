@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QStringList>
+#include <map>
 
 #include "cli_rig.h"
 
@@ -69,12 +70,16 @@ TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
          1,
          0,
          R"({"auto_count":3,"auto_width":"1/10","channel":"left","depth":"fixed","mode":"fast","release":"slow","sensitivity":7})"},
-        {{"info"}, 17, 0, R"({"path":"/dev/qrn-sim","port":1,"program":"SIM 4480"})"},
-        {{"info"}, 17, 16, R"({"name":"","position":20,"used":false})"},
+        {{"info"}, 17, 0, R"({"path":"/dev/qrn-sim","port":1,"program":"SIM 4480","raw_program":"SIM 4480"})"},
+        {{"info"}, 17, 16, R"({"name":"","position":20,"raw_name":"","used":false})"},
+        {{"info"}, 17, 3, R"({"name":"P","position":7,"raw_name":"    P   ","used":true})", stored},
         {{"ports"}, 1, 0, R"({"answers":true,"exists":true,"path":"/dev/qrn-sim","port":1})"},
         {{"save", "@s.Fbk"}, 1, 0, R"({"done":"save","file":"@s.Fbk"})"},
         {{"read", "2", "@r.Fbk"}, 1, 0, R"({"done":"read","file":"@r.Fbk","position":2})"},
-        {{"backup", "@b.qrnbak"}, 1, 0, R"({"done":"backup","file":"@b.qrnbak","program":"SIM 4480","used":0})"},
+        {{"backup", "@b.qrnbak"},
+         1,
+         0,
+         R"({"done":"backup","file":"@b.qrnbak","program":"SIM 4480","raw_program":"SIM 4480","used":0})"},
         {{"set", "left", "1", "--gain", "-6"},
          1,
          0,
@@ -83,22 +88,22 @@ TEST(CliOutput, JsonModePrintsOnlyJsonObjectsWithTheirFields) {
         {{"store", "7", "P", "@p.Fbk"},
          1,
          0,
-         R"({"done":"store","file":"@p.Fbk","name":"    P   ","outcome":"Stored and verified","position":7,"skipped":0,"written":168})",
+         R"({"done":"store","file":"@p.Fbk","name":"P","outcome":"Stored and verified","position":7,"raw_name":"    P   ","skipped":0,"written":168})",
          saved},
         {{"store", "7", "P", "@p.Fbk"},
          1,
          0,
-         R"({"done":"store","file":"@p.Fbk","name":"    P   ","outcome":"Stored and verified","position":7,"skipped":168,"written":0})",
+         R"({"done":"store","file":"@p.Fbk","name":"P","outcome":"Stored and verified","position":7,"raw_name":"    P   ","skipped":168,"written":0})",
          stored},
         {{"store", "7", "P", "@p.Fbk", "--full"},
          1,
          0,
-         R"({"done":"store","file":"@p.Fbk","name":"    P   ","position":7,"skipped":0,"written":168})",
+         R"({"done":"store","file":"@p.Fbk","name":"P","position":7,"raw_name":"    P   ","skipped":0,"written":168})",
          stored},
         {{"restore", "@b", "--yes", "--positions", "7"},
          1,
          0,
-         R"({"name":"    P   ","outcome":"Restored and verified","position":7,"skipped":168,"used":true,"written":0})",
+         R"({"name":"P","outcome":"Restored and verified","position":7,"raw_name":"    P   ","skipped":168,"used":true,"written":0})",
          [](CliRig& rig) {
              StorePresets(rig, {7});
              ASSERT_EQ(rig.run({"--port", "1", "backup", rig.file("b")}).exit, 0);
@@ -144,6 +149,13 @@ TEST(CliOutput, TextsSayWhatWasDone) {
          [](CliRig& rig) {
              StorePresets(rig, {5, 20});
          }},
+        {"backup over a file, asked for",
+         {"backup", "@b", "--force"},
+         "Backup of 0 presets and the current settings written to @b\n",
+         1,
+         [](CliRig& rig) {
+             ASSERT_EQ(rig.run({"--port", "1", "backup", rig.file("b")}).exit, 0);
+         }},
         {"ports that exist",
          {"ports"},
          " 1 /dev/qrn-sim exists QRN4480 answers\n 3 /dev/silent3 exists\n",
@@ -158,7 +170,7 @@ TEST(CliOutput, TextsSayWhatWasDone) {
          [](CliRig& rig) { StorePresets(rig, {}); }},
         {"a short name centred",
          {"--json", "store", "9", "Show", "@p.Fbk"},
-         R"("name":"  Show  ")",
+         R"("name":"Show","raw_name":"  Show  ")",
          1,
          [](CliRig& rig) { StorePresets(rig, {}); }},
     };
@@ -173,14 +185,15 @@ TEST(CliOutput, TextsSayWhatWasDone) {
     }
 }
 
-// At a terminal the progress line counts up to a total that stays put, and
-// speaks of ports.
+// At a terminal each progress line counts up to a total that stays put,
+// never says the same twice, and speaks of ports.
 TEST(CliOutput, ProgressCountsNeverGoBack) {
     const QStringList cases[] = {
-        {"backup", "@b"},
+        {"backup", "@b", "--force"},
         {"restore", "@b", "--yes"},
         {"store", "7", "Seven", "@p.Fbk"},
         {"load", "@p.Fbk"},
+        {"info"},
     };
     for (const QStringList& arguments : cases) {
         CliRig rig;
@@ -191,18 +204,24 @@ TEST(CliOutput, ProgressCountsNeverGoBack) {
         const std::string name = arguments.join(' ').toStdString();
         ASSERT_EQ(run.exit, 0) << name << "\n" << run.err;
         EXPECT_EQ(run.err.find("COM"), std::string::npos) << name << "\n" << run.err;
-        int lastDone = -1, firstTotal = -1, counts = 0;
-        static const QRegularExpression count("(\\d+) of (\\d+)");
+        std::map<QString, std::pair<int, int>> counted;  // per line's label: the last done, the total
+        QString previous;
+        static const QRegularExpression count("^(.*): (\\d+) of (\\d+)");
         for (const QString& line : QString::fromStdString(run.err).split(QRegularExpression("[\r\n]"))) {
+            if (line.isEmpty()) continue;
+            EXPECT_NE(line, previous) << name << ": said twice";
+            previous = line;
             const auto match = count.match(line);
+            EXPECT_TRUE(match.hasMatch() || !line.startsWith("Reading")) << name << ": " << line.toStdString();
             if (!match.hasMatch()) continue;
-            const int done = match.captured(1).toInt(), total = match.captured(2).toInt();
-            if (counts++ == 0) firstTotal = total;
-            EXPECT_GE(done, lastDone) << name << ": " << line.toStdString();
-            EXPECT_EQ(total, firstTotal) << name << ": " << line.toStdString();
-            lastDone = done;
+            const int done = match.captured(2).toInt(), total = match.captured(3).toInt();
+            const auto was = counted.try_emplace(match.captured(1), done, total).first;
+            EXPECT_GE(done, was->second.first) << name << ": " << line.toStdString();
+            EXPECT_EQ(total, was->second.second) << name << ": " << line.toStdString();
+            EXPECT_LE(done, total) << name << ": " << line.toStdString();
+            was->second.first = done;
         }
-        EXPECT_GT(counts, 0) << name << "\n" << run.err;
+        EXPECT_FALSE(counted.empty()) << name << "\n" << run.err;
     }
 }
 

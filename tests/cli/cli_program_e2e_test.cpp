@@ -99,7 +99,7 @@ TEST_F(CliProgram, EachCommandEndToEnd) {
     };
     const Case cases[] = {
         {port, {"--json", "ports"}, R"({"port":1,"path":")"},
-        {port, {"--json", "info"}, R"("program":"SIM 4480"})"},
+        {port, {"--json", "info"}, R"("program":"SIM 4480","raw_program":"SIM 4480"})"},
         {port, {"set", "left", "12", "--freq", "1000", "--gain", "-6"}, "left 12: 1003 Hz -6 dB 1/10"},
         {port, {"get", "left", "12"}, "left 12: 1003 Hz -6 dB 1/10"},
         {port, {"set", "right", "--auto-count", "2", "--release", "fast"}, "right  auto-count 2  auto-width 1/10"},
@@ -113,7 +113,7 @@ TEST_F(CliProgram, EachCommandEndToEnd) {
          "09   Show  : Restored and verified"},
         {port, {"--json", "search", "both", "--seconds", "0.3"}, R"({"event":"stopped","reason":"time")"},
         {network.portPath(), {"--json", "get", "right", "2"}, R"({"channel":"right","row":2,)"},
-        {network.portPath(), {"--json", "info"}, R"({"position":9,"used":false,"name":""})"},
+        {network.portPath(), {"--json", "info"}, R"({"position":9,"used":false,"name":"","raw_name":""})"},
     };
     for (const auto& c : cases) {
         QStringList arguments;
@@ -176,6 +176,7 @@ TEST(CliCompletion, BashOffersTheWordsTheProgramTakes) {
         {"qrn4480 set right --depth ", "fixed variable"},
         {"qrn4480 set right --auto-width 1/1", "1/10"},
         {"qrn4480 ports --a", "--all"},
+        {"qrn4480 backup b.qrnbak --f", "--force"},
         {"qrn4480 info --", "--help --json --port --quiet --trace --version"},
         {"qrn4480 help re", "read restore"},
         {"qrn4480 load @sh", "@show.Fbk"},

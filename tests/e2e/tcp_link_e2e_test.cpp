@@ -107,15 +107,17 @@ TEST(TcpLinkEndToEnd, AnAddressNobodyServesIsNotFound) {
     struct Case {
         std::string name;
         PortFault fault;
+        const char* says;
     };
-    const Case cases[] = {{free, PortFault::NotFound},
-                          {"tcp://127.0.0.1", PortFault::NotFound},
-                          {"tcp://127.0.0.1:70000", PortFault::NotFound},
-                          {"tcp://:7000", PortFault::NotFound}};
+    const char* const malformed = "not a network port of the form tcp://HOST:PORT";
+    const Case cases[] = {{free, PortFault::NotFound, "connection refused"},
+                          {"tcp://127.0.0.1", PortFault::NotFound, malformed},
+                          {"tcp://127.0.0.1:70000", PortFault::NotFound, malformed},
+                          {"tcp://:7000", PortFault::NotFound, malformed}};
     for (const Case& c : cases) {
         EXPECT_FALSE(port.open(c.name)) << c.name;
         EXPECT_EQ(port.fault(), c.fault) << c.name;
-        EXPECT_FALSE(port.faultText().empty()) << c.name;
+        EXPECT_EQ(port.faultText(), c.says) << c.name;
         EXPECT_FALSE(port.isOpen()) << c.name;
     }
 }

@@ -20,6 +20,12 @@ bool FakePort::open(const std::string& name) {
     return true;
 }
 
+std::string FakePort::faultText() const {
+    if (fault_ == devlink::PortFault::None) return "";
+    const auto text = refusalTexts.find(name_);
+    return fault_ != devlink::PortFault::Broken && text != refusalTexts.end() ? text->second : "device removed";
+}
+
 void FakePort::close() {
     if (open_) ++closes;
     open_ = false;

@@ -30,6 +30,9 @@ public:
     std::function<void()> duringWait;
     // Names that do not open, and why. Every other name opens.
     std::map<std::string, devlink::PortFault> refused;
+    // What the port says about a refused name ("connection refused"), when
+    // not "device removed".
+    std::map<std::string, std::string> refusalTexts;
     // The port fails (as when unplugged) at the next wait.
     bool breakAtNextWait = false;
     // The errno each of the next write or read calls fails with (EAGAIN,
@@ -64,7 +67,7 @@ public:
     std::vector<std::uint8_t> read() override;
     void discardInput() override { input_.clear(); }
     devlink::PortFault fault() const override { return fault_; }
-    std::string faultText() const override { return fault_ == devlink::PortFault::None ? "" : "device removed"; }
+    std::string faultText() const override;
 
 private:
     void arriveDue();
