@@ -311,12 +311,14 @@ bool DeviceLink::exchange(const Payload& payload, int replySize, std::int64_t li
 namespace {
 
 // Two payloads set the same parameter: the same notch, the same search
-// selector, the same channel's release and mode.
+// selector's settings, the same channel's release and mode. A search start
+// is never one: replaced by its channel's settings frame (the same
+// selector, the run flag off) the device would never start.
 bool SameParameter(const Payload& a, const Payload& b) {
     if (a[0] != b[0]) return false;
     switch (static_cast<Command>(a[0])) {
     case Command::SetNotch: return a[1] == b[1] && a[2] == b[2];
-    case Command::SearchControl:
+    case Command::SearchControl: return a[1] == b[1] && a[6] == 0 && b[6] == 0;
     case Command::SetReleaseMode: return a[1] == b[1];
     default: return false;
     }

@@ -55,7 +55,9 @@ std::optional<std::size_t> NoiseAheadOfReport(std::span<const std::uint8_t> byte
     for (std::size_t i = 1; i < searched; ++i) {
         if (!StartsReport(bytes[i])) continue;
         const auto rest = bytes.subspan(i);
-        if (rest.size() < kReportFields) return std::nullopt;
+        // Until the whole of it has come, it may still lie inside ten bytes
+        // of one report of an unknown kind: a quiet line says which.
+        if (rest.size() < kReportLength) return std::nullopt;
         if (IsWellFormedReport(rest)) return i;
     }
     if (bytes.size() < kReportLength) return std::nullopt;

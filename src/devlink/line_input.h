@@ -50,7 +50,8 @@ bool IsWellFormedReport(std::span<const std::uint8_t> first7);
 // bytes that hold no such start are one report of a kind this program does
 // not know (0 again: the device still waits for its acknowledgement).
 // Nothing while it cannot be told yet: fewer than ten bytes, or an FE or FD
-// among them whose seven fields have not all arrived.
+// among them whose ten bytes have not all arrived (until they have, it may
+// lie inside one report of an unknown kind).
 std::optional<std::size_t> NoiseAheadOfReport(std::span<const std::uint8_t> bytes);
 
 }  // namespace devlink

@@ -286,6 +286,8 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
     const Bytes outOfRange{0xFE, 0, 12, 1, 0x2C, 2, 0x20, 0, 0, 0};  // notch 12 does not exist
     const Bytes reply{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7};
     const Bytes lateFe{0xAA, 0, 0, 0, 0, 0, 0, 0, 0xFE, 1};  // its FE cannot start a report: nothing follows
+    // An FE and fields in range inside it, and nothing after: one report.
+    const Bytes innerFe{0xAA, 0xFE, 1, 3, 1, 0x2C, 2, 0x20, 0, 0};
     struct Case {
         const char* what;
         Bytes input;
@@ -312,6 +314,7 @@ TEST_F(DeviceLinkTest, EveryReportIsAcknowledgedOnceAndNoiseAheadOfOneIsDropped)
         {"ten bytes with no start are a report", cat({Bytes(10, 0), notch}), {Bytes(10, 0), notch}, {}},
         {"a reply frame is a report of an unknown kind", cat({reply, notch}), {reply, notch}, {}},
         {"an unknown report ending in FE", lateFe, {lateFe}, {}},
+        {"an unknown report with a report's start inside", innerFe, {innerFe}, {}},
         {"fields out of range", cat({outOfRange, gain}), {outOfRange, gain}, {}},
         {"nine bytes are nothing yet", Bytes(9, 0), {}, {}},
         {"a report split 3 + 7 after two noise bytes", cat({{0x13, 0xF0}, notch}), {notch}, {0x13, 0xF0}, 5},

@@ -71,6 +71,12 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
              });
          },
          {kNotchA, kStop, kStop, kNotchB}},
+        {"a search start queued, then its channel's settings: both, the start first",
+         [](Rig& r) {
+             r.link.sendCommand(SearchControlPayload(1, {4, 1, 0, 6}, true));
+             r.link.sendCommand(SearchControlPayload(1, {4, 1, 0, 7}, false));
+         },
+         {kNotchA, SearchControlPayload(1, {4, 1, 0, 6}, true), SearchControlPayload(1, {4, 1, 0, 7}, false)}},
         {"a request from outside a job: refused, never left to run later",
          [](Rig& r) { EXPECT_FALSE(r.link.request(kNotchB).has_value()); },
          {kNotchA}},
