@@ -64,6 +64,9 @@ void SearchAndLink::startSearch(int k) {
 // search twice more after the controls are back.
 void SearchAndLink::stopSearch(int k) {
     s_.flags.searchRunning = false;
+    // Checked again before its stop frames are out, the start would go
+    // after them while this job unlocked everything.
+    s_.controls.searchButtons[k]->setEnabled(false);
     // One job: the repeats are meant, and queued one by one they would be
     // taken for the same value sent again.
     s_.link.jobs().run([this, k] {
@@ -71,6 +74,7 @@ void SearchAndLink::stopSearch(int k) {
         const devlink::Payload stop = notch::SearchStopPayload(s_.image);
         s_.link.sendCommand(stop);
         s_.link.sendCommand(stop);
+        s_.controls.searchButtons[k]->setEnabled(true);
         enableOtherSearchBoxes(k, true);
         setSearchLock(false);
         ShowSearchRunning(s_.controls, k, false);

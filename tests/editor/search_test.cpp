@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <set>
+#include <utility>
 
 #include "editor/response_graph.h"
 #include "editor_rig.h"
@@ -138,6 +139,30 @@ TEST(SearchBoxes, StartLocksAndSendsStopAlwaysSendsTheLeftBytesWithSelectorZero)
             EXPECT_EQ(rig.row(n).freqBox->isEnabled(), manual) << n;
             EXPECT_EQ(rig.row(n).gainBar->isEnabled(), manual) << n;
         }
+    }
+}
+
+TEST(SearchBoxes, ABoxCheckedAgainWhileItsStopFramesWaitStartsNothing) {
+    for (const int k : {0, 1, 2}) {
+        SCOPED_TRACE(k);
+        EditorRig rig;
+        rig.load(SearchPreset());
+        SearchBox(rig, k)->click();
+        rig.frames();
+        rig.sim.port.linePace = true;
+        bool pressed = false;
+        rig.sim.port.duringWait = [&] {
+            if (!std::exchange(pressed, true)) SearchBox(rig, k)->click();
+        };
+        SearchBox(rig, k)->click();
+        rig.sim.port.duringWait = nullptr;
+        const Frames frames = rig.frames();
+        ASSERT_FALSE(frames.empty());
+        for (const Bytes& f : frames) EXPECT_EQ(f[8], 0) << "a stop, never a start: " << Hex(f);
+        EXPECT_FALSE(rig.eq->flags().searchRunning);
+        EXPECT_FALSE(SearchBox(rig, k)->isChecked());
+        for (const QString& name : LockedControls())
+            EXPECT_TRUE(rig.named<QWidget>(name)->isEnabled()) << name.toStdString();
     }
 }
 
