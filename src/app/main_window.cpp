@@ -224,6 +224,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         if (linkClosed_) QApplication::exit(0);
         return;
     }
+    // A close during a search does nothing visible, whatever else runs.
+    if (editor_->searchRunning()) {
+        event->ignore();
+        return;
+    }
     // Never in the middle of a job: its frames would be cut off between a
     // store's data and its marker, and the questions below would ask about
     // half-sent settings. The close comes back once the device is free.
@@ -237,7 +242,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
         return;
     }
-    if (editor_->searchRunning() || !settleUnsavedSettings() ||
+    if (!settleUnsavedSettings() ||
         !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
         event->ignore();
         return;

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUrl>
+#include <utility>
 #include <QtTest/QTest>
 
 #include "app/main_window.h"
@@ -95,6 +97,24 @@ TEST_F(MainWindowTest, CloseIsRefusedSilentlyWhileASearchRuns) {
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(rig.dialogs.shown.empty());
     EXPECT_TRUE(rig.takeWrites().empty());
+    // Nor while an edit made during the search waits for its reply.
+    bool closedInWait = false;
+    rig.port.linePace = true;
+    rig.port.duringWait = [&] {
+        if (!std::exchange(closedInWait, true)) {
+            EXPECT_FALSE(window->close());
+            QCoreApplication::processEvents();  // the event loop goes on while the edit waits
+        }
+    };
+    QLineEdit* sensitivity = window->editor().controls().settings[0].sensitivityBox;
+    sensitivity->setText("5");
+    QTest::keyClick(sensitivity, Qt::Key_Return);
+    rig.port.duringWait = nullptr;
+    rig.port.linePace = false;
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(closedInWait);
+    EXPECT_TRUE(rig.dialogs.shown.empty()) << "no question about waiting for the edit either";
+    rig.takeWrites();
     searchBoth->click();
     rig.takeWrites();
     rig.dialogs.answers = {ui::Answer::No};
