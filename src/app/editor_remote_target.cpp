@@ -65,6 +65,7 @@ QString EditorRemoteTarget::apply(const remote::Request& request, int client) {
 void EditorRemoteTarget::forgetClient(int client) { questions_.forget(client); }
 
 QString EditorRemoteTarget::run(const remote::Request& request, int client, std::optional<ui::Answer> answer) {
+    if (window_.closing()) return QString::fromLatin1(remote::kProgramClosing);
     // Refused by the editor itself (the control put back, the status bar
     // says why); the page is told the same words.
     const QString busy = link_.work().busy() ? editor::DeviceBusyText(link_.work()) : QString();

@@ -242,8 +242,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
         return;
     }
-    if (!settleUnsavedSettings() ||
-        !dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this)) {
+    exitAsked_ = true;
+    const bool sure =
+        settleUnsavedSettings() && dialogs_.confirm(kExitQuestion, "Exit", ui::Answer::No, ui::Icon::None, this);
+    exitAsked_ = false;
+    if (!sure) {
         event->ignore();
         return;
     }

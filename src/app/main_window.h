@@ -77,6 +77,9 @@ public:
     void showPresetTitle();
     bool quitWithoutConfirm() const { return quitWithoutConfirm_; }
     bool quitRequested() const { return quitRequested_; }
+    // Its Exit questions are open or answered: nothing more may start on
+    // the device (the pages are refused), or it would run past CloseLink.
+    bool closing() const { return exitAsked_ || quitRequested_; }
     const QTimer& channelCompareTimer() const { return channelCompareTimer_; }
 
     // Takes waiting device reports while a search runs; drops what arrives
@@ -184,6 +187,7 @@ private:
     std::function<void()> openDeviceLog_;
     bool quitWithoutConfirm_ = false;
     bool quitRequested_ = false;
+    bool exitAsked_ = false;
     bool searchLocked_ = false;
     // Quit was asked while a transfer ran: the window closes once it is over.
     bool closeWhenFree_ = false;

@@ -7,6 +7,7 @@ namespace remote {
 
 inline constexpr char kSearchRunning[] = "A search is running: stop it first";
 inline constexpr char kAnotherSearchRunning[] = "Another search is running";
+inline constexpr char kProgramClosing[] = "The editor is closing";
 
 inline QString AutomaticRowRefusal(int channel, int row) {
     return QStringLiteral("%1 notch %2 belongs to the automatic search")

@@ -24,7 +24,18 @@ using namespace testing_support;
 namespace {
 
 enum class Transfer { LoadFile, Store };
-enum class Press { StoreAction, ReadAction, RestoreAction, GainBar, TypedGain, StoreButton, Quit, Cancel, Nothing };
+enum class Press {
+    StoreAction,
+    ReadAction,
+    RestoreAction,
+    GainBar,
+    TypedGain,
+    StoreButton,
+    EscapeInStore,
+    Quit,
+    Cancel,
+    Nothing
+};
 
 constexpr int kPressAtFrame = 5;
 
@@ -57,6 +68,7 @@ struct Bench {
             store = std::make_unique<presets::StorePresetDialog>(session.library, session.image, rig.link,
                                                                  window->editor(), rig.dialogs, window.get());
             store->nameBox()->setText("Gig");
+            store->show();
             store->storeToDevice();  // as the window's Store answered Yes does
             stored = store->result() == QDialog::Accepted;
         }
@@ -88,6 +100,11 @@ struct Bench {
                 store->button(1)->click();
             }
             break;
+        case Press::EscapeInStore:
+            QTest::keyClick(store.get(), Qt::Key_Escape);
+            store->close();
+            storeShownAfterPress = store->isVisible();
+            break;
         case Press::Quit: a.quit->trigger(); break;
         case Press::Cancel: rig.link.cancelJobs(); break;  // what Quit's "Cancel it" does
         case Press::Nothing: break;
@@ -111,6 +128,7 @@ struct Bench {
     int gainAfterPress = -1;
     std::size_t shownDuringTransfer = 0;
     bool stored = false;
+    bool storeShownAfterPress = false;
     QString busyText;
 };
 
@@ -129,6 +147,7 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         {"a gain set during a store", Transfer::Store, Press::GainBar, "storing a preset"},
         {"a gain typed during a file load", Transfer::LoadFile, Press::TypedGain, "loading a preset file"},
         {"a second Store during a store", Transfer::Store, Press::StoreButton, ""},
+        {"Escape and the close box during a store", Transfer::Store, Press::EscapeInStore, "storing a preset"},
         {"Quit during a file load", Transfer::LoadFile, Press::Quit, ""},
         {"Quit during a store", Transfer::Store, Press::Quit, ""},
         {"a store cancelled", Transfer::Store, Press::Cancel, ""},
@@ -169,6 +188,10 @@ TEST(DeviceBusy, ARequestDuringATransferIsRefusedOrDeferredAndNothingGoesBetween
         }
         EXPECT_TRUE(bench.window->actions().storePreset->isEnabled()) << c.what << ": unlocked after";
 
+        if (c.press == Press::EscapeInStore) {
+            EXPECT_TRUE(bench.storeShownAfterPress) << "the window stays while its frames go on";
+            EXPECT_TRUE(bench.stored) << "and its store ends with its marker";
+        }
         if (c.press != Press::Quit) continue;
         // The close comes from the outer event loop once the transfer is
         // over, with the usual question, and only then is the link closed.

@@ -108,6 +108,23 @@ TEST_F(RemoteEditorTest, WhatTheEditorRefusesIsRefusedToThePageAndNothingIsSent)
     EXPECT_EQ(Frames(rig.takeWrites()), "");
 }
 
+TEST_F(RemoteEditorTest, WhileTheExitQuestionIsOpenThePagesStartNothing) {
+    QString refusal;
+    std::vector<Bytes> sentMeanwhile;
+    rig.dialogs.onShow = [&](const ui::Message& m) {
+        if (m.title != "Exit") return;
+        refusal = target->apply(remote::SearchRequest{1, true}, 1);
+        sentMeanwhile = rig.takeWrites();
+    };
+    rig.dialogs.answers = {ui::Answer::No};
+    EXPECT_FALSE(window->close());
+    rig.dialogs.onShow = nullptr;
+    EXPECT_EQ(refusal.toStdString(), "The editor is closing");
+    EXPECT_TRUE(sentMeanwhile.empty());
+    EXPECT_EQ(target->apply(remote::SearchRequest{1, true}, 1).toStdString(), "") << "No keeps it open: it works again";
+    EXPECT_EQ(Frames(rig.takeWrites()), Frames({{0x0A, 0x01, 0x0B, 0x02, 0x00, 0x06, 0x01}}));
+}
+
 TEST_F(RemoteEditorTest, ARemoteEditIsAnUndoStepOfTheEditor) {
     ASSERT_TRUE(target->apply(remote::NotchRequest{0, 11, remote::NotchField::Gain, -12}, 1).isEmpty());
     EXPECT_EQ(editor().controls().rows[11].gainBar->value(), 33);
