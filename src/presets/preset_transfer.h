@@ -29,8 +29,8 @@ using StoreProgress = std::function<void(int done)>;
 // Writes the image's 160 data bytes, the request's name bytes and last the
 // used marker into position slot + 5; a position listed as used is first
 // marked unused (and listed empty once that is answered). Once the marker
-// frame is due the position is listed as used under the typed name; once it
-// is answered it becomes the library's preset title. A link lost on the way
+// frame is answered the position is listed as used under the typed name and
+// becomes the library's preset title. A link lost on the way
 // leaves the title as it was and the lists as the device then has them.
 StoreResult StorePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const model::PresetImage& image,
                         const StoreRequest& request, const StoreProgress& progress = {});
