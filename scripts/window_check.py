@@ -1104,11 +1104,11 @@ def offline_session():
     check(banner is not None and "offers them to the device when it answers again" in banner.description,
           "the banner says what happened and that edits are kept: %s" % (banner.description if banner else None))
     screenshot("offline-banner")
-    lost = window_titles().get("QRN4480")
-    if lost:
-        subprocess.run(["xdotool", "windowactivate", "--sync", lost], check=False)
-        subprocess.run(["xdotool", "key", "Return"], check=False)
-        wait_for(lambda: "QRN4480" not in window_titles(), 5)
+    check(not {"QRN4480", "Time out"} & set(window_titles()), "the banner says it: no box about the loss")
+    search = named("Search Feedback L")
+    check(search is not None and not enabled(search), "the search is locked while the device is away")
+    press_found(lambda: search)
+    check(search is not None and not checked(search), "pressed through the bus, it starts nothing")
     gain = named("Left notch 12 gain slider")
     if gain is not None:
         gain.queryValue().currentValue = 40.0
@@ -1120,6 +1120,9 @@ def offline_session():
           is not None,
           "the banner goes once the device answers")
     check(gain is not None and gain.description == "-5 dB", "the offline edit is still in the editor")
+    check(wait_for(lambda: enabled(named("Search Feedback L")), 10) is not None,
+          "the search comes back with the device")
+    check(not {"QRN4480", "Time out", "Reconnected"} & set(window_titles()), "no box is left about the link")
     editor.kill()
     editor.wait(10)
     device.terminate()

@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     ui::QtUserDialogs desktopDialogs;
     // A page's request asks its questions on the page, not here.
     app::RemoteDialogs dialogs(desktopDialogs);
-    app::OfflineLinkEnd linkEnd(dialogs);
+    app::OfflineLinkEnd linkEnd;
     devlink::AnyPort port;
     devlink::JobRunner jobs;
     // A box device work asks for opens from the event loop; the job waits
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     splash.show();
 
     app::MainWindow mainWindow(session, link, dialogs);
-    linkEnd.setOnLost([&mainWindow] { mainWindow.goOffline(); });
+    linkEnd.setOnLost([&mainWindow](const std::string& why) { mainWindow.goOffline(QString::fromStdString(why)); });
     mainWindow.setDeviceLogOpener([&] {
         deviceLog.show();
         deviceLog.raise();

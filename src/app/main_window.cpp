@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <utility>
 
 #include "app/editor_frame.h"
 #include "app/offline_banner.h"
@@ -32,6 +33,7 @@
 #include "devlink/memory_dump.h"
 #include "editor/parameter_editor.h"
 #include "editor/step_names.h"
+#include "notch/search_frames.h"
 #include "presets/preset_files.h"
 #include "presets/store_preset_dialog.h"
 
@@ -131,7 +133,10 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     channelCompareTimer_.start(kChannelCompareMs);
     session_.library.presetTitle.clear();
     showPresetTitle();
-    editor_->setPresetSource(kPresetFromDevice);
+    // Nothing came from a device in demo mode, nor from a dump cut short.
+    editor_->setPresetSource(link_.flags().demoMode ? kDemoSettingsSource
+                             : deviceRead_          ? kPresetFromDevice
+                                                    : kDefaultSettingsSource);
 
     editorWindow_->show();
     showConnectionStatus();
@@ -300,17 +305,27 @@ void MainWindow::showConnectionStatus() {
     connectionStatus_->setText(text);
     // A label's text does not reach the accessibility bus; its description does.
     connectionStatus_->setAccessibleDescription(text);
-    offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, QString::fromStdString(link_.portDescription()));
+    offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, QString::fromStdString(link_.portDescription()),
+                              lossReason_);
     emit connectionStatusChanged();
     actions_.connectDevice->setEnabled(link_.flags().demoMode);
 }
 
 QString MainWindow::offlineBannerText() const { return offlineBanner_->text(); }
 
-void MainWindow::goOffline() {
-    // The device cannot be told; the editor just leaves the search.
-    for (QPushButton* search : editor_->controls().searchButtons)
-        if (search->isChecked()) search->click();
+void MainWindow::goOffline(const QString& why) {
+    lossReason_ = why;
+    // The device cannot be told; the editor just leaves the search. A search
+    // started now would show as running on a device that hears nothing.
+    bool wasSearching = false;
+    for (QPushButton* search : editor_->controls().searchButtons) {
+        if (!search->isChecked()) continue;
+        search->click();
+        wasSearching = true;
+    }
+    stopSearchOnReturn_ = stopSearchOnReturn_ || wasSearching;
+    editor_->setSearchAvailable(false);
+    statusBar()->showMessage(wasSearching ? kSearchStoppedOffline : kSearchLockedOffline);
     showConnectionStatus();
     reconnectTimer_.start();
 }
@@ -331,10 +346,20 @@ void MainWindow::onReconnected() {
     // the whole device is read, as at start-up.
     const DeviceRead read = deviceRead_ ? DeviceRead::CurrentSettings : DeviceRead::Everything;
     const QString where = QString::fromStdString(link_.portDescription());
-    link_.jobs().run([this, read, where] {
+    const bool stopSearch = std::exchange(stopSearchOnReturn_, false);
+    link_.jobs().run([this, read, where, stopSearch] {
+        // The window shows the search stopped; the device may have kept it
+        // running if only the line went away: it is told, as the editor's
+        // stop tells it.
+        if (stopSearch) {
+            const devlink::Payload stop = notch::SearchStopPayload(session_.image);
+            link_.sendCommand(stop);
+            link_.sendCommand(stop);
+        }
         const OfferOutcome outcome = ReadDeviceAndOfferSettings({session_, link_, *editor_, dialogs_, this}, read,
                                                                 ReconnectQuestion(where), "Reconnected");
         deviceRead_ = deviceRead_ || outcome != OfferOutcome::NotRead;
+        editor_->setSearchAvailable(true);
     });
 }
 

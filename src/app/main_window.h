@@ -41,6 +41,12 @@ inline constexpr char kMainCaption[] = "QRN4480 - feedback eliminator";
 inline constexpr char kDemoCaption[] = "QRN4480 - feedback eliminator - demo mode";
 inline constexpr char kDemoQuestion[] = "COM not found, do you want continue in demo mode?";
 inline constexpr char kPresetFromDevice[] = "Preset loaded from Device";
+// Where the settings came from when no device gave them.
+inline constexpr char kDemoSettingsSource[] = "Default settings (demo mode)";
+inline constexpr char kDefaultSettingsSource[] = "Default settings: the device was not read";
+inline constexpr char kSearchStoppedOffline[] =
+    "The feedback search was stopped: the device went away. It stays locked until the device answers again.";
+inline constexpr char kSearchLockedOffline[] = "The feedback search stays locked until the device answers again.";
 inline constexpr int kChannelCompareMs = 3000;
 inline constexpr char kExitQuestion[] = "               Are you sure ? ";
 inline constexpr char kUnsavedTitle[] = "Unsaved settings";
@@ -88,7 +94,9 @@ public:
 
     // The link was lost: the editor stays, any search is over, and the
     // window tries the port again every two seconds.
-    void goOffline();
+    // The link was lost (`why`, as the link says it): the editor goes on
+    // offline, its search stopped and locked until the device answers.
+    void goOffline(const QString& why = {});
     // "Connected: port 5 (/dev/ttyUSB0)", "Offline: ...", "Demo mode".
     QString connectionStatus() const;
     const QTimer& reconnectTimer() const { return reconnectTimer_; }
@@ -188,6 +196,9 @@ private:
     bool quitWithoutConfirm_ = false;
     bool quitRequested_ = false;
     bool exitAsked_ = false;
+    QString lossReason_;
+    // A search ran when the device went away: it may still run there.
+    bool stopSearchOnReturn_ = false;
     bool searchLocked_ = false;
     // Quit was asked while a transfer ran: the window closes once it is over.
     bool closeWhenFree_ = false;

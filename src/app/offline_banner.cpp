@@ -8,10 +8,11 @@
 
 namespace app {
 
-QString OfflineBannerText(const QString& where) {
-    return "Offline: the device on " + where +
-           " stopped answering. The editor keeps every edit you make and offers them to the device when it "
-           "answers again.";
+QString OfflineBannerText(const QString& where, const QString& why) {
+    const QString text = "Offline: the device on " + where +
+                         " stopped answering. The editor keeps every edit you make and offers them to the device "
+                         "when it answers again.";
+    return why.isEmpty() ? text : text + " Reason: " + why;
 }
 
 OfflineBanner::OfflineBanner(QMainWindow& window) : QDockWidget(&window), label_(new QLabel(this)) {
@@ -31,12 +32,12 @@ OfflineBanner::OfflineBanner(QMainWindow& window) : QDockWidget(&window), label_
     hide();
 }
 
-void OfflineBanner::showState(bool offline, const QString& where) {
+void OfflineBanner::showState(bool offline, const QString& where, const QString& why) {
     if (!offline) {
         hide();
         return;
     }
-    const QString shown = OfflineBannerText(where);
+    const QString shown = OfflineBannerText(where, why);
     label_->setText(shown);
     // A label's text does not reach the accessibility bus; its description does.
     label_->setAccessibleDescription(shown);

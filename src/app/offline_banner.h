@@ -9,8 +9,9 @@ class QMainWindow;
 
 namespace app {
 
-// "Offline: the device on port 1 (/dev/ttyUSB0) stopped answering. ..."
-QString OfflineBannerText(const QString& where);
+// "Offline: the device on port 1 (/dev/ttyUSB0) stopped answering. ...
+// Reason: Time out", the reason in the link's own words.
+QString OfflineBannerText(const QString& where, const QString& why = {});
 
 class OfflineBanner final : public QDockWidget {
     Q_OBJECT
@@ -19,7 +20,7 @@ public:
     explicit OfflineBanner(QMainWindow& window);
 
     // Shown, and said to a screen reader, when `offline`; hidden otherwise.
-    void showState(bool offline, const QString& where);
+    void showState(bool offline, const QString& where, const QString& why);
     QString text() const;
 
 private:

@@ -68,6 +68,8 @@ public:
 
     // The lock covers undo and redo too.
     void setSearchLock(bool lock) { search_.setSearchLock(lock); }
+    // Off while the device is away: a search needs it.
+    void setSearchAvailable(bool available) { search_.setSearchAvailable(available); }
     void setSearchLockExtension(std::function<void(bool lock)> extension);
     // The device's notches are no step of the user's.
     void applySearchReport(std::span<const std::uint8_t, devlink::kReportSize> report);

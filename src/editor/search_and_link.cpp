@@ -90,6 +90,11 @@ void SearchAndLink::enableOtherSearchBoxes(int k, bool enabled) {
         if (other != k) s_.controls.searchButtons[other]->setEnabled(enabled);
 }
 
+void SearchAndLink::setSearchAvailable(bool available) {
+    // No search runs while the device is away, so every box comes back.
+    for (QPushButton* box : s_.controls.searchButtons) box->setEnabled(available);
+}
+
 void SearchAndLink::setSearchLock(bool lock) {
     for (int b = 0; b < model::kChannels; ++b) {
         const ChannelSettingsControls& s = s_.controls.settings[b];

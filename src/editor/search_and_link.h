@@ -31,6 +31,8 @@ public:
     // Called by setSearchLock after the link box, with the same argument:
     // the main window locks its preset and copy commands there.
     void setSearchLockExtension(std::function<void(bool lock)> extension);
+    // Every search box off (false) while the device is away, or back on.
+    void setSearchAvailable(bool available);
     // The link box's handler: unlinks when it is unchecked; links, after
     // asking to copy Left onto Right when the halves differ, when checked.
     void linkChannels(const std::function<void()>& done);

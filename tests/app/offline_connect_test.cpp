@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -115,6 +117,41 @@ TEST(MainWindowOffline, EditsMadeOfflineAreKeptAndOfferedWhenTheDeviceAnswersAga
             window->editor().history().undoAction()->trigger();
             EXPECT_EQ(image, edited);
         }
+    }
+}
+
+TEST(MainWindowOffline, ASearchIsLockedWhileTheDeviceIsAwayAndOneLostIsStoppedOnItsReturn) {
+    for (const bool searching : {false, true}) {
+        SCOPED_TRACE(searching ? "a search ran at the loss" : "no search ran");
+        EditorOnSim e(false);
+        SimRig& rig = e.rig;
+        app::MainWindow* window = e.window.get();
+        const auto& boxes = window->editor().controls().searchButtons;
+        if (searching) boxes[1]->click();
+        rig.device.setMuted(true);
+        rig.link.sendCommand(devlink::CloseLinkPayload());  // unanswered: the link is lost
+        ASSERT_TRUE(rig.link.lost());
+        window->goOffline("Time out");
+        EXPECT_EQ(window->offlineBannerText(), app::OfflineBannerText(kWhere, "Time out"));
+        EXPECT_FALSE(window->editor().flags().searchRunning);
+        for (QPushButton* box : boxes) {
+            EXPECT_FALSE(box->isChecked());
+            EXPECT_FALSE(box->isEnabled()) << "a search needs the device";
+        }
+        EXPECT_EQ(window->statusBar()->currentMessage(), searching ? app::kSearchStoppedOffline
+                                                                   : app::kSearchLockedOffline);
+
+        rig.device.setMuted(false);
+        rig.takeWrites();
+        window->tryReconnect();
+        window->pollSearchReports();
+        std::vector<std::string> commands;
+        for (const Bytes& f : rig.takeWrites()) commands.push_back(Hex(f).substr(6, 2));
+        const std::vector<std::string> expected =
+            searching ? std::vector<std::string>{"00", "0A", "0A", "0B"} : std::vector<std::string>{"00", "0B"};
+        EXPECT_EQ(commands, expected) << "probe, the search told to stop as the window shows it, the read";
+        for (QPushButton* box : boxes) EXPECT_TRUE(box->isEnabled());
+        EXPECT_TRUE(rig.dialogs.shown.empty());
     }
 }
 

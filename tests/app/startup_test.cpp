@@ -119,6 +119,7 @@ TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
         EXPECT_EQ(rig->port.writes.size(), writesAtQuestion) << "demo mode writes nothing";
         EXPECT_TRUE(window->windowTitle().endsWith(" - demo mode"));
         EXPECT_EQ(window->windowTitle(), "QRN4480 - feedback eliminator - demo mode");
+        EXPECT_EQ(window->editor().presetSource(), "Default settings (demo mode)") << "nothing came from a device";
         for (int p = 5; p <= 20; ++p) EXPECT_EQ(session.library.names[p - 1], U" Empty  ");
         for (int p = 1; p <= 4; ++p) EXPECT_TRUE(session.library.used[p - 1]);
         EXPECT_EQ(connection::ReadStoredPortNumber(configPath()), c.written);
