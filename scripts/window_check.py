@@ -894,8 +894,11 @@ def store_then_quit(home, sim, log, variant):
     if store is None or box is None:
         editor.kill()
         return
-    # The open window holds nothing: a phone's edit goes out at once.
+    # The open window holds nothing: a phone's edit goes out at once. The
+    # main window's status bar counts the phone.
+    check(wait_for(lambda: named("Remote: 0 phones"), 5) is not None, "the status bar shows the remote on")
     page = page_socket(address) if address.startswith("http://") else None
+    check(wait_for(lambda: named("Remote: 1 phone"), 5) is not None, "and counts the phone")
     check(page is not None, "a page's WebSocket opens while the Store window stands open")
     if page is not None:
         page_send(page, {"type": "notch", "channel": 0, "row": 11, "field": "gain", "value": -12})

@@ -73,6 +73,14 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     connectionStatus_ = new QLabel(this);
     connectionStatus_->setObjectName("ConnectionStatus");
     connectionStatus_->setAccessibleName("Connection status");
+    // While the remote is on, how many pages it serves; a click opens its window.
+    remoteStatus_ = new QToolButton(this);
+    remoteStatus_->setObjectName("RemoteStatus");
+    remoteStatus_->setAutoRaise(true);
+    remoteStatus_->setToolTip("Device > Remote control...");
+    remoteStatus_->hide();
+    connect(remoteStatus_, &QToolButton::clicked, actions_.remoteControl, &QAction::trigger);
+    statusBar()->addPermanentWidget(remoteStatus_);
     statusBar()->addPermanentWidget(connectionStatus_);
     offlineBanner_ = new OfflineBanner(*this);
     // A file load or a copy sends dozens of frames: the bar shows how far.
@@ -299,6 +307,13 @@ void MainWindow::askToWaitOrCancel() {
 }
 
 QString MainWindow::connectionStatus() const { return connectionStatus_->text(); }
+
+void MainWindow::showRemoteStatus(bool on, int pages) {
+    const QString text = QStringLiteral("Remote: %1 %2").arg(pages).arg(pages == 1 ? "phone" : "phones");
+    remoteStatus_->setText(text);
+    remoteStatus_->setAccessibleName(text);
+    remoteStatus_->setVisible(on);
+}
 
 void MainWindow::showConnectionStatus() {
     const QString text = connection::ConnectionStatusText(link_);

@@ -99,6 +99,8 @@ public:
     void goOffline(const QString& why = {});
     // "Connected: port 5 (/dev/ttyUSB0)", "Offline: ...", "Demo mode".
     QString connectionStatus() const;
+    // "Remote: 1 phone" in the status bar while the web remote is on.
+    void showRemoteStatus(bool on, int pages);
     const QTimer& reconnectTimer() const { return reconnectTimer_; }
     // The banner's words while offline; empty while it is hidden.
     QString offlineBannerText() const;
@@ -185,6 +187,7 @@ private:
     std::map<int, QToolButton*> buttons_;
     QTimer channelCompareTimer_;
     QTimer reconnectTimer_;
+    QToolButton* remoteStatus_ = nullptr;
     QLabel* connectionStatus_ = nullptr;
     OfflineBanner* offlineBanner_ = nullptr;
     QProgressBar* applyProgress_ = nullptr;

@@ -18,6 +18,7 @@ constexpr int kQrScale = 5;
 RemoteControl::RemoteControl(MainWindow& window, const model::PresetImage& image, devlink::DeviceLink& link,
                              RemoteDialogs& dialogs)
     : QDialog(&window),
+      window_(window),
       target_(window, image, link, dialogs),
       server_(target_),
       onBox_(new QCheckBox(QStringLiteral("Remote control on"))),
@@ -97,6 +98,7 @@ void RemoteControl::showCounts() {
                          .arg(server_.clientCount())
                          .arg(server_.refusedCount()));
     counts_->setAccessibleDescription(counts_->text());
+    window_.showRemoteStatus(server_.running(), server_.clientCount());
 }
 
 }  // namespace app

@@ -34,6 +34,7 @@ private:
     // The counts: whenever a page comes or goes or a request is refused.
     void showCounts();
 
+    MainWindow& window_;
     EditorRemoteTarget target_;
     remote::RemoteServer server_;
     remote::ListenAddress where_;
