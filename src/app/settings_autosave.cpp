@@ -1,4 +1,5 @@
 #include "app/settings_autosave.h"
+#include "app/settings_offer.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,7 +71,9 @@ void SettingsAutosave::offerRecovery(editor::ParameterEditor& editor, model::Pre
     }
     const auto& settings = std::get<model::PresetImage>(*kept);
     if (settings == image) return;
-    if (!dialogs.confirm(RecoverQuestion(demo), QString::fromLatin1(kRecoverTitle), ui::Answer::Yes,
+    // What taking the kept settings would change.
+    const QString question = WithDifferences(RecoverQuestion(demo), settings, image, "kept", "now");
+    if (!dialogs.confirm(question, QString::fromLatin1(kRecoverTitle), ui::Answer::Yes,
                          ui::Icon::Exclamation, parent))
         return;
     editor.beginStep();

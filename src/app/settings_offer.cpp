@@ -7,6 +7,7 @@
 #include "devlink/preset_block.h"
 #include "editor/device_transfer.h"
 #include "editor/parameter_editor.h"
+#include "notch/settings_differences.h"
 
 namespace app {
 namespace {
@@ -33,7 +34,7 @@ OfferOutcome ReadDeviceAndOfferSettings(const SettingsOffer& offer, DeviceRead r
     if (!ReadDevice(offer, read, device)) return OfferOutcome::NotRead;
     model::PresetImage& image = offer.session.image;
     if (std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin())) return OfferOutcome::Same;
-    if (offer.dialogs.choose(question, title, {kSendMySettings, kUseDeviceSettings}, ui::Answer::Yes,
+    if (offer.dialogs.choose(WithDifferences(question, image, device), title, {kSendMySettings, kUseDeviceSettings}, ui::Answer::Yes,
                              ui::Icon::Exclamation, offer.parent)) {
         const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "sending the editor's settings");
         if (!transfer) return OfferOutcome::NotRead;
@@ -45,6 +46,20 @@ OfferOutcome ReadDeviceAndOfferSettings(const SettingsOffer& offer, DeviceRead r
     offer.editor.fillFromImage();
     offer.editor.endStep(kUseDeviceStep);
     return OfferOutcome::TookDevices;
+}
+
+QString WithDifferences(const QString& question, const model::PresetImage& editor, const model::PresetImage& device,
+                        const char* editorWord, const char* deviceWord) {
+    const std::vector<std::string> lines =
+        notch::ListedDifferences(notch::SettingsDifferences(editor, device, editorWord, deviceWord));
+    if (lines.empty()) return question;
+    QString list = "What differs:";
+    for (const std::string& line : lines) list += "\n" + QString::fromStdString(line);
+    // Before the question itself when it ends the text: it is read last.
+    const qsizetype last = question.lastIndexOf("\n\n");
+    if (last >= 0 && question.endsWith('?'))
+        return question.left(last) + "\n\n" + list + question.mid(last);
+    return question + "\n\n" + list;
 }
 
 QString ReconnectQuestion(const QString& where) {

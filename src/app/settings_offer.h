@@ -41,6 +41,11 @@ OfferOutcome ReadDeviceAndOfferSettings(const SettingsOffer& offer, DeviceRead r
 
 // The two questions, naming the device's port.
 QString ReconnectQuestion(const QString& where);
+// The question, then what differs, a line each ("Left notch 3: -9 dB here,
+// 0 dB on the device"), at most eight and then how many more.
+// `editorWord` and `deviceWord` name the two sides.
+QString WithDifferences(const QString& question, const model::PresetImage& editor, const model::PresetImage& device,
+                        const char* editorWord = "here", const char* deviceWord = "on the device");
 QString ConnectQuestion(const QString& where);
 
 }  // namespace app

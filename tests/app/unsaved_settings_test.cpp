@@ -202,6 +202,10 @@ TEST(UnsavedSettings, KeptSettingsFromACrashAreOfferedAtTheNextStart) {
         if (*c.asked) {
             ASSERT_EQ(shown.size(), 1) << c.what;
             EXPECT_TRUE(shown[0].endsWith(c.asked)) << c.what << ": " << shown[0].toStdString();
+            if (c.kept == Kept::Different) {
+                EXPECT_TRUE(shown[0].contains("\n\nWhat differs:\nRight notch 9: ") && shown[0].contains(" kept, "))
+                    << c.what << ": what taking them would change";
+            }
         } else {
             EXPECT_TRUE(shown.isEmpty()) << c.what;
         }
