@@ -164,6 +164,9 @@ private:
     // Before the exit question: unsaved settings may be saved first. False
     // when the program is to stay open.
     bool settleUnsavedSettings();
+    // The close that waited for device work, once any box saying what the
+    // work came to has been answered.
+    void closeOnceSaid();
     // Opened from the event loop (never inside device work), deleted on close.
     static void openWindow(QDialog* dialog);
     void startEditHistory();

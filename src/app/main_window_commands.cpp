@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -93,8 +94,20 @@ void MainWindow::onDeviceWork(devlink::DeviceWork::WorkEvent event) {
         closeWhenFree_ = false;
         statusBar()->clearMessage();
         // From the outer event loop, not from inside the transfer's end.
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, this, &MainWindow::closeOnceSaid);
     }
+}
+
+void MainWindow::closeOnceSaid() {
+    // What the transfer came to is said once it is over: the usual questions
+    // come after that box, not on top of it, where a key meant for it would
+    // answer them.
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        connect(box, &QDialog::finished, this, [this] { QTimer::singleShot(0, this, &MainWindow::closeOnceSaid); },
+                Qt::SingleShotConnection);
+        return;
+    }
+    close();
 }
 
 void MainWindow::connectActions() {
