@@ -47,7 +47,11 @@
   function field(prefix, caption, stepName, options) {
     const wrap = el('div', { class: 'field' });
     const shown = el('span', { class: 'v' });
-    const slider = valueSlider(Object.assign({ label: prefix + options.name, shown: v => { shown.textContent = options.text(v); }, settled: render }, options));
+    const slider = valueSlider(Object.assign({
+      label: prefix + options.name,
+      shown: v => { shown.textContent = options.text(v); },
+      settled: render,
+    }, options));
     const down = stepButton(prefix + stepName + ' down', '\u2212', () => slider.step(-1));
     const up = stepButton(prefix + stepName + ' up', '+', () => slider.step(+1));
     wrap.append(el('span', { class: 'name' }, caption), down, slider.element, up, shown);
@@ -101,10 +105,12 @@
         const notch = (which, value) => send({ type: 'notch', channel: c, row: r, field: which, value });
         const f = field(prefix, 'Freq', 'frequency', { name: 'frequency', min: 0, max: tables.frequencies.length - 1,
           text: v => tables.frequencyTexts[v], send: v => notch('frequency', v) });
-        const g = field(prefix, 'Gain', 'gain', { name: 'gain', min: -45, max: 0, text: v => v + ' dB', send: v => notch('gain', v) });
+        const g = field(prefix, 'Gain', 'gain', { name: 'gain', min: -45, max: 0, text: v => v + ' dB',
+          send: v => notch('gain', v) });
         // Q rises to the right, as "Q up" does: the narrowest width (code 0) sits at the right end.
         const w = field(prefix, 'Q', 'Q', { name: 'width', min: 0, max: tables.widths.length - 1, reversed: true,
-          text: v => tables.widths[v] + ' oct', spoken: v => tables.widths[v] + ' octave', send: v => notch('width', v) });
+          text: v => tables.widths[v] + ' oct', spoken: v => tables.widths[v] + ' octave',
+          send: v => notch('width', v) });
         row.append(head, f.wrap, g.wrap, w.wrap);
         section.append(row);
         rows[c][r] = { row, badge, fields: [['frequency', f], ['gain', g], ['width', w]] };
@@ -177,7 +183,8 @@
 
   function showChannel(c) {
     document.body.dataset.channel = String(c);
-    for (const b of document.querySelectorAll('#switch button')) b.setAttribute('aria-pressed', String(Number(b.dataset.channel) === c));
+    for (const b of document.querySelectorAll('#switch button'))
+      b.setAttribute('aria-pressed', String(Number(b.dataset.channel) === c));
     remembered.set('channel', c);
     render();  // a graph hidden until now is drawn at its size
   }
@@ -232,7 +239,8 @@
     e.target.checked = !on;  // the state that comes back decides
     send({ type: 'link', on });
   });
-  for (const b of document.querySelectorAll('#switch button')) b.addEventListener('click', () => showChannel(Number(b.dataset.channel)));
+  for (const b of document.querySelectorAll('#switch button'))
+    b.addEventListener('click', () => showChannel(Number(b.dataset.channel)));
   document.getElementById('lock').addEventListener('click', () => setLocked(!locked));
   document.getElementById('found-clear').addEventListener('click', () => {
     if (locked) return;
