@@ -17,6 +17,9 @@ file(WRITE ${QRN_USER_GUIDE_DIR}/user-guide.md.new "# QRN4480 editor: user guide
 configure_file(${QRN_USER_GUIDE_DIR}/user-guide.md.new ${QRN_USER_GUIDE_DIR}/user-guide.md COPYONLY)
 
 # The guide's pictures sit where its links look for them.
-set(qrn_guide_picture ${CMAKE_SOURCE_DIR}/docs/main-window-1280x800.png)
-set_source_files_properties(${qrn_guide_picture} PROPERTIES QT_RESOURCE_ALIAS docs/main-window-1280x800.png)
+set(qrn_guide_picture)
+foreach(picture main-window-1280x800.png remote-360x740.png remote-800x1280.png)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/docs/${picture} PROPERTIES QT_RESOURCE_ALIAS docs/${picture})
+  list(APPEND qrn_guide_picture ${CMAKE_SOURCE_DIR}/docs/${picture})
+endforeach()
 set_source_files_properties(${QRN_USER_GUIDE_DIR}/user-guide.md PROPERTIES QT_RESOURCE_ALIAS user-guide.md)

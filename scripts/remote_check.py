@@ -12,10 +12,18 @@ notch rows; a gain changed on the page reaches the device as one SetNotch
 frame with the row's codes; linking and resetting ask on the page and send
 the editor's frames; an edit made while the device is away reaches it once
 it is back; a device silent in the middle of an exchange leaves the pages
-served; the page fits 360 px without scrolling sideways. Screenshots at phone and tablet size go to OUT_DIR: look at them.
+served; the page fits 360 px without scrolling sideways.
+At 360 x 740 and 800 x 1280, with touch events as a phone and a tablet send
+them: the bar stays in view at the end of the page; one press of a step
+button is one exact frame, a tap on a slider's track none, a drag of its
+grip one; a report becomes the newest "Found notches" row within 2 s; a
+marker brings its row into view; with "Lock controls" on a press sends
+nothing; a reload keeps the token. Screenshots at phone and tablet size go
+to OUT_DIR: look at them.
 Prints the figures (edit to frame, report to page) it measured."""
 import json
 import os
+import re
 import socket
 import subprocess
 import sys
@@ -23,7 +31,7 @@ import time
 import urllib.error
 import urllib.request
 
-from simulated_device import all_answered, fault_arguments, frames_in, replies_in, start_simulator
+from simulated_device import all_answered, fault_arguments, frames_in, replies_in, reports_in, start_simulator
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
@@ -110,6 +118,173 @@ def set_range(driver, element, value):
         "arguments[0].dispatchEvent(new Event('change'));", element, str(value))
 
 
+def use_size(driver, width, height):
+    """A phone's or a tablet's screen, touch events included."""
+    driver.set_window_rect(width=width, height=height)
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": True})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+
+
+def touch(driver, kind, x=0, y=0):
+    points = [] if kind == "touchEnd" else [{"x": x, "y": y}]
+    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+
+def point_on(driver, selector, across=0.5):
+    """A point of the element, brought into view: `across` of its width from
+    its left edge, half its height; and whether a finger there reaches it."""
+    return driver.execute_script(
+        "const e = document.querySelector(arguments[0]);"
+        "e.scrollIntoView({block: 'center'});"
+        "const r = e.getBoundingClientRect(), x = r.left + r.width * arguments[1], y = r.top + r.height / 2;"
+        "return [x, y, e.contains(document.elementFromPoint(x, y))];", selector, across)
+
+
+def tap(driver, selector, across=0.5):
+    x, y, reached = point_on(driver, selector, across)
+    touch(driver, "touchStart", x, y)
+    touch(driver, "touchEnd")
+    return reached
+
+
+def labelled(label):
+    return '[aria-label="%s"]' % label
+
+
+def slider_of(label):
+    """The drawn slider around the range input so labelled."""
+    return '.slider:has(%s)' % labelled(label)
+
+
+def served_row(driver, channel, row):
+    state = json.loads(driver.execute_script("return document.body.dataset.states || '{}';"))
+    return state["channels"][channel]["rows"][row]
+
+
+def notch_frame(channel, row, frequency, width, gain):
+    """The SetNotch frame of a row: frequency code, width code, gain in dB."""
+    return [0xF0, 0x5B, SET_NOTCH, channel, row, frequency >> 8, frequency & 0xFF, width, gain + 45, 0xF7]
+
+
+def stage_checks(driver, log, width, height, figures):
+    """What an engineer does with one thumb, at one screen size: on Right
+    notch 12 (a manual row), then a search of Left."""
+    size = "%d x %d" % (width, height)
+    use_size(driver, width, height)
+    phone = width < 780
+    if phone:
+        check(tap(driver, '#switch [data-channel="1"]'), size + ": the channel switch takes a finger")
+    shown = driver.execute_script(
+        "return [0, 1].map(c => document.getElementById('channel-' + c).getBoundingClientRect().width > 0);")
+    check(shown == ([False, True] if phone else [True, True]),
+          size + ": one channel at a time on a phone, both side by side from 800 px: %s" % shown)
+
+    driver.execute_script("window.scrollTo(0, document.documentElement.scrollHeight);")
+    bar = driver.execute_script(
+        "const top = document.getElementById('top').getBoundingClientRect();"
+        "const reached = Array.from(document.querySelectorAll('#top button.search, #lock, #link')).every(e => {"
+        "  const r = e.getBoundingClientRect(); return e.contains(document.elementFromPoint(r.left + r.width / 2,"
+        "  r.top + r.height / 2)); });"
+        "return [window.scrollY, top.top, top.bottom, reached];")
+    check(bar[0] > 0 and bar[1] == 0 and bar[2] < height / 4 and bar[3],
+          size + ": at the end of the page the bar is in view and its buttons take a finger: %s" % bar)
+
+    prefix = "Right notch 12 "
+    before = served_row(driver, 1, 11)
+    f, w, g = before["frequency"], before["width"], before["gain"]
+    count = len(frames_in(log))
+    expected = []
+    hex_frames = lambda frames: " | ".join(" ".join("%02X" % b for b in f) for f in frames)
+    # Each action waits for its frame before the next, so a frame too many
+    # or one sent by the tap shows in the order they came.
+    steps = [
+        ("a press of gain down: one step", "step", prefix + "gain down", [notch_frame(1, 11, f, w, g - 1)]),
+        ("a tap on the frequency slider's track, away from its grip: nothing", "track", None, []),
+        ("a press of frequency up: one step", "step", prefix + "frequency up", [notch_frame(1, 11, f + 1, w, g - 1)]),
+        ("a press of Q up: a narrower width", "step", prefix + "Q up", [notch_frame(1, 11, f + 1, w - 1, g - 1)]),
+        ("the gain's grip dragged three steps left: one frame", "drag", None, [notch_frame(1, 11, f + 1, w - 1, g - 4)]),
+        ("Lock controls on: a press of gain up sends nothing", "locked", prefix + "gain up", []),
+        ("Lock controls off: a press of gain up, one step from where it was", "step", prefix + "gain up",
+         [notch_frame(1, 11, f + 1, w - 1, g - 3)]),
+    ]
+    for what, kind, label, frames in steps:
+        if kind == "step":
+            check(tap(driver, labelled(label)), size + ": " + label + " takes a finger")
+        elif kind == "track":
+            grip_at = driver.execute_script(
+                "return parseFloat(getComputedStyle(document.querySelector(arguments[0])).getPropertyValue('--at'));",
+                slider_of(prefix + "frequency") + " .grip")
+            tap(driver, slider_of(prefix + "frequency"), 0.1 if grip_at > 0.5 else 0.9)
+        elif kind == "drag":
+            x, y, reached = point_on(driver, slider_of(prefix + "gain") + " .grip")
+            per = driver.execute_script(
+                "return (document.querySelector(arguments[0]).clientWidth - 36) / 45;", slider_of(prefix + "gain"))
+            touch(driver, "touchStart", x, y)
+            touch(driver, "touchMove", x - 3 * per, y)
+            touch(driver, "touchEnd")
+        elif kind == "locked":
+            tap(driver, labelled("Lock controls"))
+            locked = wait_for(lambda: by_label(driver, "Lock controls").get_attribute("aria-pressed") == "true"
+                              and not by_label(driver, label).is_enabled(), 5)
+            free = all(by_label(driver, name).is_enabled()
+                       for name in ["Search Feedback L&R", "Search Feedback L", "Search Feedback R"])
+            check(locked is not None and free, size + ": locked, the steps are off and the search buttons on")
+            tap(driver, labelled(label))
+            tap(driver, labelled("Lock controls"))
+            wait_for(lambda: by_label(driver, label).is_enabled(), 5)
+        done = len(expected)
+        expected += frames
+        got = wait_for(lambda: (lambda new: new if len(new) >= len(expected) else None)(frames_in(log)[count:]), 5)
+        got = got if got is not None else frames_in(log)[count:]
+        check(got == expected, size + ": " + what + ": " + (hex_frames(got[done:]) or "none"))
+        expected = got
+
+    # A search of Left: each report becomes the newest row of the list.
+    if phone:
+        tap(driver, '#switch [data-channel="0"]')
+    rows_before = driver.execute_script("return document.querySelectorAll('#found-list li').length;")
+    reports = len(reports_in(log))
+    tap(driver, labelled("Search Feedback L"))
+    first = wait_for(lambda: len(reports_in(log)) > reports, 10)
+    start = time.monotonic()
+
+    def newest_is_last_report():
+        report = reports_in(log)[-1]
+        gain = report[6] - 45
+        top = driver.execute_script("const li = document.querySelector('#found-list li'); return li && li.textContent;")
+        shape = "Left %d " % (report[2] + 1)
+        ends = ("\u2212%d dB" % -gain) if gain < 0 else "0 dB"
+        return top if top and re.match(r"^\d\d:\d\d:\d\d ", top) and top[9:].startswith(shape) \
+            and top.endswith(ends) else None
+    newest = first and wait_for(newest_is_last_report, 2)
+    figures.append("a report to its Found notches row at %s: %.0f ms (polled)" % (size, (time.monotonic() - start) * 1000))
+    rows_now = driver.execute_script("return document.querySelectorAll('#found-list li').length;")
+    check(newest is not None and rows_now > rows_before,
+          size + ": the device's last report is the newest Found notches row within 2 s: %s" % newest)
+    wait_for(lambda: len(driver.find_elements(By.CSS_SELECTOR, "#channel-0 .marker")) >= 3, 5)
+    driver.execute_script("window.scrollTo(0, 0);")
+    driver.save_screenshot(os.path.join(OUT, "remote-stage-%dx%d.png" % (width, height)))
+
+    # The marker of the row farthest down, which is out of view beside the graph.
+    row = max(int(m.text) for m in driver.find_elements(By.CSS_SELECTOR, "#channel-0 .marker")) - 1
+    marker = '#channel-0 .marker[aria-label^="Left notch %d at "]' % (row + 1)
+    in_view = lambda: driver.execute_script(
+        "const r = document.getElementById('row-0-' + arguments[0]).getBoundingClientRect();"
+        "return r.top >= document.getElementById('top').getBoundingClientRect().bottom && r.bottom <= innerHeight;",
+        row)
+    x, y, reached = point_on(driver, marker)
+    hidden = not in_view()
+    touch(driver, "touchStart", x, y)
+    touch(driver, "touchEnd")
+    check(reached and hidden and wait_for(in_view, 5) is not None,
+          size + ": a tap on marker %d brings Left notch %d, out of view, into view" % (row + 1, row + 1))
+    stops = len(frames_in(log))
+    tap(driver, labelled("Search Feedback L"))
+    check(wait_for(lambda: len([f for f in frames_in(log)[stops:] if f[2] == 0x0A]) >= 4 and all_answered(log), 10)
+          is not None, size + ": the search stops")
+
+
 def start_device(log, link, faults=(), paced=False):
     """The simulated device on a terminal reached through `link`, the same
     name after a restart, as an adapter plugged back in; paced, at the real
@@ -149,9 +324,7 @@ def main():
             options.add_argument(argument)
         options.binary_location = "/usr/bin/chromium"
         driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        driver.set_window_rect(width=360, height=740)
-        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                               {"width": 360, "height": 740, "deviceScaleFactor": 1, "mobile": True})
+        use_size(driver, 360, 740)
 
         driver.get(base + "?token=" + "f" * 32)
         check("token" in driver.find_element(By.TAG_NAME, "body").text, "a browser without the token gets the refusal")
@@ -163,10 +336,13 @@ def main():
         status = by_label(driver, "Connection status")
         check(wait_for(lambda: status.text.startswith("Connected"), 5) is not None,
               "the connection status says Connected: " + status.text)
-        labels = ["Search Feedback L&R", "Search Feedback L", "Search Feedback R", "Link channel Left & Right"]
+        labels = ["Search Feedback L&R", "Search Feedback L", "Search Feedback R", "Link channel Left & Right",
+                  "Lock controls", "Found notches"]
         for channel in ["Left", "Right"]:
             for n in range(1, 13):
                 labels += ["%s notch %d %s" % (channel, n, what) for what in ["frequency", "gain", "width"]]
+                labels += ["%s notch %d %s %s" % (channel, n, what, way)
+                           for what in ["gain", "frequency", "Q"] for way in ["up", "down"]]
         missing = [label for label in labels if not driver.find_elements(By.CSS_SELECTOR, '[aria-label="%s"]' % label)]
         check(not missing, "every control carries the editor's name: missing %s" % missing)
         small = driver.execute_script(
@@ -175,6 +351,19 @@ def main():
         check(small == 0, "every control is at least 44 px high (%d lower)" % small)
         check(fits(driver), "the page fits 360 px: no sideways scrolling")
         driver.save_screenshot(os.path.join(OUT, "remote-phone.png"))
+
+        # Installable: "Add to home screen" starts the page with its token.
+        manifest = driver.execute_cdp_cmd("Page.getAppManifest", {})
+        app = manifest.get("manifest", {})
+        check(not manifest["errors"] and app.get("startUrl") == address and app.get("name") == "QRN4480 Editor"
+              and app.get("display") == "kStandalone",
+              "the manifest names the editor and starts the page with its token: %s"
+              % (manifest["errors"] or app.get("startUrl")))
+        problems = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+        check(not problems, "Chromium finds the page installable: %s" % problems)
+        icons = [icon["url"] for icon in app.get("icons", [])]
+        check(len(icons) == 3 and all(http_status(url) == 200 and http_status(url.split("?")[0]) == 401 for url in icons),
+              "its icons are served with the token only: %s" % icons)
 
         # A manual row's gain: one SetNotch frame with the row's codes.
         gain = by_label(driver, "Left notch 12 gain")
@@ -202,6 +391,18 @@ def main():
         search.click()
         check(wait_for(lambda: len([f for f in frames_in(log)[stops:] if f[2] == 0x0A]) >= 4, 10) is not None,
               "releasing Search Feedback L sends the editor's four stop frames")
+        check(wait_for(lambda: all_answered(log), 10) is not None, "the line is quiet after the search")
+
+        figures = []
+        for width, height in [(360, 740), (800, 1280)]:
+            stage_checks(driver, log, width, height, figures)
+        use_size(driver, 360, 740)
+        found = driver.execute_script("return document.querySelectorAll('#found-list li').length;")
+        driver.refresh()
+        check(wait_for(lambda: by_label(driver, "Connection status").text.startswith("Connected"), 10) is not None
+              and driver.execute_script("return document.querySelectorAll('#found-list li').length;") == found,
+              "a reload keeps the token and the Found notches (%d rows)" % found)
+        status = by_label(driver, "Connection status")
 
         # Linking asks on the page that asked, as the editor asks; its Yes
         # copies Left onto Right: Right's twelve notches, then its settings.
@@ -293,6 +494,8 @@ def main():
         print("figure: serve's CPU while the device is away: %.2f %% of a core" % (offline_cpu * 100))
         print("figure: search pressed to its first report on the page: %.1f ms (includes the device's report time)"
               % report_ms)
+        for figure in figures:
+            print("figure: " + figure)
     finally:
         if driver:
             driver.quit()

@@ -30,6 +30,14 @@ def commands_in(log):
     return [frame[2] for frame in frames_in(log)]
 
 
+def reports_in(log):
+    """Each search report the device put on the line (first byte FE or FD),
+    as a list of byte values, in order."""
+    with open(log) as f:
+        return [[int(b, 16) for b in parts[2:]] for parts in map(str.split, f)
+                if parts[1:2] == ["out"] and parts[2:3] in (["FE"], ["FD"])]
+
+
 def replies_in(log):
     """How many frames the device sent back (replies and reports)."""
     with open(log) as f:

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QSlider>
 
+#include "app/found_notches_window.h"
 #include "app/main_window.h"
 #include "editor/device_transfer.h"
 #include "editor/parameter_editor.h"
@@ -36,6 +37,9 @@ EditorRemoteTarget::EditorRemoteTarget(MainWindow& window, const model::PresetIm
     for (QPushButton* button : c.searchButtons)
         connect(button, &QPushButton::toggled, this, &EditorRemoteTarget::changed);
     connect(&window_, &MainWindow::connectionStatusChanged, this, &EditorRemoteTarget::changed);
+    // A report that repeats a notch's values changes no setting, but it is
+    // still an entry of the pages' log.
+    connect(&window_.foundNotches(), &FoundNotchesWindow::added, this, &EditorRemoteTarget::changed);
 }
 
 QJsonObject EditorRemoteTarget::state() const {
@@ -49,6 +53,7 @@ QJsonObject EditorRemoteTarget::state() const {
     activity.online = !link_.lost() || activity.demo;
     activity.busy = link_.work().busy();
     activity.status = window_.connectionStatus();
+    activity.found = &window_.foundNotches().log();
     return remote::StateMessage(image_, activity);
 }
 

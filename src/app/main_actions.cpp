@@ -59,6 +59,7 @@ MainActions CreateMainActions(QObject* owner) {
     a.copyRightToLeft = MakeAction(owner, "CopyRightToLeftAction", "Copy &Right to Left...",
                                    QKeySequence("Ctrl+Shift+L"), "Copy Right to Left");
     a.deviceLog = MakeAction(owner, "DeviceLogAction", "Device &log", QKeySequence("Ctrl+L"));
+    a.foundNotches = MakeAction(owner, "FoundNotchesAction", "&Found notches");
     a.keyboardShortcuts = MakeAction(owner, "KeyboardShortcutsAction", "&Keyboard shortcuts", QKeySequence("F1"));
     a.userGuide = MakeAction(owner, "UserGuideAction", "&User guide");
     a.about = MakeAction(owner, "AboutAction", "&About");
@@ -73,7 +74,7 @@ MainMenus BuildMenuBar(QMenuBar& bar, const MainActions& a) {
                            {a.storePreset, a.readPreset, nullptr, a.backUpDevice, a.restoreDevice, nullptr,
                             a.connectDevice, a.remoteControl});
     menus.edit = AddMenu(bar, "EditMenu", "&Edit", {a.copyLeftToRight, a.copyRightToLeft});
-    menus.view = AddMenu(bar, "ViewMenu", "&View", {a.deviceLog});
+    menus.view = AddMenu(bar, "ViewMenu", "&View", {a.deviceLog, a.foundNotches});
     menus.help = AddMenu(bar, "HelpMenu", "&Help", {a.keyboardShortcuts, a.userGuide, nullptr, a.about});
     return menus;
 }

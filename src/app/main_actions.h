@@ -30,6 +30,7 @@ struct MainActions {
     QAction* copyRightToLeft = nullptr;
     // View
     QAction* deviceLog = nullptr;
+    QAction* foundNotches = nullptr;  // the searches' ring-out log
     // Help
     QAction* keyboardShortcuts = nullptr;
     QAction* userGuide = nullptr;

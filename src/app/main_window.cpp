@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "app/editor_frame.h"
+#include "app/found_notches_window.h"
 #include "app/offline_banner.h"
 #include "app/settings_autosave.h"
 #include "app/settings_offer.h"
@@ -60,6 +61,7 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     presetFiles_ =
         std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
     resize(1280, 800);
+    foundNotches_ = new FoundNotchesWindow(dialogs_, this);
     actions_ = CreateMainActions(this);
     menus_ = BuildMenuBar(*menuBar(), actions_);
     AddThemeMenu(*menus_.view);
@@ -227,8 +229,10 @@ void MainWindow::pollSearchReports() {
         link_.dropIdleInput();
         return;
     }
-    while (link_.pollSearchReports(
-        [this](std::span<const std::uint8_t, devlink::kReportSize> report) { editor_->applySearchReport(report); })) {}
+    while (link_.pollSearchReports([this](std::span<const std::uint8_t, devlink::kReportSize> report) {
+        editor_->applySearchReport(report);
+        foundNotches_->take(report, session_.image);
+    })) {}
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

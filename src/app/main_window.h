@@ -32,6 +32,7 @@ struct PortSearchResult;
 
 namespace app {
 
+class FoundNotchesWindow;
 class OfflineBanner;
 class SettingsAutosave;
 struct ToolbarEntry;
@@ -122,6 +123,8 @@ public:
     // What a drop would open: one local file, and only while loading is
     // allowed (not during a search). Empty otherwise.
     QString droppablePresetFile(const QMimeData* mime) const;
+    // What the searches found, kept from the start of the run.
+    FoundNotchesWindow& foundNotches() const { return *foundNotches_; }
     // Null when the session keeps no settings file.
     SettingsAutosave* autosave() const { return autosave_.get(); }
 
@@ -193,6 +196,7 @@ private:
     QToolButton* remoteStatus_ = nullptr;
     QLabel* connectionStatus_ = nullptr;
     OfflineBanner* offlineBanner_ = nullptr;
+    FoundNotchesWindow* foundNotches_ = nullptr;
     QProgressBar* applyProgress_ = nullptr;
     QString caption_;
     // The start-up read reached its end: the editor holds the device's

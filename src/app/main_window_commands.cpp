@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/found_notches_window.h"
 #include "app/help_windows.h"
 #include "app/main_window.h"
 #include "app/toolbar_icons.h"
@@ -126,6 +127,11 @@ void MainWindow::connectActions() {
     connect(actions_.exportResponses, &QAction::triggered, this, &MainWindow::exportResponses);
     connect(actions_.deviceLog, &QAction::triggered, this, [this] {
         if (openDeviceLog_) openDeviceLog_();
+    });
+    connect(actions_.foundNotches, &QAction::triggered, this, [this] {
+        foundNotches_->show();
+        foundNotches_->raise();
+        foundNotches_->activateWindow();
     });
     connect(actions_.keyboardShortcuts, &QAction::triggered, this, &MainWindow::showKeyboardShortcuts);
     connect(actions_.userGuide, &QAction::triggered, this, [this] { ShowUserGuide(this); });

@@ -1,5 +1,6 @@
 #include "cli/device_target.h"
 
+#include <QTime>
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -53,6 +54,7 @@ QJsonObject DeviceTarget::state() const {
     activity.online = !link_.lost();
     activity.busy = link_.work().busy();
     activity.status = connection::ConnectionStatusText(link_);
+    activity.found = &found_;
     return remote::StateMessage(image_, activity);
 }
 
@@ -234,6 +236,7 @@ void DeviceTarget::takeReports() {
     while (link_.pollSearchReports([&](auto bytes) {
         if (const auto report = notch::DecodeSearchReport(bytes)) {
             notch::StoreSearchReport(*report, image_);
+            found_.add(image_, report->n, QTime::currentTime().msecsSinceStartOfDay() / 1000);
             any = true;
         }
     })) {}

@@ -13,6 +13,7 @@
 
 #include "devlink/device_link.h"
 #include "model/preset_image.h"
+#include "notch/found_notches.h"
 #include "remote/open_questions.h"
 #include "remote/remote_target.h"
 
@@ -28,8 +29,9 @@ public:
     void forgetClient(int client) override { questions_.forget(client); }
 
     bool searchRunning() const { return search_ >= 0; }
-    // Takes every waiting report of the running search into the settings;
-    // outside a search drops what nobody waits for. Run as a job.
+    // Takes every waiting report of the running search into the settings
+    // and the pages' log of found notches; outside a search drops what
+    // nobody waits for. Run as a job.
     void takeReports();
     // The program ends, the pages closed: the exchange in progress is cut
     // off and what is queued forgotten; then the editor's stop frames go to
@@ -63,6 +65,7 @@ private:
     int search_ = -1;          // the search the pages see running
     int searchOnDevice_ = -1;  // the one the device may run: started, its stop not yet out
     bool linked_ = false;
+    notch::FoundNotches found_;
     remote::OpenQuestions questions_;
     devlink::DeviceWork::Watch workWatch_;
 };

@@ -31,9 +31,19 @@ QJsonObject StateMessage(const model::PresetImage& image, const Activity& activi
         }
         channels.append(QJsonObject{{"rows", rows}, {"settings", settings}});
     }
+    QJsonArray found;
+    if (activity.found) {
+        const auto& entries = activity.found->newestFirst();
+        const auto shown = std::min<std::size_t>(entries.size(), kFoundInState);
+        for (std::size_t i = 0; i < shown; ++i)
+            found.append(QJsonObject{{"id", entries[i].id},
+                                     {"channel", entries[i].channel},
+                                     {"row", entries[i].row},
+                                     {"text", QString::fromStdString(notch::FoundNotchText(entries[i]))}});
+    }
     return {{"type", "state"},           {"channels", channels},      {"linked", activity.linked},
             {"search", activity.search}, {"online", activity.online}, {"demo", activity.demo},
-            {"busy", activity.busy},     {"status", activity.status}};
+            {"busy", activity.busy},     {"status", activity.status}, {"found", found}};
 }
 
 QJsonObject TablesMessage() {

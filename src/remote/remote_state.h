@@ -6,6 +6,8 @@
 #include <QString>
 
 #include "model/preset_image.h"
+#include "model/value_tables.h"
+#include "notch/found_notches.h"
 
 namespace remote {
 
@@ -16,10 +18,18 @@ struct Activity {
     bool demo = false;
     bool busy = false;  // a transfer holds the device: edits are refused
     QString status;     // "Connected: port 5 (/dev/ttyUSB0)", "Offline: ...", "Demo mode"
+    // What the searches found, when the program keeps it.
+    const notch::FoundNotches* found = nullptr;
 };
 
+// The newest entries of the log go with every state: states a page is sent
+// close together are joined into one, and a page may join in the middle of
+// a search. One for each notch of both channels.
+inline constexpr int kFoundInState = model::kNotches;
+
 // {"type":"state", "channels":[{"rows":[{"frequency","gain","width","automatic"}],
-// "settings":{...}}], "linked", "search", "online", "demo", "busy", "status"}
+// "settings":{...}}], "linked", "search", "online", "demo", "busy", "status",
+// "found":[{"id","channel","row","text"}, newest first]}
 QJsonObject StateMessage(const model::PresetImage& image, const Activity& activity);
 
 // What the page needs once to show values as the editor does: the

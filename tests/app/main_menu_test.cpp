@@ -43,6 +43,7 @@ TEST_F(MainWindowTest, EveryCommandSitsInItsMenuWithItsKeyAndTheToolbarSharesIt)
         {a.copyLeftToRight, menus.edit, "Ctrl+Shift+R", app::kCopyLeftToRight},
         {a.copyRightToLeft, menus.edit, "Ctrl+Shift+L", app::kCopyRightToLeft},
         {a.deviceLog, menus.view, "Ctrl+L", -1},
+        {a.foundNotches, menus.view, "", -1},
         {a.keyboardShortcuts, menus.help, "F1", -1},
         {a.userGuide, menus.help, "", -1},
         {a.about, menus.help, "", -1},
@@ -58,7 +59,8 @@ TEST_F(MainWindowTest, EveryCommandSitsInItsMenuWithItsKeyAndTheToolbarSharesIt)
 
     QTest::mouseClick(window->editor().controls().searchButtons[0], Qt::LeftButton);
     for (QAction* locked : a.lockedBySearch()) EXPECT_FALSE(locked->isEnabled()) << locked->objectName().toStdString();
-    for (QAction* free : {a.exportGraph, a.deviceLog, a.keyboardShortcuts, a.about}) EXPECT_TRUE(free->isEnabled());
+    for (QAction* free : {a.exportGraph, a.deviceLog, a.foundNotches, a.keyboardShortcuts, a.about})
+        EXPECT_TRUE(free->isEnabled());
 }
 
 TEST_F(MainWindowTest, CtrlQAsksTheExitQuestionAndF1ListsEveryShortcut) {

@@ -3,11 +3,17 @@
 // step, its refusals, and its questions asked on the page.
 #include <gtest/gtest.h>
 #include <QCheckBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest/QSignalSpy>
+#include <QtTest/QTest>
 
 #include "app/editor_remote_target.h"
+#include "app/found_notches_window.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "cli/device_reads.h"
@@ -216,3 +222,55 @@ TEST_F(RemoteEditorTest, TheCommandLineServerSendsTheEditorsFramesForEveryReques
 }
 
 }  // namespace
+
+TEST_F(RemoteEditorTest, AReportIsFoundInTheEditorsWindowAndOnThePagesOfBothServersAndSavedAsCsv) {
+    testing_support::SimRig serveRig;
+    serveRig.connect();
+    model::PresetImage serveImage{};
+    ASSERT_TRUE(cli::ReadCurrentSettings(serveRig.link, serveImage));
+    cli::DeviceTarget serveTarget(serveRig.link, serveImage);
+    ASSERT_TRUE(target->apply(remote::SearchRequest{1, true}, 1).isEmpty());
+    ASSERT_TRUE(serveTarget.apply(remote::SearchRequest{1, true}, 1).isEmpty());
+    QSignalSpy changed(target.get(), &remote::RemoteTarget::changed);
+    // Left 1 placed, Left 2 placed, then Left 2 deeper (a gain report).
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(rig.deliverReport() && serveRig.deliverReport());
+        window->pollSearchReports();
+        serveTarget.takeReports();
+    }
+    EXPECT_GE(changed.count(), 3);
+
+    const app::FoundNotchesWindow& found = window->foundNotches();
+    const QJsonArray editorPages = target->state()["found"].toArray();
+    const QJsonArray servePages = serveTarget.state()["found"].toArray();
+    ASSERT_EQ(found.list()->count(), 3);
+    ASSERT_EQ(editorPages.size(), 3);
+    ASSERT_EQ(servePages.size(), 3);
+    const char* newestFirst[] = {"Left 2 ", "Left 2 ", "Left 1 "};
+    for (int i = 0; i < 3; ++i) {
+        const QString text = found.list()->item(i)->text();
+        EXPECT_EQ(text.mid(9, 7), newestFirst[i]) << text.toStdString();
+        EXPECT_EQ(editorPages[i]["text"].toString(), text);
+        EXPECT_EQ(editorPages[i]["id"].toInt(), 3 - i);
+        EXPECT_EQ(editorPages[i]["row"].toInt(), newestFirst[i][5] - '1');
+        // The clocks of two runs may differ by a second; the rest may not.
+        EXPECT_EQ(servePages[i]["text"].toString().mid(9), text.mid(9));
+        EXPECT_EQ(servePages[i]["id"].toInt(), 3 - i);
+    }
+
+    rig.dialogs.fileNames.push_back(dir.path() + "/ring-out");
+    QTest::mouseClick(found.saveButton(), Qt::LeftButton);
+    QFile csv(dir.path() + "/ring-out.csv");
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], "Time,Channel,Notch,Frequency (Hz),Gain (dB)");
+    EXPECT_TRUE(lines[1].startsWith(found.list()->item(2)->text().left(8) + ",Left,1,")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(found.list()->item(0)->text().left(8) + ",Left,2,")) << lines[3].toStdString();
+    EXPECT_LT(lines[3].section(',', 4).toInt(), lines[2].section(',', 4).toInt()) << "the gain report went deeper";
+    EXPECT_EQ(lines[3].section(',', 3, 3), lines[2].section(',', 3, 3)) << "at the frequency it had";
+
+    QTest::mouseClick(found.clearButton(), Qt::LeftButton);
+    EXPECT_EQ(found.list()->count(), 0);
+    EXPECT_TRUE(target->state()["found"].toArray().isEmpty());
+}

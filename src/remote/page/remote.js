@@ -2,25 +2,32 @@
 // controls ask for, the same requests the editor's own controls make.
 'use strict';
 (function () {
+  const { el, valueSlider, stepButton } = window.QrnControls;
   const token = document.body.dataset.token;
   const CHANNELS = ['Left', 'Right'];
   const ROWS = 12;
+  const FOUND_KEPT = 500;
   let tables = null;
   let state = null;
   let socket = null;
   let retry = null;
   let messageTimer = null;
+  let locked = false;
   const rows = [[], []];        // per channel, per row: its controls
   const settings = [{}, {}];    // per channel, by key: its select
-  const canvases = [];
-  let held = null;              // the control a finger is on: not overwritten
+  const graphs = [];
+  // What this page found so far: kept across a reload of the page (a phone
+  // reloads a tab it put to sleep), for this token only.
+  let found = { lastId: 0, entries: [] };
 
-  function el(tag, attrs, text) {
-    const e = document.createElement(tag);
-    for (const [k, v] of Object.entries(attrs || {})) e.setAttribute(k, v);
-    if (text !== undefined) e.textContent = text;
-    return e;
-  }
+  const remembered = {
+    get(key, fallback) {
+      try { return JSON.parse(sessionStorage.getItem(key + ':' + token)) ?? fallback; } catch (e) { return fallback; }
+    },
+    set(key, value) {
+      try { sessionStorage.setItem(key + ':' + token, JSON.stringify(value)); } catch (e) { /* private mode */ }
+    },
+  };
 
   function send(message) {
     if (socket && socket.readyState === WebSocket.OPEN) socket.send(JSON.stringify(message));
@@ -35,20 +42,28 @@
     messageTimer = setTimeout(() => { box.hidden = true; }, 4000);
   }
 
-  function slider(label, min, max, onCommit) {
-    const input = el('input', { type: 'range', min: String(min), max: String(max), step: '1', 'aria-label': label });
-    input.addEventListener('pointerdown', () => { held = input; });
-    input.addEventListener('change', () => { held = null; onCommit(Number(input.value)); });
-    input.addEventListener('blur', () => { if (held === input) held = null; });
-    return input;
+  // One notch parameter: its name, the slider between a step down and a
+  // step up, and its value as the editor writes it.
+  function field(prefix, caption, stepName, options) {
+    const wrap = el('div', { class: 'field' });
+    const shown = el('span', { class: 'v' });
+    const slider = valueSlider(Object.assign({
+      label: prefix + options.name,
+      shown: v => { shown.textContent = options.text(v); },
+      settled: render,
+    }, options));
+    const down = stepButton(prefix + stepName + ' down', '\u2212', () => slider.step(-1));
+    const up = stepButton(prefix + stepName + ' up', '+', () => slider.step(+1));
+    wrap.append(el('span', { class: 'name' }, caption), down, slider.element, up, shown);
+    return { wrap, slider, steps: [down, up] };
   }
 
-  function field(name, input, show) {
-    const wrap = el('div', { class: 'field' });
-    const value = el('span', { class: 'v' });
-    wrap.append(el('span', {}, name), input, value);
-    input.addEventListener('input', () => { value.textContent = show(Number(input.value)); });
-    return { wrap, value, show };
+  function showRow(c, r) {
+    const row = rows[c][r].row;
+    row.scrollIntoView({ block: 'center', behavior: 'smooth' });
+    row.classList.remove('flash');
+    void row.offsetWidth;  // the flash runs again on a second press
+    row.classList.add('flash');
   }
 
   function build() {
@@ -58,9 +73,8 @@
       const name = CHANNELS[c];
       const section = el('section', { class: 'channel', id: 'channel-' + c, 'aria-label': 'Channel ' + name });
       section.append(el('h2', {}, 'Channel ' + name));
-      const canvas = el('canvas', { role: 'img', 'aria-label': name + ' response graph', width: '720', height: '240' });
-      canvases[c] = canvas;
-      section.append(canvas);
+      graphs[c] = window.QrnGraph.responseGraph(c, name, r => showRow(c, r));
+      section.append(graphs[c].element);
 
       const resets = el('div', { class: 'resets' });
       for (const kind of ['automatic', 'manual']) {
@@ -84,30 +98,25 @@
 
       for (let r = 0; r < ROWS; ++r) {
         const prefix = name + ' notch ' + (r + 1) + ' ';
-        const row = el('div', { class: 'row' });
+        const row = el('div', { class: 'row', id: 'row-' + c + '-' + r });
         const head = el('div', { class: 'rowhead' });
         const badge = el('span', { class: 'badge' }, 'auto');
         head.append(el('span', { class: 'n' }, 'Notch ' + (r + 1)), badge);
-        const freq = slider(prefix + 'frequency', 0, tables.frequencies.length - 1,
-          v => send({ type: 'notch', channel: c, row: r, field: 'frequency', value: v }));
-        const gain = slider(prefix + 'gain', -45, 0, v => send({ type: 'notch', channel: c, row: r, field: 'gain', value: v }));
-        const width = slider(prefix + 'width', 0, tables.widths.length - 1,
-          v => send({ type: 'notch', channel: c, row: r, field: 'width', value: v }));
-        const f = field('Freq', freq, v => tables.frequencyTexts[v]);
-        const g = field('Gain', gain, v => v + ' dB');
-        const w = field('Q', width, v => tables.widths[v]);
+        const notch = (which, value) => send({ type: 'notch', channel: c, row: r, field: which, value });
+        const f = field(prefix, 'Freq', 'frequency', { name: 'frequency', min: 0, max: tables.frequencies.length - 1,
+          text: v => tables.frequencyTexts[v], send: v => notch('frequency', v) });
+        const g = field(prefix, 'Gain', 'gain', { name: 'gain', min: -45, max: 0, text: v => v + ' dB',
+          send: v => notch('gain', v) });
+        // Q rises to the right, as "Q up" does: the narrowest width (code 0) sits at the right end.
+        const w = field(prefix, 'Q', 'Q', { name: 'width', min: 0, max: tables.widths.length - 1, reversed: true,
+          text: v => tables.widths[v] + ' oct', spoken: v => tables.widths[v] + ' octave',
+          send: v => notch('width', v) });
         row.append(head, f.wrap, g.wrap, w.wrap);
         section.append(row);
-        rows[c][r] = { row, badge, freq, gain, width, f, g, w };
+        rows[c][r] = { row, badge, fields: [['frequency', f], ['gain', g], ['width', w]] };
       }
       main.append(section);
     }
-  }
-
-  function setValue(input, shown, value) {
-    if (input === held) return;
-    input.value = String(value);
-    shown.value.textContent = shown.show(value);
   }
 
   function render() {
@@ -118,71 +127,76 @@
     const searching = state.search >= 0;
     for (const b of document.querySelectorAll('button.search')) {
       const k = Number(b.dataset.selector);
-      b.setAttribute('aria-pressed', String(state.search === k));
-      b.disabled = searching && state.search !== k;
+      const on = state.search === k;
+      b.setAttribute('aria-pressed', String(on));
+      b.querySelector('small').textContent = on ? 'Searching' : 'Off';
+      b.disabled = searching && !on;
     }
+    const frozen = searching || locked;
     const link = document.getElementById('link');
     link.checked = state.linked;
-    link.disabled = searching;
+    link.disabled = frozen;
+    document.getElementById('found-clear').disabled = locked;
     for (let c = 0; c < 2; ++c) {
       const ch = state.channels[c];
       for (const s of tables.settings) {
         const select = settings[c][s.key];
         select.value = String(ch.settings[s.key]);
-        select.disabled = searching;
+        select.disabled = frozen;
       }
-      for (const b of document.querySelectorAll('#channel-' + c + ' .resets button')) b.disabled = searching;
+      for (const b of document.querySelectorAll('#channel-' + c + ' .resets button')) b.disabled = frozen;
       for (let r = 0; r < ROWS; ++r) {
         const data = ch.rows[r];
         const ui = rows[c][r];
-        setValue(ui.freq, ui.f, data.frequency);
-        setValue(ui.gain, ui.g, data.gain);
-        setValue(ui.width, ui.w, data.width);
         ui.badge.hidden = !data.automatic;
         ui.row.classList.toggle('automatic', data.automatic);
-        const readOnly = data.automatic || searching;
-        ui.freq.disabled = readOnly;
-        ui.gain.disabled = readOnly;
-        ui.width.disabled = readOnly;
+        const off = data.automatic || frozen;
+        for (const [key, part] of ui.fields) {
+          part.slider.setDisabled(off);
+          part.slider.set(data[key]);
+          for (const b of part.steps) b.disabled = off;
+        }
       }
-      draw(c);
+      graphs[c].update(ch.rows, tables);
     }
+    takeFound(state.found || []);
   }
 
-  // The channel's response as the editor draws it: each notch takes its
-  // gain at its frequency and half of it where Q * |f0/f - f/f0| = 1.
-  function draw(c) {
-    const canvas = canvases[c];
-    const g = canvas.getContext('2d');
-    const w = canvas.width, h = canvas.height;
-    g.fillStyle = '#0a0c0f';
-    g.fillRect(0, 0, w, h);
-    const lo = Math.log10(20), hi = Math.log10(20000), floor = -48;
-    g.strokeStyle = '#2c313a';
-    g.lineWidth = 1;
-    for (const f of [100, 1000, 10000]) {
-      const x = (Math.log10(f) - lo) / (hi - lo) * w;
-      g.beginPath(); g.moveTo(x, 0); g.lineTo(x, h); g.stroke();
-    }
-    for (let db = -12; db > floor; db -= 12) {
-      const y = db / floor * h;
-      g.beginPath(); g.moveTo(0, y); g.lineTo(w, y); g.stroke();
-    }
-    const notches = state.channels[c].rows.map(r => ({ f0: tables.frequencies[r.frequency], gain: r.gain, q: tables.q[r.width] }));
-    g.strokeStyle = '#5fb3ff';
-    g.lineWidth = 3;
-    g.beginPath();
-    for (let x = 0; x <= w; x += 2) {
-      const f = Math.pow(10, lo + (hi - lo) * x / w);
-      let sum = 0;
-      for (const n of notches) {
-        const d = n.f0 / f - f / n.f0;
-        sum += n.gain / (n.q * n.q * d * d + 1);
-      }
-      const y = Math.min(h, Math.max(0, sum / floor * h));
-      if (x === 0) g.moveTo(x, y); else g.lineTo(x, y);
-    }
-    g.stroke();
+  // Entries come newest first with every state, the same ones again and
+  // again: each is added once, by its number.
+  function takeFound(list) {
+    const fresh = list.filter(e => e.id > found.lastId).sort((a, b) => a.id - b.id);
+    if (!fresh.length) return;
+    for (const e of fresh) found.entries.unshift({ id: e.id, text: e.text });
+    found.lastId = fresh[fresh.length - 1].id;
+    found.entries.length = Math.min(found.entries.length, FOUND_KEPT);
+    remembered.set('found', found);
+    showFound();
+  }
+
+  function showFound() {
+    const list = document.getElementById('found-list');
+    list.textContent = '';
+    for (const e of found.entries) list.append(el('li', {}, e.text));
+    document.getElementById('found-none').hidden = found.entries.length > 0;
+  }
+
+  function showChannel(c) {
+    document.body.dataset.channel = String(c);
+    for (const b of document.querySelectorAll('#switch button'))
+      b.setAttribute('aria-pressed', String(Number(b.dataset.channel) === c));
+    remembered.set('channel', c);
+    render();  // a graph hidden until now is drawn at its size
+  }
+
+  function setLocked(on) {
+    locked = on;
+    document.body.classList.toggle('locked', on);
+    const lock = document.getElementById('lock');
+    lock.setAttribute('aria-pressed', String(on));
+    lock.textContent = on ? 'Locked' : 'Lock';
+    remembered.set('locked', on);
+    render();
   }
 
   function ask(message) {
@@ -203,8 +217,12 @@
       try { message = JSON.parse(event.data); } catch (e) { return; }
       if (message.type === 'tables') { tables = message; build(); render(); }
       else if (message.type === 'state') { state = message; render(); document.body.dataset.states = JSON.stringify(message); }
-      else if (message.type === 'error') showMessage(message.text);
-      else if (message.type === 'ask') ask(message);
+      else if (message.type === 'error') {
+        showMessage(message.text);
+        // Refused: the controls show what the program has, not what was asked.
+        for (const channel of rows) for (const row of channel) for (const [, part] of row.fields) part.slider.release();
+        render();
+      } else if (message.type === 'ask') ask(message);
     };
     socket.onclose = () => {
       const status = document.getElementById('status');
@@ -221,5 +239,21 @@
     e.target.checked = !on;  // the state that comes back decides
     send({ type: 'link', on });
   });
+  for (const b of document.querySelectorAll('#switch button'))
+    b.addEventListener('click', () => showChannel(Number(b.dataset.channel)));
+  document.getElementById('lock').addEventListener('click', () => setLocked(!locked));
+  document.getElementById('found-clear').addEventListener('click', () => {
+    if (locked) return;
+    found.entries = [];
+    remembered.set('found', found);
+    showFound();
+  });
+  window.addEventListener('resize', render);
+
+  const kept = remembered.get('found', found);
+  if (Number.isInteger(kept.lastId) && Array.isArray(kept.entries)) found = kept;
+  showFound();
+  showChannel(remembered.get('channel', 0) === 1 ? 1 : 0);
+  setLocked(remembered.get('locked', false) === true);
   connect();
 })();
