@@ -677,18 +677,26 @@ def start_on_device(home, sim):
     return editor, caption
 
 
-def busy_store(home, sim, log):
-    editor, caption = start_on_device(home, sim)
+def open_store_window(editor, caption):
+    """Ctrl+D: the Store window and its name box, or None (the editor
+    killed) when it did not open."""
     store = key_until_window(window_titles().get(caption), "ctrl+d", "Store preset")
     box = wait_for(lambda: named("Edit Name", "text"), 5)
     check(store is not None and box is not None, "Ctrl+D opens Store preset")
     if store is None or box is None:
         editor.kill()
-        return
+        return None
+    return store, box
+
+
+def store_as(window, name, log):
+    """The name typed into the open Store window, Store and Yes: the store
+    under way at line pace."""
+    store, box = window
     subprocess.run(["xdotool", "windowactivate", "--sync", store], check=False)
     box.queryComponent().grabFocus()
     subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
-    subprocess.run(["xdotool", "type", "--delay", "20", "Gig"], check=False)
+    subprocess.run(["xdotool", "type", "--delay", "20", name], check=False)
     subprocess.run(["xdotool", "key", "Return"], check=False)
     sure = wait_for(lambda: window_titles().get("Store Preset"), 10)
     check(sure is not None, "Store asks whether to store")
@@ -696,6 +704,14 @@ def busy_store(home, sim, log):
         subprocess.run(["xdotool", "windowactivate", "--sync", sure], check=False)
         subprocess.run(["xdotool", "key", "alt+y"], check=False)
     check(wait_for(lambda: len(memory_writes_in(log)) >= 3, 20) is not None, "the store is under way")
+
+
+def busy_store(home, sim, log):
+    editor, caption = start_on_device(home, sim)
+    window = open_store_window(editor, caption)
+    if window is None:
+        return
+    store_as(window, "Gig", log)
     store_window = find(editor_app(), lambda n: n.name == "Store preset" and n.getRoleName() in ("dialog", "frame"))
     locked = store_window and find(store_window, lambda n: n.name == "Store" and n.getRoleName() == "push button")
     check(locked is not None and not enabled(locked), "the bus shows the store window's Store button locked")
@@ -888,11 +904,8 @@ def quit_during_transfer(editor, log, what, over, variant):
 
 def store_then_quit(home, sim, log, variant):
     editor, caption, address = start_with_remote(home, sim)
-    store = key_until_window(window_titles().get(caption), "ctrl+d", "Store preset")
-    box = wait_for(lambda: named("Edit Name", "text"), 5)
-    check(store is not None and box is not None, "Ctrl+D opens Store preset")
-    if store is None or box is None:
-        editor.kill()
+    window = open_store_window(editor, caption)
+    if window is None:
         return
     # The open window holds nothing: a phone's edit goes out at once. The
     # main window's status bar counts the phone.
@@ -905,17 +918,7 @@ def store_then_quit(home, sim, log, variant):
         sent = wait_for(lambda: any(f[2:5] == [0x07, 0x00, 0x0B] for f in frames_in(log)), 5)
         check(sent is not None, "the phone's edit reaches the device while the Store window stands open")
         page.close()
-    subprocess.run(["xdotool", "windowactivate", "--sync", store], check=False)
-    box.queryComponent().grabFocus()
-    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
-    subprocess.run(["xdotool", "type", "--delay", "20", "PROBE"], check=False)
-    subprocess.run(["xdotool", "key", "Return"], check=False)
-    sure = wait_for(lambda: window_titles().get("Store Preset"), 10)
-    check(sure is not None, "Store asks whether to store")
-    if sure:
-        subprocess.run(["xdotool", "windowactivate", "--sync", sure], check=False)
-        subprocess.run(["xdotool", "key", "alt+y"], check=False)
-    check(wait_for(lambda: len(memory_writes_in(log)) >= 3, 20) is not None, "the store is under way")
+    store_as(window, "PROBE", log)
 
     def marked():
         return any(0x0030 <= a < 0x0040 and b == 0x55 for a, b in memory_writes_in(log))

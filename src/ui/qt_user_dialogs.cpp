@@ -118,20 +118,20 @@ Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
 }
 
 QString QtUserDialogs::openFileName(const FileRequest& request, QWidget* parent) {
-    const OneBox<QFileDialog> dialog(parent, request.title, QString(), request.filter);
-    StartIn(*dialog, request.folder);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    if (answerOf(*dialog) != QDialog::Accepted || !dialog) return {};
-    return dialog->selectedFiles().value(0);
+    return fileName(request, parent, QFileDialog::AcceptOpen);
 }
 
 QString QtUserDialogs::saveFileName(const FileRequest& request, QWidget* parent) {
     // The dialog asks before an existing file is overwritten.
+    return fileName(request, parent, QFileDialog::AcceptSave);
+}
+
+QString QtUserDialogs::fileName(const FileRequest& request, QWidget* parent, int acceptMode) const {
     const OneBox<QFileDialog> dialog(parent, request.title, QString(), request.filter);
     StartIn(*dialog, request.folder);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
+    const bool open = acceptMode == QFileDialog::AcceptOpen;
+    dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (answerOf(*dialog) != QDialog::Accepted || !dialog) return {};
     return dialog->selectedFiles().value(0);
 }

@@ -35,6 +35,8 @@ private:
     // job its loop nests in the caller's (on the event loop's own stack);
     // inside one it opens from the event loop while the job waits.
     int answerOf(QDialog& dialog) const;
+    // A path to open (QFileDialog::AcceptOpen) or to save to.
+    QString fileName(const FileRequest& request, QWidget* parent, int acceptMode) const;
 
     JobWaits jobWaits_;
 };

@@ -22,6 +22,15 @@ const Payload kNotchA2 = SetNotchPayload(0, 1, 110, 3, 20);
 const Payload kNotchB = SetNotchPayload(0, 2, 200, 3, 20);
 const Payload kStop = SearchControlPayload(0, {4, 1, 0, 6}, false);
 
+std::vector<Bytes> FramesOf(const std::vector<Payload>& payloads) {
+    std::vector<Bytes> frames;
+    for (const Payload& p : payloads) {
+        const Frame f = BuildFrame(p);
+        frames.emplace_back(f.begin(), f.end());
+    }
+    return frames;
+}
+
 TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) {
     struct Case {
         const char* what;
@@ -104,11 +113,7 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
         c.meanwhile(rig);
         for (int guard = 0; rig.jobs.busy() && guard < 20; ++guard) rig.answer();
         EXPECT_FALSE(rig.jobs.busy());
-        std::vector<Bytes> expected;
-        for (const Payload& p : c.expected) {
-            const Frame f = BuildFrame(p);
-            expected.emplace_back(f.begin(), f.end());
-        }
+        const std::vector<Bytes> expected = FramesOf(c.expected);
         EXPECT_EQ(rig.line.writes, expected);
         EXPECT_EQ(refusals, c.refusals);
         EXPECT_TRUE(rig.end.messages.empty());
@@ -140,11 +145,7 @@ TEST(LinkJobs, AJobEndedByAnErrorIsToldAndTheNextJobRuns) {
         rig.answerAll();
         EXPECT_EQ(told, std::vector<std::string>{"no such preset"});
         EXPECT_FALSE(rig.jobs.busy());
-        std::vector<Bytes> expected;
-        for (const Payload& p : c.expected) {
-            const Frame f = BuildFrame(p);
-            expected.emplace_back(f.begin(), f.end());
-        }
+        const std::vector<Bytes> expected = FramesOf(c.expected);
         EXPECT_EQ(rig.line.writes, expected);
         EXPECT_TRUE(rig.end.messages.empty()) << "the link goes on";
     }
@@ -237,11 +238,7 @@ TEST(LinkJobs, AtLinePaceEveryByteStepsTheWaitingJobBackInAndTheFramesStayTheSam
         const int steps = rig.stepAll();
         EXPECT_FALSE(rig.jobs.busy());
         EXPECT_GE(steps, 40) << "a step for each byte, not one for each reply";
-        std::vector<Bytes> expected;
-        for (const Payload& p : c.expected) {
-            const Frame f = BuildFrame(p);
-            expected.emplace_back(f.begin(), f.end());
-        }
+        const std::vector<Bytes> expected = FramesOf(c.expected);
         EXPECT_EQ(rig.line.writes, expected);
         EXPECT_TRUE(rig.end.messages.empty());
     }
