@@ -103,7 +103,9 @@ void MainWindow::closeOnceSaid() {
     // What the transfer came to is said once it is over: the usual questions
     // come after that box, not on top of it, where a key meant for it would
     // answer them.
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    // Once Exit was answered Yes and CloseLink has gone, nothing is left to ask.
+    auto* box = quitRequested_ ? nullptr : qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box) {
         connect(box, &QDialog::finished, this, [this] { QTimer::singleShot(0, this, &MainWindow::closeOnceSaid); },
                 Qt::SingleShotConnection);
         return;
