@@ -126,6 +126,13 @@ void ConnectionGuard::onDeadline(GuardedSocket* socket) {
     Connection* connection = find(socket);
     if (!connection || connection->stage == Stage::Page) return;
     if (connection->stage == Stage::Request) {
+        // A browser opens connections ahead of its requests and leaves
+        // some unused: one that sent nothing is closed without a word.
+        if (socket->bytesAvailable() == 0) {
+            socket->abort();
+            forget(socket);
+            return;
+        }
         refuse(*connection, {Admission::Refuse, 408, "request not sent in time", false});
         return;
     }

@@ -159,6 +159,7 @@ TEST(RemoteHostileClients, EachIsRefusedAndTheServersMemoryStaysBounded) {
         {"huge request line", Flood("GET /?pad=", "u"), "HTTP/1.1 431 Request Header Fields Too Large"},
         {"slow request", Trickle("GET /?token=" + token + " HTTP/1.1\r\n" + host + "X-Slow: ", 20),
          "HTTP/1.1 408 Request Timeout"},
+        {"a connection that sends nothing", Once(""), ""},
         {"many connections, then the page", Once("GET /?token=" + token + " HTTP/1.1\r\n" + host + "\r\n"),
          "HTTP/1.1 200 OK", 100},
         {"ping flood without reading",
