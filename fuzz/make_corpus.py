@@ -172,6 +172,25 @@ def main():
             ("fraction", b'{"type":"notch","channel":0,"row":1.5,"field":"width","value":1e308}')]:
         write("fuzz_remote_message", name, message)
 
+    # fuzz_remote_request: the first byte cuts the rest into pieces of 1..64.
+    token = b"0123456789abcdef0123456789abcdef"
+    host = b"Host: 127.0.0.1:8480\r\n"
+    upgrade = (b"Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+               b"Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n")
+    for name, cut, request in [
+            ("page", 63, b"GET /?token=" + token + b" HTTP/1.1\r\n" + host + b"Accept: */*\r\n\r\n"),
+            ("head_script", 4, b"HEAD /remote.js?token=" + token + b" HTTP/1.1\r\n" + host + b"\r\n"),
+            ("socket", 17, b"GET /socket?token=" + token + b" HTTP/1.1\r\n" + host + upgrade +
+             b"Origin: http://127.0.0.1:8480\r\n\r\n"),
+            ("foreign_origin", 9, b"GET /socket?token=" + token + b" HTTP/1.1\r\n" + host + upgrade +
+             b"Origin: http://evil.example\r\n\r\n"),
+            ("post_body", 0, b"POST /?token=" + token + b" HTTP/1.1\r\n" + host + b"Content-Length: 5\r\n\r\nhello"),
+            ("no_token", 1, b"GET /remote.css HTTP/1.1\r\n" + host + b"\r\n"),
+            ("rebound_host", 30, b"GET /?token=" + token + b" HTTP/1.1\r\nHost: evil.example:8480\r\n\r\n"),
+            ("long_header", 63, b"GET /?token=" + token + b" HTTP/1.1\r\n" + host + b"X-Pad: " + b"p" * 1100),
+            ("frames", 2, bytes([0x8A, 0x00, 0x81, 0x7E, 0x00, 0x80]) + b"x" * 128 + bytes([0x89, 0x83]) + b"mask" + b"abc")]:
+        write("fuzz_remote_request", name, bytes([cut]) + request)
+
 
 if __name__ == "__main__":
     main()

@@ -400,7 +400,7 @@ def remote_window():
         check(code == 401, "without its token: 401 (%s)" % code)
         def refused_counted():
             node = named("Remote connections")
-            return node is not None and "Refused for a missing or wrong token: 1" in node.description
+            return node is not None and "Requests refused: 1" in node.description
 
         counted = wait_for(refused_counted, 5)
         node = named("Remote connections")

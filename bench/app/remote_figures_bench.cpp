@@ -100,7 +100,7 @@ void BM_RemoteFigures(benchmark::State& state) {
         return;
     }
     QString url = server.pageAddresses().front();
-    url.replace(QLatin1String("http://"), QLatin1String("ws://"));
+    url.replace(QLatin1String("http://"), QLatin1String("ws://")).replace(QLatin1String("/?"), QLatin1String("/socket?"));
     LineTimes line;
     rig.link->setTrace(&line);
 

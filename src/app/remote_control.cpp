@@ -94,7 +94,7 @@ void RemoteControl::showAddresses() {
 }
 
 void RemoteControl::showCounts() {
-    counts_->setText(QStringLiteral("Phones connected: %1\nRefused for a missing or wrong token: %2")
+    counts_->setText(QStringLiteral("Phones connected: %1\nRequests refused: %2")
                          .arg(server_.clientCount())
                          .arg(server_.refusedCount()));
     counts_->setAccessibleDescription(counts_->text());

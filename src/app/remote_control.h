@@ -1,7 +1,7 @@
 #pragma once
 // Device > Remote control...: the web remote of the editor, off until asked
 // for, and its window: the addresses to open (as text and as a QR code),
-// the pages connected and the requests refused for their token.
+// the pages connected and the requests refused.
 #include <QDialog>
 #include <memory>
 

@@ -6,40 +6,36 @@
 #include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QNetworkInterface>
-#include <QTcpServer>
 #include <QUrlQuery>
 #include <QWebSocket>
+#include <algorithm>
 
 #include "remote/access_token.h"
+#include "remote/guarded_socket.h"
+#include "remote/page_files.h"
 #include "remote/remote_state.h"
 
 namespace remote {
 namespace {
 
 constexpr int kPortsTried = 20;
-
-struct PageFile {
-    const char* path;
-    const char* resource;
-    const char* type;
-};
-constexpr PageFile kPageFiles[] = {
-    {"/", ":/remote/index.html", "text/html; charset=utf-8"},
-    {"/remote.css", ":/remote/remote.css", "text/css; charset=utf-8"},
-    {"/remote.js", ":/remote/remote.js", "text/javascript; charset=utf-8"},
-    {"/controls.js", ":/remote/controls.js", "text/javascript; charset=utf-8"},
-    {"/graph.js", ":/remote/graph.js", "text/javascript; charset=utf-8"},
-    {"/manifest.webmanifest", ":/remote/manifest.webmanifest", "application/manifest+json"},
-    {"/icon.svg", ":/remote/icon.svg", "image/svg+xml"},
-    {"/icon-192.png", ":/remote/icon-192.png", "image/png"},
-    {"/icon-512.png", ":/remote/icon-512.png", "image/png"},
-};
+constexpr quint64 kMaxFrameBytes = quint64{4} * kMaxMessageBytes;
 
 bool IsUpgrade(const QHttpServerRequest& request) {
     return request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
 }
 
 QByteArray CompactJson(const QJsonObject& object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); }
+
+// Listening on every address, the server is on each of the machine's
+// (the list is read again each time: a laptop's address changes).
+bool ListensOn(const QHostAddress& listening, const QHostAddress& address) {
+    const QHostAddress::ConversionMode mode = QHostAddress::ConvertV4MappedToIPv4;
+    if (listening != QHostAddress::AnyIPv4 && listening != QHostAddress::Any) return listening.isEqual(address, mode);
+    if (listening == QHostAddress::AnyIPv4 && address.protocol() != QAbstractSocket::IPv4Protocol) return false;
+    const QList<QHostAddress> own = QNetworkInterface::allAddresses();
+    return std::any_of(own.begin(), own.end(), [&](const QHostAddress& a) { return a.isEqual(address, mode); });
+}
 
 }  // namespace
 
@@ -60,8 +56,12 @@ protected:
             socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             return true;
         }
-        QHttpServerResponder responder = makeResponder(request, socket);
-        server_.serveHttp(request, responder);
+        {
+            QHttpServerResponder responder = makeResponder(request, socket);
+            server_.serveHttp(request, responder);
+        }
+        // One request a connection: the guard sees every request first.
+        socket->disconnectFromHost();
         return true;
     }
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override {
@@ -75,7 +75,13 @@ private:
 };
 
 RemoteServer::RemoteServer(RemoteTarget& target, QObject* parent)
-    : QObject(parent), target_(target), tables_(QString::fromUtf8(CompactJson(TablesMessage()))) {
+    : QObject(parent),
+      target_(target),
+      log_([this] { return running_.elapsed(); }, [](const QString& line) { qInfo("%s", qUtf8Printable(line)); }),
+      tables_(QString::fromUtf8(CompactJson(TablesMessage()))) {
+    running_.start();
+    logTimer_.setSingleShot(true);
+    connect(&logTimer_, &QTimer::timeout, this, [this] { log_.writeHeld(); });
     broadcastTimer_.setSingleShot(true);
     connect(&broadcastTimer_, &QTimer::timeout, this, &RemoteServer::broadcast);
     connect(&target_, &RemoteTarget::changed, this, [this] {
@@ -96,13 +102,20 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port, QString* err
     auto front = std::make_unique<Front>(*this);
     const int tries = port == 0 ? kPortsTried : 1;
     const quint16 first = port == 0 ? kDefaultPort : port;
+    const QString token = NewAccessToken();
     for (int i = 0; i < tries; ++i) {
-        auto* listener = new QTcpServer(front.get());
+        VettingRules rules;
+        rules.token = token;
+        rules.port = static_cast<quint16>(first + i);
+        rules.listensOn = [address](const QHostAddress& a) { return ListensOn(address, a); };
+        auto* listener = new ConnectionGuard(std::move(rules), connectionLimits_, front.get());
         if (listener->listen(address, static_cast<quint16>(first + i))) {
+            connect(listener, &ConnectionGuard::refused, this, &RemoteServer::refuse);
             front->bind(listener);
+            guard_ = listener;
             port_ = listener->serverPort();
             address_ = address;
-            token_ = NewAccessToken();
+            token_ = token;
             front_ = std::move(front);
             lastState_.clear();
             emit countsChanged();
@@ -116,6 +129,8 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port, QString* err
 
 void RemoteServer::stop() {
     broadcastTimer_.stop();
+    logTimer_.stop();
+    log_.writeHeld(true);
     std::map<int, Client> leaving;
     leaving.swap(clients_);
     for (auto& [id, client] : leaving) {
@@ -123,6 +138,8 @@ void RemoteServer::stop() {
         client.socket->abort();
         target_.forgetClient(id);
     }
+    if (guard_) guard_->closeAll();
+    guard_ = nullptr;
     front_.reset();
     token_.clear();
     port_ = 0;
@@ -146,47 +163,52 @@ QStringList RemoteServer::pageAddresses() const {
     return out;
 }
 
-void RemoteServer::refuse() {
-    ++refused_;
-    emit countsChanged();
+void RemoteServer::refuse(int status, const QString& what) {
+    // "No such file" is an answer to a page, not a refusal.
+    if (status != 404) {
+        ++refused_;
+        emit countsChanged();
+    }
+    log_.note(what);
+    if (log_.heldFor() > 0 && !logTimer_.isActive()) logTimer_.start(static_cast<int>(log_.heldFor()));
 }
 
 bool RemoteServer::admitsWebSocket(const QHttpServerRequest& request) {
     if (TokenMatches(request.query().queryItemValue(QStringLiteral("token")), token_)) return true;
-    refuse();
+    refuse(401, QStringLiteral("401 from %1 (socket without the token)").arg(request.remoteAddress().toString()));
     return false;
 }
 
 void RemoteServer::serveHttp(const QHttpServerRequest& request, QHttpServerResponder& responder) {
     const QString given = request.query().queryItemValue(QStringLiteral("token"));
     if (!TokenMatches(given, token_)) {
-        refuse();
+        refuse(401, QStringLiteral("401 from %1 (no token)").arg(request.remoteAddress().toString()));
         responder.write(QByteArrayLiteral("A page address with its token is needed.\n"), "text/plain",
                         QHttpServerResponder::StatusCode::Unauthorized);
         return;
     }
-    const QString path = request.url().path();
-    for (const PageFile& file : kPageFiles) {
-        if (path != QLatin1String(file.path) && !(path == QLatin1String("/index.html") && file.path[1] == '\0'))
-            continue;
-        QFile resource(QString::fromLatin1(file.resource));
-        if (!resource.open(QIODevice::ReadOnly)) break;
-        QByteArray body = resource.readAll();
-        // The page asks for its style, script and socket with the token it
-        // came with; it is hexadecimal, so nothing in it needs escaping.
-        body.replace("@TOKEN@", token_.toLatin1());
-        responder.writeStatusLine(QHttpServerResponder::StatusCode::Ok);
-        responder.writeHeader("Content-Type", file.type);
-        responder.writeHeader("Content-Length", QByteArray::number(body.size()));
-        responder.writeHeader("Cache-Control", "no-store");
-        responder.writeHeader("X-Content-Type-Options", "nosniff");
-        responder.writeHeader("Referrer-Policy", "no-referrer");
-        responder.writeHeader("Content-Security-Policy",
-                              "default-src 'self'; img-src 'self' data:; connect-src 'self'; frame-ancestors 'none'");
-        responder.writeBody(body.constData(), body.size());
+    const PageFile* file = FindPageFile(request.url().path(QUrl::FullyEncoded).toLatin1());
+    QFile resource(file ? QString::fromLatin1(file->resource) : QString());
+    if (!file || !resource.open(QIODevice::ReadOnly)) {
+        responder.write(QHttpServerResponder::StatusCode::NotFound);
         return;
     }
-    responder.write(QHttpServerResponder::StatusCode::NotFound);
+    QByteArray body = resource.readAll();
+    // The page asks for its style, script and socket with the token it
+    // came with; it is hexadecimal, so nothing in it needs escaping.
+    body.replace("@TOKEN@", token_.toLatin1());
+    responder.writeStatusLine(QHttpServerResponder::StatusCode::Ok);
+    responder.writeHeader("Content-Type", file->type);
+    responder.writeHeader("Content-Length", QByteArray::number(body.size()));
+    responder.writeHeader("Cache-Control", "no-store");
+    responder.writeHeader("X-Content-Type-Options", "nosniff");
+    responder.writeHeader("Referrer-Policy", "no-referrer");
+    responder.writeHeader("Content-Security-Policy",
+                          "default-src 'self'; img-src 'self' data:; connect-src 'self'; frame-ancestors 'none'");
+    responder.writeHeader("Connection", "close");
+    // HEAD: what GET would say of the file, without the file.
+    if (request.method() == QHttpServerRequest::Method::Head) body.clear();
+    responder.writeBody(body.constData(), body.size());
 }
 
 void RemoteServer::takeWebSocket() {
@@ -199,12 +221,28 @@ void RemoteServer::takeWebSocket() {
             socket.release()->deleteLater();
             continue;
         }
+        GuardedSocket* line =
+            guard_ ? guard_->takePage(socket->localAddress(), socket->peerAddress(), socket->peerPort()) : nullptr;
+        if (!line) {
+            socket->abort();
+            socket.release()->deleteLater();
+            continue;
+        }
         const int id = nextClient_++;
-        socket->setMaxAllowedIncomingMessageSize(static_cast<quint64>(4) * kMaxMessageBytes);
+        line->carryPage(limits_.maxQueuedBytes);
+        socket->setMaxAllowedIncomingFrameSize(kMaxFrameBytes);
+        socket->setMaxAllowedIncomingMessageSize(kMaxFrameBytes);
         QWebSocket* raw = socket.get();
-        connect(raw, &QWebSocket::textMessageReceived, this, [this, id](const QString& text) { onMessage(id, text); });
-        connect(raw, &QWebSocket::binaryMessageReceived, this,
-                [this, id](const QByteArray&) { send(id, ErrorMessage(QStringLiteral("Not a JSON object"))); });
+        connect(raw, &QWebSocket::textFrameReceived, this, [this, id] { onFrame(id, true); });
+        connect(raw, &QWebSocket::binaryFrameReceived, this, [this, id] { onFrame(id, true); });
+        connect(raw, &QWebSocket::textMessageReceived, this,
+                [this, id](const QString& text) { onMessage(id, text, false); });
+        connect(raw, &QWebSocket::binaryMessageReceived, this, [this, id] { onMessage(id, {}, true); });
+        // Both come from inside the socket's own reading and writing: the
+        // page may only be dropped once that is over.
+        connect(raw, &QWebSocket::pong, this, [this, id] { onFrame(id, false); }, Qt::QueuedConnection);
+        connect(line, &GuardedSocket::pongSent, this, [this, id] { onFrame(id, false); }, Qt::QueuedConnection);
+        connect(line, &GuardedSocket::queueFull, this, [this, id] { drop(id); }, Qt::QueuedConnection);
         connect(raw, &QWebSocket::disconnected, this, [this, id] { drop(id); });
         Client client;
         client.socket = std::move(socket);
@@ -217,18 +255,38 @@ void RemoteServer::takeWebSocket() {
     }
 }
 
-void RemoteServer::onMessage(int id, const QString& text) {
-    const auto found = clients_.find(id);
-    if (found == clients_.end()) return;
-    Client& client = found->second;
-    // The allowance grows with time up to the burst; each message spends one.
+bool RemoteServer::takeAllowance(Client& client) const {
+    // The allowance grows with time up to the burst; each frame spends one.
     client.allowance = std::min(limits_.burst, client.allowance + static_cast<double>(client.since.restart()) *
                                                                       limits_.messagesPerSecond / 1000.0);
-    if (client.allowance < 1) {
+    if (client.allowance < 1) return false;
+    client.allowance -= 1;
+    return true;
+}
+
+void RemoteServer::onFrame(int id, bool ofMessage) {
+    const auto found = clients_.find(id);
+    if (found == clients_.end() || takeAllowance(found->second)) return;
+    if (ofMessage) {
+        found->second.overRate = true;  // told when the message is whole
+        return;
+    }
+    // A ping or a pong carries nothing to refuse and tell: the page goes.
+    drop(id);
+}
+
+void RemoteServer::onMessage(int id, const QString& text, bool binary) {
+    const auto found = clients_.find(id);
+    if (found == clients_.end()) return;
+    if (found->second.overRate) {
+        found->second.overRate = false;
         send(id, ErrorMessage(QStringLiteral("Too many requests: wait a moment")));
         return;
     }
-    client.allowance -= 1;
+    if (binary) {
+        send(id, ErrorMessage(QStringLiteral("Not a JSON object")));
+        return;
+    }
     const Parsed parsed = ParseRequest(text.toUtf8());
     if (!parsed.request) {
         send(id, ErrorMessage(parsed.error));

@@ -1,10 +1,10 @@
 #pragma once
-// The web remote: one HTTP server that hands out the page (only to an
-// address with the token) and takes the page's WebSocket, checks every
-// message, passes it to the target and sends every page the state whenever
-// it changes. Every page is a client with its own limits: messages per
-// second, and bytes waiting to go out; one that falls behind is dropped,
-// never waited for.
+// The web remote: one HTTP server, behind its guard, that hands out the
+// page (only to an address with the token) and takes the page's WebSocket,
+// checks every message, passes it to the target and sends every page the
+// state whenever it changes. Every page is a client with its own limits:
+// frames per second (pings and pongs too), and bytes waiting to go out;
+// one that falls behind is dropped, never waited for.
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
@@ -14,6 +14,8 @@
 #include <map>
 #include <memory>
 
+#include "remote/connection_guard.h"
+#include "remote/refusal_log.h"
 #include "remote/remote_target.h"
 
 class QWebSocket;
@@ -26,8 +28,8 @@ namespace remote {
 inline constexpr quint16 kDefaultPort = 8480;
 
 struct ClientLimits {
-    double messagesPerSecond = 20;
-    double burst = 40;                   // messages taken at once before the rate applies
+    double messagesPerSecond = 20;       // frames, each of a message's and every ping and pong
+    double burst = 40;                   // frames taken at once before the rate applies
     qint64 maxQueuedBytes = 512 * 1024;  // waiting to go out; beyond it the page is dropped
     int broadcastDelayMs = 5;            // changes closer than this go out as one state
 };
@@ -55,6 +57,8 @@ public:
     int clientCount() const { return static_cast<int>(clients_.size()); }
     int refusedCount() const { return refused_; }
     void setLimits(const ClientLimits& limits) { limits_ = limits; }
+    // From the next start().
+    void setConnectionLimits(const ConnectionLimits& limits) { connectionLimits_ = limits; }
 
     // Used by the HTTP side.
     void serveHttp(const QHttpServerRequest& request, QHttpServerResponder& responder);
@@ -63,7 +67,7 @@ public:
     bool admitsWebSocket(const QHttpServerRequest& request);
 
 signals:
-    // A page came or went, or a request was refused for its token.
+    // A page came or went, or a request was refused.
     void countsChanged();
 
 private:
@@ -71,25 +75,33 @@ private:
         std::unique_ptr<QWebSocket> socket;
         double allowance = 0;
         QElapsedTimer since;
+        bool overRate = false;  // a frame of the message coming came past the rate
     };
     class Front;
 
-    void onMessage(int id, const QString& text);
+    void onFrame(int id, bool ofMessage);
+    bool takeAllowance(Client& client) const;
+    void onMessage(int id, const QString& text, bool binary);
     void send(int id, const QJsonObject& message);
     void sendText(int id, const QString& text);
     void drop(int id);
     void broadcast();
-    void refuse();
+    void refuse(int status, const QString& what);
 
     RemoteTarget& target_;
     ClientLimits limits_;
+    ConnectionLimits connectionLimits_;
     std::unique_ptr<Front> front_;
+    ConnectionGuard* guard_ = nullptr;  // the front's
     QHostAddress address_;
     quint16 port_ = 0;
     QString token_;
     std::map<int, Client> clients_;
     int nextClient_ = 1;
     int refused_ = 0;
+    QElapsedTimer running_;
+    RefusalLog log_;
+    QTimer logTimer_;
     QTimer broadcastTimer_;
     QString lastState_;
     // The same for every page and every run: made once.
