@@ -11,7 +11,7 @@ namespace {
 std::string ChannelName(int channel) { return channel == 0 ? "Left" : "Right"; }
 
 // The window's caption without the blanks that align it there.
-std::string Trimmed(std::string text) {
+std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
@@ -32,6 +32,17 @@ std::string NotchSide(const model::NotchCodes& side, const model::NotchCodes& ot
     return text;
 }
 
+// "SUBJECT: MINE HERE, THEIRS THERE".
+std::string DifferenceLine(const std::string& subject, const std::string& mine, const std::string& hereWord,
+                           const std::string& theirs, const std::string& deviceWord) {
+    std::string line = subject;
+    for (const std::string* part : {&mine, &hereWord, &theirs, &deviceWord}) {
+        line += part == &mine ? ": " : part == &theirs ? ", " : " ";
+        line += *part;
+    }
+    return line;
+}
+
 }  // namespace
 
 std::vector<std::string> SettingsDifferences(const model::PresetImage& here, const model::PresetImage& device,
@@ -41,8 +52,10 @@ std::vector<std::string> SettingsDifferences(const model::PresetImage& here, con
         const model::NotchCodes mine = model::ReadNotchRecord(here, n);
         const model::NotchCodes theirs = model::ReadNotchRecord(device, n);
         if (mine == theirs) continue;
-        lines.push_back(ChannelName(model::ChannelOfNotch(n)) + " notch " + std::to_string(model::RowOfNotch(n) + 1) +
-                        ": " + NotchSide(mine, theirs) + " " + hereWord + ", " + NotchSide(theirs, mine) + " " + deviceWord);
+        std::string subject = ChannelName(model::ChannelOfNotch(n));
+        subject += " notch ";
+        subject += std::to_string(model::RowOfNotch(n) + 1);
+        lines.push_back(DifferenceLine(subject, NotchSide(mine, theirs), hereWord, NotchSide(theirs, mine), deviceWord));
     }
     AutoSettings mine, theirs;
     for (int channel = 0; channel < model::kChannels; ++channel) {
@@ -52,8 +65,11 @@ std::vector<std::string> SettingsDifferences(const model::PresetImage& here, con
             const int a = mine(setting, channel);
             const int b = theirs(setting, channel);
             if (a == b) continue;
-            lines.push_back(ChannelName(channel) + " " + Trimmed(Caption(setting)) + ": " + SpokenSetting(setting, a) +
-                            " " + hereWord + ", " + SpokenSetting(setting, b) + " " + deviceWord);
+            std::string subject = ChannelName(channel);
+            subject += ' ';
+            subject += Trimmed(Caption(setting));
+            lines.push_back(DifferenceLine(subject, SpokenSetting(setting, a), hereWord, SpokenSetting(setting, b),
+                                           deviceWord));
         }
     }
     return lines;
