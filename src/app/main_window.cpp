@@ -34,6 +34,7 @@
 #include "editor/step_names.h"
 #include "presets/preset_files.h"
 #include "presets/store_preset_dialog.h"
+#include "ui/window_fit.h"
 
 namespace app {
 
@@ -57,7 +58,7 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     editorWindow_->hide();
     presetFiles_ =
         std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
-    resize(1280, 800);
+    ui::ResizeWithinScreen(*this, QSize(1280, 800));
     actions_ = CreateMainActions(this);
     menus_ = BuildMenuBar(*menuBar(), actions_);
     AddThemeMenu(*menus_.view);
@@ -302,7 +303,7 @@ void MainWindow::showConnectionStatus() {
     connectionStatus_->setAccessibleDescription(text);
     offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, QString::fromStdString(link_.portDescription()));
     emit connectionStatusChanged();
-    actions_.connectDevice->setEnabled(link_.flags().demoMode);
+    actions_.connectDevice->setEnabled(link_.flags().demoMode || link_.lost());
 }
 
 QString MainWindow::offlineBannerText() const { return offlineBanner_->text(); }
