@@ -22,8 +22,9 @@ QLabel* StatusText(const char* objectName) {
     bold.setBold(true);
     label->setFont(bold);
     // Always whole: the preset's source and title beside it give way
-    // instead.
+    // instead. The margin at its end keeps it apart from them.
     label->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    label->setContentsMargins(0, 0, 6, 0);
     label->hide();
     return label;
 }
