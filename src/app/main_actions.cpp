@@ -52,11 +52,13 @@ MainActions CreateMainActions(QObject* owner) {
                               "Read Preset from device");
     a.backUpDevice = MakeAction(owner, "BackUpDeviceAction", "&Back up device...", QKeySequence("Ctrl+Shift+B"));
     a.restoreDevice = MakeAction(owner, "RestoreDeviceAction", "Res&tore device...");
-    // The controls' own captions (a doubled ampersand shows as one).
+    // The controls' own captions (a doubled ampersand shows as one). Keys
+    // a number box does not take for itself, so they work wherever the
+    // focus is.
     a.search[0] = MakeAction(owner, "SearchBothAction", "Search Feedback L&&R", QKeySequence("F5"));
     a.search[1] = MakeAction(owner, "SearchLeftAction", "Search Feedback L", QKeySequence("F6"));
     a.search[2] = MakeAction(owner, "SearchRightAction", "Search Feedback R", QKeySequence("F7"));
-    a.linkChannels = MakeAction(owner, "LinkChannelsAction", "Link channel Left && Right", QKeySequence("Ctrl+K"));
+    a.linkChannels = MakeAction(owner, "LinkChannelsAction", "Link channel Left && Right", QKeySequence("F8"));
     for (QAction* toggle : {a.search[0], a.search[1], a.search[2], a.linkChannels}) toggle->setCheckable(true);
     a.connectDevice = MakeAction(owner, "ConnectDeviceAction", "&Connect...");
     a.remoteControl = MakeAction(owner, "RemoteControlAction", "Re&mote control...");
