@@ -17,7 +17,7 @@ namespace {
 const notch::GraphCanvas& Canvas(const EditorRig& rig, int c) { return rig.eq->controls().graphs[c]->canvas(); }
 
 std::vector<notch::Rgb> Pixels(const notch::GraphCanvas& canvas) {
-    return {canvas.data(), canvas.data() + notch::kGraphWidth * notch::kGraphHeight};
+    return {canvas.data(), canvas.data() + static_cast<std::ptrdiff_t>(notch::kGraphWidth) * notch::kGraphHeight};
 }
 
 int LowestRowOf(const notch::GraphCanvas& canvas, notch::Rgb colour) {
