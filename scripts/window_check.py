@@ -276,7 +276,9 @@ def maximize(caption):
 def fit_session(size):
     """Maximized on a laptop's or a netbook's screen: every row, both graphs
     and every automatic setting in sight; no scroll bar on the laptop, no
-    horizontal one on the netbook."""
+    horizontal one on the netbook; the search status whole; a bar's single
+    steps by Shift-drag and wheel; every window inside the screen with its
+    buttons in sight."""
     width, height = (int(v) for v in size.split("x"))
     home = home_of("fit-" + size)
     editor = start(["--demo"], home)
@@ -308,8 +310,180 @@ def fit_session(size):
         check(not hidden, "%s: every row, graph and setting in sight (%s)" % (size, hidden[:4]))
     else:
         check("horizontal" not in bars, "%s: no horizontal scroll bar: %s" % (size, bars))
+    status_text_whole(size, main)
+    fine_steps(size)
     editor.kill()
     editor.wait(10)
+    every_window_fits(size, width, height)
+
+
+def ink_columns(path, box, background):
+    """The columns of a screenshot's rectangle that hold anything but the
+    background colour."""
+    x, y, w, h = box
+    values = pixels(path, x, y, w, h)
+    return sorted({i % w for i, p in enumerate(values) if max(abs(a - b) for a, b in zip(p, background)) > 60})
+
+
+def status_text_whole(size, main):
+    """A search running on the netbook's screen, and on a window 1000 pixels
+    wide: its status says which channels in full, inside the screen, with
+    nothing cut at its end and the preset's source clear of it."""
+    search = named("Search Feedback L&R", "check box")
+    check(search is not None, "%s: the L&R search box is on the bus" % size)
+    if search is None:
+        return
+    toggle(search)
+    text = "Search running: Left & Right"
+    label = wait_for(lambda: (lambda n: n if n and showing(n) else None)(named(text, "label")), 5)
+    check(label is not None, "%s: the search status is shown" % size)
+    for width in (None, 1000):
+        if width and main:
+            subprocess.run(["wmctrl", "-i", "-r", main, "-b", "remove,maximized_vert,maximized_horz"], check=False)
+            subprocess.run(["wmctrl", "-i", "-r", main, "-e", "0,0,0,%d,560" % width], check=False)
+            wait_for(lambda: window_size(main)[0] == width, 5)
+        where = "%s%s" % (size, " at 1000 px" if width else "")
+        box = settled(lambda: extents(label)) if label else None
+        shot = os.path.join(OUT, "status-%s%s.png" % (size, "-1000" if width else ""))
+        subprocess.run(["import", "-window", "root", shot], check=False)
+        if not box:
+            continue
+        x, y, w, h = box
+        back = pixels(shot, x + w - 1, y + 1, 1, 1)
+        ink = ink_columns(shot, box, back[0]) if back else []
+        source = named("Preset loaded from Device", "label")
+        clear = source is None or not showing(source) or extents(source)[0] >= x + w
+        check(x >= 0 and x + w <= int(size.split("x")[0]) and ink and ink[-1] < w - 4 and clear,
+              "%s: \"%s\" shown whole: label %s, ink to column %s" % (where, text, box, ink[-1] if ink else None))
+    toggle(search)
+    check(wait_for(lambda: not checked(search), 5) is not None, "%s: the search stops" % size)
+    if main:
+        maximize_id(main)
+
+
+def maximize_id(wid):
+    subprocess.run(["wmctrl", "-i", "-r", wid, "-b", "add,maximized_vert,maximized_horz"], check=False)
+
+
+def fine_steps(size):
+    """A drag with Shift held moves a bar one step for a short drag; one
+    notch of the wheel over a bar without the focus moves it one step."""
+    bar = named("Left notch 12 frequency slider")
+    check(bar is not None, "%s: the Left row 12 frequency bar is on the bus" % size)
+    if bar is not None:
+        x, y, w, h = settled(lambda: extents(bar))
+        before = bar.queryValue().currentValue
+        cx, cy = x + w // 2, y + h // 2
+        for command in (["mousemove", str(cx), str(cy)], ["keydown", "shift"], ["mousedown", "1"],
+                        ["mousemove", str(cx + 5), str(cy)], ["mousemove", str(cx + 10), str(cy)],
+                        ["mouseup", "1"], ["keyup", "shift"]):
+            subprocess.run(["xdotool"] + command, check=False)
+        after = wait_for(lambda: (lambda v: v if v != before else None)(bar.queryValue().currentValue), 3)
+        check(after == before + 1, "%s: a Shift-drag of 10 px moves one step: %s -> %s" % (size, before, after))
+    gain = named("Left notch 12 gain slider")
+    if gain is not None:
+        focused = gain.getState().contains(pyatspi.STATE_FOCUSED)
+        x, y, w, h = extents(gain)
+        before = gain.queryValue().currentValue
+        subprocess.run(["xdotool", "mousemove", str(x + w // 2), str(y + h // 2)], check=False)
+        subprocess.run(["xdotool", "click", "5"], check=False)
+        after = wait_for(lambda: (lambda v: v if v != before else None)(gain.queryValue().currentValue), 3)
+        check(not focused and after == before - 1,
+              "%s: one wheel notch over an unfocused bar moves one step: %s -> %s" % (size, before, after))
+        check(gain.description == "-1 dB", "%s: and says so: %s" % (size, gain.description))
+
+
+def outer_geometry(wid):
+    """The window on the screen with the window manager's frame around it."""
+    info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
+    fields = {}
+    for line in info.splitlines():
+        if ":" in line:
+            key, value = line.strip().split(":", 1)
+            fields[key] = value.strip()
+    x, y = int(fields.get("Absolute upper-left X", 0)), int(fields.get("Absolute upper-left Y", 0))
+    w, h = int(fields.get("Width", 0)), int(fields.get("Height", 0))
+    frame = subprocess.run(["xprop", "-id", wid, "_NET_FRAME_EXTENTS"], capture_output=True, text=True).stdout
+    left, right, top, bottom = ([int(v) for v in frame.split("=", 1)[1].split(",")] if "=" in frame else [0] * 4)
+    return x - left, y - top, w + left + right, h + top + bottom
+
+
+def window_fits(size, width, height, title, wid, buttons=True):
+    """The window's frame inside the screen, and each of its buttons
+    showing and inside too; then it is closed."""
+    box = settled(lambda: outer_geometry(wid))
+    x, y, w, h = box or (0, 0, 0, 0)
+    check(box is not None and x >= 0 and y >= 0 and x + w <= width and y + h <= height,
+          "%s: the %s window fits the screen: %s" % (size, title, box))
+    screenshot("fit-%s-%s" % (size, title.lower().replace(" ", "-")))
+    if buttons:
+        node = find(editor_app(), lambda n: n.getRoleName() in ("dialog", "frame", "window", "filler") and n.name == title
+                    and showing(n))
+        found = find_all(node, lambda n: n.getRoleName() == "push button") if node else []
+
+        def reachable(b):
+            bx, by, bw, bh = extents(b)
+            return showing(b) and bw > 0 and bh > 0 and bx >= 0 and by >= 0 and bx + bw <= width and by + bh <= height
+
+        hidden = [b.name for b in found if not reachable(b)]
+        check(found and not hidden, "%s: the %s window's %d buttons are in sight: %s hidden" %
+              (size, title, len(found), hidden))
+    subprocess.run(["wmctrl", "-i", "-c", wid], check=False)
+    check(wait_for(lambda: wid not in windows_titled(title), 10) is not None, "%s: %s closes" % (size, title))
+
+
+def menu_item(text):
+    return find(editor_app(), lambda n: n.getRoleName() == "menu item" and n.name.replace("&", "") == text)
+
+
+def every_window_fits(size, width, height):
+    """Every window the program opens, on the device, on this screen."""
+    home = home_of("fit-windows-" + size)
+    programs = os.path.dirname(EDITOR)
+    log = os.path.join(home, "device-frames.log")
+    memory = os.path.join(home, "device-memory.bin")
+    filler = start_simulator(programs, log, "--memory", memory)
+    pty = filler.stdout.readline().strip()
+    backup = os.path.join(home, "all.qrnbak")
+    subprocess.run([os.path.join(programs, "qrn4480"), "--port", pty, "backup", backup], env=home_env(home),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    filler.terminate()
+    filler.wait(10)
+    sim = start_simulator(programs, log, "--memory", memory)
+    try:
+        editor, caption = start_on_device(home, sim)
+        main = maximize(caption)
+        for key, title in (("F1", "Keyboard shortcuts"), ("ctrl+l", "Device log"), ("ctrl+d", "Store preset"),
+                           ("ctrl+r", "Read Preset")):
+            wid = key_until_window(main, key, title)
+            check(wid is not None, "%s: %s opens the %s window" % (size, key, title))
+            if wid:
+                window_fits(size, width, height, title, wid)
+        for item, title, buttons in (("User guide", "User guide", False), ("Remote control...", "Remote control", False),
+                                     ("Back up device...", "Back up device", True)):
+            press_found(lambda: menu_item(item))
+            wid = wait_for(lambda: window_titles().get(title), 10)
+            check(wid is not None, "%s: %s opens its window" % (size, item))
+            if wid:
+                window_fits(size, width, height, title, wid, buttons)
+        press_found(lambda: menu_item("Restore device..."))
+        chooser = wait_for(lambda: window_titles().get("Restore device"), 10)
+        check(chooser is not None, "%s: Restore device... asks for the backup" % size)
+        if chooser:
+            subprocess.run(["xdotool", "windowactivate", "--sync", chooser], check=False)
+            subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+            subprocess.run(["xdotool", "type", "--delay", "10", backup], check=False)
+            subprocess.run(["xdotool", "key", "Return"], check=False)
+            restore = wait_for(lambda: named("Restore", "push button"), 20)
+            wid = wait_for(lambda: next(iter(windows_titled("Restore device")), None), 10)
+            check(restore is not None and wid is not None, "%s: the Restore window opens" % size)
+            if wid:
+                window_fits(size, width, height, "Restore device", wid)
+        editor.kill()
+        editor.wait(10)
+    finally:
+        sim.terminate()
+        sim.wait(10)
 
 
 def dark_session():
@@ -333,6 +507,14 @@ def dark_session():
         light = [p for p in icon if lightness(p) > 0.6]
         check(len(light) > 10, "the L->R icon keeps a light arrow on it (%d light pixels)" % len(light))
     check(button is not None, "toolbar button found under the dark theme")
+    link = named("Link channel Left & Right", "check box")
+    if link is not None and not checked(link):
+        # The box alone, at the left of the control, before its text.
+        x, y, w, h = extents(link)
+        box = pixels(shot, x, y, min(w, 16), h)
+        spread = max(lightness(p) for p in box) - min(lightness(p) for p in box) if box else 0
+        check(spread > 0.3, "an unticked check box stands out on the dark desktop (lightness spread %.2f)" % spread)
+    check(link is not None, "the link box found under the dark theme")
     light_item = named("Light", "menu item") or named("&Light", "menu item")
     check(light_item is not None, "View > Theme > Light is on the bus")
     if light_item is not None:
@@ -428,7 +610,7 @@ def demo_session():
 
     # A screen reader's Toggle must make the program act: the search locks
     # the toolbar, and toggling back unlocks it.
-    search = named("Search Feedback L")
+    search = named("Search Feedback L", "check box")
     load = named("Load Preset from PC", "push button")
     check(search is not None and load is not None and enabled(load), "search box and load button found")
     if search is not None and load is not None:
@@ -1178,6 +1360,48 @@ def connect_from_demo():
     editor.wait(10)
 
 
+def connect_typed_address():
+    """Demo mode, then Device > Connect... with a tcp:// address typed in:
+    the simulator serving TCP is found there and read."""
+    home = home_of("connect-typed")
+    programs = os.path.dirname(EDITOR)
+    sim = start_simulator(programs, os.path.join(home, "device-frames.log"), "--tcp", "0")
+    address = sim.stdout.readline().strip()
+    check(address.startswith("tcp://127.0.0.1:"), "the simulator serves TCP: %s" % address)
+    editor = start(["--demo"], home)
+    caption = "QRN4480 - feedback eliminator - demo mode"
+    check(wait_for(lambda: caption in window_titles(), 30) is not None, "--demo starts in demo mode")
+    gain = named("Left notch 12 gain slider")
+    if gain is not None:
+        gain.queryValue().currentValue = 40.0
+    main = wait_for(lambda: window_titles().get(caption + " *"), 5)
+    ask = None
+    for _ in range(3):
+        subprocess.run(["xdotool", "windowactivate", "--sync", main], check=False)
+        subprocess.run(["xdotool", "key", "alt+d"], check=False)
+        wait_for(lambda: (lambda i: i is not None and showing(i))(menu_item("Connect...")), 3)
+        subprocess.run(["xdotool", "key", "c"], check=False)
+        ask = wait_for(lambda: window_titles().get("Connect"), 3)
+        if ask is not None:
+            break
+    check(ask is not None, "Connect... asks where the device is")
+    if ask is not None:
+        subprocess.run(["xdotool", "windowactivate", "--sync", ask], check=False)
+        subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+        subprocess.run(["xdotool", "type", "--delay", "10", address], check=False)
+        screenshot("connect-typed")
+        subprocess.run(["xdotool", "key", "Return"], check=False)
+    answer_labelled_question("Connected", "Use the device's settings")
+    status = wait_for(lambda: (lambda s: s if s and s.description.startswith("Connected: port ")
+                               and address in s.description else None)(named("Connection status")), 20)
+    check(status is not None, "connected to the typed address: %s" % (status.description if status else None))
+    check(wait_for(lambda: gain.description == "0 dB", 5) is not None, "the device's settings are in the editor")
+    editor.kill()
+    editor.wait(10)
+    sim.terminate()
+    sim.wait(10)
+
+
 if MODE[0] == "fit":
     fit_session(MODE[1])
 elif MODE[0] == "dark":
@@ -1188,7 +1412,8 @@ else:
     sessions = (("demo", demo_session), ("device", device_session), ("busy", busy_session),
                 ("busy-store", busy_store_session), ("busy-backup", busy_backup_session),
                 ("window-then-quit", window_then_quit_session),
-                ("offline", offline_session), ("connect", connect_from_demo))
+                ("offline", offline_session), ("connect", connect_from_demo),
+                ("connect-typed", connect_typed_address))
     for name, session in sessions:
         if only in (None, "", name):
             session()

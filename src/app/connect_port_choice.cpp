@@ -4,35 +4,44 @@
 #include <algorithm>
 #include <vector>
 
-namespace app {
-namespace {
+#include "connection/named_port.h"
 
-// A network port cannot be seen from here without connecting: it is listed.
-bool PortExists(const std::string& name) {
+namespace app {
+
+bool PortExistsHere(const std::string& name) {
     return devlink::IsNetworkPortName(name) || QFileInfo::exists(QString::fromStdString(name));
 }
-
-}  // namespace
 
 QString PortWhere(int port, const devlink::PortTable& ports) {
     return QStringLiteral("port %1 (%2)").arg(port).arg(QString::fromStdString(ports.name(port).value_or("")));
 }
 
-std::optional<int> AskConnectPort(const devlink::PortTable& ports, ui::UserDialogs& dialogs, QWidget* parent) {
+std::optional<ConnectChoice> AskConnectPort(const devlink::PortTable& ports, ui::UserDialogs& dialogs,
+                                            QWidget* parent) {
     QStringList choices{kSearchEveryPort};
     std::vector<int> numbers{0};
     for (int port = devlink::kFirstPort; port <= devlink::kLastPort; ++port) {
         const std::optional<std::string> name = ports.name(port);
-        if (!name || !PortExists(*name)) continue;
+        if (!name || !PortExistsHere(*name)) continue;
         QString where = PortWhere(port, ports);
         where[0] = where[0].toUpper();
         choices << where;
         numbers.push_back(port);
     }
-    const std::optional<QString> picked =
-        dialogs.askText({"Connect", "Where is the device?", QString(kSearchEveryPort), choices}, parent);
+    ui::TextPrompt prompt{"Connect",
+                          "Where is the device?\nPick a port, or type a device path or tcp://host:port.",
+                          QString(kSearchEveryPort), choices};
+    prompt.typable = true;
+    const std::optional<QString> picked = dialogs.askText(prompt, parent);
     if (!picked) return std::nullopt;
-    return numbers.at(static_cast<std::size_t>(std::max(0, static_cast<int>(choices.indexOf(*picked)))));
+    const qsizetype listed = choices.indexOf(*picked);
+    if (listed >= 0) return ConnectChoice{numbers.at(static_cast<std::size_t>(listed)), {}};
+    const QString typed = picked->trimmed();
+    if (typed.isEmpty()) return std::nullopt;
+    const std::string path = connection::NamedPortPath(typed);
+    for (int port = devlink::kFirstPort; port <= devlink::kLastPort; ++port)
+        if (ports.name(port) == path) return ConnectChoice{port, {}};
+    return ConnectChoice{0, path};
 }
 
 }  // namespace app

@@ -9,6 +9,7 @@
 
 #include "presets/atomic_file.h"
 #include "ui/user_dialogs.h"
+#include "ui/window_fit.h"
 
 namespace app {
 namespace {
@@ -48,7 +49,7 @@ DeviceLogWindow::DeviceLogWindow(ui::UserDialogs& dialogs, QWidget* parent, Time
     connect(pauseButton_, &QPushButton::toggled, this, [this](bool paused) {
         if (!paused) showHistory();
     });
-    resize(760, 400);
+    ui::ResizeWithinScreen(*this, QSize(760, 400));
 }
 
 void DeviceLogWindow::record(std::int64_t /*atMs*/, devlink::TraceEvent event, std::span<const std::uint8_t> bytes,

@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/window_fit.h"
+
 namespace app {
 namespace {
 
@@ -37,6 +39,8 @@ QList<ShortcutRow> ShortcutRows(const QMenuBar& menus) {
     const ShortcutRow editorKeys[] = {
         {"Raise or lower the focused value", "Right / Left, Up / Down"},
         {"Coarse step", "Page Up / Page Down"},
+        {"One step of the bar under the pointer", "Mouse wheel, one notch"},
+        {"Single steps while dragging a bar", "Shift+drag"},
         {"Lowest or highest value", "Home / End"},
         {"Send a typed number", "Enter"},
         {"Next or previous control", "Tab / Shift+Tab"},
@@ -66,7 +70,7 @@ KeyboardShortcutsDialog::KeyboardShortcutsDialog(const QList<ShortcutRow>& rows,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    resize(520, 600);
+    ui::ResizeWithinScreen(*this, QSize(520, 600));
 }
 
 QString AboutText(const AboutFacts& facts) {

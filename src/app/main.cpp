@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <cstdio>
 #include <variant>
@@ -14,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/offline_link_end.h"
 #include "app/remote_control.h"
+#include "app/readable_style.h"
 #include "app/remote_dialogs.h"
 #include "app/report_watcher.h"
 #include "app/session.h"
@@ -22,6 +24,7 @@
 #include "app/user_places.h"
 #include "connection/named_port.h"
 #include "connection/trace_file.h"
+#include "connection/typed_port.h"
 #include "devlink/any_port.h"
 #include "devlink/any_port_factory.h"
 #include "devlink/device_link.h"
@@ -44,7 +47,9 @@ devlink::PortTable MakePortTable(const app::StartOptions& options) {
     }
     if (options.portList)
         return devlink::PortTable::fromList(options.portList->toStdString(), devlink::kPortListSeparator);
-    return devlink::PortTable();
+    devlink::PortTable table;
+    connection::AddRememberedTypedPort(table);
+    return table;
 }
 
 // --help and --version answer on a machine without a display too: before
@@ -67,6 +72,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("qrn4480-editor");
     QApplication::setOrganizationName("qrn4480");  // settings: ~/.config/qrn4480/qrn4480-editor.conf
     QApplication::setWindowIcon(app::MakeApplicationIcon());
+    QApplication::setStyle(new app::ReadableStyle(QApplication::style()->name()));
 
     QApplication::setApplicationVersion(kQrnVersion);
 

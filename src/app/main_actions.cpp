@@ -52,6 +52,14 @@ MainActions CreateMainActions(QObject* owner) {
                               "Read Preset from device");
     a.backUpDevice = MakeAction(owner, "BackUpDeviceAction", "&Back up device...", QKeySequence("Ctrl+Shift+B"));
     a.restoreDevice = MakeAction(owner, "RestoreDeviceAction", "Res&tore device...");
+    // The controls' own captions (a doubled ampersand shows as one). Keys
+    // a number box does not take for itself, so they work wherever the
+    // focus is.
+    a.search[0] = MakeAction(owner, "SearchBothAction", "Search Feedback L&&R", QKeySequence("F5"));
+    a.search[1] = MakeAction(owner, "SearchLeftAction", "Search Feedback L", QKeySequence("F6"));
+    a.search[2] = MakeAction(owner, "SearchRightAction", "Search Feedback R", QKeySequence("F7"));
+    a.linkChannels = MakeAction(owner, "LinkChannelsAction", "Link channel Left && Right", QKeySequence("F8"));
+    for (QAction* toggle : {a.search[0], a.search[1], a.search[2], a.linkChannels}) toggle->setCheckable(true);
     a.connectDevice = MakeAction(owner, "ConnectDeviceAction", "&Connect...");
     a.remoteControl = MakeAction(owner, "RemoteControlAction", "Re&mote control...");
     a.copyLeftToRight = MakeAction(owner, "CopyLeftToRightAction", "Copy &Left to Right...",
@@ -71,8 +79,9 @@ MainMenus BuildMenuBar(QMenuBar& bar, const MainActions& a) {
     menus.file = AddMenu(bar, "FileMenu", "&File",
                          {a.loadPreset, a.savePreset, nullptr, a.exportGraph, a.exportResponses, nullptr, a.quit});
     menus.device = AddMenu(bar, "DeviceMenu", "&Device",
-                           {a.storePreset, a.readPreset, nullptr, a.backUpDevice, a.restoreDevice, nullptr,
-                            a.connectDevice, a.remoteControl});
+                           {a.storePreset, a.readPreset, nullptr, a.search[0], a.search[1], a.search[2],
+                            a.linkChannels, nullptr, a.backUpDevice, a.restoreDevice, nullptr, a.connectDevice,
+                            a.remoteControl});
     menus.edit = AddMenu(bar, "EditMenu", "&Edit", {a.copyLeftToRight, a.copyRightToLeft});
     menus.view = AddMenu(bar, "ViewMenu", "&View", {a.deviceLog, a.foundNotches});
     menus.help = AddMenu(bar, "HelpMenu", "&Help", {a.keyboardShortcuts, a.userGuide, nullptr, a.about});

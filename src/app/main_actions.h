@@ -3,6 +3,7 @@
 // toolbar show the same objects, so a text, a shortcut or a lock is set in
 // one place and cannot differ between the two.
 #include <QList>
+#include <array>
 
 class QAction;
 class QMenu;
@@ -23,7 +24,12 @@ struct MainActions {
     QAction* readPreset = nullptr;
     QAction* backUpDevice = nullptr;
     QAction* restoreDevice = nullptr;
-    QAction* connectDevice = nullptr;  // from demo mode to a device
+    // The editor's three search buttons and its link box, checkable; each
+    // clicks its control (ControlAction), so the frames, the locks and the
+    // refusals are the editor's.
+    std::array<QAction*, 3> search{};
+    QAction* linkChannels = nullptr;
+    QAction* connectDevice = nullptr;  // from demo mode or offline to a device
     QAction* remoteControl = nullptr;  // the web remote's window; main() connects it
     // Edit
     QAction* copyLeftToRight = nullptr;

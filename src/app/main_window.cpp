@@ -37,6 +37,7 @@
 #include "notch/search_frames.h"
 #include "presets/preset_files.h"
 #include "presets/store_preset_dialog.h"
+#include "ui/window_fit.h"
 
 namespace app {
 
@@ -60,7 +61,7 @@ MainWindow::MainWindow(Session& session, devlink::DeviceLink& link, ui::UserDial
     editorWindow_->hide();
     presetFiles_ =
         std::make_unique<presets::PresetFiles>(session_.image, *editor_, dialogs_, session_.applicationDir, this);
-    resize(1280, 800);
+    ui::ResizeWithinScreen(*this, QSize(1280, 800));
     foundNotches_ = new FoundNotchesWindow(dialogs_, this);
     actions_ = CreateMainActions(this);
     menus_ = BuildMenuBar(*menuBar(), actions_);
@@ -327,7 +328,7 @@ void MainWindow::showConnectionStatus() {
     offlineBanner_->showState(link_.lost() && !link_.flags().demoMode, QString::fromStdString(link_.portDescription()),
                               lossReason_);
     emit connectionStatusChanged();
-    actions_.connectDevice->setEnabled(link_.flags().demoMode);
+    actions_.connectDevice->setEnabled(link_.flags().demoMode || link_.lost());
 }
 
 QString MainWindow::offlineBannerText() const { return offlineBanner_->text(); }

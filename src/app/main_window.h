@@ -108,7 +108,8 @@ public:
     // One reconnect attempt: takes a late answer to the last probe, or
     // probes again.
     void tryReconnect();
-    // Device > Connect...: leaves demo mode when a device answers.
+    // Device > Connect...: leaves demo mode, or the lost device, when a
+    // device answers.
     void connectToDevice();
     // Ctrl+L opens the device log through this.
     void setDeviceLogOpener(std::function<void()> open) { openDeviceLog_ = std::move(open); }

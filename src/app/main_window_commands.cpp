@@ -1,6 +1,8 @@
 // The main window's commands: the toolbar and menus over one set of
 // actions, and what each command does.
 #include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -15,6 +17,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/control_action.h"
 #include "app/found_notches_window.h"
 #include "app/help_windows.h"
 #include "app/main_window.h"
@@ -125,6 +128,10 @@ void MainWindow::connectActions() {
     connect(actions_.backUpDevice, &QAction::triggered, this, &MainWindow::backUpDevice);
     connect(actions_.restoreDevice, &QAction::triggered, this, &MainWindow::restoreDevice);
     connect(actions_.connectDevice, &QAction::triggered, this, &MainWindow::connectToDevice);
+    const editor::EditorControls& controls = editor_->controls();
+    for (std::size_t k = 0; k < actions_.search.size(); ++k)
+        BindActionToControl(*actions_.search[k], *controls.searchButtons[k]);
+    BindActionToControl(*actions_.linkChannels, *controls.linkBox);
     connect(actions_.exportGraph, &QAction::triggered, this, &MainWindow::exportGraph);
     connect(actions_.exportResponses, &QAction::triggered, this, &MainWindow::exportResponses);
     connect(actions_.deviceLog, &QAction::triggered, this, [this] {

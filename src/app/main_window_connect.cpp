@@ -1,7 +1,8 @@
-// Device > Connect...: from demo mode to a device without a restart. The
-// port search runs again (or one port the user names is probed); a device
-// that answers is read as at start-up, and the settings made in demo mode
-// are offered to it rather than thrown away.
+// Device > Connect...: from demo mode, or from a lost device, to a device
+// without a restart. The port search runs again (or one port the user
+// names or types is probed); a device that answers is read as at start-up,
+// and the settings made meanwhile are offered to it rather than thrown
+// away.
 #include <QAction>
 #include <QStatusBar>
 
@@ -10,40 +11,63 @@
 #include "app/settings_offer.h"
 #include "connection/init_config.h"
 #include "connection/port_search.h"
+#include "connection/typed_port.h"
 #include "editor/device_transfer.h"
 #include "editor/parameter_editor.h"
 
 namespace app {
 
 void MainWindow::connectToDevice() {
-    if (!link_.flags().demoMode || editor::RefusedWhileBusy(link_)) return;
+    const bool offline = link_.lost() && !link_.flags().demoMode;
+    if ((!link_.flags().demoMode && !offline) || editor::RefusedWhileBusy(link_)) return;
     if (editor_->searchRunning()) {
         statusBar()->showMessage("Stop the feedback search before connecting.");
         return;
     }
-    const std::optional<int> chosen = AskConnectPort(link_.ports(), dialogs_, this);
+    const std::optional<ConnectChoice> chosen = AskConnectPort(link_.ports(), dialogs_, this);
     if (!chosen) return;
+    int port = chosen->port;
+    if (!chosen->typed.empty()) {
+        port = connection::NumberForTypedPort(link_.ports(), chosen->typed, PortExistsHere);
+        link_.namePort(port, chosen->typed);
+    }
+    const int lostPort = link_.portNumber();
     // One job from the search to the settings offer: nothing else reaches
     // the device in between, and the window goes on meanwhile.
-    link_.jobs().run([this, chosen = *chosen] {
+    link_.jobs().run([this, port, typed = chosen->typed, offline, lostPort] {
         connection::PortSearchResult search;
         {
             const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "looking for the device");
             if (!transfer) return;
-            link_.flags().demoMode = false;
-            search = chosen ? connection::ProbeChosenPort(link_, chosen)
-                            : connection::SearchDevicePorts(
-                                  link_, connection::ReadStoredPortNumber(initConfigPath().toStdString()));
-            link_.flags().demoMode = !search.found;
+            if (offline)
+                link_.resumeForConnect();
+            else
+                link_.flags().demoMode = false;
+            search = port ? connection::ProbeChosenPort(link_, port)
+                          : connection::SearchDevicePorts(
+                                link_, connection::ReadStoredPortNumber(initConfigPath().toStdString()));
+            if (!search.found) {
+                // Back as it was: demo mode, or offline on the lost port,
+                // which is still tried every two seconds.
+                if (offline)
+                    link_.resumeLoss(lostPort);
+                else
+                    link_.flags().demoMode = true;
+            }
         }
         if (!search.found) {
+            showConnectionStatus();
             reportPermissionProblems(search);
-            dialogs_.inform(chosen ? "No device answers on " + PortWhere(chosen, link_.ports()) + "."
-                                   : QStringLiteral("No device answers on any port."),
+            dialogs_.inform(port ? "No device answers on " + PortWhere(port, link_.ports()) + "."
+                                 : QStringLiteral("No device answers on any port."),
                             "Connect", ui::Icon::Exclamation, this);
             return;
         }
-        connection::WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
+        if (typed.empty())
+            connection::WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
+        else
+            connection::WriteTypedPort({static_cast<std::int16_t>(search.portNumber), typed});
+        reconnectTimer_.stop();
         setCaption(kMainCaption);
         showConnectionStatus();
         const QString where = QString::fromStdString(link_.portDescription());

@@ -3,6 +3,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "ui/window_fit.h"
+
 namespace app {
 
 void ShowUserGuide(QWidget* owner) {
@@ -18,7 +20,7 @@ void ShowUserGuide(QWidget* owner) {
         // needs none.
         guide->setOpenExternalLinks(true);
         guide->setSource(QUrl(QString::fromLatin1(kUserGuideSource)), QTextDocument::MarkdownResource);
-        guide->resize(760, 640);
+        ui::ResizeWithinScreen(*guide, QSize(760, 640));
     }
     guide->show();
     guide->raise();

@@ -8,6 +8,12 @@ namespace connection {
 namespace {
 
 constexpr char kPortKey[] = "port";
+constexpr char kPortPathKey[] = "portPath";
+
+bool Synced(QSettings& settings) {
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
 
 }  // namespace
 
@@ -27,9 +33,25 @@ std::int16_t ReadStoredPortNumber(const std::string& initConfigPath) {
 
 bool WriteStoredPortNumber(std::int16_t portNumber) {
     QSettings settings;
+    if (settings.value(kPortKey).toInt() != portNumber) settings.remove(kPortPathKey);
     settings.setValue(kPortKey, portNumber);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return Synced(settings);
+}
+
+std::optional<TypedPort> ReadTypedPort() {
+    const QSettings settings;
+    const QString path = settings.value(kPortPathKey).toString();
+    bool isNumber = false;
+    const int number = settings.value(kPortKey).toInt(&isNumber);
+    if (path.isEmpty() || !isNumber || number < 1 || number > INT16_MAX) return std::nullopt;
+    return TypedPort{static_cast<std::int16_t>(number), path.toStdString()};
+}
+
+bool WriteTypedPort(const TypedPort& port) {
+    QSettings settings;
+    settings.setValue(kPortKey, port.number);
+    settings.setValue(kPortPathKey, QString::fromStdString(port.path));
+    return Synced(settings);
 }
 
 }  // namespace connection

@@ -529,6 +529,21 @@ bool DeviceLink::finishReconnect() {
     return true;
 }
 
+void DeviceLink::resumeForConnect() {
+    if (!ended_) return;
+    reconnecting_ = false;
+    closePort();
+    ended_ = false;
+}
+
+void DeviceLink::resumeLoss(int lostPort) {
+    closePort();
+    reconnecting_ = false;
+    portNumber_ = lostPort;
+    portName_ = ports_.name(lostPort).value_or(std::string());
+    ended_ = true;
+}
+
 void DeviceLink::dropIdleInput() {
     if (flags_.demoMode || ended_ || inExchange_) return;
     // An adapter unplugged (or a connection dropped) while nothing was sent:

@@ -23,6 +23,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "devlink/device_work.h"
 #include "devlink/frame.h"
@@ -95,6 +96,9 @@ public:
     void cancelJobs();
     bool cancelling() const { return cancelled_; }
     const PortTable& ports() const { return ports_; }
+    // A port the user names that the table does not (a path or an address
+    // typed in), under the number it is given.
+    void namePort(int portNumber, std::string path) { ports_.set(portNumber, std::move(path)); }
 
     // Closes whatever is open, then opens the given port number.
     bool openPort(int portNumber);
@@ -155,6 +159,11 @@ public:
     // again. Call when bytes arrive, and once more when the reply time is up.
     bool finishReconnect();
     bool reconnecting() const { return reconnecting_; }
+    // Offline, the user asks for a device elsewhere: the attempts on the
+    // lost port stop and the link may probe again.
+    void resumeForConnect();
+    // That connect found nothing: offline again, on the port that was lost.
+    void resumeLoss(int lostPort);
     void setTrace(LinkTrace* trace) { trace_ = trace; }
     LinkTrace* trace() const { return trace_; }
     // Told (after the trace) of a job that an error ended; the link and the

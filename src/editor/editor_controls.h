@@ -20,9 +20,11 @@ class QWidget;
 namespace editor {
 
 class ResponseGraph;
+class RowNumber;
 
 // One notch row, n = 12 * channel + row.
 struct NotchRowControls {
+    RowNumber* number = nullptr;     // 1..12, drawn as the graph's marker while the notch is active
     QLabel* autoMark = nullptr;      // "auto" while the device's search owns the row
     QLineEdit* freqBox = nullptr;    // frequency, typed
     QScrollBar* freqBar = nullptr;   // frequency code 0..729

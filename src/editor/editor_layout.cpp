@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "editor/control_names.h"
+#include "editor/elided_label.h"
 #include "editor/notch_table.h"
 #include "editor/response_graph.h"
 #include "editor/search_boxes.h"
@@ -100,12 +101,13 @@ void BuildEditorLayout(QWidget* window, EditorControls& c) {
     BuildSearchAndLinkBoxes(c, tabOrder);
     BuildStatusTexts(c);
     c.topRow->addStretch(1);
-    c.presetSourceLabel = new QLabel;
+    c.presetSourceLabel = new ElidedLabel;
     c.presetSourceLabel->setObjectName(QStringLiteral("Label7"));
-    c.presetTitleLabel = new QLabel;
+    c.presetTitleLabel = new ElidedLabel;
     c.presetTitleLabel->setObjectName(QStringLiteral("Label8"));
-    // No room is held for a title that may not come: on a netbook's screen
-    // the row must fit beside the search buttons.
+    // No room is held for a title that may not come, and both give way to
+    // the search status: on a netbook's screen the row must fit beside the
+    // search buttons.
     c.topRow->addSpacing(12);
     c.topRow->addWidget(c.presetSourceLabel);
     c.topRow->addSpacing(16);

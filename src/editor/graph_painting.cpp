@@ -5,7 +5,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
+#include "editor/axis_labels.h"
+#include "editor/marker_layout.h"
+#include "editor/row_colours.h"
 #include "notch/curve_drawing.h"
 
 namespace editor {
@@ -91,7 +95,7 @@ void PaintVectors(QPainter& painter, const QRect& plot, const GraphScene& scene)
         else
             curve.lineTo(p);
     }
-    painter.setPen(QPen(scene.colours.curve, std::max(1.0, std::min(sx, sy) * 1.25)));
+    painter.setPen(QPen(scene.colours.curve, std::max(scene.colours.curveWidth, std::min(sx, sy) * 1.25)));
     painter.drawPath(curve);
     painter.restore();
 }
@@ -100,31 +104,56 @@ void PaintLabels(QPainter& painter, const QRect& plot, int width, const GraphCol
     painter.setPen(colours.labels);
     const QFontMetrics fm = painter.fontMetrics();
     const int lineHeight = fm.height();
-    for (const Label& l : kLevelLabels) {
-        const int y = static_cast<int>(PictureToWidget(plot, 0, l.at).y());
-        painter.drawText(QRect(plot.right() + 4, y - lineHeight / 2, width - plot.right() - 4, lineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, QLatin1String(l.text));
-    }
+    // The level labels stay beside the picture, the lowest above the
+    // frequency labels' line; the frequency labels stay within the graph
+    // and apart.
+    std::vector<AxisLabel> levels;
+    for (const Label& l : kLevelLabels)
+        levels.push_back({static_cast<int>(PictureToWidget(plot, 0, l.at).y()), lineHeight});
+    const auto levelTops = PlaceAxisLabels(levels, 0, plot.bottom() + 1, 0);
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        if (levelTops[i])
+            painter.drawText(QRect(plot.right() + 4, *levelTops[i], width - plot.right() - 4, lineHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, QLatin1String(kLevelLabels[i].text));
+    std::vector<AxisLabel> freqs;
+    for (const Label& l : kFreqLabels)
+        freqs.push_back({static_cast<int>(PictureToWidget(plot, l.at, 0).x()),
+                         fm.horizontalAdvance(QLatin1String(l.text)) + 2});
+    const auto freqLefts = PlaceAxisLabels(freqs, 0, width, fm.horizontalAdvance(QLatin1Char(' ')));
     const int below = plot.bottom() + 2;
-    for (const Label& l : kFreqLabels) {
-        const QString text = QLatin1String(l.text);
-        const int textWidth = fm.horizontalAdvance(text) + 2;
-        const int centre = static_cast<int>(PictureToWidget(plot, l.at, 0).x());
-        const int left = std::clamp(centre - textWidth / 2, 0, width - textWidth);
-        painter.drawText(QRect(left, below, textWidth, lineHeight), Qt::AlignLeft | Qt::AlignVCenter, text);
-    }
+    for (std::size_t i = 0; i < freqs.size(); ++i)
+        if (freqLefts[i])
+            painter.drawText(QRect(*freqLefts[i], below, freqs[i].size, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             QLatin1String(kFreqLabels[i].text));
 }
 
+QString MarkerNumber(const GraphMarker& m) { return QString::number(m.n % model::kRowsPerChannel + 1); }
+
+// Each marker in the curve's colour with its number in black or white,
+// edged in the field's colour so that it stands apart from the grid and
+// from a marker beside it. One moved aside from its frequency points to it.
 void PaintMarkers(QPainter& painter, const GraphGeometry& g, const GraphScene& scene) {
+    const std::vector<QRect> rects = g.markerRects(*scene.markers);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    for (const GraphMarker& m : *scene.markers) {
-        const QRect around = g.markerAround(m);
-        painter.setPen(Qt::NoPen);
+    QFont bold = painter.font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    const QColor text = MarkerTextColour(scene.colours.curve);
+    const double radius = g.markerHeight / 2.0;
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        const GraphMarker& m = (*scene.markers)[i];
+        const QRectF around = QRectF(rects[i]).adjusted(0.5, 0.5, -0.5, -0.5);
+        const double at = PictureToWidget(g.plot, notch::GraphX(m.hz), 0).x();
+        if (std::abs(around.center().x() - at) > 1) {
+            painter.setPen(QPen(scene.colours.curve, 1));
+            painter.drawLine(QPointF(around.center().x(), around.bottom()), QPointF(at, g.plot.top()));
+        }
+        painter.setPen(QPen(scene.colours.field, 1));
         painter.setBrush(scene.colours.curve);
-        painter.drawEllipse(around);
-        painter.setPen(scene.colours.field);
-        painter.drawText(around, Qt::AlignCenter, QString::number(m.n % model::kRowsPerChannel + 1));
+        painter.drawRoundedRect(around, radius, radius);
+        painter.setPen(text);
+        painter.drawText(around, Qt::AlignCenter, MarkerNumber(m));
     }
     painter.restore();
 }
@@ -136,11 +165,17 @@ GraphColours ColoursFor(const QPalette& palette, int channel) {
     c.field = palette.color(QPalette::Active, QPalette::Base);
     c.labels = palette.color(QPalette::Active, QPalette::WindowText);
     c.window = palette.color(QPalette::Active, QPalette::Window);
-    c.grid = Blend(c.field, palette.color(QPalette::Active, QPalette::Text), 77);
-    if (!IsDark(c.field))
+    const QColor text = palette.color(QPalette::Active, QPalette::Text);
+    if (!IsDark(c.field)) {
+        c.grid = Blend(c.field, text, 77);
         c.curve = QColor::fromRgb(notch::CurveColour(channel));
-    else
-        c.curve = channel == 0 ? QColor(255, 110, 110) : QColor(120, 170, 255);
+        return c;
+    }
+    // On a dark field light lines look thinner than they are: the grid
+    // steps back, and the curves are lighter and drawn wider (PaintGraph).
+    c.grid = Blend(c.field, text, 48);
+    c.curve = channel == 0 ? QColor(255, 120, 120) : QColor(130, 185, 255);
+    c.curveWidth = 1.75;
     return c;
 }
 
@@ -150,21 +185,31 @@ QFont LabelFont(const QFont& windowFont) {
     return small;
 }
 
-QRect GraphGeometry::markerAround(const GraphMarker& m) const {
+std::vector<QRect> GraphGeometry::markerRects(const std::vector<GraphMarker>& markers) const {
+    std::vector<int> centres;
+    centres.reserve(markers.size());
+    for (const GraphMarker& m : markers)
+        centres.push_back(static_cast<int>(PictureToWidget(plot, notch::GraphX(m.hz), 0).x()));
     // Markers at the ends of the range stay whole over the picture.
-    const int centre = static_cast<int>(PictureToWidget(plot, notch::GraphX(m.hz) + m.nudge, 0).x());
-    const int left =
-        std::clamp(centre - markerSize / 2, plot.left(), std::max(plot.left(), plot.right() + 1 - markerSize));
-    return {left, markerTop, markerSize, markerSize};
+    const std::vector<MarkerSlot> placed =
+        LayOutMarkers(centres, {plot.left(), plot.right() + 1, markerWidth, 1, kMarkerLanes});
+    std::vector<QRect> rects;
+    rects.reserve(placed.size());
+    for (const MarkerSlot& slot : placed)
+        rects.emplace_back(slot.left, markerTop + slot.lane * (markerHeight + 1), markerWidth, markerHeight);
+    return rects;
 }
 
 GraphGeometry GeometryFor(const QSize& widgetSize, const QFont& labelFont) {
     const QFontMetrics fm(labelFont);
     GraphGeometry g;
     g.width = widgetSize.width();
-    g.markerSize = fm.height();
+    g.markerHeight = fm.height();
+    QFont bold = labelFont;
+    bold.setBold(true);
+    g.markerWidth = std::max(g.markerHeight, QFontMetrics(bold).horizontalAdvance(QStringLiteral("12")) + 6);
     g.markerTop = 1;
-    const int top = g.markerTop + g.markerSize + 1;
+    const int top = g.markerTop + g.markerHeight + 1;
     const int right = LevelLabelWidth(fm);
     const int bottom = fm.height() + 2;
     g.plot = QRect(0, top, std::max(1, widgetSize.width() - right), std::max(1, widgetSize.height() - top - bottom));
@@ -177,22 +222,22 @@ QSize NaturalSize(const QFont& labelFont) {
     return {notch::kGraphWidth + LevelLabelWidth(fm), g.plot.top() + notch::kGraphHeight + fm.height() + 2};
 }
 
-void SpreadMarkers(std::vector<GraphMarker>& markers, const QFont& labelFont) {
-    const double size = QFontMetrics(labelFont).height() + 1;
+void SortMarkers(std::vector<GraphMarker>& markers) {
     std::sort(markers.begin(), markers.end(),
               [](const GraphMarker& a, const GraphMarker& b) { return a.hz < b.hz || (a.hz == b.hz && a.n < b.n); });
-    double previous = -1e9;
-    for (GraphMarker& m : markers) {
-        const double x = notch::GraphX(m.hz);
-        m.nudge = std::max(0.0, previous + size - x);
-        previous = x + m.nudge;
-    }
+}
+
+QColor MarkerTextColour(const QColor& markerColour) {
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return ContrastRatio(black, markerColour) >= ContrastRatio(white, markerColour) ? black : white;
 }
 
 void PaintGraph(QPainter& painter, const GraphGeometry& geometry, const GraphScene& scene) {
     const QRect& plot = geometry.plot;
     const bool natural = plot.size() == QSize(notch::kGraphWidth, notch::kGraphHeight);
-    if (natural && scene.devicePixelRatio == 1.0)
+    // The surface's one-pixel curve only where it is as wide as wanted.
+    if (natural && scene.devicePixelRatio == 1.0 && scene.colours.curveWidth <= 1.0)
         PaintRaster(painter, plot, scene);
     else
         PaintVectors(painter, plot, scene);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "editor/response_graph.h"
+#include "editor/row_number.h"
 #include "editor/step_names.h"
 #include "model/number_text.h"
 #include "notch/channel_edits.h"
@@ -20,6 +21,10 @@ namespace {
 
 const char* const kIncorrectValue = "  Incorrect value";
 const char* const kIncorrectFrequency = "  Incorrect frequency value";
+// Under a bar's value in its tool tip: the gestures no bar shows.
+const char* const kFineStepHint = "Drag with Shift held for single steps; one wheel notch is one step.";
+
+QString BarTip(const QString& value) { return value + QLatin1Char('\n') + QLatin1String(kFineStepHint); }
 
 QString FreqText(int code) {
     return QString::fromStdString(model::FormatNumber(model::FreqTable[std::clamp(code, 0, model::kMaxFreqCode)]));
@@ -90,13 +95,13 @@ void NotchRowEditor::refreshRowTips(int n) {
     const QString gain = QString::fromStdString(notch::GainWithUnit(row.gainBar->value()));
     const QString width = QString::fromStdString(notch::WidthWithUnit(row.widthBar->value()));
     row.freqBox->setToolTip(freq);
-    row.freqBar->setToolTip(freq);
+    row.freqBar->setToolTip(BarTip(freq));
     row.freqBar->setAccessibleDescription(freq);
     row.gainBox->setToolTip(gain);
-    row.gainBar->setToolTip(gain);
+    row.gainBar->setToolTip(BarTip(gain));
     row.gainBar->setAccessibleDescription(gain);
     row.widthText->setToolTip(width);
-    row.widthBar->setToolTip(width);
+    row.widthBar->setToolTip(BarTip(width));
     row.widthBar->setAccessibleDescription(width);
 }
 
@@ -112,6 +117,14 @@ void NotchRowEditor::computeNotchResponse(int n) {
     s_.responses.computeNotch(n, s_.sent);
     const int channel = model::ChannelOfNotch(n);
     s_.controls.graphs[channel]->drawCurve(s_.responses, s_.sent, channel);
+    showActiveRows(channel);
+}
+
+void NotchRowEditor::showActiveRows(int channel) {
+    for (int k = 0; k < model::kRowsPerChannel; ++k) {
+        const int n = model::NotchIndex(channel, k);
+        s_.controls.rows[n].number->setActive(s_.sent.gainDb[n] < 0);
+    }
 }
 
 void NotchRowEditor::applyNotch(int n) {
@@ -120,7 +133,10 @@ void NotchRowEditor::applyNotch(int n) {
 }
 
 void NotchRowEditor::redrawGraph() {
-    for (int c = 0; c < model::kChannels; ++c) s_.controls.graphs[c]->drawCurve(s_.responses, s_.sent, c);
+    for (int c = 0; c < model::kChannels; ++c) {
+        s_.controls.graphs[c]->drawCurve(s_.responses, s_.sent, c);
+        showActiveRows(c);
+    }
 }
 
 void NotchRowEditor::enableManualNotches(int channel) {

@@ -25,6 +25,8 @@ public:
     // sendNotch, then computeNotchResponse.
     void applyNotch(int n);
     void redrawGraph();
+    // The row numbers of the channel's active notches as their markers.
+    void showActiveRows(int channel);
     // Rows beyond the channel's automatic count are the user's; the others
     // belong to the device's search.
     void enableManualNotches(int channel);

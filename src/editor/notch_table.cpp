@@ -6,13 +6,14 @@
 #include <QScrollBar>
 
 #include "editor/control_names.h"
+#include "editor/row_number.h"
 #include "editor/value_bars.h"
 #include "model/preset_image.h"
 
 namespace editor {
 namespace {
 
-enum Column { kMark, kFreqText, kFreqBar, kGainText, kGainBar, kWidthText, kWidthBar };
+enum Column { kNumber, kMark, kFreqText, kFreqBar, kGainText, kGainBar, kWidthText, kWidthBar };
 
 // Both channels' 24 rows stand one above the other, so each pixel of a row
 // counts 24 times: rows are as low as a box stays legible.
@@ -72,6 +73,7 @@ QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotch
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
         const int n = model::NotchIndex(channel, k);
         NotchRowControls& row = rows[n];
+        row.number = new RowNumber(channel, k, kRowHeight);
         row.autoMark = AutoMark(channel, k);
         row.freqBox = Box("Text2", n, NotchControlName(channel, k, "frequency"), QStringLiteral("20000"), 58);
         row.freqBar = Bar("HScroll6", n, NotchControlName(channel, k, "frequency slider"), model::kMaxFreqCode, 24, 90);
@@ -81,6 +83,7 @@ QWidget* BuildNotchTable(int channel, std::array<NotchRowControls, model::kNotch
         row.widthText->setReadOnly(true);  // shows the width bar's value; nothing typed there means anything
         row.widthBar = Bar("HScroll30", n, NotchControlName(channel, k, "width slider"), model::kMaxWidthCode, 1, 40);
         const int r = k + 1;
+        grid->addWidget(row.number, r, kNumber);
         grid->addWidget(row.autoMark, r, kMark);
         grid->addWidget(row.freqBox, r, kFreqText);
         grid->addWidget(row.freqBar, r, kFreqBar);

@@ -165,10 +165,14 @@ bool ParameterEditor::exportResponsesCsv(const QString& path) const {
 
 void ParameterEditor::setPresetSource(const QString& text) {
     state_.controls.presetSourceLabel->setText(text);
+    state_.controls.presetSourceLabel->setToolTip(text);
     history_.markSaved();
 }
 
-void ParameterEditor::showPresetTitle(const QString& title) { state_.controls.presetTitleLabel->setText(title); }
+void ParameterEditor::showPresetTitle(const QString& title) {
+    state_.controls.presetTitleLabel->setText(title);
+    state_.controls.presetTitleLabel->setToolTip(title);
+}
 
 QString ParameterEditor::presetSource() const { return state_.controls.presetSourceLabel->text(); }
 QString ParameterEditor::presetTitle() const { return state_.controls.presetTitleLabel->text(); }

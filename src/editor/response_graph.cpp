@@ -61,27 +61,27 @@ void ResponseGraph::drawCurve(const notch::ResponseTables& tables, const notch::
         markers_.push_back({static_cast<int>(n), sent.freqHz[n], sent.gainDb[n]});
         spoken << MarkerText(markers_.back());
     }
-    SpreadMarkers(markers_, LabelFont(font()));
+    SortMarkers(markers_);
     setAccessibleDescription(spoken.isEmpty() ? QStringLiteral("Flat, no notch active")
                                               : spoken.join(QStringLiteral("; ")));
     update();
 }
 
 QRect ResponseGraph::markerRect(int n) const {
-    for (const GraphMarker& m : markers_)
-        if (m.n == n) return geometry().markerAround(m);
+    const std::vector<QRect> rects = geometry().markerRects(markers_);
+    for (std::size_t i = 0; i < markers_.size(); ++i)
+        if (markers_[i].n == n) return rects[i];
     return {};
 }
 
 const GraphMarker* ResponseGraph::markerAt(QPoint at) const {
-    const GraphGeometry g = geometry();
+    const std::vector<QRect> rects = geometry().markerRects(markers_);
     const GraphMarker* nearest = nullptr;
     int best = 0;
-    for (const GraphMarker& m : markers_) {
-        const QRect r = g.markerAround(m);
-        if (!r.contains(at)) continue;
-        const int distance = std::abs(r.center().x() - at.x());
-        if (!nearest || distance < best) nearest = &m, best = distance;
+    for (std::size_t i = 0; i < markers_.size(); ++i) {
+        if (!rects[i].contains(at)) continue;
+        const int distance = std::abs(rects[i].center().x() - at.x());
+        if (!nearest || distance < best) nearest = &markers_[i], best = distance;
     }
     return nearest;
 }

@@ -21,9 +21,10 @@ QLabel* StatusText(const char* objectName) {
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
-    // Shown in the room the row has to spare: a status never widens the
-    // window past the screen.
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Always whole: the preset's source and title beside it give way
+    // instead. The margin at its end keeps it apart from them.
+    label->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    label->setContentsMargins(0, 0, 6, 0);
     label->hide();
     return label;
 }

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPainter>
+#include <QMouseEvent>
 #include <QWheelEvent>
 
 namespace editor {
@@ -16,11 +17,40 @@ void PaintFocusMark(QWidget* control) {
     painter.drawRect(QRectF(control->rect()).adjusted(1, 1, -1, -1));
 }
 
-// A wheel turn over an unfocused control belongs to the page around it:
-// ignored here, Qt hands it on to the parents up to the scroll area.
-bool WheelBelongsToPage(const QWidget* control, QWheelEvent* event) {
-    if (control->hasFocus()) return false;
-    event->ignore();
+// Up (or a tilt to the right) raises the value; a desktop that scrolls
+// "naturally" turns the wheel's sign round, and it is turned back here.
+void StepByWheel(QAbstractSlider& control, StepGestureState& state, QWheelEvent* event) {
+    const QPoint delta = event->angleDelta();
+    int eighths = delta.y() != 0 ? delta.y() : -delta.x();
+    if (event->inverted()) eighths = -eighths;
+    const int steps = state.wheel.add(eighths);
+    if (steps != 0) control.setValue(control.value() + steps * control.singleStep());
+    // Taken even at the end of the range: the page must not jump instead.
+    event->accept();
+}
+
+bool BeginFineDrag(QAbstractSlider& control, StepGestureState& state, QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !(event->modifiers() & Qt::ShiftModifier)) return false;
+    state.fineDrag = true;
+    state.dragStartX = event->position().toPoint().x();
+    state.dragStartValue = control.value();
+    if (control.focusPolicy() & Qt::ClickFocus) control.setFocus(Qt::MouseFocusReason);
+    event->accept();
+    return true;
+}
+
+bool MoveFineDrag(QAbstractSlider& control, const StepGestureState& state, QMouseEvent* event) {
+    if (!state.fineDrag) return false;
+    const int moved = event->position().toPoint().x() - state.dragStartX;
+    control.setValue(FineDragValue(state.dragStartValue, moved, control.minimum(), control.maximum()));
+    event->accept();
+    return true;
+}
+
+bool EndFineDrag(StepGestureState& state, QMouseEvent* event) {
+    if (!state.fineDrag || event->button() != Qt::LeftButton) return false;
+    state.fineDrag = false;
+    event->accept();
     return true;
 }
 
@@ -66,8 +96,18 @@ ValueBar::ValueBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ValueBar::wheelEvent(QWheelEvent* event) {
-    if (!WheelBelongsToPage(this, event)) QScrollBar::wheelEvent(event);
+void ValueBar::wheelEvent(QWheelEvent* event) { StepByWheel(*this, gestures_, event); }
+
+void ValueBar::mousePressEvent(QMouseEvent* event) {
+    if (!BeginFineDrag(*this, gestures_, event)) QScrollBar::mousePressEvent(event);
+}
+
+void ValueBar::mouseMoveEvent(QMouseEvent* event) {
+    if (!MoveFineDrag(*this, gestures_, event)) QScrollBar::mouseMoveEvent(event);
+}
+
+void ValueBar::mouseReleaseEvent(QMouseEvent* event) {
+    if (!EndFineDrag(gestures_, event)) QScrollBar::mouseReleaseEvent(event);
 }
 
 void ValueBar::paintEvent(QPaintEvent* event) {
@@ -80,8 +120,18 @@ ValueSlider::ValueSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ValueSlider::wheelEvent(QWheelEvent* event) {
-    if (!WheelBelongsToPage(this, event)) QSlider::wheelEvent(event);
+void ValueSlider::wheelEvent(QWheelEvent* event) { StepByWheel(*this, gestures_, event); }
+
+void ValueSlider::mousePressEvent(QMouseEvent* event) {
+    if (!BeginFineDrag(*this, gestures_, event)) QSlider::mousePressEvent(event);
+}
+
+void ValueSlider::mouseMoveEvent(QMouseEvent* event) {
+    if (!MoveFineDrag(*this, gestures_, event)) QSlider::mouseMoveEvent(event);
+}
+
+void ValueSlider::mouseReleaseEvent(QMouseEvent* event) {
+    if (!EndFineDrag(gestures_, event)) QSlider::mouseReleaseEvent(event);
 }
 
 void ValueSlider::paintEvent(QPaintEvent* event) {

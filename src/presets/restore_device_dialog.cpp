@@ -15,6 +15,7 @@
 #include "model/preset_name.h"
 #include "presets/backup_file_io.h"
 #include "ui/transfer_progress.h"
+#include "ui/window_fit.h"
 
 namespace presets {
 namespace {
@@ -92,7 +93,7 @@ RestoreDeviceDialog::RestoreDeviceDialog(const QString& path, const DeviceBackup
     layout->addWidget(currentBox_);
     layout->addWidget(summary_);
     layout->addWidget(buttons);
-    resize(720, 620);
+    ui::ResizeWithinScreen(*this, QSize(720, 620));
     updateRestoreButton();
 }
 

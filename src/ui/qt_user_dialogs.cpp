@@ -147,7 +147,7 @@ std::optional<QString> QtUserDialogs::askText(const TextPrompt& prompt, QWidget*
     } else {
         const int first = std::max(0, static_cast<int>(prompt.choices.indexOf(prompt.text)));
         dialog->setComboBoxItems(prompt.choices);
-        dialog->setComboBoxEditable(false);
+        dialog->setComboBoxEditable(prompt.typable);
         dialog->setTextValue(prompt.choices.value(first));
     }
     if (answerOf(*dialog) != QDialog::Accepted || !dialog) return std::nullopt;

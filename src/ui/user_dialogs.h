@@ -42,6 +42,7 @@ struct TextPrompt {
     QString label;
     QString text;         // what the box holds at first, or the choice shown first
     QStringList choices;  // when given, one of them is picked instead of typed
+    bool typable = false; // with choices: an entry of the user's own may be typed instead
 };
 
 class UserDialogs {

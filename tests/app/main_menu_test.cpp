@@ -1,9 +1,12 @@
 // The menu bar: its menus, the actions the toolbar shares, the keys, and
 // the Help menu's windows.
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -40,6 +43,10 @@ TEST_F(MainWindowTest, EveryCommandSitsInItsMenuWithItsKeyAndTheToolbarSharesIt)
         {a.quit, menus.file, "Ctrl+Q", -1},
         {a.storePreset, menus.device, "Ctrl+D", app::kStorePreset},
         {a.readPreset, menus.device, "Ctrl+R", app::kReadPreset},
+        {a.search[0], menus.device, "F5", -1},
+        {a.search[1], menus.device, "F6", -1},
+        {a.search[2], menus.device, "F7", -1},
+        {a.linkChannels, menus.device, "F8", -1},
         {a.copyLeftToRight, menus.edit, "Ctrl+Shift+R", app::kCopyLeftToRight},
         {a.copyRightToLeft, menus.edit, "Ctrl+Shift+L", app::kCopyRightToLeft},
         {a.deviceLog, menus.view, "Ctrl+L", -1},
@@ -63,6 +70,51 @@ TEST_F(MainWindowTest, EveryCommandSitsInItsMenuWithItsKeyAndTheToolbarSharesIt)
         EXPECT_TRUE(free->isEnabled());
 }
 
+// The Device menu's search and link commands click the editor's own
+// controls: the same frames, the same lock, the same question; they show
+// the controls' check and are disabled while the controls are.
+TEST_F(MainWindowTest, SearchAndLinkCommandsDriveTheEditorsOwnControls) {
+    start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const app::MainActions& a = window->actions();
+    const editor::EditorControls& c = window->editor().controls();
+    // From a number box too: its key filter never sees the key.
+    c.rows[11].gainBox->setFocus();
+    QTest::keyClick(c.rows[11].gainBox, Qt::Key_F6);
+    EXPECT_TRUE(rig.dialogs.shown.empty()) << "no warning";
+    EXPECT_TRUE(c.searchButtons[1]->isChecked());
+    EXPECT_TRUE(window->editor().searchRunning());
+    EXPECT_EQ(rig.takeWrites().size(), 1u) << "the start frame";
+    struct State {
+        QAction* action;
+        bool checked, enabled;
+    };
+    for (const State& s : {State{a.search[0], false, false}, State{a.search[1], true, true},
+                           State{a.search[2], false, false}, State{a.linkChannels, false, false}}) {
+        EXPECT_EQ(s.action->isChecked(), s.checked) << s.action->objectName().toStdString();
+        EXPECT_EQ(s.action->isEnabled(), s.enabled) << s.action->objectName().toStdString();
+    }
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    EXPECT_FALSE(c.searchButtons[2]->isChecked()) << "a disabled control takes no command";
+    a.search[1]->trigger();
+    EXPECT_FALSE(window->editor().searchRunning());
+    EXPECT_FALSE(a.search[1]->isChecked());
+    EXPECT_EQ(rig.takeWrites().size(), 4u) << "the stop frames of a Left search";
+    EXPECT_TRUE(a.linkChannels->isEnabled());
+
+    window->editor().controls().rows[23].gainBar->setValue(3);  // the halves differ
+    window->checkChannelsDiffer();
+    rig.takeWrites();
+    rig.dialogs.answers = {ui::Answer::No};
+    QTest::keyClick(window.get(), Qt::Key_F8);
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].title, "Link Left & Right");
+    EXPECT_FALSE(a.linkChannels->isChecked());
+    EXPECT_FALSE(c.linkBox->isChecked());
+    EXPECT_TRUE(rig.takeWrites().empty());
+}
+
 TEST_F(MainWindowTest, CtrlQAsksTheExitQuestionAndF1ListsEveryShortcut) {
     start();
     window->show();
@@ -79,8 +131,11 @@ TEST_F(MainWindowTest, CtrlQAsksTheExitQuestionAndF1ListsEveryShortcut) {
     EXPECT_EQ(table->window()->windowTitle(), "Keyboard shortcuts");
     QStringList rows;
     for (int r = 0; r < table->rowCount(); ++r) rows << table->item(r, 0)->text() + " = " + table->item(r, 1)->text();
-    for (const char* row : {"Load Preset from PC = Ctrl+O", "Quit = Ctrl+Q", "Copy Right to Left = Ctrl+Shift+L",
-                            "Device log = Ctrl+L", "Keyboard shortcuts = F1", "Coarse step = Page Up / Page Down"})
+    for (const char* row :
+         {"Load Preset from PC = Ctrl+O", "Quit = Ctrl+Q", "Copy Right to Left = Ctrl+Shift+L", "Device log = Ctrl+L",
+          "Keyboard shortcuts = F1", "Coarse step = Page Up / Page Down", "Search Feedback L&R = F5",
+          "Search Feedback L = F6", "Search Feedback R = F7", "Link channel Left & Right = F8",
+          "Single steps while dragging a bar = Shift+drag"})
         EXPECT_TRUE(rows.contains(row)) << row;
 }
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <memory>
@@ -15,6 +16,8 @@
 #include "app/offline_banner.h"
 #include "app/settings_offer.h"
 #include "app/splash_window.h"
+#include "connection/init_config.h"
+#include "connection/typed_port.h"
 #include "devlink/commands.h"
 #include "devlink/preset_block.h"
 #include "editor/parameter_editor.h"
@@ -217,31 +220,120 @@ TEST(MainWindowConnect, ConnectLeavesDemoModeForTheDeviceAndOffersTheDemoSetting
     }
 }
 
-TEST(ConnectPortChoice, OffersASearchAndThePortsThatExist) {
+// Offline, Connect... is offered too: a device that answers ends the
+// reconnect attempts and is offered the editor's settings; none leaves the
+// editor offline on the lost port, still trying it.
+TEST(MainWindowConnect, ConnectWhileOfflineTakesTheDeviceOrStaysOffline) {
+    for (const bool answers : {true, false}) {
+        SCOPED_TRACE(answers ? "a device answers" : "none answers");
+        EditorOnSim e(false);
+        SimRig& rig = e.rig;
+        app::MainWindow* window = e.window.get();
+        EXPECT_FALSE(window->actions().connectDevice->isEnabled()) << "connected: nothing to connect to";
+        rig.device.setMuted(true);
+        window->editor().controls().rows[11].gainBar->setValue(30);
+        window->goOffline();
+        ASSERT_TRUE(rig.link.lost());
+        EXPECT_TRUE(window->actions().connectDevice->isEnabled());
+        rig.device.setMuted(!answers);
+        rig.takeWrites();
+        rig.dialogs.shown.clear();
+        rig.dialogs.typed = {QString("Search every port")};
+        rig.dialogs.answers = {ui::Answer::Yes};
+        window->actions().connectDevice->trigger();
+        EXPECT_EQ(rig.link.lost(), !answers);
+        EXPECT_EQ(window->reconnectTimer().isActive(), !answers);
+        EXPECT_FALSE(rig.link.flags().demoMode);
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        if (answers) {
+            ExpectLabelledQuestion(rig.dialogs.shown[0], "Connected");
+            EXPECT_EQ(window->connectionStatus(), "Connected: " + kWhere);
+            EXPECT_EQ(window->offlineBannerText(), "");
+            EXPECT_EQ(NotchFrames(rig.takeWrites()).size(), 24u) << "the editor's settings, sent";
+        } else {
+            EXPECT_EQ(rig.dialogs.shown[0].text, "No device answers on any port.");
+            EXPECT_EQ(window->offlineBannerText(), app::OfflineBannerText(kWhere)) << "offline on the lost port";
+        }
+    }
+}
+
+TEST(ConnectPortChoice, OffersASearchAndThePortsThatExistOrTakesOneTyped) {
     devlink::PortTable ports = devlink::PortTable::fromList("", ':');
     ports.set(2, "/dev/null");
     ports.set(3, "/dev/qrn-no-such-port");
     ports.set(35, "tcp://127.0.0.1:4001");
+    using app::ConnectChoice;
     struct Case {
         const char* what;
         std::optional<QString> typed;
-        std::optional<int> port;
+        std::optional<ConnectChoice> choice;
     };
     const Case cases[] = {
-        {"the search", "Search every port", 0},
-        {"an existing port", "Port 2 (/dev/null)", 2},
-        {"a network port, last of the table", "Port 35 (tcp://127.0.0.1:4001)", 35},
+        {"the search", "Search every port", ConnectChoice{0, {}}},
+        {"an existing port", "Port 2 (/dev/null)", ConnectChoice{2, {}}},
+        {"a network port, last of the table", "Port 35 (tcp://127.0.0.1:4001)", ConnectChoice{35, {}}},
         {"cancelled", std::nullopt, std::nullopt},
+        {"a typed address", " tcp://192.0.2.7:4480 ", ConnectChoice{0, "tcp://192.0.2.7:4480"}},
+        {"a typed path the table names: that port", "/dev/null", ConnectChoice{2, {}}},
+        {"a typed path the table names but that is missing here", "/dev/qrn-no-such-port", ConnectChoice{3, {}}},
+        {"a typed path of its own", "/dev/qrn-elsewhere", ConnectChoice{0, "/dev/qrn-elsewhere"}},
+        {"nothing typed", "  ", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedDialogs dialogs;
         dialogs.typed = {c.typed};
-        EXPECT_EQ(app::AskConnectPort(ports, dialogs, nullptr), c.port);
+        EXPECT_EQ(app::AskConnectPort(ports, dialogs, nullptr), c.choice);
         ASSERT_EQ(dialogs.prompts.size(), 1u);
         EXPECT_EQ(dialogs.prompts[0].choices,
                   QStringList({"Search every port", "Port 2 (/dev/null)", "Port 35 (tcp://127.0.0.1:4001)"}));
+        EXPECT_TRUE(dialogs.prompts[0].typable);
     }
+}
+
+// A typed port takes the number that names it, else the highest one that
+// names nothing here, so no port of this machine is hidden.
+TEST(ConnectPortChoice, ATypedPortTakesANumberNoPortOfThisMachineUses) {
+    const auto exists = [](const std::string& name) { return name.starts_with("/dev/here"); };
+    devlink::PortTable full = devlink::PortTable::fromList("", ':');
+    for (int n = 1; n <= 35; ++n) full.set(n, "/dev/here" + std::to_string(n));
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, std::string>> table;
+        std::string typed;
+        int number;
+    };
+    const Case cases[] = {
+        {"an empty table: the last number", {}, "tcp://h:1", 35},
+        {"already named: its own number", {{7, "tcp://h:1"}}, "tcp://h:1", 7},
+        {"the last numbers exist: below them", {{35, "/dev/here35"}, {34, "/dev/here34"}}, "/dev/x", 33},
+        {"a missing device gives way", {{35, "/dev/gone"}}, "/dev/x", 35},
+    };
+    for (const Case& c : cases) {
+        devlink::PortTable ports = devlink::PortTable::fromList("", ':');
+        for (const auto& [n, name] : c.table) ports.set(n, name);
+        EXPECT_EQ(connection::NumberForTypedPort(ports, c.typed, exists), c.number) << c.what;
+    }
+    EXPECT_EQ(connection::NumberForTypedPort(full, "/dev/x", exists), 35) << "every number taken: the last";
+}
+
+// Remembered like a found port: put back at its number at the next start;
+// a device found on another port later forgets it.
+TEST(ConnectPortChoice, ATypedPortIsRememberedUntilAnotherIsFound) {
+    QSettings().clear();
+    ASSERT_TRUE(connection::WriteTypedPort({33, "tcp://127.0.0.1:4480"}));
+    devlink::PortTable ports;
+    connection::AddRememberedTypedPort(ports);
+    EXPECT_EQ(ports.name(33), "tcp://127.0.0.1:4480");
+    EXPECT_EQ(connection::ReadStoredPortNumber("/nonexistent/init.cfg"), 33);
+    ASSERT_TRUE(connection::WriteStoredPortNumber(33));
+    EXPECT_TRUE(connection::ReadTypedPort().has_value()) << "found again on its own number";
+    ASSERT_TRUE(connection::WriteStoredPortNumber(5));
+    EXPECT_FALSE(connection::ReadTypedPort().has_value());
+    devlink::PortTable fresh;
+    connection::AddRememberedTypedPort(fresh);
+    EXPECT_EQ(fresh.name(33), devlink::PortTable().name(33));
+    QSettings().clear();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "editor/response_graph.h"
+#include "editor/row_number.h"
 #include "editor_rig.h"
 
 using namespace editor_test;
@@ -16,7 +17,7 @@ namespace {
 const notch::GraphCanvas& Canvas(const EditorRig& rig, int c) { return rig.eq->controls().graphs[c]->canvas(); }
 
 std::vector<notch::Rgb> Pixels(const notch::GraphCanvas& canvas) {
-    return {canvas.data(), canvas.data() + notch::kGraphWidth * notch::kGraphHeight};
+    return {canvas.data(), canvas.data() + static_cast<std::ptrdiff_t>(notch::kGraphWidth) * notch::kGraphHeight};
 }
 
 int LowestRowOf(const notch::GraphCanvas& canvas, notch::Rgb colour) {
@@ -200,6 +201,24 @@ TEST(ResponseGraphWidget, PointerShowsValuesAndMarkersLeadToTheirRow) {
     EXPECT_TRUE(rig.row(11).freqBox->hasFocus());
 }
 
+// The row of an active notch shows its number as the marker does; the
+// number on a marker reads well on either channel's colour in either theme.
+TEST(ResponseGraphWidget, ActiveRowsShowTheirMarkerAndMarkersReadWell) {
+    EditorRig rig;
+    rig.loadDefaults();
+    DeepNotch(rig, 11, 0);
+    EXPECT_TRUE(rig.row(11).number->active());
+    EXPECT_FALSE(rig.row(10).number->active());
+    EXPECT_EQ(rig.row(11).number->text(), "12");
+    rig.row(11).gainBar->setValue(model::kMaxGainCode);
+    EXPECT_FALSE(rig.row(11).number->active()) << "0 dB is no active notch";
+    for (const QPalette& palette : {QPalette(Qt::white), DarkPalette()})
+        for (int c = 0; c < 2; ++c) {
+            const QColor curve = editor::ColoursFor(palette, c).curve;
+            EXPECT_GE(Contrast(editor::MarkerTextColour(curve), curve), 4.5) << curve.name().toStdString();
+        }
+}
+
 // The readout is the curve's value in the pointer's column, at any height
 // of the pointer; markers at both ends of the range stay whole.
 TEST(ResponseGraphWidget, ReadoutFollowsTheCurveAndEndMarkersStayInside) {
@@ -266,7 +285,11 @@ TEST(ResponseGraphWidget, DarkPaletteGivesADarkGraphAndReadableLockedRows) {
     EXPECT_LT(field.lightness(), 64);
     const editor::GraphColours colours = editor::ColoursFor(graph->palette(), 0);
     EXPECT_GE(Contrast(colours.labels, colours.window), 4.5);
-    EXPECT_GE(Contrast(colours.curve, colours.field), 4.5);
+    for (int c = 0; c < 2; ++c) {
+        const editor::GraphColours curve = editor::ColoursFor(graph->palette(), c);
+        EXPECT_GE(Contrast(curve.curve, curve.field), 7.0) << c;
+        EXPECT_GT(curve.curveWidth, 1.5) << "a light line on a dark field is drawn wider";
+    }
     for (const QWidget* w : {static_cast<QWidget*>(rig.row(0).freqBox), static_cast<QWidget*>(rig.row(5).gainBox),
                              static_cast<QWidget*>(rig.row(13).widthText)}) {
         ASSERT_FALSE(w->isEnabled());

@@ -24,9 +24,9 @@ QString SpokenValue(QWidget* w) { return QAccessible::queryAccessibleInterface(w
 }  // namespace
 
 // Every horizontal control of both channels: Right and Up raise, Page keys
-// take the coarse step, Home and End reach the ends; the wheel changes a
-// value (and sends) only when the control has the keyboard focus.
-TEST(EditorInput, KeysRaiseValuesAndTheWheelNeedsFocus) {
+// take the coarse step, Home and End reach the ends; a notch of the wheel
+// moves one step (and sends), with or without the keyboard focus.
+TEST(EditorInput, KeysRaiseValuesAndAWheelNotchIsOneStep) {
     EditorRig rig;
     auto preset = DefaultPreset();
     preset[76] = preset[156] = 1;  // rows 2..12 manual
@@ -64,12 +64,13 @@ TEST(EditorInput, KeysRaiseValuesAndTheWheelNeedsFocus) {
         rig.frames();
         rig.eq->controls().linkBox->setFocus();
         const int before = bar->value();
-        Wheel(bar, -1);
-        EXPECT_EQ(bar->value(), before) << at << ": an unfocused control ignores the wheel";
-        EXPECT_TRUE(rig.frames().empty()) << at;
+        const int away = before == min ? 1 : -1;  // away from the end it stands at
+        Wheel(bar, away);
+        EXPECT_EQ(bar->value(), before + away) << at << ": an unfocused control takes the wheel";
+        EXPECT_FALSE(rig.frames().empty()) << at;
         bar->setFocus();
-        Wheel(bar, before == min ? 1 : -1);  // away from the end it stands at
-        EXPECT_NE(bar->value(), before) << at << ": the focused control takes the wheel";
+        Wheel(bar, -away);
+        EXPECT_EQ(bar->value(), before) << at << ": the focused control, one step too";
         EXPECT_FALSE(rig.frames().empty()) << at;
     }
 }

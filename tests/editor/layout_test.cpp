@@ -133,8 +133,10 @@ TEST(EditorLayout, ToolTipsShowValuesWithUnits) {
     rig.load(preset);
     const auto& row = rig.row(11);
     EXPECT_EQ(row.freqBox->toolTip(), "247.9 Hz");
-    EXPECT_EQ(row.freqBar->toolTip(), "247.9 Hz");
-    EXPECT_EQ(row.gainBar->toolTip(), "-12 dB");
+    const QString hint = "\nDrag with Shift held for single steps; one wheel notch is one step.";
+    EXPECT_EQ(row.freqBar->toolTip(), "247.9 Hz" + hint);
+    EXPECT_EQ(row.gainBar->toolTip(), "-12 dB" + hint);
+    EXPECT_EQ(row.widthBar->toolTip(), "1/10 octave" + hint);
     EXPECT_EQ(row.widthText->toolTip(), "1/10 octave");
     EXPECT_EQ(rig.spin(notch::AutoSetting::QNotchAuto, 0)->toolTip(), "1/10 octave");
     EXPECT_EQ(rig.settings(1).sensitivitySlider->toolTip(), "7");
