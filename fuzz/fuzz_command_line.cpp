@@ -1,7 +1,7 @@
 // Any command line the editor may be started with, QRN4480_PORTS set or not.
 // Either the options come back and nothing is said, or nothing comes back
-// and the text says why; a preset file or a port list taken is one the
-// arguments or the environment gave.
+// and the text says why; a preset file, a port or a port list taken is one
+// the arguments or the environment gave.
 #include <QCoreApplication>
 #include <QStringList>
 #include <cstddef>
@@ -54,7 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fromArguments = fromArguments || argument.endsWith(*options->portList);
         Require(fromEnvironment || fromArguments);
     } else {
-        Require(!environment);
+        // One port named on the command line stands in for the list.
+        Require(!environment || options->port.has_value());
+    }
+    if (options->port) {
+        bool given = false;
+        for (const QString& argument : arguments.mid(1)) given = given || argument.endsWith(*options->port);
+        Require(given);
     }
     return 0;
 }
