@@ -1094,6 +1094,12 @@ def store_then_quit(home, sim, log, variant):
     check(wait_for(lambda: named("Remote: 0 phones"), 5) is not None, "the status bar shows the remote on")
     page = page_socket(address) if address.startswith("http://") else None
     check(wait_for(lambda: named("Remote: 1 phone"), 5) is not None, "and counts the phone")
+    press_found(lambda: named("Remote: 1 phone"))
+    remote = wait_for(lambda: window_titles().get("Remote control"), 10)
+    check(remote is not None, "a click on it opens the remote's window")
+    if remote:
+        subprocess.run(["wmctrl", "-i", "-c", remote], check=False)
+        wait_for(lambda: "Remote control" not in window_titles(), 5)
     check(page is not None, "a page's WebSocket opens while the Store window stands open")
     if page is not None:
         page_send(page, {"type": "notch", "channel": 0, "row": 11, "field": "gain", "value": -12})
