@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "presets/atomic_file.h"
+#include "app/text_file_save.h"
 #include "ui/user_dialogs.h"
 #include "ui/window_fit.h"
 
@@ -75,14 +75,8 @@ void DeviceLogWindow::showHistory() {
 }
 
 void DeviceLogWindow::save() {
-    const QString path = dialogs_.saveFileName({"Save device log", QDir::homePath(), "Text (*.txt)"}, this);
-    if (path.isEmpty()) return;
-    const std::string text = history_.text();
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (const auto reason = presets::ReplaceFileContents(path, std::span(bytes, text.size())))
-        dialogs_.inform(
-            "The device log could not be written to \"" + QDir::toNativeSeparators(path) + "\" (" + *reason + ").",
-            "Save device log", ui::Icon::Critical, this);
+    SaveTextFile(dialogs_, {"Save device log", QDir::homePath(), "Text (*.txt)"}, {}, history_.text(),
+                 "The device log", this);
 }
 
 void DeviceLogWindow::clear() {

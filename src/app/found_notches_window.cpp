@@ -9,7 +9,7 @@
 #include <optional>
 #include <span>
 
-#include "presets/atomic_file.h"
+#include "app/text_file_save.h"
 #include "ui/user_dialogs.h"
 
 namespace app {
@@ -50,16 +50,10 @@ void FoundNotchesWindow::take(notch::ReportBytes report, const model::PresetImag
 }
 
 void FoundNotchesWindow::save() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = dialogs_.saveFileName({"Save found notches", folder, "CSV file (*.csv)"}, this);
-    if (path.isEmpty()) return;
-    if (!path.endsWith(".csv", Qt::CaseInsensitive)) path += ".csv";
-    const std::string csv = notch::FoundNotchesCsv(log_.newestFirst());
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
-    if (const auto reason = presets::ReplaceFileContents(path, std::span(bytes, csv.size())))
-        dialogs_.inform(
-            "The found notches could not be written to \"" + QDir::toNativeSeparators(path) + "\" (" + *reason + ").",
-            "Save found notches", ui::Icon::Critical, this);
+    SaveTextFile(dialogs_,
+                 {"Save found notches", QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                  "CSV file (*.csv)"},
+                 ".csv", notch::FoundNotchesCsv(log_.newestFirst()), "The found notches", this);
 }
 
 void FoundNotchesWindow::clear() {
