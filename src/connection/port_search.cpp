@@ -25,52 +25,53 @@ void NoteRefusal(int portNumber, devlink::PortFault fault, PortSearchResult& res
     if (list && std::find(list->begin(), list->end(), portNumber) == list->end()) list->push_back(portNumber);
 }
 
-bool TryPort(devlink::DeviceLink& link, int portNumber, PortSearchResult& result) {
+devlink::Task<bool> TryPort(devlink::DeviceLink& link, int portNumber, PortSearchResult& result) {
     result.portNumber = portNumber;
     if (!link.openPort(portNumber)) {
         NoteRefusal(portNumber, link.lastOpenFault(), result);
-        return false;
+        co_return false;
     }
     link.setReceiveSize(devlink::kReplySize);
-    if (link.probeDevice(devlink::ProbePayload())) return true;
+    if (co_await link.probeDevice(devlink::ProbePayload())) co_return true;
     link.closePort();
-    return false;
+    co_return false;
 }
 
-bool ProbeTogether(devlink::DeviceLink& link, std::span<const int> candidates, PortSearchResult& result) {
-    const devlink::ProbeOutcome outcome = devlink::ProbeAllAtOnce(link, candidates, devlink::ProbePayload());
-    for (const auto& [port, fault] : outcome.refused) NoteRefusal(port, fault, result);
+devlink::Task<bool> ProbeTogether(devlink::DeviceLink& link, std::vector<int> candidates, PortSearchResult& result) {
+    const devlink::ProbeOutcome outcome =
+        co_await devlink::ProbeAllAtOnce(link, std::move(candidates), devlink::ProbePayload());
+    for (const auto& refusal : outcome.refused) NoteRefusal(refusal.first, refusal.second, result);
     result.found = outcome.found;
     result.portNumber = outcome.portNumber;
-    return outcome.found;
+    co_return outcome.found;
 }
 
 }  // namespace
 
-PortSearchResult SearchDevicePorts(devlink::DeviceLink& link, int storedPort) {
+devlink::Task<PortSearchResult> SearchDevicePorts(devlink::DeviceLink& link, int storedPort) {
     std::vector<int> order = CandidateOrder(storedPort);
     PortSearchResult result;
     if (!link.portFactory()) {
         for (const int port : order) {
-            if (TryPort(link, port, result)) {
+            if (co_await TryPort(link, port, result)) {
                 result.found = true;
-                return result;
+                co_return result;
             }
         }
-        return result;
+        co_return result;
     }
     // A modem, a GPS receiver or a lighting interface may sit on any other
     // port: none of them hears a byte while the remembered port answers.
-    if (Remembered(storedPort) && ProbeTogether(link, std::span(order).first(1), result)) return result;
+    if (Remembered(storedPort) && co_await ProbeTogether(link, std::vector<int>(1, order.front()), result)) co_return result;
     order.erase(order.begin());
-    ProbeTogether(link, order, result);
-    return result;
+    co_await ProbeTogether(link, order, result);
+    co_return result;
 }
 
-PortSearchResult ProbeChosenPort(devlink::DeviceLink& link, int portNumber) {
+devlink::Task<PortSearchResult> ProbeChosenPort(devlink::DeviceLink& link, int portNumber) {
     PortSearchResult result;
-    result.found = TryPort(link, portNumber, result);
-    return result;
+    result.found = co_await TryPort(link, portNumber, result);
+    co_return result;
 }
 
 std::string PortInUseMessage(int port, const std::string& devicePath) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "devlink/device_link.h"
+#include "devlink/task.h"
 
 namespace connection {
 
@@ -20,9 +21,9 @@ struct PortSearchResult {
     std::vector<int> inUse;             // ports another program holds
 };
 
-PortSearchResult SearchDevicePorts(devlink::DeviceLink& link, int storedPort);
+devlink::Task<PortSearchResult> SearchDevicePorts(devlink::DeviceLink& link, int storedPort);
 // The one port the user named: opened and probed, closed again when silent.
-PortSearchResult ProbeChosenPort(devlink::DeviceLink& link, int portNumber);
+devlink::Task<PortSearchResult> ProbeChosenPort(devlink::DeviceLink& link, int portNumber);
 
 // "Port 5 (/dev/ttyUSB0) is in use by another program."
 std::string PortInUseMessage(int port, const std::string& devicePath);

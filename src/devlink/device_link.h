@@ -2,8 +2,9 @@
 // The one owner of the serial link: opens the port, writes frames, waits for
 // the device's replies with the resend and time-out rules, and takes the
 // device's own reports during a feedback search. Device work runs as jobs,
-// one at a time (JobRunner): in the editor a wait steps off the job's stack
-// back to the window's event loop, so nothing runs inside an exchange. What
+// one at a time (JobRunner), each a coroutine: in the editor a wait hands
+// the window's event loop back until the device answers, so nothing runs
+// inside an exchange. What
 // holds the device for many frames holds DeviceWork too: a command from
 // outside it is refused, never slipped in between its frames. An edit asked
 // for while another job waits is queued behind it.
@@ -24,6 +25,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "devlink/device_work.h"
 #include "devlink/frame.h"
@@ -34,6 +36,7 @@
 #include "devlink/port_factory.h"
 #include "devlink/port_table.h"
 #include "devlink/serial_port.h"
+#include "devlink/task.h"
 
 namespace devlink {
 
@@ -78,8 +81,8 @@ class DeviceLink {
 public:
     // Jobs run on the caller's stack.
     DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports);
-    // Jobs run by `jobs` (the editor's, which gives them stacks of their
-    // own; the port's waits step out through the same runner).
+    // Jobs run by `jobs` (the editor's, driven from its event loop; the
+    // port's waits hand the loop back through the same runner).
     DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports, JobRunner& jobs);
 
     LinkFlags& flags() { return flags_; }
@@ -110,19 +113,25 @@ public:
     // Reopens the port with the new read size, as the device's protocol has
     // it; a network port keeps its connection.
     void setReceiveSize(int bytes);
-    // Sends one frame and waits for its reply, as a job of its own or as a
-    // step of the job that calls it. One asked for while another job waits
-    // (a control that moved while the window kept running) is queued
-    // instead: the latest value of each parameter wins, parameters go out
-    // in the order they were first changed, right after the exchange in
-    // progress; a parameter moved back to the value in progress is not sent
-    // again. While a transfer holds the device it is refused.
+    // An edit from a control: one frame and its reply, as a job of its own.
+    // One asked for while another job waits (a control that moved while the
+    // window kept running) is queued instead: the latest value of each
+    // parameter wins, parameters go out in the order they were first
+    // changed, right after the exchange in progress; a parameter moved back
+    // to the value in progress is not sent again. While a transfer holds
+    // the device it is refused.
     void sendCommand(const Payload& payload);
-    bool probeDevice(const Payload& payload) { return writeProbe(payload) && awaitProbeReply(); }
+    // One frame and its reply, as a step of the task that awaits it. False
+    // when it did not complete (the link ended, the job was cancelled,
+    // sending is off).
+    Task<bool> command(Payload payload);
+    // Frames in order, each a step as above, until one does not complete.
+    Task<bool> commands(std::vector<Payload> frames);
+    Task<bool> probeDevice(Payload payload);
     // The probe in its two halves, so that several ports can be probed at
     // once: the wait counts from the write.
     bool writeProbe(const Payload& payload);
-    bool awaitProbeReply();
+    Task<bool> awaitProbeReply();
 
     // Where the port search gets more ports of this link's kind; none: the
     // ports are tried one after the other on the link's own port.
@@ -133,12 +142,10 @@ public:
     void adoptLineOf(DeviceLink& prober);
     // A block of 160 bytes; nothing when the link ended, the job was
     // cancelled or sending is off (demo mode, a fill).
-    std::optional<Block> readBlock(const Payload& payload);
-    // One exchange whose reply the caller needs (a memory byte), asked for
-    // inside a job: never queued or coalesced; nothing when it did not
-    // complete, or when asked for from outside a job while jobs have stacks
-    // of their own (its reply would come after the caller had gone).
-    std::optional<Reply> request(const Payload& payload);
+    Task<std::optional<Block>> readBlock(Payload payload);
+    // One exchange whose reply the caller needs (a memory byte): never
+    // queued or coalesced; nothing when it did not complete.
+    Task<std::optional<Reply>> request(Payload payload);
     void sendNoReply(const Payload& payload);
     // Consumes one report when ten bytes are waiting, hands its first seven
     // bytes to the handler and acknowledges it. True when one was consumed.
@@ -192,18 +199,21 @@ private:
     bool writeFrame(const Payload& payload);
     // Writes, waits, resends; copies the reply into ReplyBuffer. False when
     // the link was lost.
-    bool exchange(const Payload& payload, int replySize, std::int64_t limitMs);
-    WaitResult awaitReply(int replySize, std::int64_t limitMs, std::int64_t writtenAtMs);
+    Task<bool> exchange(Payload payload, int replySize, std::int64_t limitMs);
+    Task<WaitResult> awaitReply(int replySize, std::int64_t limitMs, std::int64_t writtenAtMs);
     bool takeFramedReply(std::int64_t writtenAtMs);
     bool takeBlock();
     bool takeUnframedReply(int replySize);
     // After a resend the first write may still be answered: waits for that
     // answer (or the reply time) and drops it, so it cannot pass for the
     // next frame's reply.
-    void settleAfterResend(int replySize, std::int64_t writtenAtMs);
+    Task<void> settleAfterResend(int replySize, std::int64_t writtenAtMs);
     // Waits until nothing has come for two byte times (or the deadline) and
     // drops what came: the rest of a garbled answer.
-    void dropWhenQuiet(std::int64_t deadlineMs);
+    Task<void> dropWhenQuiet(std::int64_t deadlineMs);
+    // Until bytes arrive, the port fails or the time is up: in place on a
+    // port that blocks, from the event loop on one that wakes the job.
+    Task<void> bytesOrTime(std::int64_t timeoutMs);
     void pullInput();
     // Noise ahead of the next report, waiting (a frame time at most) when
     // the bytes held cannot tell yet; nothing when fewer than ten are held.
@@ -214,8 +224,8 @@ private:
     void lose(const std::string& message);
     std::string portLostMessage() const;
     void queueCommand(const Payload& payload);
-    void sendQueued();
-    void exchangeCommand(const Payload& payload);
+    Task<void> sendQueued();
+    Task<bool> exchangeCommand(Payload payload);
 
     SerialPort& port_;
     MonotonicClock& clock_;

@@ -17,6 +17,7 @@ public:
     bool write(std::span<const std::uint8_t> bytes) override { return line_.write(bytes); }
     int bytesWaiting() override { return line_.bytesWaiting(); }
     void waitForBytes(int timeoutMs) override { line_.waitForBytes(timeoutMs); }
+    WakingPort* waking() override { return line_.waking(); }
     std::vector<std::uint8_t> read() override { return line_.read(); }
     void discardInput() override { line_.discardInput(); }
     PortFault fault() const override { return line_.fault(); }

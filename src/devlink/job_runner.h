@@ -1,32 +1,37 @@
 #pragma once
-// Device work runs as jobs, one at a time, in the order asked for.
+// Device work runs as jobs, one at a time, in the order asked for. A job is
+// a coroutine (Task): each of its waits for the device, or for the user's
+// answer, is a `co_await` in its code.
 //
-// In the editor a job runs on a stack of its own. When it waits for the
-// device it steps off that stack, back to the window's one event loop,
-// which goes on painting, moving progress and taking input; the port's
-// signal or the wait's timer steps back in, from that loop. So nothing runs
-// inside an exchange, no event loop ever runs inside device work, and the
-// code of a job (the link's exact frames, resends and time-outs) reads as
-// the plain sequence it is on the line. A job asked for while another waits
-// starts once that one has ended.
+// In the editor and in `qrn4480 serve` the runner is driven from the event
+// loop: a job runs until its first wait, the loop goes on painting, moving
+// progress and taking input, and the port's signal, the wait's timer or the
+// answer resumes the job from the loop. Nothing runs inside an exchange and
+// no event loop runs inside device work. A job asked for while another
+// waits starts once that one has ended.
 //
-// The command-line tool and the tests run a job on the caller's stack, over
-// ports that block: the same code, without a window to keep alive.
+// The command-line tool and the tests drive the same jobs over ports that
+// block: every wait completes in place, so a job has ended when run()
+// returns, and an exception that ended it reaches the caller.
+#include <coroutine>
 #include <cstddef>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace devlink {
+#include "devlink/task.h"
 
-class JobStack;
+namespace devlink {
 
 class JobRunner {
 public:
-    using Body = std::function<void()>;
+    // A job is made when it starts, so what it captures lives as long as it
+    // runs: the runner keeps the maker with its task.
+    using Job = std::function<Task<void>()>;
     // Runs a call later from the event loop, never from inside the caller.
     using Post = std::function<void(std::function<void()>)>;
 
@@ -35,72 +40,108 @@ public:
     JobRunner(const JobRunner&) = delete;
     JobRunner& operator=(const JobRunner&) = delete;
 
-    // Jobs get stacks of their own from now on; `post` steps back in.
-    void useOwnStacks(Post post);
-    bool ownStacks() const { return static_cast<bool>(post_); }
+    // Jobs are resumed from an event loop from now on, through `post`.
+    void driveFromLoop(Post post);
+    bool fromLoop() const { return static_cast<bool>(post_); }
 
-    // Runs `body` now when nothing else runs or waits, inside the job in
-    // progress when called from it, and otherwise after what is queued.
-    void run(Body body);
+    // Starts `job` now when nothing else runs or waits, and otherwise after
+    // what is queued. Driven in place, the job has ended on return (an
+    // exception that ended it is thrown here), and a job asked for from
+    // inside another one runs there and then.
+    void run(Job job);
 
-    // The caller is inside a job's body.
-    bool inJob() const { return running_ > 0; }
-    // A job waits for the device, or one is queued behind it.
-    bool busy() const { return running_ > 0 || stack_ != nullptr || !queue_.empty(); }
+    // A job's code runs at this moment (it was started or resumed and has
+    // not yet waited): no event loop may start here.
+    bool running() const { return running_ > 0; }
+    // A job runs or waits, or one is queued behind it.
+    bool busy() const { return running_ > 0 || current_ != nullptr || !queue_.empty(); }
     // Jobs asked for that have not started.
     std::size_t queued() const { return queue_.size(); }
     // Forgets the jobs that have not started (the editor is ending).
     void dropQueued() { queue_.clear(); }
     // Told once nothing runs, waits or is queued any more.
     void setWhenIdle(std::function<void()> idle) { whenIdle_ = std::move(idle); }
-
-    // The caller runs inside a job on its own stack, so it can step out.
-    bool canSuspend() const { return post_ && stack_ && running_ > 0 && !suspended_; }
-    // From inside a job on its own stack: steps out to the event loop until
-    // wake() steps back in. False when the job cannot step out (the
-    // caller's stack): the caller waits in place instead.
-    bool suspend();
-    // Steps back into the waiting job soon, from the event loop. Several
-    // wakes before it has stepped in count as one.
-    void wake();
-
-    // From inside a job on its own stack: runs `start` from the event loop
-    // and steps out until the `done` it is handed has been called (a
-    // question's answer, a window closed). Meanwhile the rest of the program
-    // goes on; what it asks of the device comes after this job, as while the
-    // job waits for the device. False, and nothing started, anywhere else.
-    using Done = std::function<void()>;
-    bool awaitFromLoop(std::function<void(Done done)> start);
-
-    // Runs `call` from the event loop once the caller's job is over: at
-    // once where jobs run on the caller's stack.
-    void later(std::function<void()> call);
-
-    // The caller runs on a job's own stack, where no event loop may run:
-    // loops must nest last in, first out on one stack, and a job's stack
-    // is left and re-entered from whichever loop wakes it.
-    bool onOwnStack() const { return stack_ != nullptr && !suspended_; }
-
-    // Told, from the event loop, of an exception that ended a job on its own
-    // stack: the job is over, the program and the link go on.
+    // Told, from the event loop, of an exception that ended a job driven
+    // from it: the job is over, the program and the link go on.
     void setWhenFailed(std::function<void(const std::string& why)> failed) { whenFailed_ = std::move(failed); }
 
+    // `co_await jobs.untilWoken()`: the job waits until wake() (the port's
+    // signal, its timer, a cancel). Only where driven from the loop.
+    auto untilWoken() {
+        struct Awaiter {
+            JobRunner& jobs;
+            bool await_ready() const noexcept { return false; }
+            void await_suspend(std::coroutine_handle<> waiting) { jobs.parked_ = waiting; }
+            void await_resume() const noexcept {}
+        };
+        return Awaiter{*this};
+    }
+    // Resumes the waiting job soon, from the event loop. Several wakes
+    // before it has gone on count as one.
+    void wake();
+
+    // `co_await jobs.answer<T>(start)`: runs `start` (from the event loop
+    // where driven from one) and waits until the `reply` it is handed has
+    // been called: a question's answer, a window closed. Meanwhile the rest
+    // of the program goes on; what it asks of the device comes after this
+    // job. Wakes meanwhile (a cancel) do not end the wait.
+    template <typename T>
+    auto answer(std::function<void(std::function<void(T)> reply)> start) {
+        struct Awaiter {
+            JobRunner& jobs;
+            std::function<void(std::function<void(T)>)> start;
+            std::optional<T> reply{};
+            bool await_ready() const noexcept { return false; }
+            bool await_suspend(std::coroutine_handle<> waiting) {
+                if (!jobs.fromLoop()) {
+                    // Asked in place (scripted answers): it has its answer
+                    // now, or it never will.
+                    start([this](T given) { reply.emplace(std::move(given)); });
+                    return !reply.has_value();
+                }
+                jobs.post_([this, waiting, alive = jobs.alive_] {
+                    if (!*alive) return;
+                    start([this, waiting, alive](T given) {
+                        if (!*alive || reply) return;
+                        reply.emplace(std::move(given));
+                        jobs.resumeSoon(waiting);
+                    });
+                });
+                return true;
+            }
+            T await_resume() { return std::move(*reply); }
+        };
+        return Awaiter{*this, std::move(start)};
+    }
+
+    // Runs `call` once the job in progress is over (from the event loop
+    // where driven from one), at once when no job is in progress.
+    void later(std::function<void()> call);
+
 private:
-    void startOnOwnStack(Body body);
-    void enter();
-    void finishStack();
+    struct Current {
+        Job maker;
+        Task<void> task;
+    };
+
+    void start(Job job);
+    void resume(std::coroutine_handle<> handle);
+    void resumeSoon(std::coroutine_handle<> handle);
+    void finish();
     void startNextQueued();
     void tellIfIdle();
 
     Post post_;
-    std::unique_ptr<JobStack> stack_;
-    std::deque<Body> queue_;
+    std::unique_ptr<Current> current_;
+    std::deque<Job> queue_;
     std::function<void()> whenIdle_;
-    int running_ = 0;
     std::function<void(const std::string&)> whenFailed_;
-    std::vector<std::function<void()>> afterJob_;  // told once the job on its stack is over
+    std::vector<std::function<void()>> afterJob_;
+    std::coroutine_handle<> parked_;
+    // Calls posted to the loop may outlive the runner (the program ends).
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    int running_ = 0;
     bool wakePosted_ = false;
-    bool suspended_ = false;
 };
 
 }  // namespace devlink

@@ -1,10 +1,12 @@
 #pragma once
-// The editor's port: a wait inside a job steps off the job's stack back to
-// the window's event loop (which paints, moves progress and takes input
-// meanwhile) and steps back in when bytes arrive, the port fails or the time
-// is up. No event loop runs inside the wait. Outside a job, or where jobs
-// run on the caller's stack, it waits in place like any blocking port.
+// The editor's port: a job's wait on it hands the window's event loop back
+// (which paints, moves progress and takes input meanwhile), and the job is
+// woken from the loop when bytes arrive, the port fails or the time is up.
+// No event loop runs inside the wait. A wait outside a job driven from the
+// loop blocks in place like any port.
 #include <QObject>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "devlink/any_port.h"
@@ -13,7 +15,7 @@
 
 namespace devlink {
 
-class JobWaitPort final : public ForwardingPort {
+class JobWaitPort final : public ForwardingPort, private WakingPort {
 public:
     JobWaitPort(AnyPort& port, JobRunner& jobs) : ForwardingPort(port), port_(port), jobs_(jobs) {}
     // Owns its port (one of several the port search probes at once).
@@ -22,23 +24,28 @@ public:
 
     AnyPort& line() { return port_; }
 
-    // Returns when bytes arrive, the port fails, the time is up or the job
-    // is woken (cancelled).
     void waitForBytes(int timeoutMs) override;
+    WakingPort* waking() override { return this; }
 
-    // Waits that could not step out (a job run where it was asked for in a
-    // program with a window): the window stood still meanwhile.
+    // Waits that blocked in place in a program with a window: the window
+    // stood still meanwhile.
     int waitsInPlace() const { return waitsInPlace_; }
 
 private:
+    JobRunner& waitingJobs() override { return jobs_; }
+    void wakeOn(int timeoutMs) override;
+    void stopWaking() override;
+
     std::unique_ptr<AnyPort> owned_;
     AnyPort& port_;
     JobRunner& jobs_;
+    // Parent of the wait's connections: they end with it.
+    std::unique_ptr<QTimer> deadline_;
     int waitsInPlace_ = 0;
 };
 
 // Posts calls through the event loop of the thread `context` lives in: what
-// a JobRunner steps back in with.
+// a JobRunner resumes its jobs with.
 JobRunner::Post PostThrough(QObject& context);
 
 }  // namespace devlink

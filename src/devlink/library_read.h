@@ -27,7 +27,7 @@ enum class LibraryReadResult {
 
 // One byte of the device's memory (ReadMemoryByte): what the reply carries;
 // nothing when the exchange did not complete.
-std::optional<std::uint8_t> ReadMemoryByte(DeviceLink& link, int address);
+Task<std::optional<std::uint8_t>> ReadMemoryByte(DeviceLink& link, int address);
 
 // Frames the read sends for the given number of used positions 5..20.
 int LibraryReadFrameCount(int usedUserPositions);
@@ -35,6 +35,6 @@ int LibraryReadFrameCount(int usedUserPositions);
 // Positions 1..4 are listed as used under their fixed names; 5..20 as the
 // markers say, an unused one named " Empty  ". Names are the device's bytes,
 // one character each.
-LibraryReadResult ReadDeviceLibrary(DeviceLink& link, model::PresetLibrary& library, const LibraryReadSteps& steps);
+Task<LibraryReadResult> ReadDeviceLibrary(DeviceLink& link, model::PresetLibrary& library, LibraryReadSteps steps);
 
 }  // namespace devlink

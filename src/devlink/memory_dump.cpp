@@ -32,8 +32,8 @@ private:
 
 int DumpFrameCount(int usedUserPositions) { return LibraryReadFrameCount(usedUserPositions) + 1 + 3; }
 
-bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
-                      const DumpHooks& hooks) {
+Task<bool> DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
+                            DumpHooks hooks) {
     if (hooks.status) hooks.status(kDumpStatus);
     DumpProgress progress(hooks);
     progress.setTotal(DumpFrameCount(model::kUserPositions));
@@ -44,11 +44,11 @@ bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
         progress.step();
         return true;
     };
-    ReadDeviceLibrary(link, library, steps);
+    co_await ReadDeviceLibrary(link, library, steps);
 
-    ReadPresetBlockInto(link, kCurrentSettingsBlock, image);
+    co_await ReadPresetBlockInto(link, kCurrentSettingsBlock, image);
     progress.step();
-    if (link.ended()) return false;
+    if (link.ended()) co_return false;
 
     if (hooks.fillEditor) hooks.fillEditor();
 
@@ -57,10 +57,10 @@ bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::Preset
         int channel;
     } closing[] = {{kSearchBoth, 0}, {kSearchLeft, 0}, {kSearchRight, 1}};
     for (const auto& frame : closing) {
-        link.sendCommand(SearchControlPayload(frame.selector, SearchSettingsBytes(image, frame.channel), false));
+        co_await link.command(SearchControlPayload(frame.selector, SearchSettingsBytes(image, frame.channel), false));
         progress.step();
     }
-    return !link.ended();
+    co_return !link.ended();
 }
 
 }  // namespace devlink

@@ -28,7 +28,7 @@ int DumpFrameCount(int usedUserPositions);
 
 // False when the link was lost on the way: what the lists and the image
 // then hold is not the device's and must not be shown.
-bool DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
-                      const DumpHooks& hooks);
+Task<bool> DumpDeviceMemory(DeviceLink& link, model::PresetImage& image, model::PresetLibrary& library,
+                            DumpHooks hooks);
 
 }  // namespace devlink

@@ -20,10 +20,10 @@ struct Lane {
 
 }  // namespace
 
-ProbeOutcome ProbeAllAtOnce(DeviceLink& link, std::span<const int> candidates, const Payload& probe) {
+Task<ProbeOutcome> ProbeAllAtOnce(DeviceLink& link, std::vector<int> candidates, Payload probe) {
     ProbeOutcome outcome;
     PortFactory* factory = link.portFactory();
-    if (!factory) return outcome;
+    if (!factory) co_return outcome;
     NoLinkEnd noEnd;
     std::vector<Lane> lanes;
     lanes.reserve(candidates.size());
@@ -45,14 +45,14 @@ ProbeOutcome ProbeAllAtOnce(DeviceLink& link, std::span<const int> candidates, c
     // wait is for the first port still undecided, and the time the ports
     // after it wait meanwhile counts for them as well.
     for (Lane& lane : lanes) {
-        if (!lane.written || !lane.link->awaitProbeReply()) continue;
+        if (!lane.written || !co_await lane.link->awaitProbeReply()) continue;
         link.adoptLineOf(*lane.link);
         outcome.found = true;
         outcome.portNumber = lane.portNumber;
         break;
     }
     for (Lane& lane : lanes) lane.link->closePort();
-    return outcome;
+    co_return outcome;
 }
 
 }  // namespace devlink

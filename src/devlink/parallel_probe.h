@@ -23,6 +23,6 @@ struct ProbeOutcome {
 // winner included. The link adopts the winner's open line, so the probe is
 // the first and only one the device sees; the others are closed. Needs
 // link.portFactory().
-ProbeOutcome ProbeAllAtOnce(DeviceLink& link, std::span<const int> candidates, const Payload& probe);
+Task<ProbeOutcome> ProbeAllAtOnce(DeviceLink& link, std::vector<int> candidates, Payload probe);
 
 }  // namespace devlink

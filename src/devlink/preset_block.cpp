@@ -6,12 +6,12 @@
 
 namespace devlink {
 
-bool ReadPresetBlockInto(DeviceLink& link, std::uint8_t index, model::PresetImage& image) {
+Task<bool> ReadPresetBlockInto(DeviceLink& link, std::uint8_t index, model::PresetImage& image) {
     link.setReceiveSize(kBlockReplySize);
-    const std::optional<Block> block = link.readBlock(ReadPresetBlockPayload(index));
+    const std::optional<Block> block = co_await link.readBlock(ReadPresetBlockPayload(index));
     if (block) std::copy_n(block->begin(), model::kBlockSize, image.begin());
     link.setReceiveSize(kReplySize);
-    return block.has_value();
+    co_return block.has_value();
 }
 
 }  // namespace devlink

@@ -12,6 +12,6 @@ namespace devlink {
 // one read and back to a frame's afterwards. Image byte 160 is not the
 // device's and stays; nothing is copied when the block did not arrive (demo
 // mode, a port that did not reopen, a lost link), and the result is false.
-bool ReadPresetBlockInto(DeviceLink& link, std::uint8_t index, model::PresetImage& image);
+Task<bool> ReadPresetBlockInto(DeviceLink& link, std::uint8_t index, model::PresetImage& image);
 
 }  // namespace devlink

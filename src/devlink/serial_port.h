@@ -18,6 +18,22 @@ enum class PortFault {
     Broken,      // failed while in use (an unplugged adapter)
 };
 
+class JobRunner;
+
+// A port whose waits end from an event loop instead of blocking: it wakes
+// the waiting job when bytes arrive, the port fails or the time is up.
+class WakingPort {
+public:
+    // The runner whose jobs wait on this port.
+    virtual JobRunner& waitingJobs() = 0;
+    // Until stopWaking(): wakes waitingJobs() once something happens.
+    virtual void wakeOn(int timeoutMs) = 0;
+    virtual void stopWaking() = 0;
+
+protected:
+    ~WakingPort() = default;
+};
+
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -32,9 +48,11 @@ public:
 
     virtual bool write(std::span<const std::uint8_t> bytes) = 0;
     virtual int bytesWaiting() = 0;
-    // Returns when more bytes arrive, the time is up or the port fails. The
-    // plain ports block; the editor's keeps the window painting meanwhile.
+    // Returns when more bytes arrive, the time is up or the port fails.
     virtual void waitForBytes(int timeoutMs) = 0;
+    // The editor's port: a job awaits it from the event loop, which keeps
+    // the window painting meanwhile. None: waits block in place.
+    virtual WakingPort* waking() { return nullptr; }
     // At most the read size.
     virtual std::vector<std::uint8_t> read() = 0;
     virtual void discardInput() = 0;

@@ -47,13 +47,13 @@ std::string BackupDateText(std::chrono::system_clock::time_point time) {
     return text;
 }
 
-BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, const TransferProgress& progress,
+devlink::Task<BackupReadResult> ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, const TransferProgress& progress,
                                   std::chrono::system_clock::time_point created,
                                   const devlink::LibraryReadSteps& listSteps) {
-    if (link.ended()) return BackupReadResult::LostLink;
-    if (link.flags().demoMode || !link.flags().portReady) return BackupReadResult::NoDevice;
+    if (link.ended()) co_return BackupReadResult::LostLink;
+    if (link.flags().demoMode || !link.flags().portReady) co_return BackupReadResult::NoDevice;
     BackupProgress steps(progress);
-    if (!steps.tell()) return BackupReadResult::Cancelled;
+    if (!steps.tell()) co_return BackupReadResult::Cancelled;
 
     model::PresetLibrary library;
     devlink::LibraryReadSteps librarySteps;
@@ -64,20 +64,21 @@ BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, 
     librarySteps.frameDone = [&steps, &listSteps] {
         return (!listSteps.frameDone || listSteps.frameDone()) && steps.tell();
     };
-    switch (devlink::ReadDeviceLibrary(link, library, librarySteps)) {
+    switch (co_await devlink::ReadDeviceLibrary(link, library, librarySteps)) {
     case devlink::LibraryReadResult::Read: break;
-    case devlink::LibraryReadResult::Stopped: return BackupReadResult::Cancelled;
-    case devlink::LibraryReadResult::LostLink: return BackupReadResult::LostLink;
+    case devlink::LibraryReadResult::Stopped: co_return BackupReadResult::Cancelled;
+    case devlink::LibraryReadResult::LostLink: co_return BackupReadResult::LostLink;
     }
 
     DeviceBackup backup;
     backup.programName = NameBytes(library.programName);
     model::PresetImage block{};
-    const auto readBlock = [&](std::uint8_t index, DeviceBlock& into) {
-        if (!devlink::ReadPresetBlockInto(link, index, block))
-            return link.ended() ? BackupReadResult::LostLink : BackupReadResult::NoDevice;
+    // Awaited where it is made, so what it refers to outlives it.
+    const auto readBlock = [&](std::uint8_t index, DeviceBlock& into) -> devlink::Task<BackupReadResult> {
+        if (!co_await devlink::ReadPresetBlockInto(link, index, block))
+            co_return link.ended() ? BackupReadResult::LostLink : BackupReadResult::NoDevice;
         std::copy_n(block.begin(), into.size(), into.begin());
-        return steps.blockDone() ? BackupReadResult::Read : BackupReadResult::Cancelled;
+        co_return steps.blockDone() ? BackupReadResult::Read : BackupReadResult::Cancelled;
     };
     for (int slot = 0; slot < model::kUserPositions; ++slot) {
         const int index = model::kFixedPositions + slot;
@@ -85,16 +86,16 @@ BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, 
         position.used = library.used[static_cast<std::size_t>(index)];
         position.name = NameBytes(library.names[static_cast<std::size_t>(index)]);
         if (!position.used) continue;
-        const BackupReadResult result = readBlock(static_cast<std::uint8_t>(index), position.data);
-        if (result != BackupReadResult::Read) return result;
+        const BackupReadResult result = co_await readBlock(static_cast<std::uint8_t>(index), position.data);
+        if (result != BackupReadResult::Read) co_return result;
     }
-    const BackupReadResult result = readBlock(devlink::kCurrentSettingsBlock, backup.current);
-    if (result != BackupReadResult::Read) return result;
+    const BackupReadResult result = co_await readBlock(devlink::kCurrentSettingsBlock, backup.current);
+    if (result != BackupReadResult::Read) co_return result;
 
     backup.created = BackupDateText(created);
     backup.programVersion = kQrnVersion;
     out = std::move(backup);
-    return BackupReadResult::Read;
+    co_return BackupReadResult::Read;
 }
 
 }  // namespace presets

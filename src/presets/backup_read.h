@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "devlink/device_link.h"
+#include "devlink/task.h"
 #include "devlink/library_read.h"
 #include "presets/device_backup.h"
 
@@ -30,7 +31,7 @@ enum class BackupReadResult {
 // nothing in the device. `created` is when it was made, stored as UTC.
 // `listSteps` follow the first part frame by frame, for a count of its own;
 // either they or `progress` may stop it.
-BackupReadResult ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, const TransferProgress& progress = {},
+devlink::Task<BackupReadResult> ReadDeviceBackup(devlink::DeviceLink& link, DeviceBackup& out, const TransferProgress& progress = {},
                                   std::chrono::system_clock::time_point created = std::chrono::system_clock::now(),
                                   const devlink::LibraryReadSteps& listSteps = {});
 

@@ -38,23 +38,23 @@ private:
     bool stopAsked_ = false;
 };
 
-bool Verified(devlink::DeviceLink& link, int slot, const BackupPosition& expected, RestoreProgress& progress) {
-    const std::optional<std::uint8_t> marker = devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
+devlink::Task<bool> Verified(devlink::DeviceLink& link, int slot, const BackupPosition& expected, RestoreProgress& progress) {
+    const std::optional<std::uint8_t> marker = co_await devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
     progress.frameDone();
-    if (!marker) return false;
-    if (!expected.used) return *marker != devlink::StoreMarker;
+    if (!marker) co_return false;
+    if (!expected.used) co_return *marker != devlink::StoreMarker;
     model::PresetNameBytes name{};
     for (int j = 0; j < model::kNameLength; ++j) {
-        const std::optional<std::uint8_t> byte = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
+        const std::optional<std::uint8_t> byte = co_await devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
         progress.frameDone();
-        if (!byte) return false;
+        if (!byte) co_return false;
         name[static_cast<std::size_t>(j)] = *byte;
     }
     model::PresetImage block{};
     const bool read =
-        devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), block);
+        co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), block);
     progress.frameDone();
-    return read && *marker == devlink::StoreMarker && name == expected.name &&
+    co_return read && *marker == devlink::StoreMarker && name == expected.name &&
            std::equal(expected.data.begin(), expected.data.end(), block.begin());
 }
 
@@ -75,43 +75,43 @@ RestoreOutcome FromPositionWrite(PositionWriteOutcome outcome) {
     return RestoreOutcome::NotWrittenLinkLost;
 }
 
-RestoreOutcome ClearPosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
+devlink::Task<RestoreOutcome> ClearPosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
                              const BackupPosition& position, RestoreProgress& progress) {
-    link.sendCommand(UnmarkPayload(slot));
+    co_await link.command(UnmarkPayload(slot));
     progress.frameDone();
-    if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+    if (link.ended()) co_return RestoreOutcome::NotWrittenLinkLost;
     const auto index = static_cast<std::size_t>(slot) + model::kFixedPositions;
     library.used[index] = false;
     library.names[index] = std::u32string(model::kEmptyPresetName);
-    return Checked(link, Verified(link, slot, position, progress));
+    co_return Checked(link, co_await Verified(link, slot, position, progress));
 }
 
-RestoreOutcome RestoreWholePosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
+devlink::Task<RestoreOutcome> RestoreWholePosition(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
                                     const BackupPosition& position, RestoreProgress& progress,
                                     PositionWriteReport& counted) {
-    if (!position.used) return ClearPosition(link, library, slot, position, progress);
+    if (!position.used) co_return co_await ClearPosition(link, library, slot, position, progress);
     model::PresetImage image{};
     std::copy(position.data.begin(), position.data.end(), image.begin());
     const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
-    const StoreResult stored = StorePreset(link, library, image, request, [&progress](int) { progress.frameDone(); });
-    if (stored != StoreResult::Stored || link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+    const StoreResult stored = co_await StorePreset(link, library, image, request, [&progress](int) { progress.frameDone(); });
+    if (stored != StoreResult::Stored || link.ended()) co_return RestoreOutcome::NotWrittenLinkLost;
     counted.written = model::kBlockSize + model::kNameLength;
-    return Checked(link, Verified(link, slot, position, progress));
+    co_return Checked(link, co_await Verified(link, slot, position, progress));
 }
 
 // An unused position the library also lists unused needs no frame.
-RestoreOutcome RestoreChangedBytes(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
+devlink::Task<RestoreOutcome> RestoreChangedBytes(devlink::DeviceLink& link, model::PresetLibrary& library, int slot,
                                    const BackupPosition& position, const std::optional<DeviceBlock>& deviceBlock,
                                    RestoreProgress& progress, PositionWriteReport& counted) {
     KnownPosition known = KnownFromLibrary(library, slot);
     if (!position.used)
-        return *known.used ? ClearPosition(link, library, slot, position, progress)
+        co_return *known.used ? co_await ClearPosition(link, library, slot, position, progress)
                            : RestoreOutcome::RestoredAndVerified;
     known.data = deviceBlock;
     const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
-    counted = WriteChangedBytes(link, library, request, position.data, known,
+    counted = co_await WriteChangedBytes(link, library, request, position.data, known,
                                 [&progress](int, int) { progress.frameDone(); });
-    return FromPositionWrite(counted.outcome);
+    co_return FromPositionWrite(counted.outcome);
 }
 
 // Only what the application frames set: the notch records and the six
@@ -128,7 +128,7 @@ bool CurrentSettingsMatch(const model::PresetImage& sent, const model::PresetIma
     return true;
 }
 
-RestoreOutcome RestoreCurrentSettings(devlink::DeviceLink& link, const DeviceBlock& current, WriteMode mode,
+devlink::Task<RestoreOutcome> RestoreCurrentSettings(devlink::DeviceLink& link, const DeviceBlock& current, WriteMode mode,
                                       RestoreProgress& progress) {
     model::PresetImage image{};
     std::copy(current.begin(), current.end(), image.begin());
@@ -138,20 +138,20 @@ RestoreOutcome RestoreCurrentSettings(devlink::DeviceLink& link, const DeviceBlo
     if (mode == WriteMode::Full) {
         payloads = notch::PresetApplicationPayloads(image);
     } else {
-        const bool read = devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, device);
+        const bool read = co_await devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, device);
         progress.frameDone();
-        if (!read) return link.ended() ? RestoreOutcome::NotWrittenLinkLost : RestoreOutcome::NotRead;
+        if (!read) co_return link.ended() ? RestoreOutcome::NotWrittenLinkLost : RestoreOutcome::NotRead;
         payloads = notch::ChangedParameterPayloads(device, image);
-        if (payloads.empty()) return RestoreOutcome::RestoredAndVerified;
+        if (payloads.empty()) co_return RestoreOutcome::RestoredAndVerified;
     }
     for (const devlink::Payload& payload : payloads) {
-        link.sendCommand(payload);
+        co_await link.command(payload);
         progress.frameDone();
-        if (link.ended()) return RestoreOutcome::NotWrittenLinkLost;
+        if (link.ended()) co_return RestoreOutcome::NotWrittenLinkLost;
     }
-    const bool read = devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, device);
+    const bool read = co_await devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, device);
     progress.frameDone();
-    return Checked(link, read && CurrentSettingsMatch(image, device));
+    co_return Checked(link, read && CurrentSettingsMatch(image, device));
 }
 
 }  // namespace
@@ -177,13 +177,13 @@ std::string RestorePositionText(const RestoreReport& report, int slot) {
     return RestoreOutcomeText(report.positions[s]);
 }
 
-RestoreReport RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& library, const DeviceBackup& backup,
+devlink::Task<RestoreReport> RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& library, const DeviceBackup& backup,
                             const RestoreSelection& selection, const TransferProgress& progress,
                             const DeviceBlocks& deviceBlocks) {
     RestoreReport report;
     if (link.flags().demoMode || !link.flags().portReady) {
         report.result = RestoreResult::NoDevice;
-        return report;
+        co_return report;
     }
     const int total = static_cast<int>(std::count(selection.positions.begin(), selection.positions.end(), true)) +
                       (selection.currentSettings ? 1 : 0);
@@ -205,16 +205,16 @@ RestoreReport RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& lib
             report.positions[s] = *skipped;
         else if (selection.mode == WriteMode::Full)
             report.positions[s] =
-                RestoreWholePosition(link, library, slot, backup.positions[s], steps, report.writes[s]);
+                co_await RestoreWholePosition(link, library, slot, backup.positions[s], steps, report.writes[s]);
         else
             report.positions[s] =
-                RestoreChangedBytes(link, library, slot, backup.positions[s], deviceBlocks[s], steps, report.writes[s]);
+                co_await RestoreChangedBytes(link, library, slot, backup.positions[s], deviceBlocks[s], steps, report.writes[s]);
         if (!skipped) steps.partDone();
     }
     if (selection.currentSettings) {
         const auto skipped = next();
         report.currentSettings =
-            skipped ? *skipped : RestoreCurrentSettings(link, backup.current, selection.mode, steps);
+            skipped ? *skipped : co_await RestoreCurrentSettings(link, backup.current, selection.mode, steps);
         if (!skipped) steps.partDone();
     }
     library.presetTitle = title;
@@ -223,7 +223,7 @@ RestoreReport RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& lib
     else if (std::count(report.positions.begin(), report.positions.end(), RestoreOutcome::Cancelled) > 0 ||
              report.currentSettings == RestoreOutcome::Cancelled)
         report.result = RestoreResult::Cancelled;
-    return report;
+    co_return report;
 }
 
 }  // namespace presets

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "devlink/device_link.h"
+#include "devlink/task.h"
 #include "model/preset_library.h"
 #include "presets/backup_comparison.h"
 #include "presets/backup_read.h"
@@ -73,7 +74,7 @@ std::string RestorePositionText(const RestoreReport& report, int slot);
 // part begun is finished and verified, never left half written. The library
 // follows what the device holds; its preset title is left as it was. The
 // editor does not see restored current settings: its caller shows them.
-RestoreReport RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& library, const DeviceBackup& backup,
+devlink::Task<RestoreReport> RestoreDevice(devlink::DeviceLink& link, model::PresetLibrary& library, const DeviceBackup& backup,
                             const RestoreSelection& selection, const TransferProgress& progress = {},
                             const DeviceBlocks& deviceBlocks = {});
 

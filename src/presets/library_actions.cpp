@@ -39,45 +39,45 @@ LibraryResult CopyResult(PositionWriteOutcome outcome) {
 
 }  // namespace
 
-LibraryResult RenamePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const StoreRequest& request) {
-    if (!IsUsedSlot(library, request.slot)) return LibraryResult::Refused;
+devlink::Task<LibraryResult> RenamePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const StoreRequest& request) {
+    if (!IsUsedSlot(library, request.slot)) co_return LibraryResult::Refused;
     const std::size_t index = IndexOf(request.slot);
     // The name frames are the store's, so that both write a name alike.
     const NamePlan plan = NamePayloads(request.nameBytes, request.slot);
     const model::PresetNameBytes before = ListedNameBytes(library.names[index]);
     for (int j = 0; j < model::kNameLength; ++j) {
-        link.sendCommand(plan[static_cast<std::size_t>(j)]);
+        co_await link.command(plan[static_cast<std::size_t>(j)]);
         if (link.ended()) {
             if (j > 0) {
                 model::PresetNameBytes mixed = before;
                 std::copy_n(request.nameBytes.begin(), j, mixed.begin());
                 library.names[index] = model::DecodePresetName(mixed);
             }
-            return LibraryResult::LostLink;
+            co_return LibraryResult::LostLink;
         }
     }
     library.names[index] = request.name;
     if (TitleNames(library, request.slot))
         library.presetTitle = PresetTitleText(PositionOf(request.slot), library.names[index]);
-    return LibraryResult::Done;
+    co_return LibraryResult::Done;
 }
 
-LibraryResult ClearPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int slot) {
-    if (!IsUsedSlot(library, slot)) return LibraryResult::Refused;
-    link.sendCommand(UnmarkPayload(slot));
-    if (link.ended()) return LibraryResult::LostLink;
+devlink::Task<LibraryResult> ClearPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int slot) {
+    if (!IsUsedSlot(library, slot)) co_return LibraryResult::Refused;
+    co_await link.command(UnmarkPayload(slot));
+    if (link.ended()) co_return LibraryResult::LostLink;
     const std::size_t index = IndexOf(slot);
     library.used[index] = false;
     library.names[index] = std::u32string(model::kEmptyPresetName);
     if (TitleNames(library, slot)) library.presetTitle.clear();
-    return LibraryResult::Done;
+    co_return LibraryResult::Done;
 }
 
-LibraryResult CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int sourceSlot,
+devlink::Task<LibraryResult> CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int sourceSlot,
                          const StoreRequest& target, const StoreProgress& progress, WriteMode mode) {
     if (!IsUsedSlot(library, sourceSlot) || target.slot < 0 || target.slot >= model::kUserPositions ||
         target.slot == sourceSlot)
-        return LibraryResult::Refused;
+        co_return LibraryResult::Refused;
     const auto report = [&progress](int done) {
         if (progress) progress(done);
     };
@@ -85,22 +85,22 @@ LibraryResult CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& librar
     report(0);
     model::PresetImage block{};
     const auto blockIndex = static_cast<std::uint8_t>(IndexOf(sourceSlot));
-    if (!link.flags().demoMode && !devlink::ReadPresetBlockInto(link, blockIndex, block))
-        return link.ended() ? LibraryResult::LostLink : LibraryResult::SourceNotRead;
+    if (!link.flags().demoMode && !co_await devlink::ReadPresetBlockInto(link, blockIndex, block))
+        co_return link.ended() ? LibraryResult::LostLink : LibraryResult::SourceNotRead;
     report(1);
 
     const bool titledTarget = TitleNames(library, target.slot);
     const std::u32string title = library.presetTitle;
     LibraryResult result = LibraryResult::Done;
     if (mode == WriteMode::Full || link.flags().demoMode) {
-        const StoreResult stored = StorePreset(link, library, block, target, [&report](int done) {
+        const StoreResult stored = co_await StorePreset(link, library, block, target, [&report](int done) {
             if (done > 0) report(done + 1);
         });
         if (stored != StoreResult::Stored) result = LibraryResult::LostLink;
     } else {
         DeviceBlock data{};
         std::copy_n(block.begin(), data.size(), data.begin());
-        const PositionWriteReport written = WriteChangedBytes(
+        const PositionWriteReport written = co_await WriteChangedBytes(
             link, library, target, data, KnownFromLibrary(library, target.slot),
             [&report](int done, int total) { report(1 + done * kStoreProgressMaximum / std::max(total, 1)); });
         result = CopyResult(written.outcome);
@@ -108,7 +108,7 @@ LibraryResult CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& librar
     // The store names the editor's preset in the title; a copy leaves the
     // editor as it is.
     library.presetTitle = titledTarget ? std::u32string() : title;
-    return result;
+    co_return result;
 }
 
 }  // namespace presets

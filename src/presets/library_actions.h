@@ -5,6 +5,7 @@
 // link lost on the way leaves the lists saying what the device then holds.
 // The device's own positions 1..4 are never touched.
 #include "devlink/device_link.h"
+#include "devlink/task.h"
 #include "model/preset_library.h"
 #include "presets/position_write.h"
 #include "presets/preset_transfer.h"
@@ -27,11 +28,11 @@ inline constexpr int kCopyProgressMaximum = kStoreProgressMaximum + 1;
 // Writes the request's eight name bytes into position request.slot + 5, and
 // nothing else. The list shows the name as far as its bytes were answered;
 // a preset title that named the position names it anew once all are.
-LibraryResult RenamePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const StoreRequest& request);
+devlink::Task<LibraryResult> RenamePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const StoreRequest& request);
 
 // Marks position slot + 5 unused: one frame. The data and name stay in the
 // device's memory but no longer count. A title that named it is emptied.
-LibraryResult ClearPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int slot);
+devlink::Task<LibraryResult> ClearPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int slot);
 
 // Reads position sourceSlot + 5 and stores it at target.slot + 5 under the
 // target's name: by what differs and read back (WriteChangedBytes), or with
@@ -41,7 +42,7 @@ LibraryResult ClearPreset(devlink::DeviceLink& link, model::PresetLibrary& libra
 // title stays, unless it named the target, which now holds something else:
 // it is emptied. In demo mode nothing is read or written and the lists
 // change as if it had been.
-LibraryResult CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int sourceSlot,
+devlink::Task<LibraryResult> CopyPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int sourceSlot,
                          const StoreRequest& target, const StoreProgress& progress = {},
                          WriteMode mode = WriteMode::ChangedBytes);
 

@@ -44,11 +44,11 @@ private:
 
 std::size_t IndexOf(int slot) { return static_cast<std::size_t>(slot) + model::kFixedPositions; }
 
-bool ReadBlock(devlink::DeviceLink& link, int slot, DeviceBlock& out) {
+devlink::Task<bool> ReadBlock(devlink::DeviceLink& link, int slot, DeviceBlock& out) {
     model::PresetImage image{};
-    if (!devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(IndexOf(slot)), image)) return false;
+    if (!co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(IndexOf(slot)), image)) co_return false;
     std::copy_n(image.begin(), out.size(), out.begin());
-    return true;
+    co_return true;
 }
 
 int FirstDataDifference(const DeviceBlock& wanted, const DeviceBlock& device) {
@@ -59,7 +59,7 @@ int FirstDataDifference(const DeviceBlock& wanted, const DeviceBlock& device) {
 void TraceByteCounts(devlink::DeviceLink& link, int slot, int written, int skipped) {
     devlink::LinkTrace* trace = link.trace();
     if (!trace) return;
-    char position[16];
+    char position[24];
     std::snprintf(position, sizeof position, "position %02d: ", slot + model::kFirstUserPosition);
     trace->record(link.clock().nowMs(), devlink::TraceEvent::Out, {}, position + ByteCountText(written, skipped));
 }
@@ -68,26 +68,26 @@ void TraceByteCounts(devlink::DeviceLink& link, int slot, int written, int skipp
 // line changed from one the device holds, so a block that differs is read
 // once more before it counts. -1 when all matches; nullopt when the link
 // went away or the port gave no block.
-std::optional<int> Verify(devlink::DeviceLink& link, const StoreRequest& request, const DeviceBlock& data,
+devlink::Task<std::optional<int>> Verify(devlink::DeviceLink& link, const StoreRequest& request, const DeviceBlock& data,
                           const std::vector<int>& nameWrites, FrameSteps& steps) {
     DeviceBlock device{};
-    bool read = ReadBlock(link, request.slot, device);
+    bool read = co_await ReadBlock(link, request.slot, device);
     steps.done();
     if (read && FirstDataDifference(data, device) >= 0 && !link.ended()) {
         steps.plan(1);
-        read = ReadBlock(link, request.slot, device);
+        read = co_await ReadBlock(link, request.slot, device);
         steps.done();
     }
-    if (!read || link.ended()) return std::nullopt;
+    if (!read || link.ended()) co_return std::nullopt;
     const int dataDifference = FirstDataDifference(data, device);
-    if (dataDifference >= 0) return dataDifference;
+    if (dataDifference >= 0) co_return dataDifference;
     for (const int j : nameWrites) {
-        const std::optional<std::uint8_t> byte = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(request.slot) + j);
+        const std::optional<std::uint8_t> byte = co_await devlink::ReadMemoryByte(link, DeviceMemoryMap::name(request.slot) + j);
         steps.done();
-        if (!byte) return std::nullopt;
-        if (*byte != request.nameBytes[static_cast<std::size_t>(j)]) return model::kBlockSize + j;
+        if (!byte) co_return std::nullopt;
+        if (*byte != request.nameBytes[static_cast<std::size_t>(j)]) co_return model::kBlockSize + j;
     }
-    return -1;
+    co_return -1;
 }
 
 }  // namespace
@@ -121,38 +121,38 @@ std::string PositionWriteText(const PositionWriteReport& report) {
     return {};
 }
 
-PositionWriteReport WriteChangedBytes(devlink::DeviceLink& link, model::PresetLibrary& library,
+devlink::Task<PositionWriteReport> WriteChangedBytes(devlink::DeviceLink& link, model::PresetLibrary& library,
                                       const StoreRequest& request, const DeviceBlock& data, KnownPosition known,
                                       const WriteProgress& progress) {
     PositionWriteReport report;
     const int slot = request.slot;
-    if (link.flags().demoMode || link.ended() || slot < 0 || slot >= model::kUserPositions) return report;
+    if (link.flags().demoMode || link.ended() || slot < 0 || slot >= model::kUserPositions) co_return report;
     const std::size_t index = IndexOf(slot);
     FrameSteps steps(progress);
 
     if (!known.used) {
-        const std::optional<std::uint8_t> marker = devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
+        const std::optional<std::uint8_t> marker = co_await devlink::ReadMemoryByte(link, DeviceMemoryMap::marker(slot));
         steps.done();
-        if (!marker) return report;
+        if (!marker) co_return report;
         known.used = *marker == devlink::StoreMarker;
     }
     if (*known.used && !known.name) {
         model::PresetNameBytes name{};
         for (int j = 0; j < model::kNameLength; ++j) {
-            const std::optional<std::uint8_t> byte = devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
+            const std::optional<std::uint8_t> byte = co_await devlink::ReadMemoryByte(link, DeviceMemoryMap::name(slot) + j);
             steps.done();
-            if (!byte) return report;
+            if (!byte) co_return report;
             name[static_cast<std::size_t>(j)] = *byte;
         }
         known.name = name;
     }
     if (!known.data) {
         DeviceBlock block{};
-        const bool read = ReadBlock(link, slot, block);
+        const bool read = co_await ReadBlock(link, slot, block);
         steps.done();
         if (!read) {
             if (!link.ended()) report.outcome = PositionWriteOutcome::NotRead;
-            return report;
+            co_return report;
         }
         known.data = block;
     }
@@ -176,42 +176,42 @@ PositionWriteReport WriteChangedBytes(devlink::DeviceLink& link, model::PresetLi
         steps.plan(0);
         library.names[index] = request.name;
         report.outcome = PositionWriteOutcome::StoredAndVerified;
-        return report;
+        co_return report;
     }
     steps.plan((wasUsed ? 1 : 0) + report.written + 1 + 1 + static_cast<int>(nameWrites.size()));
     if (wasUsed) {
-        link.sendCommand(UnmarkPayload(slot));
+        co_await link.command(UnmarkPayload(slot));
         steps.done();
-        if (link.ended()) return report;
+        if (link.ended()) co_return report;
         library.used[index] = false;
         library.names[index] = std::u32string(model::kEmptyPresetName);
     }
     report.outcome = PositionWriteOutcome::LeftUnused;
     for (const int m : dataWrites) {
-        link.sendCommand(
+        co_await link.command(
             devlink::WriteMemoryBytePayload(DeviceMemoryMap::data(slot) + m, data[static_cast<std::size_t>(m)]));
         steps.done();
-        if (link.ended()) return report;
+        if (link.ended()) co_return report;
     }
     const NamePlan namePlan = NamePayloads(request.nameBytes, slot);
     for (const int j : nameWrites) {
-        link.sendCommand(namePlan[static_cast<std::size_t>(j)]);
+        co_await link.command(namePlan[static_cast<std::size_t>(j)]);
         steps.done();
-        if (link.ended()) return report;
+        if (link.ended()) co_return report;
     }
     library.names[index] = request.name;
     library.used[index] = true;
     report.outcome = PositionWriteOutcome::WrittenNotVerified;
-    link.sendCommand(devlink::WriteMemoryBytePayload(DeviceMemoryMap::marker(slot), devlink::StoreMarker));
+    co_await link.command(devlink::WriteMemoryBytePayload(DeviceMemoryMap::marker(slot), devlink::StoreMarker));
     steps.done();
-    if (link.ended()) return report;
+    if (link.ended()) co_return report;
 
-    const std::optional<int> difference = Verify(link, request, data, nameWrites, steps);
-    if (!difference) return report;
+    const std::optional<int> difference = co_await Verify(link, request, data, nameWrites, steps);
+    if (!difference) co_return report;
     report.firstDifference = *difference;
     report.outcome =
         *difference < 0 ? PositionWriteOutcome::StoredAndVerified : PositionWriteOutcome::DiffersAfterWriting;
-    return report;
+    co_return report;
 }
 
 std::string ByteCountText(int written, int skipped) {

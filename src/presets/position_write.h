@@ -68,7 +68,7 @@ using WriteProgress = std::function<void(int done, int total)>;
 // answered, listed under the typed name once the marker is due; its title is
 // the caller's. The trace gets one line with the bytes written and skipped.
 // Needs a device: in demo mode nothing is sent and NotWritten comes back.
-PositionWriteReport WriteChangedBytes(devlink::DeviceLink& link, model::PresetLibrary& library,
+devlink::Task<PositionWriteReport> WriteChangedBytes(devlink::DeviceLink& link, model::PresetLibrary& library,
                                       const StoreRequest& request, const DeviceBlock& data, KnownPosition known,
                                       const WriteProgress& progress = {});
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "devlink/device_link.h"
+#include "devlink/task.h"
 #include "model/preset_image.h"
 #include "model/preset_library.h"
 #include "presets/store_request.h"
@@ -32,7 +33,7 @@ using StoreProgress = std::function<void(int done)>;
 // frame is answered the position is listed as used under the typed name and
 // becomes the library's preset title. A link lost on the way
 // leaves the title as it was and the lists as the device then has them.
-StoreResult StorePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const model::PresetImage& image,
+devlink::Task<StoreResult> StorePreset(devlink::DeviceLink& link, model::PresetLibrary& library, const model::PresetImage& image,
                         const StoreRequest& request, const StoreProgress& progress = {});
 
 enum class ReadResult {
@@ -45,7 +46,7 @@ enum class ReadResult {
 // Reads position index + 1 into the image's first 160 bytes, lets
 // `applyImage` show it, and makes "position: name" the library's preset
 // title. Whether the position is used is the caller's to ask first.
-ReadResult ReadPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int index, model::PresetImage& image,
+devlink::Task<ReadResult> ReadPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int index, model::PresetImage& image,
                       const std::function<void()>& applyImage = {});
 
 }  // namespace presets
