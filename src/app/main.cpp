@@ -108,18 +108,15 @@ int main(int argc, char** argv) {
     app::OfflineLinkEnd linkEnd;
     devlink::AnyPort port;
     devlink::JobRunner jobs;
-    // A box device work asks for opens from the event loop; the job waits
-    // for the answer as it waits for the device.
-    desktopDialogs.setJobWaits({[&jobs] { return jobs.onOwnStack(); },
-                                [&jobs](std::function<void(std::function<void()>)> open) {
-                                    return jobs.awaitFromLoop(std::move(open));
-                                }});
-    // A wait for the device steps out of its job, back to the event loop:
-    // the window keeps painting and working meanwhile.
+    // Device work awaits its questions like the device; a box that would
+    // run its loop inside a job's code is refused.
+    desktopDialogs.setJobRunning([&jobs] { return jobs.running(); });
+    // A wait for the device hands the event loop back until the device
+    // answers: the window keeps painting and working meanwhile.
     devlink::JobWaitPort waitingPort(port, jobs);
     devlink::SteadyClock clock;
     devlink::DeviceLink link(waitingPort, clock, linkEnd, std::move(ports), jobs);
-    jobs.useOwnStacks(devlink::PostThrough(port));
+    jobs.driveFromLoop(devlink::PostThrough(port));
     // The port search probes every port at once, each through its own port.
     devlink::AnyPortFactory portFactory(port, jobs);
     link.setPortFactory(&portFactory);
@@ -180,19 +177,23 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     }
     QTimer::singleShot(kSplashMs, &splash, [&] {
-        link.jobs().run([&] {
+        link.jobs().run([&]() -> devlink::Task<void> {
             auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "reading the device");
             // The main window shows once start-up is over, not behind the splash.
-            if (!mainWindow.load(splash, options->demo)) {
+            if (!co_await mainWindow.load(splash, options->demo)) {
                 QApplication::exit(0);
-                return;
+                co_return;
             }
             transfer.reset();
             app::ShowWithRememberedGeometry(mainWindow);
             splash.close();
         });
         // Its own transfer, once start-up is over.
-        if (!options->presetFile.isEmpty()) link.jobs().run([&] { mainWindow.openPresetFile(options->presetFile); });
+        if (!options->presetFile.isEmpty())
+            link.jobs().run([&]() -> devlink::Task<void> {
+                mainWindow.openPresetFile(options->presetFile);
+                co_return;
+            });
     });
     return QApplication::exec();
 }

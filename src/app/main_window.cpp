@@ -115,7 +115,7 @@ MainWindow::~MainWindow() = default;
 
 QString MainWindow::initConfigPath() const { return QDir(session_.startDir).filePath("init.cfg"); }
 
-bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
+devlink::Task<bool> MainWindow::load(SplashWindow& splash, bool demoOnly) {
     link_.flags().demoMode = false;
     quitWithoutConfirm_ = false;
 
@@ -125,12 +125,13 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     } else {
         splash.showStatus(kSearchingStatus);
         const int stored = connection::ReadStoredPortNumber(initConfigPath().toStdString());
-        const connection::PortSearchResult search = connection::SearchDevicePorts(link_, stored);
+        const connection::PortSearchResult search = co_await connection::SearchDevicePorts(link_, stored);
         if (!search.found) {
-            reportPermissionProblems(search);
-            if (!dialogs_.confirm(kDemoQuestion, "Warning", ui::Answer::Yes, ui::Icon::None)) {
+            co_await reportPermissionProblems(search);
+            const ui::Message demo{kDemoQuestion, "Warning", ui::Icon::None, ui::Buttons::YesNo, ui::Answer::Yes};
+            if (co_await editor::Asked(link_, dialogs_, demo) != ui::Answer::Yes) {
                 quitWithoutConfirm_ = true;
-                return false;
+                co_return false;
             }
             link_.flags().demoMode = true;
             enterDemoMode(splash);
@@ -138,7 +139,7 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
         connection::WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
     }
 
-    dumpDeviceMemory(splash);
+    co_await dumpDeviceMemory(splash);
 
     link_.flags().suppressSend = false;
     channelCompareTimer_.start(kChannelCompareMs);
@@ -152,19 +153,23 @@ bool MainWindow::load(SplashWindow& splash, bool demoOnly) {
     editorWindow_->show();
     showConnectionStatus();
     quitRequested_ = false;
-    startEditHistory();
-    return true;
+    co_await startEditHistory();
+    co_return true;
 }
 
-void MainWindow::reportPermissionProblems(const connection::PortSearchResult& search) {
+devlink::Task<void> MainWindow::reportPermissionProblems(connection::PortSearchResult search) {
     for (int port : search.permissionDenied) {
         const QString name = QString::fromStdString(link_.ports().name(port).value_or(""));
-        dialogs_.inform(PortPermissionMessage(port, name), "Serial port not accessible", ui::Icon::Exclamation, this);
+        co_await editor::Asked(link_, dialogs_,
+                               {PortPermissionMessage(port, name), "Serial port not accessible", ui::Icon::Exclamation},
+                               this);
     }
     for (int port : search.inUse)
-        dialogs_.inform(
-            QString::fromStdString(connection::PortInUseMessage(port, link_.ports().name(port).value_or(""))),
-            "Serial port in use", ui::Icon::Exclamation, this);
+        co_await editor::Asked(
+            link_, dialogs_,
+            {QString::fromStdString(connection::PortInUseMessage(port, link_.ports().name(port).value_or(""))),
+             "Serial port in use", ui::Icon::Exclamation},
+            this);
 }
 
 void MainWindow::setCaption(const char* caption) {
@@ -193,7 +198,7 @@ void MainWindow::enterDemoMode(SplashWindow& splash) {
     editor_->redrawGraph();
 }
 
-void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
+devlink::Task<void> MainWindow::dumpDeviceMemory(SplashWindow& splash) {
     if (!link_.flags().demoMode) {
         devlink::DumpHooks hooks;
         hooks.status = [&splash](const std::string& text) { splash.showStatus(QString::fromStdString(text)); };
@@ -203,7 +208,7 @@ void MainWindow::dumpDeviceMemory(SplashWindow& splash) {
             editor_->fillFromImage();
             editorWindow_->show();
         };
-        deviceRead_ = devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
+        deviceRead_ = co_await devlink::DumpDeviceMemory(link_, session_.image, session_.library, hooks);
         setCaption(kMainCaption);
         if (!deviceRead_) {
             // Nothing half-read is shown: the fixed list and the default
@@ -273,8 +278,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     quitRequested_ = true;
     // The device is told before the editor ends, as a job of its own that
     // holds it; offline, nothing is sent and nothing waits.
-    editor_->runTransfer("closing the connection", [this] {
-        link_.sendCommand(devlink::CloseLinkPayload());
+    editor_->runTransfer("closing the connection", [this]() -> devlink::Task<void> {
+        co_await link_.command(devlink::CloseLinkPayload());
         linkClosed_ = true;
     });
     if (!linkClosed_) {
@@ -367,16 +372,16 @@ void MainWindow::onReconnected() {
     const DeviceRead read = deviceRead_ ? DeviceRead::CurrentSettings : DeviceRead::Everything;
     const QString where = QString::fromStdString(link_.portDescription());
     const bool stopSearch = std::exchange(stopSearchOnReturn_, false);
-    link_.jobs().run([this, read, where, stopSearch] {
+    link_.jobs().run([this, read, where, stopSearch]() -> devlink::Task<void> {
         // The window shows the search stopped; the device may have kept it
         // running if only the line went away: it is told, as the editor's
         // stop tells it.
         if (stopSearch) {
             const devlink::Payload stop = notch::SearchStopPayload(session_.image);
-            link_.sendCommand(stop);
-            link_.sendCommand(stop);
+            co_await link_.command(stop);
+            co_await link_.command(stop);
         }
-        const OfferOutcome outcome = ReadDeviceAndOfferSettings({session_, link_, *editor_, dialogs_, this}, read,
+        const OfferOutcome outcome = co_await ReadDeviceAndOfferSettings({session_, link_, *editor_, dialogs_, this}, read,
                                                                 ReconnectQuestion(where), "Reconnected");
         deviceRead_ = deviceRead_ || outcome != OfferOutcome::NotRead;
         editor_->setSearchAvailable(true);

@@ -77,7 +77,7 @@ public:
     // The start-up after the splash. False when the user declined demo mode
     // and the program is to end. `demoOnly` skips the port search and the
     // question (the --demo option) and leaves init.cfg as it is.
-    bool load(SplashWindow& splash, bool demoOnly = false);
+    devlink::Task<bool> load(SplashWindow& splash, bool demoOnly = false);
 
     editor::ParameterEditor& editor() { return *editor_; }
     void checkChannelsDiffer();
@@ -141,8 +141,8 @@ protected:
 
 private:
     void enterDemoMode(SplashWindow& splash);
-    void dumpDeviceMemory(SplashWindow& splash);
-    void reportPermissionProblems(const connection::PortSearchResult& search);
+    devlink::Task<void> dumpDeviceMemory(SplashWindow& splash);
+    devlink::Task<void> reportPermissionProblems(connection::PortSearchResult search);
     void buildToolbar();
     std::vector<ToolbarEntry> toolbarEntries() const;
     // Drawn in the palette's colours: again whenever the palette changes.
@@ -173,7 +173,7 @@ private:
     void closeOnceSaid();
     // Opened from the event loop (never inside device work), deleted on close.
     static void openWindow(QDialog* dialog);
-    void startEditHistory();
+    devlink::Task<void> startEditHistory();
     // The device answers again: its settings are read, and when they differ
     // from the editor's the user chooses which to keep.
     void onReconnected();

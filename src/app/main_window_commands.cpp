@@ -201,11 +201,11 @@ void MainWindow::copyChannel(int index) {
         leftToRight ? "Copy Channel Left to Right, Are you sure ?" : "Copy Channel Right to Left, Are you sure ?";
     const QString title = leftToRight ? "Copy Left to Right" : "Copy Right to Left";
     if (!dialogs_.confirm(text, title, ui::Answer::Yes, ui::Icon::None, this)) return;
-    editor_->runTransfer("copying a channel", [this, leftToRight] {
+    editor_->runTransfer("copying a channel", [this, leftToRight]() -> devlink::Task<void> {
         if (leftToRight)
-            editor_->copyLeftToRight();
+            co_await editor_->copyLeftToRight();
         else
-            editor_->copyRightToLeft();
+            co_await editor_->copyRightToLeft();
     });
 }
 

@@ -34,17 +34,17 @@ void MainWindow::connectToDevice() {
     const int lostPort = link_.portNumber();
     // One job from the search to the settings offer: nothing else reaches
     // the device in between, and the window goes on meanwhile.
-    link_.jobs().run([this, port, typed = chosen->typed, offline, lostPort] {
+    link_.jobs().run([this, port, typed = chosen->typed, offline, lostPort]() -> devlink::Task<void> {
         connection::PortSearchResult search;
         {
             const auto transfer = editor::DeviceTransfer::Begin(link_, dialogs_, "looking for the device");
-            if (!transfer) return;
+            if (!transfer) co_return;
             if (offline)
                 link_.resumeForConnect();
             else
                 link_.flags().demoMode = false;
-            search = port ? connection::ProbeChosenPort(link_, port)
-                          : connection::SearchDevicePorts(
+            search = port ? co_await connection::ProbeChosenPort(link_, port)
+                          : co_await connection::SearchDevicePorts(
                                 link_, connection::ReadStoredPortNumber(initConfigPath().toStdString()));
             if (!search.found) {
                 // Back as it was: demo mode, or offline on the lost port,
@@ -57,11 +57,11 @@ void MainWindow::connectToDevice() {
         }
         if (!search.found) {
             showConnectionStatus();
-            reportPermissionProblems(search);
-            dialogs_.inform(port ? "No device answers on " + PortWhere(port, link_.ports()) + "."
-                                 : QStringLiteral("No device answers on any port."),
-                            "Connect", ui::Icon::Exclamation, this);
-            return;
+            co_await reportPermissionProblems(search);
+            const QString none = port ? "No device answers on " + PortWhere(port, link_.ports()) + "."
+                                      : QStringLiteral("No device answers on any port.");
+            co_await editor::Asked(link_, dialogs_, {none, "Connect", ui::Icon::Exclamation}, this);
+            co_return;
         }
         if (typed.empty())
             connection::WriteStoredPortNumber(static_cast<std::int16_t>(search.portNumber));
@@ -71,7 +71,7 @@ void MainWindow::connectToDevice() {
         setCaption(kMainCaption);
         showConnectionStatus();
         const QString where = QString::fromStdString(link_.portDescription());
-        const OfferOutcome outcome = ReadDeviceAndOfferSettings(
+        const OfferOutcome outcome = co_await ReadDeviceAndOfferSettings(
             {session_, link_, *editor_, dialogs_, this}, DeviceRead::Everything, ConnectQuestion(where), "Connected");
         deviceRead_ = outcome != OfferOutcome::NotRead;
         if (outcome == OfferOutcome::TookDevices) editor_->setPresetSource(kPresetFromDevice);

@@ -28,11 +28,11 @@ void MainWindow::connectEditHistory() {
     }
 }
 
-void MainWindow::startEditHistory() {
+devlink::Task<void> MainWindow::startEditHistory() {
     editor_->history().startOver();
-    if (!autosave_) return;
+    if (!autosave_) co_return;
     autosave_->watch(*editor_);
-    autosave_->offerRecovery(*editor_, session_.image, dialogs_, link_.flags().demoMode, this);
+    co_await autosave_->offerRecovery(*editor_, link_, session_.image, dialogs_, link_.flags().demoMode, this);
 }
 
 bool MainWindow::settleUnsavedSettings() {

@@ -27,6 +27,14 @@ ui::Answer RemoteDialogs::show(const ui::Message& message, QWidget* parent) {
     return ui::Answer::Cancel;
 }
 
+void RemoteDialogs::showThen(const ui::Message& message, QWidget* parent, std::function<void(ui::Answer)> then) {
+    if (remote_) {
+        then(show(message, parent));
+        return;
+    }
+    desktop_.showThen(message, parent, std::move(then));
+}
+
 // A page asks for nothing that opens a file or takes a typed text; were one
 // to, it is cancelled rather than left open on a screen nobody watches.
 QString RemoteDialogs::openFileName(const ui::FileRequest& request, QWidget* parent) {

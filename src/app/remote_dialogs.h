@@ -4,6 +4,7 @@
 // may be looking. The first question is kept for the page and answered with
 // the answer the page already gave, or else with the one that changes
 // nothing (No, Cancel); a message is kept for the page too.
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,7 @@ public:
     explicit RemoteDialogs(ui::UserDialogs& desktop) : desktop_(desktop) {}
 
     ui::Answer show(const ui::Message& message, QWidget* parent = nullptr) override;
+    void showThen(const ui::Message& message, QWidget* parent, std::function<void(ui::Answer)> then) override;
     QString openFileName(const ui::FileRequest& request, QWidget* parent = nullptr) override;
     QString saveFileName(const ui::FileRequest& request, QWidget* parent = nullptr) override;
     std::optional<QString> askText(const ui::TextPrompt& prompt, QWidget* parent = nullptr) override;

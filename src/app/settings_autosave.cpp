@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "editor/device_transfer.h"
 #include "editor/parameter_editor.h"
 #include "presets/autosave_file.h"
 
@@ -58,29 +59,32 @@ void SettingsAutosave::discard() {
     QFile::remove(path_);
 }
 
-void SettingsAutosave::offerRecovery(editor::ParameterEditor& editor, model::PresetImage& image,
-                                     ui::UserDialogs& dialogs, bool demo, QWidget* parent) {
+devlink::Task<void> SettingsAutosave::offerRecovery(editor::ParameterEditor& editor, devlink::DeviceLink& link,
+                                                    model::PresetImage& image, ui::UserDialogs& dialogs, bool demo,
+                                                    QWidget* parent) {
     const auto kept = presets::ReadAutosave(path_);
-    if (!kept) return;
+    if (!kept) co_return;
     QFile::remove(path_);
     if (const auto* refusal = std::get_if<presets::AutosaveRefusal>(&*kept)) {
-        dialogs.inform(QStringLiteral("%1: the settings kept from the last run cannot be used: %2.")
-                           .arg(QDir::toNativeSeparators(path_), presets::AutosaveRefusalText(*refusal)),
-                       QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation, parent);
-        return;
+        co_await editor::Asked(link, dialogs,
+                               {QStringLiteral("%1: the settings kept from the last run cannot be used: %2.")
+                                    .arg(QDir::toNativeSeparators(path_), presets::AutosaveRefusalText(*refusal)),
+                                QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation},
+                               parent);
+        co_return;
     }
-    const auto& settings = std::get<model::PresetImage>(*kept);
-    if (settings == image) return;
+    const model::PresetImage settings = std::get<model::PresetImage>(*kept);
+    if (settings == image) co_return;
     // What taking the kept settings would change.
     const QString question = WithDifferences(RecoverQuestion(demo), settings, image, "kept", "now");
-    if (!dialogs.confirm(question, QString::fromLatin1(kRecoverTitle), ui::Answer::Yes,
-                         ui::Icon::Exclamation, parent))
-        return;
+    const ui::Message offer{question, QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation, ui::Buttons::YesNo,
+                            ui::Answer::Yes};
+    if (co_await editor::Asked(link, dialogs, offer, parent) != ui::Answer::Yes) co_return;
     editor.beginStep();
     image = settings;
     {
-        ui::BusyPointer busy(dialogs);
-        editor.applyPresetToEditor();
+        const ui::BusyPointer busy(dialogs);
+        co_await editor.applyPresetToEditor();
     }
     editor.endStep(QString::fromLatin1(kRecoverStepText));
 }

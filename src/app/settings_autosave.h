@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "devlink/device_link.h"
+#include "devlink/task.h"
 #include "model/preset_image.h"
 #include "ui/user_dialogs.h"
 
@@ -40,8 +42,9 @@ public:
     // differ from the editor's is offered to the user, who may send it to
     // the device (open it, in demo mode). A damaged file is named and
     // dropped. The file is gone afterwards either way.
-    void offerRecovery(editor::ParameterEditor& editor, model::PresetImage& image, ui::UserDialogs& dialogs, bool demo,
-                       QWidget* parent);
+    devlink::Task<void> offerRecovery(editor::ParameterEditor& editor, devlink::DeviceLink& link,
+                                      model::PresetImage& image, ui::UserDialogs& dialogs, bool demo,
+                                      QWidget* parent = nullptr);
 
 signals:
     // The file could not be written (a full disk, a folder that cannot be

@@ -15,37 +15,38 @@ namespace {
 constexpr char kUseDeviceStep[] = "Use the device's settings";
 
 // Into copies: until the user has chosen, the editor shows what it had.
-bool ReadDevice(const SettingsOffer& offer, DeviceRead read, model::PresetImage& device) {
+devlink::Task<bool> ReadDevice(const SettingsOffer& offer, DeviceRead read, model::PresetImage& device) {
     const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "reading the device");
-    if (!transfer) return false;
+    if (!transfer) co_return false;
     if (read == DeviceRead::CurrentSettings)
-        return devlink::ReadPresetBlockInto(offer.link, devlink::kCurrentSettingsBlock, device);
+        co_return co_await devlink::ReadPresetBlockInto(offer.link, devlink::kCurrentSettingsBlock, device);
     model::PresetLibrary library = offer.session.library;
-    if (!devlink::DumpDeviceMemory(offer.link, device, library, {})) return false;
+    if (!co_await devlink::DumpDeviceMemory(offer.link, device, library, {})) co_return false;
     offer.session.library = library;
-    return true;
+    co_return true;
 }
 
 }  // namespace
 
-OfferOutcome ReadDeviceAndOfferSettings(const SettingsOffer& offer, DeviceRead read, const QString& question,
-                                        const QString& title) {
+devlink::Task<OfferOutcome> ReadDeviceAndOfferSettings(SettingsOffer offer, DeviceRead read, QString question,
+                                                       QString title) {
     model::PresetImage device = offer.session.image;
-    if (!ReadDevice(offer, read, device)) return OfferOutcome::NotRead;
+    if (!co_await ReadDevice(offer, read, device)) co_return OfferOutcome::NotRead;
     model::PresetImage& image = offer.session.image;
-    if (std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin())) return OfferOutcome::Same;
-    if (offer.dialogs.choose(WithDifferences(question, image, device), title, {kSendMySettings, kUseDeviceSettings}, ui::Answer::Yes,
-                             ui::Icon::Exclamation, offer.parent)) {
+    if (std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin())) co_return OfferOutcome::Same;
+    const ui::Message choice{WithDifferences(question, image, device), title,    ui::Icon::Exclamation,
+                             ui::Buttons::YesNo,                       ui::Answer::Yes, {kSendMySettings, kUseDeviceSettings}};
+    if (co_await editor::Asked(offer.link, offer.dialogs, choice, offer.parent) == ui::Answer::Yes) {
         const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "sending the editor's settings");
-        if (!transfer) return OfferOutcome::NotRead;
-        offer.editor.applyPresetToEditor();
-        return OfferOutcome::SentEditors;
+        if (!transfer) co_return OfferOutcome::NotRead;
+        co_await offer.editor.applyPresetToEditor();
+        co_return OfferOutcome::SentEditors;
     }
     offer.editor.beginStep();
     std::copy_n(device.begin(), model::kBlockSize, image.begin());
     offer.editor.fillFromImage();
     offer.editor.endStep(kUseDeviceStep);
-    return OfferOutcome::TookDevices;
+    co_return OfferOutcome::TookDevices;
 }
 
 QString WithDifferences(const QString& question, const model::PresetImage& editor, const model::PresetImage& device,

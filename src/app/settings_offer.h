@@ -36,8 +36,8 @@ enum class OfferOutcome { NotRead, Same, SentEditors, TookDevices };
 // Reads the device under the device lock, then asks `question` when its
 // settings differ from the editor's. Taking the device's settings is one
 // undo step, so even that choice keeps the editor's within reach.
-OfferOutcome ReadDeviceAndOfferSettings(const SettingsOffer& offer, DeviceRead read, const QString& question,
-                                        const QString& title);
+devlink::Task<OfferOutcome> ReadDeviceAndOfferSettings(SettingsOffer offer, DeviceRead read, QString question,
+                                                       QString title);
 
 // The two questions, naming the device's port.
 QString ReconnectQuestion(const QString& where);

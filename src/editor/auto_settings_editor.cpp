@@ -143,7 +143,7 @@ void AutoSettingsEditor::commitSetting(AutoSetting setting, int channel) {
 void AutoSettingsEditor::sendAutoNotchCount(int channel) {
     storeSetting(AutoSetting::NumNotchAuto, channel);
     rows_.enableManualNotches(channel);
-    s_.link.sendCommand(notch::CommitPayload(AutoSetting::NumNotchAuto, s_.image, channel));
+    s_.send(notch::CommitPayload(AutoSetting::NumNotchAuto, s_.image, channel));
 }
 
 void AutoSettingsEditor::sendAutoNotchWidth(int channel) {
@@ -165,27 +165,27 @@ void AutoSettingsEditor::sendAutoNotchWidth(int channel) {
         s_.image[model::NotchRecordOffset[n] + 3] = static_cast<std::uint8_t>(q);
         rows_.refreshRowTips(n);
     }
-    s_.link.sendCommand(notch::CommitPayload(AutoSetting::QNotchAuto, s_.image, channel));
+    s_.send(notch::CommitPayload(AutoSetting::QNotchAuto, s_.image, channel));
 }
 
 void AutoSettingsEditor::sendAttenuation(int channel) {
     storeSetting(AutoSetting::AttenuationMode, channel);
-    s_.link.sendCommand(notch::CommitPayload(AutoSetting::AttenuationMode, s_.image, channel));
+    s_.send(notch::CommitPayload(AutoSetting::AttenuationMode, s_.image, channel));
 }
 
 void AutoSettingsEditor::sendSensitivity(int channel) {
     storeSetting(AutoSetting::Sensitivity, channel);
-    s_.link.sendCommand(notch::CommitPayload(AutoSetting::Sensitivity, s_.image, channel));
+    s_.send(notch::CommitPayload(AutoSetting::Sensitivity, s_.image, channel));
 }
 
 void AutoSettingsEditor::sendReleaseSpeed(int channel) {
     storeSetting(AutoSetting::ReleaseSpeed, channel);
-    s_.link.sendCommand(notch::CommitPayload(AutoSetting::ReleaseSpeed, s_.image, channel));
+    s_.send(notch::CommitPayload(AutoSetting::ReleaseSpeed, s_.image, channel));
 }
 
 void AutoSettingsEditor::sendSearchMode(int channel) {
     storeSetting(AutoSetting::SearchMode, channel);
-    s_.link.sendCommand(notch::CommitPayload(AutoSetting::SearchMode, s_.image, channel));
+    s_.send(notch::CommitPayload(AutoSetting::SearchMode, s_.image, channel));
 }
 
 void AutoSettingsEditor::onSliderMoved(int channel) {

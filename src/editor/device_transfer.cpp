@@ -1,6 +1,7 @@
 #include "editor/device_transfer.h"
 
 #include <QPointer>
+#include <QWidget>
 #include <memory>
 
 namespace editor {
@@ -25,32 +26,33 @@ private:
 
 }  // namespace
 
-bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, std::function<void()> work,
+bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, devlink::JobRunner::Job work,
                  std::function<void()> then) {
     // Held from the request on, so nothing else starts while the job waits
     // its turn; a job dropped unstarted (a cancel) lets go too.
     std::shared_ptr<DeviceTransfer> transfer = DeviceTransfer::Begin(link, dialogs, what);
     if (!transfer) return false;
     auto after = std::make_shared<AfterJob>(link.jobs(), std::move(then));
-    link.jobs().run([transfer = std::move(transfer), work = std::move(work), after = std::move(after)]() mutable {
-        work();
-        // Free before whatever follows looks at the device.
-        transfer.reset();
-    });
+    link.jobs().run(
+        [transfer = std::move(transfer), work = std::move(work), after = std::move(after)]() mutable -> devlink::Task<void> {
+            co_await work();
+            // Free before whatever follows looks at the device.
+            transfer.reset();
+        });
     return true;
 }
 
 bool RunWindowTransfer(QObject* window, devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what,
-                       std::function<void()> work, std::function<void(bool ran)> then) {
+                       devlink::JobRunner::Job work, std::function<void(bool ran)> then) {
     const QPointer<QObject> watched(window);
     const auto gone = [watched, window] { return window != nullptr && watched.isNull(); };
     auto ran = std::make_shared<bool>(false);
     return RunTransfer(
         link, dialogs, what,
-        [gone, ran, work = std::move(work)] {
-            if (gone()) return;
+        [gone, ran, work = std::move(work)]() -> devlink::Task<void> {
+            if (gone()) co_return;
             *ran = true;
-            work();
+            co_await work();
         },
         [gone, ran, then = std::move(then)] {
             if (!gone()) then(*ran);
@@ -65,6 +67,15 @@ std::unique_ptr<DeviceTransfer> DeviceTransfer::Begin(devlink::DeviceLink& link,
         return nullptr;
     }
     return std::unique_ptr<DeviceTransfer>(new DeviceTransfer(std::move(*hold), dialogs));
+}
+
+devlink::Task<ui::Answer> Asked(devlink::DeviceLink& link, ui::UserDialogs& dialogs, ui::Message message,
+                                QWidget* parent) {
+    // The window may be gone by the time the box opens.
+    const QPointer<QWidget> owner(parent);
+    co_return co_await link.jobs().answer<ui::Answer>([&dialogs, &message, owner](std::function<void(ui::Answer)> reply) {
+        dialogs.showThen(message, owner.data(), std::move(reply));
+    });
 }
 
 QString DeviceBusyText(const devlink::DeviceWork& work) { return QString::fromStdString(work.busyText()); }

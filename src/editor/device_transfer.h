@@ -2,8 +2,9 @@
 // One transfer that nothing may interleave, run as one job that holds the
 // device: every window locks what would talk to the device, and refuses what
 // still arrives, and the busy pointer shows, until its work has ended. The
-// work runs at once, or after an edit still waiting for its reply; either
-// way the caller goes on at once and must not count on it having ended.
+// work (a task, made when the job starts) runs at once, or after an edit
+// still waiting for its reply; either way the caller goes on at its first
+// wait and must not count on it having ended.
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -19,7 +20,7 @@ namespace editor {
 // runs from the event loop once the job is over, or was dropped unstarted
 // (a cancel): the place to say what it came to, and to open a window or ask
 // a question, which never happens inside the job.
-bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, std::function<void()> work,
+bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what, devlink::JobRunner::Job work,
                  std::function<void()> then = {});
 
 // A window's transfer (a store from the store window): RunTransfer, where
@@ -27,7 +28,7 @@ bool RunTransfer(devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char
 // neither runs once `window` (when one is given) is gone. A window whose
 // transfer runs stays open until `then`: the job writes into it.
 bool RunWindowTransfer(QObject* window, devlink::DeviceLink& link, ui::UserDialogs& dialogs, const char* what,
-                       std::function<void()> work, std::function<void(bool ran)> then);
+                       devlink::JobRunner::Job work, std::function<void(bool ran)> then);
 
 // The hold of RunTransfer for code that already runs inside a job (a
 // start-up, a connect): held for its life, with the busy pointer.
@@ -42,6 +43,12 @@ private:
     devlink::DeviceWork::Hold hold_;
     ui::BusyPointer busy_;
 };
+
+// A question or message that device work awaits as it awaits the device:
+// the box opens from the event loop, the job goes on with the answer, and
+// the window keeps working meanwhile.
+devlink::Task<ui::Answer> Asked(devlink::DeviceLink& link, ui::UserDialogs& dialogs, ui::Message message,
+                                QWidget* parent = nullptr);
 
 // "The device is busy storing a preset. Try again when it has finished."
 QString DeviceBusyText(const devlink::DeviceWork& work);

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "devlink/device_link.h"
 #include "editor/device_transfer.h"
@@ -46,6 +48,17 @@ struct EditorState {
     unsigned beginEdit(const QObject* control) { return ++editCounts[control]; }
     bool overtaken(const QObject* control, unsigned edit) const { return editCounts.at(control) != edit; }
 
+    // Where the editor's frames go: a user's edit to the link's edit queue;
+    // while a transfer applies settings, to the list its job then sends in
+    // order (Collected). Nothing while sending is suppressed.
+    void send(const devlink::Payload& payload) const {
+        if (link.flags().suppressSend) return;
+        if (outbox)
+            outbox->push_back(payload);
+        else
+            link.sendCommand(payload);
+    }
+
     model::PresetImage& image;
     devlink::DeviceLink& link;
     ui::UserDialogs& dialogs;
@@ -58,6 +71,25 @@ struct EditorState {
     std::function<void(const QString& text)> stepDone;
     std::function<void(int done, int total)> applyProgress;
     std::unordered_map<const QObject*, unsigned> editCounts;
+    std::vector<devlink::Payload>* outbox = nullptr;
 };
+
+// The frames the editor's code makes while `make` runs, for the job that
+// then awaits them: a transfer's frames go out in its own job, never as
+// edits queued behind it. Collected only while `make` runs, never across a
+// wait, so an edit from elsewhere meanwhile is never taken for one of them.
+template <typename Make>
+std::vector<devlink::Payload> FramesOf(EditorState& state, Make&& make) {
+    std::vector<devlink::Payload> frames;
+    std::vector<devlink::Payload>* const outer = std::exchange(state.outbox, &frames);
+    try {
+        make();
+    } catch (...) {
+        state.outbox = outer;
+        throw;
+    }
+    state.outbox = outer;
+    return frames;
+}
 
 }  // namespace editor

@@ -86,7 +86,7 @@ void NotchRowEditor::sendNotch(int n) {
     row.freqBox->setText(QString::fromStdString(out.freqText));
     row.widthText->setText(QString::fromStdString(out.widthText));
     refreshRowTips(n);
-    s_.link.sendCommand(out.payload);
+    s_.send(out.payload);
 }
 
 void NotchRowEditor::refreshRowTips(int n) {

@@ -65,8 +65,8 @@ void ParameterEditor::connectHistory() {
     }
 }
 
-void ParameterEditor::applyPresetToEditor() {
-    presets_.applyPresetToEditor();
+devlink::Task<void> ParameterEditor::applyPresetToEditor() {
+    co_await presets_.applyPresetToEditor();
     history_.record(QStringLiteral("Apply preset"));
 }
 
@@ -80,13 +80,13 @@ void ParameterEditor::fillFromDefaultImage() {
     history_.record(QStringLiteral("Default preset"));
 }
 
-void ParameterEditor::copyLeftToRight() {
-    presets_.copyLeftToRight();
+devlink::Task<void> ParameterEditor::copyLeftToRight() {
+    co_await presets_.copyLeftToRight();
     history_.record(CopyStepText(0));
 }
 
-void ParameterEditor::copyRightToLeft() {
-    presets_.copyRightToLeft();
+devlink::Task<void> ParameterEditor::copyRightToLeft() {
+    co_await presets_.copyRightToLeft();
     history_.record(CopyStepText(1));
 }
 

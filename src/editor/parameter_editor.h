@@ -45,11 +45,12 @@ public:
     [[nodiscard]] UpdateGuard quietUpdates() { return UpdateGuard(state_.flags); }
 
     // Each of these is a step of the history, unless a named step is open.
-    void applyPresetToEditor();
+    // Those that send are awaited by the job that holds the device.
+    devlink::Task<void> applyPresetToEditor();
     void fillFromImage();
     void fillFromDefaultImage();
-    void copyLeftToRight();
-    void copyRightToLeft();
+    devlink::Task<void> copyLeftToRight();
+    devlink::Task<void> copyRightToLeft();
 
     // Undo and redo, the unsaved state and the change notices.
     EditHistory& history() { return history_; }
@@ -84,7 +85,7 @@ public:
 
     // Runs a transfer that goes through the editor (a file load, a copy) as
     // one job holding the device; false, and refused, while another holds it.
-    bool runTransfer(const char* what, std::function<void()> work, std::function<void()> then = {}) {
+    bool runTransfer(const char* what, devlink::JobRunner::Job work, std::function<void()> then = {}) {
         return RunTransfer(state_.link, state_.dialogs, what, std::move(work), std::move(then));
     }
 

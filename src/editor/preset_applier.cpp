@@ -11,7 +11,7 @@ namespace editor {
 
 using notch::AutoSetting;
 
-void PresetApplier::applyPresetToEditor() {
+devlink::Task<void> PresetApplier::applyPresetToEditor() {
     // A damaged file or line may hold any byte; every code must index its
     // tables safely, and the image keeps what the editor then shows.
     model::ClampImageCodes(s_.image);
@@ -23,8 +23,10 @@ void PresetApplier::applyPresetToEditor() {
     constexpr int kParts = model::kNotches + model::kChannels;
     s_.reportApplied(0, kParts);
     for (int n = 0; n < model::kNotches; ++n) {
-        rows_.showNotchRecord(n);
-        rows_.applyNotch(n);
+        co_await s_.link.commands(FramesOf(s_, [&] {
+            rows_.showNotchRecord(n);
+            rows_.applyNotch(n);
+        }));
         s_.reportApplied(n + 1, kParts);
     }
     for (int c = 0; c < model::kChannels; ++c) {
@@ -34,7 +36,7 @@ void PresetApplier::applyPresetToEditor() {
             for (const AutoSetting setting : notch::kAutoSettings)
                 autos_.setControlValue(setting, c, notch::ControlFromState(setting, s_.settings(setting, c)));
         }
-        autos_.sendChannelSettings(c, false);
+        co_await s_.link.commands(FramesOf(s_, [&] { autos_.sendChannelSettings(c, false); }));
         s_.reportApplied(model::kNotches + c + 1, kParts);
     }
 }
@@ -42,7 +44,8 @@ void PresetApplier::applyPresetToEditor() {
 void PresetApplier::fillFromImage() {
     s_.flags.channelsLinked = false;
     s_.link.flags().suppressSend = true;
-    applyPresetToEditor();
+    // Nothing is sent, so nothing waits.
+    devlink::RunToEnd(applyPresetToEditor());
     s_.link.flags().suppressSend = false;
 }
 
@@ -50,16 +53,16 @@ void PresetApplier::fillFromDefaultImage() {
     std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), s_.image.begin());
     s_.flags.channelsLinked = false;
     s_.link.flags().suppressSend = true;
-    applyPresetToEditor();
+    devlink::RunToEnd(applyPresetToEditor());
 }
 
-void PresetApplier::copyLeftToRight() { copyChannel(0, 1); }
+devlink::Task<void> PresetApplier::copyLeftToRight() { return copyChannel(0, 1); }
 
 // The same with the channels exchanged, except that the Left channel's
 // sensitivity is sent after its two speed settings.
-void PresetApplier::copyRightToLeft() { copyChannel(1, 0); }
+devlink::Task<void> PresetApplier::copyRightToLeft() { return copyChannel(1, 0); }
 
-void PresetApplier::copyChannel(int from, int to) {
+devlink::Task<void> PresetApplier::copyChannel(int from, int to) {
     constexpr int kParts = model::kRowsPerChannel + 1;
     s_.reportApplied(0, kParts);
     for (int k = 0; k < model::kRowsPerChannel; ++k) {
@@ -81,7 +84,7 @@ void PresetApplier::copyChannel(int from, int to) {
             target.widthBar->setValue(source.widthBar->value());
             target.freqBar->setValue(source.freqBar->value());
         }
-        rows_.applyNotch(dst);
+        co_await s_.link.commands(FramesOf(s_, [&] { rows_.applyNotch(dst); }));
         s_.reportApplied(k + 1, kParts);
     }
     for (const AutoSetting setting : notch::kAutoSettings)
@@ -91,7 +94,7 @@ void PresetApplier::copyChannel(int from, int to) {
         for (const AutoSetting setting : notch::kAutoSettings)
             autos_.setControlValue(setting, to, notch::ControlFromState(setting, s_.settings(setting, from)));
     }
-    autos_.sendChannelSettings(to, to == 0);
+    co_await s_.link.commands(FramesOf(s_, [&] { autos_.sendChannelSettings(to, to == 0); }));
     s_.reportApplied(kParts, kParts);
 }
 

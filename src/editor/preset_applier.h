@@ -6,6 +6,7 @@
 #include "editor/auto_settings_editor.h"
 #include "editor/editor_state.h"
 #include "editor/notch_row_editor.h"
+#include "devlink/task.h"
 
 namespace editor {
 
@@ -15,19 +16,21 @@ public:
         : s_(state), rows_(rows), autos_(autos) {}
 
     // Out-of-range codes are clamped in the image first, so what the editor
-    // shows is what the image holds.
-    void applyPresetToEditor();
+    // shows is what the image holds. The frames go out as the job that
+    // awaits it goes on, a notch or a channel's settings at a time.
+    devlink::Task<void> applyPresetToEditor();
     // For an image the device already holds: unlinks, applies with sending
     // suppressed, then allows sending again.
     void fillFromImage();
     // Demo mode: the image takes the default preset and is applied with
     // sending suppressed; sending stays suppressed (start-up clears it).
     void fillFromDefaultImage();
-    void copyLeftToRight();
-    void copyRightToLeft();
+    devlink::Task<void> copyLeftToRight();
+    devlink::Task<void> copyRightToLeft();
 
 private:
-    void copyChannel(int from, int to);
+    devlink::Task<void> copyChannel(int from, int to);
+
 
     EditorState& s_;
     NotchRowEditor& rows_;

@@ -56,7 +56,7 @@ void SearchAndLink::startSearch(int k) {
     ShowSearchRunning(s_.controls, k, true);
     enableOtherSearchBoxes(k, false);
     setSearchLock(true);
-    s_.link.sendCommand(notch::SearchStartPayload(s_.image, static_cast<std::uint8_t>(k)));
+    s_.send(notch::SearchStartPayload(s_.image, static_cast<std::uint8_t>(k)));
     s_.flags.searchRunning = true;
 }
 
@@ -69,18 +69,18 @@ void SearchAndLink::stopSearch(int k) {
     s_.controls.searchButtons[k]->setEnabled(false);
     // One job: the repeats are meant, and queued one by one they would be
     // taken for the same value sent again.
-    s_.link.jobs().run([this, k] {
+    s_.link.jobs().run([this, k]() -> devlink::Task<void> {
         const ui::BusyPointer busy(s_.dialogs);
         const devlink::Payload stop = notch::SearchStopPayload(s_.image);
-        s_.link.sendCommand(stop);
-        s_.link.sendCommand(stop);
+        co_await s_.link.command(stop);
+        co_await s_.link.command(stop);
         s_.controls.searchButtons[k]->setEnabled(true);
         enableOtherSearchBoxes(k, true);
         setSearchLock(false);
         ShowSearchRunning(s_.controls, k, false);
         if (k != 0) {
-            s_.link.sendCommand(stop);
-            s_.link.sendCommand(stop);
+            co_await s_.link.command(stop);
+            co_await s_.link.command(stop);
         }
     });
 }
@@ -162,8 +162,8 @@ void SearchAndLink::linkChannels(const std::function<void()>& done) {
     }
     const bool started = RunTransfer(
         s_.link, s_.dialogs, "copying the left channel to the right",
-        [this] {
-            presets_.copyLeftToRight();
+        [this]() -> devlink::Task<void> {
+            co_await presets_.copyLeftToRight();
             s_.flags.channelsLinked = true;
         },
         done);

@@ -23,8 +23,10 @@ void SettingsRestorer::restore(const SettingsSnapshot& target) {
     // job, after whatever runs, and locks the others out until its frames
     // are out.
     auto hold = std::make_shared<std::optional<devlink::DeviceWork::Hold>>(s_.link.work().tryHold("undoing an edit"));
-    s_.link.jobs().run([this, target, hold] {
-        restoreNow(target);
+    // Shown at once; its frames go out as the job goes on.
+    std::vector<devlink::Payload> frames = FramesOf(s_, [&] { restoreNow(target); });
+    s_.link.jobs().run([this, frames = std::move(frames), hold]() -> devlink::Task<void> {
+        co_await s_.link.commands(frames);
         hold->reset();
     });
 }

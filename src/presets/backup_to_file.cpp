@@ -44,10 +44,10 @@ void BackUpDeviceToFile(devlink::DeviceLink& link, ui::UserDialogs& dialogs, con
     // The file is written, and what came of it said, once the read is over.
     editor::RunWindowTransfer(
         parent, link, dialogs, "backing up the device",
-        [&link, reading, parent] {
+        [&link, reading, parent]() -> devlink::Task<void> {
             ui::TransferProgressDialog progress(kTitle, "Reading the device's presets...", parent);
-            reading->result = ReadDeviceBackup(link, reading->backup,
-                                               [&progress](int done, int total) { return progress.update(done, total); });
+            reading->result = co_await ReadDeviceBackup(
+                link, reading->backup, [&progress](int done, int total) { return progress.update(done, total); });
         },
         [&dialogs, reading, path, parent, done = std::move(done)](bool ran) {
             if (!ran) return;

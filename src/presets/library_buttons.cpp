@@ -149,25 +149,25 @@ void LibraryButtons::onCopy() {
             QStringLiteral("Position %1 already holds a preset. Overwrite it?").arg(PositionWord(*target));
         if (!dialogs_.confirm(question, title, ui::Answer::No, ui::Icon::Exclamation, this)) return;
     }
-    run(*target, title, [this, source, request = *request] {
+    run(*target, title, [this, source, request = *request]() -> devlink::Task<LibraryResult> {
         progressBar_->setMaximum(kCopyProgressMaximum);
         progressBar_->show();
         const LibraryResult result =
-            CopyPreset(link_, library_, source, request, [this](int done) { stepProgress(done); });
+            co_await CopyPreset(link_, library_, source, request, [this](int done) { stepProgress(done); });
         progressBar_->setValue(0);
         progressBar_->hide();
-        return result;
+        co_return result;
     });
 }
 
-void LibraryButtons::run(int writtenSlot, const QString& title, std::function<LibraryResult()> action) {
+void LibraryButtons::run(int writtenSlot, const QString& title, std::function<devlink::Task<LibraryResult>()> action) {
     const std::u32string before = library_.presetTitle;
     auto result = std::make_shared<LibraryResult>(LibraryResult::Refused);
     ownTransfer_ = true;
     setTransferRunning(true);
     const bool started = editor::RunWindowTransfer(
         this, link_, dialogs_, "changing the device's presets",
-        [result, action = std::move(action)] { *result = action(); },
+        [result, action = std::move(action)]() -> devlink::Task<void> { *result = co_await action(); },
         [this, result, writtenSlot, title, before](bool) {
             ownTransfer_ = false;
             setTransferRunning(false);

@@ -53,7 +53,7 @@ private:
     // Runs one action with the buttons resting and the busy pointer, then
     // says what it cost.
     // The action runs as a transfer; what it came to is said once it is over.
-    void run(int writtenSlot, const QString& title, std::function<LibraryResult()> action);
+    void run(int writtenSlot, const QString& title, std::function<devlink::Task<LibraryResult>()> action);
     void finish(LibraryResult result, int writtenSlot, const QString& title, const std::u32string& titleBefore);
     void stepProgress(int done);
     void updateEnabled();

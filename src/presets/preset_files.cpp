@@ -47,12 +47,12 @@ bool PresetFiles::loadFromPath(const QString& path) {
         return false;
     }
     const QString name = QFileInfo(path).fileName();
-    return editor_.runTransfer("loading a preset file", [this, name, image = std::get<model::PresetImage>(read)] {
+    return editor_.runTransfer("loading a preset file", [this, name, image = std::get<model::PresetImage>(read)]() -> devlink::Task<void> {
         // One step, however many parameters the file changes.
         editor_.beginStep();
         image_ = image;
         // Sending allowed: the device gets every notch and setting of the file.
-        editor_.applyPresetToEditor();
+        co_await editor_.applyPresetToEditor();
         editor_.endStep(editor::LoadStepText(name));
         editor_.setPresetSource(QString::fromLatin1(kLoadedFromPc));
         editor_.showPresetTitle(name);

@@ -94,11 +94,11 @@ void ReadPresetDialog::readSelected() {
     auto loaded = std::make_shared<bool>(false);
     const bool started = editor::RunWindowTransfer(
         this, link_, dialogs_, "reading a preset",
-        [this, i, loaded] {
+        [this, i, loaded]() -> devlink::Task<void> {
             // The read is one step of the edit history: an undo puts back
             // the settings it replaced.
             editor_.beginStep();
-            *loaded = loadPresetFromDevice(i);
+            *loaded = co_await loadPresetFromDevice(i);
             editor_.endStep(editor::ReadStepText(i + 1));
         },
         [this, i, loaded](bool ran) { finishRead(i, ran, *loaded); });
@@ -144,12 +144,12 @@ void ReadPresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
     if (linkLost) reject();
 }
 
-bool ReadPresetDialog::loadPresetFromDevice(int index) {
-    if (ReadPreset(link_, library_, index, image_, [this] { editor_.fillFromImage(); }) != ReadResult::Read)
-        return false;
+devlink::Task<bool> ReadPresetDialog::loadPresetFromDevice(int index) {
+    if (co_await ReadPreset(link_, library_, index, image_, [this] { editor_.fillFromImage(); }) != ReadResult::Read)
+        co_return false;
     editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
     editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));
-    return true;
+    co_return true;
 }
 
 }  // namespace presets

@@ -31,7 +31,7 @@ public:
     // Reads position index + 1 (index 0..19) into the image and the editor
     // and makes it the editor's title. In demo mode the image stays as it
     // is. False when the device was lost on the way and nothing was applied.
-    bool loadPresetFromDevice(int index);
+    devlink::Task<bool> loadPresetFromDevice(int index);
 
     QListWidget* list() const;
     PresetListPanel* presetList() const { return panel_; }

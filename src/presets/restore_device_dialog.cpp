@@ -164,9 +164,9 @@ void RestoreDeviceDialog::restoreChosen() {
     auto report = std::make_shared<RestoreReport>();
     const bool started = editor::RunWindowTransfer(
         this, link_, dialogs_, "restoring the device",
-        [this, chosen, report] {
+        [this, chosen, report]() -> devlink::Task<void> {
             ui::TransferProgressDialog progress(kTitle, "Writing and checking the chosen positions...", this);
-            *report = RestoreDevice(
+            *report = co_await RestoreDevice(
                 link_, library_, backup_, chosen,
                 [&progress](int done, int total) { return progress.update(done, total); }, deviceBlocks_);
         },
@@ -249,7 +249,7 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
     // read first; the window opens once that is over, never inside it.
     editor::RunWindowTransfer(
         parent, link, dialogs, "comparing a backup with the device",
-        [&link, state, parent] {
+        [&link, state, parent]() -> devlink::Task<void> {
             int needed = 0;
             for (const auto& c : state->comparison) needed += c.match == PositionMatch::NeedsDeviceBlock;
             ui::TransferProgressDialog progress(kTitle, "Comparing the backup with the device...", parent);
@@ -260,7 +260,7 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
                 if (state->comparison[static_cast<std::size_t>(slot)].match != PositionMatch::NeedsDeviceBlock)
                     continue;
                 model::PresetImage image{};
-                if (!devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions),
+                if (!co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions),
                                                   image))
                     break;
                 DeviceBlock block{};

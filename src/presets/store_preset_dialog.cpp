@@ -161,7 +161,8 @@ bool StorePresetDialog::startStore(const StoreRequest& request) {
     transferRunning_ = true;
     auto stored = std::make_shared<bool>(false);
     const bool started = editor::RunWindowTransfer(
-        this, link_, dialogs_, "storing a preset", [this, request, stored] { *stored = store(request); },
+        this, link_, dialogs_, "storing a preset",
+        [this, request, stored]() -> devlink::Task<void> { *stored = co_await store(request); },
         [this, request, stored](bool ran) { finishStore(request, ran ? std::optional<bool>(*stored) : std::nullopt); });
     if (!started) transferRunning_ = false;
     return started;
@@ -221,19 +222,20 @@ void StorePresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
     if (linkLost) reject();
 }
 
-bool StorePresetDialog::store(const StoreRequest& request) {
+devlink::Task<bool> StorePresetDialog::store(const StoreRequest& request) {
     // Demo mode sends nothing either way; the plain store keeps its lists.
-    if (changedBytesBox_->isChecked() && !link_.flags().demoMode) return storeChangedBytes(request);
+    if (changedBytesBox_->isChecked() && !link_.flags().demoMode) co_return co_await storeChangedBytes(request);
     progressBar_->setMaximum(kStoreProgressMaximum);
     progressBar_->show();
     libraryButtons_->setTransferRunning(true);
-    const StoreResult result = StorePreset(link_, library_, image_, request, [this](int done) { stepProgress(done); });
+    const StoreResult result =
+        co_await StorePreset(link_, library_, image_, request, [this](int done) { stepProgress(done); });
     libraryButtons_->setTransferRunning(false);
     if (result == StoreResult::Stored) showStored();
     markerUnconfirmed_ = result == StoreResult::LostAtMarker;
     progressBar_->setValue(0);
     progressBar_->hide();
-    return result == StoreResult::Stored;
+    co_return result == StoreResult::Stored;
 }
 
 void StorePresetDialog::showStored() {
@@ -243,13 +245,13 @@ void StorePresetDialog::showStored() {
 
 // The verification is reported whatever it found; a lost link has said why
 // already, and the caller says what it cost.
-bool StorePresetDialog::storeChangedBytes(const StoreRequest& request) {
+devlink::Task<bool> StorePresetDialog::storeChangedBytes(const StoreRequest& request) {
     progressBar_->setMaximum(1);
     progressBar_->show();
     libraryButtons_->setTransferRunning(true);
     DeviceBlock data{};
     std::copy_n(image_.begin(), data.size(), data.begin());
-    const PositionWriteReport report = WriteChangedBytes(
+    const PositionWriteReport report = co_await WriteChangedBytes(
         link_, library_, request, data, KnownFromLibrary(library_, request.slot), [this](int done, int total) {
             progressBar_->setMaximum(total);
             stepProgress(done);
@@ -268,9 +270,9 @@ bool StorePresetDialog::storeChangedBytes(const StoreRequest& request) {
                                   QString::fromStdString(ByteCountText(report.written, report.skipped))),
                          QString::fromLatin1(kStoreQuestionTitle),
                          verified ? ui::Icon::Information : ui::Icon::Exclamation};
-        return true;
+        co_return true;
     }
-    return false;
+    co_return false;
 }
 
 }  // namespace presets

@@ -63,10 +63,10 @@ private:
     void onListActivated();
     std::optional<StoreRequest> checkedRequest();
     bool startStore(const StoreRequest& request);
-    bool store(const StoreRequest& request);
+    devlink::Task<bool> store(const StoreRequest& request);
     // Nothing in `stored` when the store was dropped before it began.
     void finishStore(const StoreRequest& request, std::optional<bool> stored);
-    bool storeChangedBytes(const StoreRequest& request);
+    devlink::Task<bool> storeChangedBytes(const StoreRequest& request);
     void showStored();
     void stepProgress(int value);
     void onLibraryChanged(bool titleChanged, bool linkLost);

@@ -46,6 +46,63 @@ private:
     QPointer<Box> box_;
 };
 
+// The buttons a message asks for, each saying what it does.
+void SetButtons(QMessageBox& box, const Message& message) {
+    switch (message.buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); return;
+    case Buttons::SaveDiscardCancel: {
+        // The desktop's own names for these buttons vary ("Close without
+        // Saving"); the question promises these three words.
+        QPushButton* save = box.addButton(QStringLiteral("Save"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(cancel);
+        return;
+    }
+    case Buttons::YesNo: break;
+    }
+    if (!message.choices.yes.isEmpty()) {
+        QPushButton* yes = box.addButton(message.choices.yes, QMessageBox::AcceptRole);
+        QPushButton* no = box.addButton(message.choices.no, QMessageBox::ApplyRole);
+        box.setDefaultButton(message.defaultButton == Answer::No ? no : yes);
+        return;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+}
+
+// What a box closed without an answer means: the choice that changes nothing.
+Answer Unanswered(const Message& message) {
+    switch (message.buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::SaveDiscardCancel: return Answer::Cancel;
+    case Buttons::YesNo: break;
+    }
+    return Answer::No;
+}
+
+Answer AnswerOf(QMessageBox& box, const Message& message, int code) {
+    QAbstractButton* clicked = box.clickedButton();
+    switch (message.buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::SaveDiscardCancel: {
+        if (!clicked) return Answer::Cancel;
+        const QMessageBox::ButtonRole role = box.buttonRole(clicked);
+        if (role == QMessageBox::AcceptRole) return Answer::Save;
+        if (role == QMessageBox::DestructiveRole) return Answer::Discard;
+        return Answer::Cancel;
+    }
+    case Buttons::YesNo: break;
+    }
+    if (!message.choices.yes.isEmpty())
+        return clicked && box.buttonRole(clicked) == QMessageBox::AcceptRole ? Answer::Yes
+                                                                                                             : Answer::No;
+    if (clicked) return box.standardButton(clicked) == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return code == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 // The folder to open in, and the file to offer when a whole path was given.
 void StartIn(QFileDialog& dialog, const QString& where) {
     const QFileInfo info(where);
@@ -60,61 +117,35 @@ void StartIn(QFileDialog& dialog, const QString& where) {
 }  // namespace
 
 int QtUserDialogs::answerOf(QDialog& dialog) const {
-    if (!jobWaits_.onJobStack || !jobWaits_.onJobStack()) return dialog.exec();
-    int result = QDialog::Rejected;
-    QPointer<QDialog> box(&dialog);
-    const bool waited = jobWaits_.awaitFromLoop && jobWaits_.awaitFromLoop([box, &result](const std::function<void()>& done) {
-        if (!box) {
-            done();
-            return;
-        }
-        QObject::connect(box, &QDialog::finished, box, [&result, done](int code) {
-            result = code;
-            done();
-        });
-        box->open();
-    });
-    if (!waited) {
-        // Never an event loop on a job's stack: the box is not shown and
-        // counts as closed unanswered.
-        Q_ASSERT_X(false, "QtUserDialogs", "a box asked for on a job's stack that cannot wait for it");
-        qWarning("qrn4480: a box was refused: device work asked for it where it cannot wait for the answer");
-    }
-    return result;
+    if (!jobRunning_ || !jobRunning_()) return dialog.exec();
+    // Never an event loop inside device work: the box is not shown and
+    // counts as closed unanswered.
+    Q_ASSERT_X(false, "QtUserDialogs", "a box asked for while device work runs");
+    qWarning("qrn4480: a box was refused: device work asked for it without awaiting the answer");
+    return QDialog::Rejected;
 }
 
 Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
     const OneBox<QMessageBox> box(ToQt(message.icon), message.title, message.text, QMessageBox::NoButton, parent);
-    if (message.buttons == Buttons::Ok) {
-        box->setStandardButtons(QMessageBox::Ok);
-        answerOf(*box);
-        return Answer::Ok;
-    }
-    if (message.buttons == Buttons::SaveDiscardCancel) {
-        // The desktop's own names for these buttons vary ("Close without
-        // Saving"); the question promises these three words.
-        QPushButton* save = box->addButton(QStringLiteral("Save"), QMessageBox::AcceptRole);
-        QPushButton* discard = box->addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
-        QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-        box->setDefaultButton(save);
-        box->setEscapeButton(cancel);
-        answerOf(*box);
-        if (!box) return Answer::Cancel;
-        if (box->clickedButton() == save) return Answer::Save;
-        if (box->clickedButton() == discard) return Answer::Discard;
-        return Answer::Cancel;
-    }
-    if (!message.choices.yes.isEmpty()) {
-        QPushButton* yes = box->addButton(message.choices.yes, QMessageBox::AcceptRole);
-        QPushButton* no = box->addButton(message.choices.no, QMessageBox::ApplyRole);
-        box->setDefaultButton(message.defaultButton == Answer::No ? no : yes);
-        answerOf(*box);
-        return box && box->clickedButton() == yes ? Answer::Yes : Answer::No;
-    }
-    box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box->setDefaultButton(message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
-    box->setEscapeButton(QMessageBox::No);
-    return answerOf(*box) == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    SetButtons(*box, message);
+    const int code = answerOf(*box);
+    return box ? AnswerOf(*box, message, code) : Unanswered(message);
+}
+
+void QtUserDialogs::showThen(const Message& message, QWidget* parent, std::function<void(Answer)> then) {
+    auto* box = new QMessageBox(ToQt(message.icon), message.title, message.text, QMessageBox::NoButton, parent);
+    SetButtons(*box, message);
+    // Told once, however the box ends: answered, or deleted with its parent.
+    auto told = std::make_shared<bool>(false);
+    auto tell = [told, then = std::move(then)](Answer answer) {
+        if (!std::exchange(*told, true)) then(answer);
+    };
+    QObject::connect(box, &QDialog::finished, box, [box, message, tell](int code) {
+        tell(AnswerOf(*box, message, code));
+        box->deleteLater();
+    });
+    QObject::connect(box, &QObject::destroyed, [message, tell] { tell(Unanswered(message)); });
+    box->open();
 }
 
 QString QtUserDialogs::openFileName(const FileRequest& request, QWidget* parent) {

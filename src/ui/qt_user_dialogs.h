@@ -7,23 +7,15 @@ class QDialog;
 
 namespace ui {
 
-// Device work's side of the boxes. A box asked for from inside a job opens
-// from the event loop and the job waits for its answer as it waits for the
-// device: no event loop ever runs on a job's stack, where loops could no
-// longer nest last in, first out.
-struct JobWaits {
-    // The caller runs on a job's own stack.
-    std::function<bool()> onJobStack;
-    // From a job's stack: runs `open` from the event loop and steps out
-    // until the done it was handed is called; false when it cannot.
-    std::function<bool(std::function<void(std::function<void()> done)> open)> awaitFromLoop;
-};
-
 class QtUserDialogs final : public UserDialogs {
 public:
-    void setJobWaits(JobWaits waits) { jobWaits_ = std::move(waits); }
+    // Device work asks through showThen and awaits the answer like the
+    // device. A box whose loop would start while a job's code runs (it
+    // would run the event loop inside device work) is refused instead.
+    void setJobRunning(std::function<bool()> running) { jobRunning_ = std::move(running); }
 
     Answer show(const Message& message, QWidget* parent = nullptr) override;
+    void showThen(const Message& message, QWidget* parent, std::function<void(Answer)> then) override;
     QString openFileName(const FileRequest& request, QWidget* parent = nullptr) override;
     QString saveFileName(const FileRequest& request, QWidget* parent = nullptr) override;
     std::optional<QString> askText(const TextPrompt& prompt, QWidget* parent = nullptr) override;
@@ -31,14 +23,13 @@ public:
     void setBusy(bool busy) override;
 
 private:
-    // Shows `dialog` until it is answered and gives its result. Outside a
-    // job its loop nests in the caller's (on the event loop's own stack);
-    // inside one it opens from the event loop while the job waits.
+    // Shows `dialog` until it is answered and gives its result; its loop
+    // nests in the caller's. Refused (Rejected) while a job's code runs.
     int answerOf(QDialog& dialog) const;
     // A path to open (QFileDialog::AcceptOpen) or to save to.
     QString fileName(const FileRequest& request, QWidget* parent, int acceptMode) const;
 
-    JobWaits jobWaits_;
+    std::function<bool()> jobRunning_;
 };
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 // modal window. Windows of every layer take a reference to it.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -50,6 +51,12 @@ public:
     virtual ~UserDialogs() = default;
 
     virtual Answer show(const Message& message, QWidget* parent = nullptr) = 0;
+    // The same question without waiting for it: the box opens and `then`
+    // is told its answer once it is given. What device work asks goes this
+    // way, so no event loop runs inside the work. A script answers at once.
+    virtual void showThen(const Message& message, QWidget* parent, std::function<void(Answer)> then) {
+        then(show(message, parent));
+    }
     // The chosen path, or an empty string when the user cancelled.
     virtual QString openFileName(const FileRequest& request, QWidget* parent = nullptr) = 0;
     virtual QString saveFileName(const FileRequest& request, QWidget* parent = nullptr) = 0;
