@@ -43,9 +43,12 @@ void MainWindow::connectToDevice() {
                 link_.resumeForConnect();
             else
                 link_.flags().demoMode = false;
-            search = port ? co_await connection::ProbeChosenPort(link_, port)
-                          : co_await connection::SearchDevicePorts(
-                                link_, connection::ReadStoredPortNumber(initConfigPath().toStdString()));
+            // Never an await inside ?: (g++ 12 destroys its temporaries twice).
+            if (port)
+                search = co_await connection::ProbeChosenPort(link_, port);
+            else
+                search = co_await connection::SearchDevicePorts(
+                    link_, connection::ReadStoredPortNumber(initConfigPath().toStdString()));
             if (!search.found) {
                 // Back as it was: demo mode, or offline on the lost port,
                 // which is still tried every two seconds.

@@ -62,7 +62,11 @@ devlink::Task<PortSearchResult> SearchDevicePorts(devlink::DeviceLink& link, int
     }
     // A modem, a GPS receiver or a lighting interface may sit on any other
     // port: none of them hears a byte while the remembered port answers.
-    if (Remembered(storedPort) && co_await ProbeTogether(link, std::vector<int>(1, order.front()), result)) co_return result;
+    if (Remembered(storedPort)) {
+        // Awaits stay out of &&, || and ?: (g++ 12 mishandles their temporaries).
+        const bool found = co_await ProbeTogether(link, std::vector<int>(1, order.front()), result);
+        if (found) co_return result;
+    }
     order.erase(order.begin());
     co_await ProbeTogether(link, order, result);
     co_return result;

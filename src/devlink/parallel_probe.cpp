@@ -45,7 +45,8 @@ Task<ProbeOutcome> ProbeAllAtOnce(DeviceLink& link, std::vector<int> candidates,
     // wait is for the first port still undecided, and the time the ports
     // after it wait meanwhile counts for them as well.
     for (Lane& lane : lanes) {
-        if (!lane.written || !co_await lane.link->awaitProbeReply()) continue;
+        if (!lane.written) continue;
+        if (!co_await lane.link->awaitProbeReply()) continue;
         link.adoptLineOf(*lane.link);
         outcome.found = true;
         outcome.portNumber = lane.portNumber;

@@ -85,7 +85,10 @@ devlink::Task<LibraryResult> CopyPreset(devlink::DeviceLink& link, model::Preset
     report(0);
     model::PresetImage block{};
     const auto blockIndex = static_cast<std::uint8_t>(IndexOf(sourceSlot));
-    if (!link.flags().demoMode && !co_await devlink::ReadPresetBlockInto(link, blockIndex, block))
+    // Awaits stay out of &&, || and ?: (g++ 12 mishandles their temporaries).
+    bool read = true;
+    if (!link.flags().demoMode) read = co_await devlink::ReadPresetBlockInto(link, blockIndex, block);
+    if (!read)
         co_return link.ended() ? LibraryResult::LostLink : LibraryResult::SourceNotRead;
     report(1);
 

@@ -41,7 +41,9 @@ devlink::Task<StoreResult> StorePreset(devlink::DeviceLink& link, model::PresetL
 devlink::Task<ReadResult> ReadPreset(devlink::DeviceLink& link, model::PresetLibrary& library, int index, model::PresetImage& image,
                       const std::function<void()>& applyImage) {
     if (index < 0 || index >= model::kPresetPositions) co_return ReadResult::Refused;
-    if (!link.flags().demoMode && !co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(index), image))
+    bool read = true;
+    if (!link.flags().demoMode) read = co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(index), image);
+    if (!read)
         co_return link.ended() ? ReadResult::LostLink : ReadResult::NoBlock;
     if (applyImage) applyImage();
     const auto position = static_cast<std::size_t>(index);

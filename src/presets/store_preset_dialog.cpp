@@ -224,7 +224,10 @@ void StorePresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
 
 devlink::Task<bool> StorePresetDialog::store(const StoreRequest& request) {
     // Demo mode sends nothing either way; the plain store keeps its lists.
-    if (changedBytesBox_->isChecked() && !link_.flags().demoMode) co_return co_await storeChangedBytes(request);
+    if (changedBytesBox_->isChecked() && !link_.flags().demoMode) {
+        const bool stored = co_await storeChangedBytes(request);
+        co_return stored;
+    }
     progressBar_->setMaximum(kStoreProgressMaximum);
     progressBar_->show();
     libraryButtons_->setTransferRunning(true);
