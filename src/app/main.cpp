@@ -180,7 +180,8 @@ int main(int argc, char** argv) {
         link.jobs().run([&]() -> devlink::Task<void> {
             auto transfer = editor::DeviceTransfer::Begin(link, dialogs, "reading the device");
             // The main window shows once start-up is over, not behind the splash.
-            if (!co_await mainWindow.load(splash, options->demo)) {
+            const bool loaded = co_await mainWindow.load(splash, options->demo);
+            if (!loaded) {
                 QApplication::exit(0);
                 co_return;
             }

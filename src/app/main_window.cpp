@@ -129,7 +129,8 @@ devlink::Task<bool> MainWindow::load(SplashWindow& splash, bool demoOnly) {
         if (!search.found) {
             co_await reportPermissionProblems(search);
             const ui::Message demo{kDemoQuestion, "Warning", ui::Icon::None, ui::Buttons::YesNo, ui::Answer::Yes};
-            if (co_await editor::Asked(link_, dialogs_, demo) != ui::Answer::Yes) {
+            const ui::Answer answer = co_await editor::Asked(link_, dialogs_, demo);
+            if (answer != ui::Answer::Yes) {
                 quitWithoutConfirm_ = true;
                 co_return false;
             }

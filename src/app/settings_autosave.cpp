@@ -79,7 +79,8 @@ devlink::Task<void> SettingsAutosave::offerRecovery(editor::ParameterEditor& edi
     const QString question = WithDifferences(RecoverQuestion(demo), settings, image, "kept", "now");
     const ui::Message offer{question, QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation, ui::Buttons::YesNo,
                             ui::Answer::Yes};
-    if (co_await editor::Asked(link, dialogs, offer, parent) != ui::Answer::Yes) co_return;
+    const ui::Answer answer = co_await editor::Asked(link, dialogs, offer, parent);
+    if (answer != ui::Answer::Yes) co_return;
     editor.beginStep();
     image = settings;
     {

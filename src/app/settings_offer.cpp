@@ -21,7 +21,8 @@ devlink::Task<bool> ReadDevice(const SettingsOffer& offer, DeviceRead read, mode
     if (read == DeviceRead::CurrentSettings)
         co_return co_await devlink::ReadPresetBlockInto(offer.link, devlink::kCurrentSettingsBlock, device);
     model::PresetLibrary library = offer.session.library;
-    if (!co_await devlink::DumpDeviceMemory(offer.link, device, library, {})) co_return false;
+    const bool dumped = co_await devlink::DumpDeviceMemory(offer.link, device, library, {});
+    if (!dumped) co_return false;
     offer.session.library = library;
     co_return true;
 }
@@ -31,12 +32,14 @@ devlink::Task<bool> ReadDevice(const SettingsOffer& offer, DeviceRead read, mode
 devlink::Task<OfferOutcome> ReadDeviceAndOfferSettings(SettingsOffer offer, DeviceRead read, QString question,
                                                        QString title) {
     model::PresetImage device = offer.session.image;
-    if (!co_await ReadDevice(offer, read, device)) co_return OfferOutcome::NotRead;
+    const bool wasRead = co_await ReadDevice(offer, read, device);
+    if (!wasRead) co_return OfferOutcome::NotRead;
     model::PresetImage& image = offer.session.image;
     if (std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin())) co_return OfferOutcome::Same;
     const ui::Message choice{WithDifferences(question, image, device), title,    ui::Icon::Exclamation,
                              ui::Buttons::YesNo,                       ui::Answer::Yes, {kSendMySettings, kUseDeviceSettings}};
-    if (co_await editor::Asked(offer.link, offer.dialogs, choice, offer.parent) == ui::Answer::Yes) {
+    const ui::Answer answer = co_await editor::Asked(offer.link, offer.dialogs, choice, offer.parent);
+    if (answer == ui::Answer::Yes) {
         const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "sending the editor's settings");
         if (!transfer) co_return OfferOutcome::NotRead;
         co_await offer.editor.applyPresetToEditor();

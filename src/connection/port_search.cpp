@@ -32,9 +32,9 @@ devlink::Task<bool> TryPort(devlink::DeviceLink& link, int portNumber, PortSearc
         co_return false;
     }
     link.setReceiveSize(devlink::kReplySize);
-    if (co_await link.probeDevice(devlink::ProbePayload())) co_return true;
-    link.closePort();
-    co_return false;
+    const bool answered = co_await link.probeDevice(devlink::ProbePayload());
+    if (!answered) link.closePort();
+    co_return answered;
 }
 
 devlink::Task<bool> ProbeTogether(devlink::DeviceLink& link, std::vector<int> candidates, PortSearchResult& result) {
@@ -53,7 +53,8 @@ devlink::Task<PortSearchResult> SearchDevicePorts(devlink::DeviceLink& link, int
     PortSearchResult result;
     if (!link.portFactory()) {
         for (const int port : order) {
-            if (co_await TryPort(link, port, result)) {
+            const bool answered = co_await TryPort(link, port, result);
+            if (answered) {
                 result.found = true;
                 co_return result;
             }

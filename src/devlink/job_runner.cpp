@@ -34,15 +34,23 @@ void JobRunner::driveFromLoop(Post post) { post_ = std::move(post); }
 
 void JobRunner::run(Job job) {
     if (!post_) {
-        Task<void> task;
-        {
-            const Running running(running_);
-            task = job();
-            task.start();
+        // One at a time here too: a job asked for by another one's code
+        // (an edit made while a reply was awaited) runs once that one has
+        // ended, before the first run() returns.
+        queue_.push_back(std::move(job));
+        if (running_ > 0) return;
+        std::exception_ptr failure;
+        while (!queue_.empty()) {
+            Job next = std::move(queue_.front());
+            queue_.pop_front();
+            try {
+                runInPlace(next);
+            } catch (...) {
+                if (!failure) failure = std::current_exception();
+            }
         }
-        if (!task.done()) throw std::logic_error("a job waited for an event loop where none runs");
-        if (running_ == 0) tellIfIdle();
-        task.result();  // the caller catches what ended it
+        tellIfIdle();
+        if (failure) std::rethrow_exception(failure);  // the caller catches what ended it
         return;
     }
     if (current_ || !queue_.empty()) {
@@ -50,6 +58,17 @@ void JobRunner::run(Job job) {
         return;
     }
     start(std::move(job));
+}
+
+void JobRunner::runInPlace(const Job& job) {
+    Task<void> task;
+    {
+        const Running running(running_);
+        task = job();
+        task.start();
+    }
+    if (!task.done()) throw std::logic_error("a job waited for an event loop where none runs");
+    task.result();
 }
 
 void JobRunner::start(Job job) {

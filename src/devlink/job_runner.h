@@ -46,8 +46,9 @@ public:
 
     // Starts `job` now when nothing else runs or waits, and otherwise after
     // what is queued. Driven in place, the job has ended on return (an
-    // exception that ended it is thrown here), and a job asked for from
-    // inside another one runs there and then.
+    // exception that ended it is thrown here, once the jobs queued
+    // meanwhile have run too); one asked for from inside another runs
+    // after it, as it would from the loop.
     void run(Job job);
 
     // A job's code runs at this moment (it was started or resumed and has
@@ -125,6 +126,7 @@ private:
     };
 
     void start(Job job);
+    void runInPlace(const Job& job);
     void resume(std::coroutine_handle<> handle);
     void resumeSoon(std::coroutine_handle<> handle);
     void finish();

@@ -20,7 +20,8 @@ bool FrameDone(const LibraryReadSteps& steps, bool& stopped) {
 Task<std::u32string> ReadName(DeviceLink& link, int address, const LibraryReadSteps& steps, bool& stopped) {
     std::u32string name;
     for (int j = 0; j < model::kNameLength && !stopped; ++j) {
-        name.push_back((co_await ReadMemoryByte(link, address + j)).value_or(0));
+        const std::optional<std::uint8_t> byte = co_await ReadMemoryByte(link, address + j);
+        name.push_back(byte.value_or(0));
         FrameDone(steps, stopped);
     }
     co_return name;
@@ -47,8 +48,8 @@ Task<LibraryReadResult> ReadDeviceLibrary(DeviceLink& link, model::PresetLibrary
     };
     for (int i = 0; i < model::kFixedPositions; ++i) library.used[i] = true;
     for (int k = 0; k < model::kUserPositions && !stopped; ++k) {
-        const std::uint8_t marker = (co_await ReadMemoryByte(link, DeviceMemoryMap::marker(k))).value_or(0);
-        library.used[model::kFixedPositions + k] = marker == StoreMarker;
+        const std::optional<std::uint8_t> marker = co_await ReadMemoryByte(link, DeviceMemoryMap::marker(k));
+        library.used[model::kFixedPositions + k] = marker.value_or(0) == StoreMarker;
         FrameDone(steps, stopped);
     }
     if (stopped) co_return finish();

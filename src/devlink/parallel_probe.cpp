@@ -46,7 +46,8 @@ Task<ProbeOutcome> ProbeAllAtOnce(DeviceLink& link, std::vector<int> candidates,
     // after it wait meanwhile counts for them as well.
     for (Lane& lane : lanes) {
         if (!lane.written) continue;
-        if (!co_await lane.link->awaitProbeReply()) continue;
+        const bool answered = co_await lane.link->awaitProbeReply();
+        if (!answered) continue;
         link.adoptLineOf(*lane.link);
         outcome.found = true;
         outcome.portNumber = lane.portNumber;

@@ -145,7 +145,8 @@ void ReadPresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
 }
 
 devlink::Task<bool> ReadPresetDialog::loadPresetFromDevice(int index) {
-    if (co_await ReadPreset(link_, library_, index, image_, [this] { editor_.fillFromImage(); }) != ReadResult::Read)
+    const ReadResult read = co_await ReadPreset(link_, library_, index, image_, [this] { editor_.fillFromImage(); });
+    if (read != ReadResult::Read)
         co_return false;
     editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));
     editor_.setPresetSource(QString::fromLatin1(kLoadedFromDevice));

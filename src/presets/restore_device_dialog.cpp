@@ -260,9 +260,9 @@ void RestoreDeviceFromFile(devlink::DeviceLink& link, model::PresetLibrary& libr
                 if (state->comparison[static_cast<std::size_t>(slot)].match != PositionMatch::NeedsDeviceBlock)
                     continue;
                 model::PresetImage image{};
-                if (!co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions),
-                                                  image))
-                    break;
+                const bool read = co_await devlink::ReadPresetBlockInto(
+                    link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image);
+                if (!read) break;
                 DeviceBlock block{};
                 std::copy_n(image.begin(), block.size(), block.begin());
                 state->blocks[static_cast<std::size_t>(slot)] = block;

@@ -62,7 +62,7 @@ std::string UndoText(const EditorRig& rig) {
 void LoadAsFile(EditorRig& rig, const model::PresetImage& image, const QString& name) {
     rig.eq->beginStep();
     rig.image = image;
-    rig.eq->applyPresetToEditor();
+    devlink::RunToEnd(rig.eq->applyPresetToEditor());
     rig.eq->endStep(editor::LoadStepText(name));
 }
 
@@ -109,7 +109,7 @@ TEST(EditHistory, EachKindOfEditIsOneStepNamedForTheMenu) {
         {"Reset Left manual notches",
          [](EditorRig& r) { r.eq->controls().resetButtons[2]->click(); },
          {ui::Answer::Yes}},
-        {"Copy Right to Left", [](EditorRig& r) { r.eq->copyRightToLeft(); }, {}},
+        {"Copy Right to Left", [](EditorRig& r) { devlink::RunToEnd(r.eq->copyRightToLeft()); }, {}},
         {"Link Left & Right", [](EditorRig& r) { r.eq->controls().linkBox->click(); }, {ui::Answer::Yes}},
         {"Load FILE.Fbk",
          [](EditorRig& r) {
@@ -139,7 +139,7 @@ TEST(EditHistory, AnEditThatChangesNothingOrTheDevicesSearchTakesNoStep) {
     rig.loadDefaults();
     rig.eq->history().startOver();
     rig.row(0).gainBar->setValue(rig.row(0).gainBar->value());
-    rig.eq->copyLeftToRight();  // equal halves
+    devlink::RunToEnd(rig.eq->copyLeftToRight());  // equal halves
     const std::array<std::uint8_t, 7> report = {0xFE, 0x00, 0x02, 0x10, 0x01, 0x20, 0x01};
     rig.eq->applySearchReport(report);
     EXPECT_EQ(rig.eq->undoStack().count(), 0);
@@ -196,7 +196,7 @@ TEST(EditHistory, UndoingRandomEditsRestoresEveryEarlierImageOnEditorAndDevice) 
             case 4: rig.spin(AutoSetting::QNotchAuto, c)->setValue(any(random) % 4); break;
             case 5: rig.settings(c).sensitivitySlider->setValue(any(random) % 16); break;
             case 6: rig.eq->controls().resetButtons[any(random) % 4]->click(); break;
-            case 7: c == 0 ? rig.eq->copyLeftToRight() : rig.eq->copyRightToLeft(); break;
+            case 7: c == 0 ? devlink::RunToEnd(rig.eq->copyLeftToRight()) : devlink::RunToEnd(rig.eq->copyRightToLeft()); break;
             case 8: rig.eq->controls().linkBox->click(); break;
             default: LoadAsFile(rig, Varied(random), "R.Fbk"); break;
             }
@@ -240,7 +240,7 @@ TEST(EditHistory, UndoingAPresetSendsOnlyWhatDiffers) {
     EditorRig reference;  // the whole preset applied: frames of every parameter in order
     reference.load(after);
     reference.image = before;
-    reference.eq->applyPresetToEditor();
+    devlink::RunToEnd(reference.eq->applyPresetToEditor());
     const Frames all = reference.frames();
     ASSERT_EQ(all.size(), 36u);
     EXPECT_EQ(Dump(rig.frames()), Dump({all[2], all[17], all[24 + 2]}));

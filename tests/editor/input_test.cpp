@@ -101,7 +101,7 @@ TEST(EditorInput, AccessibleToggleActsLikeAClick) {
     EXPECT_FALSE(rig.eq->controls().linkBox->isChecked());
     EXPECT_FALSE(rig.eq->flags().channelsLinked);
     EXPECT_TRUE(rig.frames().empty());
-    rig.eq->applyPresetToEditor();  // unchecks the box itself: no question
+    devlink::RunToEnd(rig.eq->applyPresetToEditor());  // unchecks the box itself: no question
     EXPECT_EQ(rig.sim.dialogs.shown.size(), 1u);
 }
 

@@ -73,7 +73,7 @@ TEST(linkChannels, DifferentHalvesAskNoLeavesThemUnlinkedYesCopiesLeftToRight) {
         // What the copy alone does to the same preset.
         EditorRig copied;
         copied.load(Different());
-        if (yes) copied.eq->copyLeftToRight();
+        if (yes) devlink::RunToEnd(copied.eq->copyLeftToRight());
         EXPECT_EQ(Dump(rig.frames()), Dump(copied.frames()));
         EXPECT_EQ(rig.image, copied.image);
         EXPECT_EQ(std::equal(rig.image.begin() + 28, rig.image.begin() + 80, rig.image.begin() + 108), yes);

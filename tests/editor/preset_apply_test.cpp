@@ -82,7 +82,7 @@ TEST(ApplyPreset, SendsEveryNotchThenEachChannelsSettingsInOrder) {
     EditorRig rig;
     rig.image = Distinct();
     const auto original = rig.image;
-    rig.eq->applyPresetToEditor();  // as a preset file load: sending allowed
+    devlink::RunToEnd(rig.eq->applyPresetToEditor());  // as a preset file load: sending allowed
     Frames expected;
     for (int n = 0; n < 24; ++n) expected.push_back(NotchFrame(original, n));
     for (int c = 0; c < 2; ++c) {
@@ -130,7 +130,7 @@ TEST(ApplyPreset, ReleaseOrSearchModeAboveOneShowsAndSendsZero) {
         rig.image = DefaultPreset();
         rig.image[20] = rig.image[21] = rig.image[100] = rig.image[101] = 1;
         rig.image[c.offset] = static_cast<std::uint8_t>(c.value);
-        rig.eq->applyPresetToEditor();
+        devlink::RunToEnd(rig.eq->applyPresetToEditor());
         EXPECT_EQ(rig.settings(c.channel).valueTextOf(c.setting)->text(), c.shown);
         EXPECT_EQ(rig.image[c.offset], 0);
         const Frames frames = rig.frames();
@@ -169,7 +169,7 @@ TEST(ApplyPreset, OutOfRangeCodesAreClampedInTheImageAndEverywhereShown) {
     auto preset = DefaultPreset();
     preset[28 + 4 * 4 + 1] = 0xFF, preset[28 + 4 * 4 + 2] = 0xFF, preset[28 + 4 * 4] = 99;
     rig.image = preset;
-    rig.eq->applyPresetToEditor();
+    devlink::RunToEnd(rig.eq->applyPresetToEditor());
     EXPECT_EQ(rig.row(4).freqBox->text(), "20000");
     EXPECT_EQ(rig.row(4).freqBar->value(), 729);
     EXPECT_EQ(rig.row(4).gainBox->text(), "0");
@@ -189,7 +189,7 @@ TEST(CopyChannel, LeftToRightCopiesRecordsAndSettingsButNotTheRest) {
     EditorRig rig;
     rig.load(Distinct());
     const auto before = rig.image;
-    rig.eq->copyLeftToRight();
+    devlink::RunToEnd(rig.eq->copyLeftToRight());
     for (int i = 28; i < 76; ++i) EXPECT_EQ(rig.image[80 + i], before[i]) << i;
     for (int i : {20, 21, 76, 77, 78, 79}) EXPECT_EQ(rig.image[80 + i], before[i]) << i;
     for (int i = 80; i < 100; ++i) EXPECT_EQ(rig.image[i], before[i]) << i;
@@ -221,7 +221,7 @@ TEST(CopyChannel, RightToLeftSendsTheSensitivityAfterTheSpeedSettings) {
     EditorRig rig;
     rig.load(Distinct());
     const std::uint8_t oldSensitivity = rig.image[79];
-    rig.eq->copyRightToLeft();
+    devlink::RunToEnd(rig.eq->copyRightToLeft());
     auto beforeSensitivity = rig.image;
     beforeSensitivity[79] = oldSensitivity;
     for (int i = 28; i < 80; ++i) EXPECT_EQ(rig.image[i], rig.image[80 + i]) << i;
@@ -240,7 +240,7 @@ TEST(CopyChannel, ASourceBoxHoldingNoNumberCopiesTheSourcesFrequency) {
     EditorRig rig;
     rig.load(Distinct());
     EditorRig::type(rig.row(9).freqBox, "x");  // "?"
-    rig.eq->copyLeftToRight();
+    devlink::RunToEnd(rig.eq->copyLeftToRight());
     EXPECT_EQ(rig.row(21).freqBox->text(), QString::fromStdString(model::FormatNumber(model::FreqTable[30 * 9 + 7])));
     EXPECT_EQ(model::ReadNotchRecord(rig.image, 21).freq, 30 * 9 + 7);
 }

@@ -55,7 +55,7 @@ TEST(PresetApplicationPayloads, MatchWhatTheEditorWritesWhenApplyingAPreset) {
         EditorRig rig;
         rig.link(true);
         rig.image = c.image;
-        rig.eq->applyPresetToEditor();
+        devlink::RunToEnd(rig.eq->applyPresetToEditor());
         Frames expected;
         for (const auto& payload : notch::PresetApplicationPayloads(c.image)) {
             const devlink::Frame frame = devlink::BuildFrame(payload);
