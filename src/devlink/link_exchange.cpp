@@ -212,9 +212,10 @@ Task<bool> DeviceLink::command(Payload payload) {
 }
 
 Task<bool> DeviceLink::commands(std::vector<Payload> frames) {
-    for (const Payload& frame : frames)
+    for (const Payload& frame : frames) {
         const bool answered = co_await command(frame);
         if (!answered) co_return false;
+    }
     co_return true;
 }
 
