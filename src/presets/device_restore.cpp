@@ -104,9 +104,12 @@ devlink::Task<RestoreOutcome> RestoreChangedBytes(devlink::DeviceLink& link, mod
                                    const BackupPosition& position, const std::optional<DeviceBlock>& deviceBlock,
                                    RestoreProgress& progress, PositionWriteReport& counted) {
     KnownPosition known = KnownFromLibrary(library, slot);
-    if (!position.used)
-        co_return *known.used ? co_await ClearPosition(link, library, slot, position, progress)
-                           : RestoreOutcome::RestoredAndVerified;
+    // Not a conditional expression: g++ 12 runs a co_await in one arm of
+    // `?:` whichever arm is chosen.
+    if (!position.used) {
+        if (!*known.used) co_return RestoreOutcome::RestoredAndVerified;
+        co_return co_await ClearPosition(link, library, slot, position, progress);
+    }
     known.data = deviceBlock;
     const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
     counted = co_await WriteChangedBytes(link, library, request, position.data, known,
@@ -213,8 +216,10 @@ devlink::Task<RestoreReport> RestoreDevice(devlink::DeviceLink& link, model::Pre
     }
     if (selection.currentSettings) {
         const auto skipped = next();
-        report.currentSettings =
-            skipped ? *skipped : co_await RestoreCurrentSettings(link, backup.current, selection.mode, steps);
+        if (skipped)
+            report.currentSettings = *skipped;
+        else
+            report.currentSettings = co_await RestoreCurrentSettings(link, backup.current, selection.mode, steps);
         if (!skipped) steps.partDone();
     }
     library.presetTitle = title;
