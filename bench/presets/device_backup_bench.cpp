@@ -60,7 +60,7 @@ std::string FullDeviceMemory(const QTemporaryDir& dir) {
             memory.write(sim::memory_map::presetNameAddress(slot) + j, static_cast<std::uint8_t>('A' + slot));
         memory.write(sim::memory_map::markerAddress(slot), sim::memory_map::kStoreMarker);
     }
-    const std::string path = dir.filePath("memory.bin").toStdString();
+    std::string path = dir.filePath("memory.bin").toStdString();
     sim::saveMemoryFile(path, memory, nullptr);
     return path;
 }
@@ -81,7 +81,8 @@ void ChangeFourNotches(devlink::DeviceLink& link, int slot) {
         for (int b = 0; b < 4; ++b) {
             const int address = devlink::DeviceMemoryMap::data(slot) + model::NotchRecordOffset[n] + b;
             const std::uint8_t was = devlink::RunToEnd(devlink::ReadMemoryByte(link, address)).value_or(0);
-            devlink::RunToEnd(link.command(devlink::WriteMemoryBytePayload(address, static_cast<std::uint8_t>(was ^ 1))));
+            devlink::RunToEnd(
+                link.command(devlink::WriteMemoryBytePayload(address, static_cast<std::uint8_t>(was ^ 1))));
         }
 }
 
@@ -114,7 +115,8 @@ void RunAgainstFullDevice(benchmark::State& state, Case which) {
     if (which == Case::RestoreOneChangedAfterComparing)
         for (int slot = 0; slot < model::kUserPositions; ++slot) {
             model::PresetImage image{};
-            devlink::RunToEnd(devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image));
+            devlink::RunToEnd(
+                devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image));
             blocks[static_cast<std::size_t>(slot)].emplace();
             std::copy_n(image.begin(), model::kBlockSize, blocks[static_cast<std::size_t>(slot)]->begin());
         }
@@ -151,7 +153,7 @@ void RunStoreOverItsOwnPosition(benchmark::State& state, presets::WriteMode mode
     presets::DeviceBlock data{};
     std::copy_n(model::DefaultImage.begin(), data.size(), data.begin());
     for (int n = 0; n < 4; ++n)
-        for (int b = 0; b < 4; ++b) data[static_cast<std::size_t>(model::NotchRecordOffset[n] + b)] ^= 1;
+        for (int b = 0; b < 4; ++b) data[static_cast<std::size_t>(model::NotchRecordOffset[n]) + static_cast<std::size_t>(b)] ^= 1;
     const model::PresetNameBytes name = *model::PadPresetName(library.names[kSlot + model::kFixedPositions]);
     const presets::StoreRequest request{kSlot, name, model::DecodePresetName(name)};
     for (auto _ : state) {
@@ -162,7 +164,8 @@ void RunStoreOverItsOwnPosition(benchmark::State& state, presets::WriteMode mode
             std::copy(data.begin(), data.end(), image.begin());
             devlink::RunToEnd(presets::StorePreset(link, library, image, request));
         } else {
-            devlink::RunToEnd(presets::WriteChangedBytes(link, library, request, data, presets::KnownFromLibrary(library, kSlot)));
+            devlink::RunToEnd(
+                presets::WriteChangedBytes(link, library, request, data, presets::KnownFromLibrary(library, kSlot)));
         }
         Report(state, port, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }

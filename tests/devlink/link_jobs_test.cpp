@@ -102,9 +102,9 @@ TEST(LinkJobs, WhatAJobAwaitsGivesTheSameAnswerDrivenInPlaceOrFromALoop) {
         const char* what;
         std::function<void(Rig&)> arrange;  // the line, before the job starts
         std::function<Task<bool>(Rig&)> awaited;
-        bool answer;                   // what the awaited step gave
-        bool after;                    // what a command after it gave
-        std::vector<Payload> expected; // every frame written, in order
+        bool answer;                    // what the awaited step gave
+        bool after;                     // what a command after it gave
+        std::vector<Payload> expected;  // every frame written, in order
         bool lost;
     };
     const auto notchA = [](Rig& r) { return r.link.command(kNotchA); };
@@ -113,10 +113,20 @@ TEST(LinkJobs, WhatAJobAwaitsGivesTheSameAnswerDrivenInPlaceOrFromALoop) {
         {"a time-out: six writes, then the link is lost",
          [](Rig& r) { r.line.peer = [](const Bytes&) { return Bytes{}; }; }, notchA, false, false,
          std::vector<Payload>(kMaxWrites, kNotchA), true},
-        {"a broken port: the link is lost", [](Rig& r) { r.line.breakAtNextWait = true; }, notchA, false, false,
-         {kNotchA}, true},
+        {"a broken port: the link is lost",
+         [](Rig& r) { r.line.breakAtNextWait = true; },
+         notchA,
+         false,
+         false,
+         {kNotchA},
+         true},
         {"a cancel: this job's work ends, the link stays",
-         [](Rig& r) { r.line.duringWait = [&r] { r.link.cancelJobs(); }; }, notchA, false, false, {kNotchA}, false},
+         [](Rig& r) { r.line.duringWait = [&r] { r.link.cancelJobs(); }; },
+         notchA,
+         false,
+         false,
+         {kNotchA},
+         false},
         {"the user's answer",
          [](Rig&) {},
          [](Rig& r) -> Task<bool> {
@@ -127,7 +137,10 @@ TEST(LinkJobs, WhatAJobAwaitsGivesTheSameAnswerDrivenInPlaceOrFromALoop) {
              });
              co_return reply;
          },
-         true, true, {kNotchB}, false},
+         true,
+         true,
+         {kNotchB},
+         false},
     };
     for (const Driver& driver : kDrivers) {
         for (const Case& c : cases) {
@@ -370,7 +383,7 @@ TEST(LinkJobs, AtLinePaceEveryByteResumesTheWaitingJobAndTheFramesStayTheSame) {
         std::vector<Payload> expected;
     };
     const std::vector<Case> cases = {
-        {"every reply at 4800 baud", [&](int) { return reply; }, {kNotchA, kStop, kStop, kNotchB}},
+        {"every reply at 4800 baud", [&](int) { return Bytes(reply); }, {kNotchA, kStop, kStop, kNotchB}},
         {"noise ahead of every reply",
          [&](int) {
              Bytes noisy{0x13, 0xF0, 0x77};

@@ -36,6 +36,7 @@ DumpRun RunDump(SimRig& rig, model::PresetImage& image, model::PresetLibrary& li
 
 std::vector<Bytes> ExpectedFrames(const std::vector<int>& usedK, const model::PresetImage& image) {
     std::vector<Bytes> frames;
+    frames.reserve(16 + 8 * usedK.size() + 8 + 4);
     for (int k = 0; k < 16; ++k) frames.push_back(ReadFrame(0x0030 + k));
     for (int k : usedK)
         for (int j = 0; j < 8; ++j) frames.push_back(ReadFrame(0x0F20 + 8 * k + j));

@@ -64,7 +64,8 @@ TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
 
     real.link.sendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
     real.link.setReceiveSize(kBlockReplySize);
-    const std::optional<Block> read = devlink::RunToEnd(real.link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
+    const std::optional<Block> read =
+        devlink::RunToEnd(real.link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
     ASSERT_TRUE(read.has_value());
     real.link.setReceiveSize(kReplySize);
     const Block& block = *read;

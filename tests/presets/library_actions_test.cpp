@@ -25,6 +25,7 @@ Bytes WriteFrame(int address, std::uint8_t data) {
 
 std::vector<Bytes> NameFrames(int slot, const std::string& padded) {
     std::vector<Bytes> frames;
+    frames.reserve(8);
     for (int j = 0; j < 8; ++j)
         frames.push_back(WriteFrame(kNames + 8 * slot + j, static_cast<std::uint8_t>(padded[j])));
     return frames;
@@ -110,8 +111,12 @@ using Action = std::function<LibraryResult(LibraryRig&, const StoreProgress&)>;
 LibraryResult Rename7(LibraryRig& r, const StoreProgress&) {
     return devlink::RunToEnd(RenamePreset(r.sim.link, r.library, Named(2, U"NEW")));
 }
-LibraryResult Clear7(LibraryRig& r, const StoreProgress&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 2)); }
-LibraryResult Clear10(LibraryRig& r, const StoreProgress&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 5)); }
+LibraryResult Clear7(LibraryRig& r, const StoreProgress&) {
+    return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 2));
+}
+LibraryResult Clear10(LibraryRig& r, const StoreProgress&) {
+    return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 5));
+}
 LibraryResult Copy7To9(LibraryRig& r, const StoreProgress& p) {
     return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(4, U"COPY"), p, WriteMode::Full));
 }
@@ -222,16 +227,20 @@ TEST(LibraryActions, FixedEmptyAndOutOfRangePositionsAreRefused) {
          [](LibraryRig& r, auto&) { return devlink::RunToEnd(RenamePreset(r.sim.link, r.library, Named(16, U"X"))); }},
         {"rename an empty position",
          [](LibraryRig& r, auto&) { return devlink::RunToEnd(RenamePreset(r.sim.link, r.library, Named(4, U"X"))); }},
-        {"clear position 1", [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, -4)); }},
-        {"clear position 21", [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 16)); }},
-        {"clear an empty position", [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 4)); }},
+        {"clear position 1",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, -4)); }},
+        {"clear position 21",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 16)); }},
+        {"clear an empty position",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 4)); }},
         {"copy from position 4",
          [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, -1, Named(4, U"X"))); }},
         {"copy to position 4",
          [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(-1, U"X"))); }},
         {"copy to position 21",
          [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(16, U"X"))); }},
-        {"copy onto itself", [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(2, U"X"))); }},
+        {"copy onto itself",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(2, U"X"))); }},
         {"copy an empty position",
          [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 4, Named(6, U"X"))); }},
     };
