@@ -70,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     devlink::PortTable table = devlink::PortTable::fromList("/fuzz", ':');
     devlink::DeviceLink link(port, clock, end, table);
     link.openPort(1);
-    link.probeDevice({});
+    devlink::RunToEnd(link.probeDevice({}));
     model::PresetImage image{};
     model::PresetLibrary library;
-    devlink::DumpDeviceMemory(link, image, library, {});
+    devlink::RunToEnd(devlink::DumpDeviceMemory(link, image, library, {}));
     link.pollSearchReports([](std::span<const std::uint8_t, devlink::kReportSize>) {});
     return 0;
 }

@@ -81,7 +81,7 @@ void CheckDump(sim::DeviceMemory& memory) {
     Require(link.openPort(1));
     model::PresetImage image{};
     model::PresetLibrary library;
-    devlink::DumpDeviceMemory(link, image, library, {});
+    devlink::RunToEnd(devlink::DumpDeviceMemory(link, image, library, {}));
     Require(!end.lost && !link.ended());
 
     for (int slot = 0; slot < sim::memory_map::kStoredPositions; ++slot) {

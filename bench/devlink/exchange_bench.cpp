@@ -1,17 +1,22 @@
 // Figures for the frame exchange over a real pseudo-terminal: the software
 // cost of one exchange with the simulated device answering at once, and a
 // preset store's 169 exchanges at the real line rate against its line time.
+// And what one wait of a job driven from a loop costs by itself: the job
+// hands the loop back and is resumed from it.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <atomic>
 #include <chrono>
+#include <deque>
+#include <functional>
 
 #include <QTemporaryDir>
 
 #include "bench/support/qt_benchmark_main.h"
 #include "bench/support/simulated_device_link.h"
 #include "devlink/commands.h"
+#include "devlink/job_runner.h"
 #include "devlink/memory_dump.h"
 #include "sim/memory_file.h"
 
@@ -49,8 +54,8 @@ void BM_PresetStoreAtLineRate(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         for (int m = 0; m < 169; ++m)
-            bench.line->link.sendCommand(
-                devlink::WriteMemoryBytePayload(0x0260 + m % 160, static_cast<std::uint8_t>(m)));
+            devlink::RunToEnd(bench.line->link.command(
+                devlink::WriteMemoryBytePayload(0x0260 + m % 160, static_cast<std::uint8_t>(m))));
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.counters["wall_s"] = seconds;
         state.counters["bound_s"] = kLineBoundSeconds;
@@ -84,7 +89,7 @@ void BM_StartupDumpAtLineRate(benchmark::State& state) {
         model::PresetImage image{};
         model::PresetLibrary library;
         const auto start = std::chrono::steady_clock::now();
-        devlink::DumpDeviceMemory(bench.line->link, image, library, {});
+        devlink::RunToEnd(devlink::DumpDeviceMemory(bench.line->link, image, library, {}));
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.counters["wall_s"] = seconds;
         state.counters["bound_s"] = boundSeconds;
@@ -93,6 +98,40 @@ void BM_StartupDumpAtLineRate(benchmark::State& state) {
     bench.line->skipIfLost(state);
 }
 BENCHMARK(BM_StartupDumpAtLineRate)->Arg(0)->Arg(16)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// One wait and its resume, as each byte of a paced reply costs a job in the
+// editor: wake() posts the resume, the loop (a queue drained here, so that
+// only the job's own cost is counted) runs it, and the job waits again.
+void BM_JobSuspension(benchmark::State& state) {
+    std::deque<std::function<void()>> posted;
+    devlink::JobRunner jobs;
+    jobs.driveFromLoop([&posted](std::function<void()> call) { posted.push_back(std::move(call)); });
+    bool stop = false;
+    std::int64_t resumed = 0;
+    jobs.run([&]() -> devlink::Task<void> {
+        while (!stop) {
+            co_await jobs.untilWoken();
+            ++resumed;
+        }
+    });
+    for (auto _ : state) {
+        jobs.wake();
+        while (!posted.empty()) {
+            auto call = std::move(posted.front());
+            posted.pop_front();
+            call();
+        }
+    }
+    stop = true;
+    jobs.wake();
+    while (!posted.empty()) {
+        auto call = std::move(posted.front());
+        posted.pop_front();
+        call();
+    }
+    if (resumed != state.iterations() + 1) state.SkipWithError("a wake did not resume the job");
+}
+BENCHMARK(BM_JobSuspension);
 
 }  // namespace
 

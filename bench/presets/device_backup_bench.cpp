@@ -60,7 +60,7 @@ std::string FullDeviceMemory(const QTemporaryDir& dir) {
             memory.write(sim::memory_map::presetNameAddress(slot) + j, static_cast<std::uint8_t>('A' + slot));
         memory.write(sim::memory_map::markerAddress(slot), sim::memory_map::kStoreMarker);
     }
-    const std::string path = dir.filePath("memory.bin").toStdString();
+    std::string path = dir.filePath("memory.bin").toStdString();
     sim::saveMemoryFile(path, memory, nullptr);
     return path;
 }
@@ -80,8 +80,9 @@ void ChangeFourNotches(devlink::DeviceLink& link, int slot) {
     for (int n = 0; n < 4; ++n)
         for (int b = 0; b < 4; ++b) {
             const int address = devlink::DeviceMemoryMap::data(slot) + model::NotchRecordOffset[n] + b;
-            link.sendCommand(
-                devlink::WriteMemoryBytePayload(address, devlink::ReadMemoryByte(link, address).value_or(0) ^ 1));
+            const std::uint8_t was = devlink::RunToEnd(devlink::ReadMemoryByte(link, address)).value_or(0);
+            devlink::RunToEnd(
+                link.command(devlink::WriteMemoryBytePayload(address, static_cast<std::uint8_t>(was ^ 1))));
         }
 }
 
@@ -97,7 +98,7 @@ void RunAgainstFullDevice(benchmark::State& state, Case which) {
     full.setReceiveSize(devlink::kReplySize);
     presets::DeviceBackup backup;
     model::PresetLibrary library;
-    if (which != Case::Backup) presets::ReadDeviceBackup(full, backup);
+    if (which != Case::Backup) devlink::RunToEnd(presets::ReadDeviceBackup(full, backup));
     if (which == Case::RestoreOneChanged || which == Case::RestoreOneChangedAfterComparing) ChangeFourNotches(full, 4);
     // The backup of the full device goes into a device as it left the factory.
     std::optional<bench_support::SimulatedDeviceLink<CountingPort>> empty;
@@ -108,13 +109,14 @@ void RunAgainstFullDevice(benchmark::State& state, Case which) {
     }
     CountingPort& port = empty ? empty->line->port : device.line->port;
     devlink::DeviceLink& link = empty ? empty->line->link : device.line->link;
-    if (which != Case::Backup) devlink::ReadDeviceLibrary(link, library, {});
+    if (which != Case::Backup) devlink::RunToEnd(devlink::ReadDeviceLibrary(link, library, {}));
     // As the restore dialog has them: the blocks its comparison read.
     presets::DeviceBlocks blocks;
     if (which == Case::RestoreOneChangedAfterComparing)
         for (int slot = 0; slot < model::kUserPositions; ++slot) {
             model::PresetImage image{};
-            devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image);
+            devlink::RunToEnd(
+                devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(slot + model::kFixedPositions), image));
             blocks[static_cast<std::size_t>(slot)].emplace();
             std::copy_n(image.begin(), model::kBlockSize, blocks[static_cast<std::size_t>(slot)]->begin());
         }
@@ -122,13 +124,13 @@ void RunAgainstFullDevice(benchmark::State& state, Case which) {
         port.written = port.received = port.memoryWrites = 0;
         const auto start = std::chrono::steady_clock::now();
         if (which == Case::Backup) {
-            presets::ReadDeviceBackup(full, backup);
+            devlink::RunToEnd(presets::ReadDeviceBackup(full, backup));
         } else {
             presets::RestoreSelection all;
             all.positions.fill(true);
             all.currentSettings = true;
             if (which == Case::RestoreEveryByte) all.mode = presets::WriteMode::Full;
-            presets::RestoreDevice(link, library, backup, all, {}, blocks);
+            devlink::RunToEnd(presets::RestoreDevice(link, library, backup, all, {}, blocks));
         }
         Report(state, port, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
@@ -146,12 +148,12 @@ void RunStoreOverItsOwnPosition(benchmark::State& state, presets::WriteMode mode
     devlink::DeviceLink& link = device.line->link;
     link.setReceiveSize(devlink::kReplySize);
     model::PresetLibrary library;
-    devlink::ReadDeviceLibrary(link, library, {});
+    devlink::RunToEnd(devlink::ReadDeviceLibrary(link, library, {}));
     constexpr int kSlot = 4;
     presets::DeviceBlock data{};
     std::copy_n(model::DefaultImage.begin(), data.size(), data.begin());
     for (int n = 0; n < 4; ++n)
-        for (int b = 0; b < 4; ++b) data[static_cast<std::size_t>(model::NotchRecordOffset[n] + b)] ^= 1;
+        for (int b = 0; b < 4; ++b) data[static_cast<std::size_t>(model::NotchRecordOffset[n]) + static_cast<std::size_t>(b)] ^= 1;
     const model::PresetNameBytes name = *model::PadPresetName(library.names[kSlot + model::kFixedPositions]);
     const presets::StoreRequest request{kSlot, name, model::DecodePresetName(name)};
     for (auto _ : state) {
@@ -160,9 +162,10 @@ void RunStoreOverItsOwnPosition(benchmark::State& state, presets::WriteMode mode
         if (mode == presets::WriteMode::Full) {
             model::PresetImage image{};
             std::copy(data.begin(), data.end(), image.begin());
-            presets::StorePreset(link, library, image, request);
+            devlink::RunToEnd(presets::StorePreset(link, library, image, request));
         } else {
-            presets::WriteChangedBytes(link, library, request, data, presets::KnownFromLibrary(library, kSlot));
+            devlink::RunToEnd(
+                presets::WriteChangedBytes(link, library, request, data, presets::KnownFromLibrary(library, kSlot)));
         }
         Report(state, port, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }

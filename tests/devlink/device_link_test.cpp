@@ -6,6 +6,7 @@
 #include "devlink/device_link.h"
 #include "support/fake_port.h"
 #include "support/recording_link_end.h"
+#include "support/stepping_link.h"
 
 using namespace devlink;
 using testing_support::Bytes;
@@ -59,7 +60,7 @@ TEST_F(DeviceLinkTest, SilentDeviceGetsSixWritesAboutThreeSecondsApartThenTimeOu
     // Nothing more reaches the line once the link has ended.
     link.sendCommand(kSetNotch);
     link.sendNoReply(kSetNotch);
-    EXPECT_FALSE(link.readBlock(kSetNotch));
+    EXPECT_FALSE(RunToEnd(link.readBlock(kSetNotch)));
     EXPECT_EQ(port.writes.size(), 6u);
 }
 
@@ -75,7 +76,7 @@ TEST_F(DeviceLinkTest, ReplyCompletesTheExchangeAndExtraBytesAreDiscarded) {
             return reply;
         });
         const auto writesBefore = port.writes.size();
-        const auto reply = link.request(kSetNotch);
+        const auto reply = RunToEnd(link.request(kSetNotch));
         EXPECT_EQ(port.writes.size(), writesBefore + 1) << c.waiting;
         ASSERT_TRUE(reply.has_value());
         EXPECT_EQ((*reply)[9], 0x42) << "ten bytes, the frame's";
@@ -138,7 +139,7 @@ TEST(DeviceLinkFraming, AFramedReplyWithAWrongEndIsNotAReply) {
             port.peer = [&](const Bytes&) { return asked < c.answers.size() ? c.answers[asked++] : Bytes{}; };
             port.linePace = paced;
             ASSERT_TRUE(link.openPort(1));
-            const auto reply = link.request(kSetNotch);
+            const auto reply = RunToEnd(link.request(kSetNotch));
             EXPECT_EQ(port.writes, std::vector<Bytes>(c.writes, FrameBytes(kSetNotch)));
             EXPECT_EQ(reply.has_value(), c.taken);
             if (c.taken) {
@@ -163,7 +164,7 @@ TEST_F(DeviceLinkTest, ProbeValidatesOnlyTheFourthByteAndNeverResends) {
     for (const auto& c : cases) {
         openAnswering([&](const Bytes&) { return c.reply; });
         port.writes.clear();
-        EXPECT_EQ(link.probeDevice({}), c.found);
+        EXPECT_EQ(RunToEnd(link.probeDevice({})), c.found);
         EXPECT_EQ(port.writes.size(), 1u);
         EXPECT_TRUE(end.messages.empty());
     }
@@ -185,7 +186,7 @@ TEST_F(DeviceLinkTest, ReadBlockWaitsForAllOneHundredSixtyBytes) {
         return Bytes{};
     };
     const auto start = clock.now;
-    const std::optional<Block> read = link.readBlock({0x0B, 0xFF});
+    const std::optional<Block> read = RunToEnd(link.readBlock({0x0B, 0xFF}));
     ASSERT_TRUE(read.has_value());
     EXPECT_GE(clock.now - start, 5000) << "159 bytes must not complete the read";
     EXPECT_EQ(port.writes.size(), 1u);
@@ -199,7 +200,7 @@ TEST_F(DeviceLinkTest, ReadBlockTimesOutAfterEighteenSecondsPerWrite) {
     openAnswering([&](const Bytes&) { return port.writes.size() == 1 ? Bytes(159, 1) : Bytes{}; });
     link.setReceiveSize(160);
     const auto start = clock.now;
-    EXPECT_FALSE(link.readBlock({0x0B, 0xFF}));
+    EXPECT_FALSE(RunToEnd(link.readBlock({0x0B, 0xFF})));
     EXPECT_EQ(port.writes.size(), 6u);
     EXPECT_EQ(clock.now - start, 6 * (kBlockTimeoutMs + 1));
     EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
@@ -214,8 +215,8 @@ TEST_F(DeviceLinkTest, DemoModeAndSuppressSendTouchNothing) {
         port.deliver(Bytes(10, 0xFE));
         link.sendCommand(kSetNotch);
         link.sendNoReply(kSetNotch);
-        EXPECT_FALSE(link.probeDevice({}));
-        EXPECT_FALSE(link.readBlock({0x0B}));
+        EXPECT_FALSE(RunToEnd(link.probeDevice({})));
+        EXPECT_FALSE(RunToEnd(link.readBlock({0x0B})));
         EXPECT_TRUE(port.writes.empty()) << mode;
         link.flags().suppressSend = false;
         link.flags().demoMode = mode == 0;
@@ -232,8 +233,8 @@ TEST_F(DeviceLinkTest, PortNotReadyFailsProbeAndBlockWithoutWriting) {
     port.refused["/dev/a"] = PortFault::Permission;
     EXPECT_FALSE(link.openPort(1));
     EXPECT_EQ(link.lastOpenFault(), PortFault::Permission);
-    EXPECT_FALSE(link.probeDevice({}));
-    EXPECT_FALSE(link.readBlock({0x0B}));
+    EXPECT_FALSE(RunToEnd(link.probeDevice({})));
+    EXPECT_FALSE(RunToEnd(link.readBlock({0x0B})));
     EXPECT_TRUE(port.writes.empty());
     EXPECT_FALSE(link.openPort(3)) << "a number the table leaves empty";
     EXPECT_EQ(link.lastOpenFault(), PortFault::NotFound);
@@ -244,7 +245,7 @@ TEST_F(DeviceLinkTest, BytesLeftOnTheLineFromAnEarlierSessionDoNotAnswerTheProbe
     port.deliver(Bytes{0xFE, 0, 3, 1, 0x2C, 2, 0x20, 0, 0, 0xF7});  // a report nobody took
     port.peer = [](const Bytes&) { return Reply(); };
     ASSERT_TRUE(link.openPort(1));
-    EXPECT_TRUE(link.probeDevice({})) << "the device's own answer is read, not the old report";
+    EXPECT_TRUE(RunToEnd(link.probeDevice({}))) << "the device's own answer is read, not the old report";
 }
 
 TEST_F(DeviceLinkTest, OpenPortClosesThePortOpenBefore) {
@@ -415,27 +416,30 @@ TEST_F(DeviceLinkTest, WaitsGiveThePortTheRemainingTimeInsteadOfSpinning) {
     EXPECT_EQ(port.waits, 6) << "one blocking wait per write";
 }
 
-// Controls that move while a frame waits for its reply queue their frames:
-// the latest value of each parameter wins, in the order first changed, and
-// a parameter moved back to the value on the line is not sent again.
-TEST_F(DeviceLinkTest, CommandsAskedForDuringAnExchangeAreCoalesced) {
-    openAnswering([](const Bytes&) { return Bytes{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7}; });
-    port.linePace = true;
+// Controls that move while the edit's job waits for its reply (the window's
+// loop running meanwhile) queue their frames: the latest value of each
+// parameter wins, in the order first changed, and a parameter moved back to
+// the value on the line is not sent again.
+TEST(DeviceLinkEdits, CommandsAskedForDuringAnExchangeAreCoalesced) {
+    testing_support::SteppingLink rig;
+    rig.line.peer = [](const Bytes&) { return Bytes{0xF0, 0x5B, 0, 0, 0, 0, 0, 0, 0, 0xF7}; };
+    rig.line.linePace = true;
     const Payload notch3a{0x07, 0, 3, 0, 10, 1, 10}, notch5{0x07, 0, 5, 0, 20, 1, 20},
         notch3b{0x07, 0, 3, 0, 30, 1, 30}, search1{0x0A, 1, 3, 1, 0, 5, 0}, notch3Right{0x07, 1, 3, 0, 40, 1, 40},
         movedAway{0x07, 1, 0, 0x02, 0xD9, 3, 30};
     bool moved = false;
-    port.duringWait = [&] {
+    rig.line.duringWait = [&] {
         if (moved) return;
         moved = true;
         for (const Payload& p : {notch3a, movedAway, notch5, search1, notch3b, kSetNotch, notch3Right})
-            link.sendCommand(p);
+            rig.link.sendCommand(p);
     };
-    link.sendCommand(kSetNotch);
+    rig.link.sendCommand(kSetNotch);
+    rig.stepAll();
     const std::vector<Bytes> expected = {FrameBytes(kSetNotch), FrameBytes(notch3b), FrameBytes(notch5),
                                          FrameBytes(search1), FrameBytes(notch3Right)};
-    EXPECT_EQ(port.writes, expected);
-    EXPECT_TRUE(end.messages.empty());
+    EXPECT_EQ(rig.line.writes, expected);
+    EXPECT_TRUE(rig.end.messages.empty());
 }
 
 // A lost link leaves the program running; the device answering the probe

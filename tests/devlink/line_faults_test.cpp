@@ -44,7 +44,7 @@ void Prepare(SimRig& rig, const Pace& pace) {
 
 Outcome Dump(SimRig& rig) {
     Outcome out;
-    devlink::DumpDeviceMemory(rig.link, out.image, out.library, {});
+    devlink::RunToEnd(devlink::DumpDeviceMemory(rig.link, out.image, out.library, {}));
     out.messages = rig.end.messages;
     out.writes = rig.port.writes.size();
     return out;

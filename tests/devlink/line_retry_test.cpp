@@ -44,7 +44,7 @@ TEST(LineRetry, RefusalsForNowAreWaitedOutAndRealFailuresLoseTheLine) {
         rig.port.writeRefusals = c.writeRefusals;
         rig.port.readRefusals = c.readRefusals;
         const std::int64_t before = rig.clock.now;
-        const auto reply = rig.link.request(devlink::ReadMemoryBytePayload(0x0070));
+        const auto reply = devlink::RunToEnd(rig.link.request(devlink::ReadMemoryBytePayload(0x0070)));
         // At most once: a refusal is no reason to resend.
         EXPECT_EQ(rig.takeWrites(), std::vector<Bytes>(c.framesOut, Frame({0x10, 0x00, 0x70, 0, 0, 0, 0})));
         if (c.lost) {

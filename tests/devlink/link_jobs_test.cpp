@@ -1,13 +1,19 @@
-// Jobs on stacks of their own, as the editor runs them: a wait steps out to
-// the caller (the event loop) and a wake steps back in. What is asked for
-// while a job waits goes out after it, in order, or is refused.
+// Jobs as the editor and the command-line tool drive them: from an event
+// loop, where a wait hands control back to the loop and the job goes on
+// when it is woken, and in place, where every wait blocks. What a job
+// awaits gives it the same answer either way; what is asked for while a job
+// waits goes out after it, in order, or is refused.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QObject>
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 #include <string>
 
 #include "devlink/commands.h"
+#include "devlink/job_wait_port.h"
 #include "support/stepping_link.h"
 
 using namespace devlink;
@@ -21,6 +27,7 @@ const Payload kNotchA = SetNotchPayload(0, 1, 100, 3, 20);
 const Payload kNotchA2 = SetNotchPayload(0, 1, 110, 3, 20);
 const Payload kNotchB = SetNotchPayload(0, 2, 200, 3, 20);
 const Payload kStop = SearchControlPayload(0, {4, 1, 0, 6}, false);
+constexpr char kFailure[] = "no such preset";
 
 std::vector<Bytes> FramesOf(const std::vector<Payload>& payloads) {
     std::vector<Bytes> frames;
@@ -31,7 +38,197 @@ std::vector<Bytes> FramesOf(const std::vector<Payload>& payloads) {
     return frames;
 }
 
-TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) {
+// Qt's own loop, through the same post the editor uses; the test runs what
+// it holds rather than waiting for it.
+class QtLoop {
+public:
+    void attach(Rig& rig) {
+        rig.jobs.driveFromLoop([this, through = PostThrough(context_)](std::function<void()> call) {
+            ++pending_;
+            through([this, call = std::move(call)] {
+                --pending_;
+                call();
+            });
+        });
+        rig.otherLoop = [this] {
+            if (pending_ == 0) return false;
+            QCoreApplication::sendPostedEvents(&context_);
+            return true;
+        };
+    }
+
+private:
+    QObject context_;
+    int pending_ = 0;
+};
+
+// How the jobs are driven. The rig is made after its driver and goes first.
+struct Driver {
+    const char* name;
+    bool fromLoop;
+    bool qt;
+};
+const Driver kDrivers[] = {
+    {"in place", false, false},
+    {"from a loop the test drains", true, false},
+    {"from Qt's event loop", true, true},
+};
+
+struct DrivenRig {
+    explicit DrivenRig(const Driver& driver) : rig(driver.fromLoop) {
+        if (driver.qt) qt.attach(rig);
+        // A device that answers every frame at the line's pace, so that
+        // every reply is waited for.
+        rig.line.linePace = true;
+        rig.line.peer = [](const Bytes&) { return testing_support::FramedReply(); };
+    }
+    // Runs the loop until no job is left; how many waits it stepped over.
+    int finish() { return rig.stepAll(); }
+
+    QtLoop qt;
+    Rig rig;
+};
+
+class NoteTrace final : public LinkTrace {
+public:
+    void record(std::int64_t, TraceEvent, std::span<const std::uint8_t>, std::string_view note) override {
+        notes.emplace_back(note);
+    }
+    std::vector<std::string> notes;
+};
+
+TEST(LinkJobs, WhatAJobAwaitsGivesTheSameAnswerDrivenInPlaceOrFromALoop) {
+    struct Case {
+        const char* what;
+        std::function<void(Rig&)> arrange;  // the line, before the job starts
+        std::function<Task<bool>(Rig&)> awaited;
+        bool answer;                    // what the awaited step gave
+        bool after;                     // what a command after it gave
+        std::vector<Payload> expected;  // every frame written, in order
+        bool lost;
+    };
+    const auto notchA = [](Rig& r) { return r.link.command(kNotchA); };
+    const std::vector<Case> cases = {
+        {"a reply", [](Rig&) {}, notchA, true, true, {kNotchA, kNotchB}, false},
+        {"a time-out: six writes, then the link is lost",
+         [](Rig& r) { r.line.peer = [](const Bytes&) { return Bytes{}; }; }, notchA, false, false,
+         std::vector<Payload>(kMaxWrites, kNotchA), true},
+        {"a broken port: the link is lost",
+         [](Rig& r) { r.line.breakAtNextWait = true; },
+         notchA,
+         false,
+         false,
+         {kNotchA},
+         true},
+        {"a cancel: this job's work ends, the link stays",
+         [](Rig& r) { r.line.duringWait = [&r] { r.link.cancelJobs(); }; },
+         notchA,
+         false,
+         false,
+         {kNotchA},
+         false},
+        {"the user's answer",
+         [](Rig&) {},
+         [](Rig& r) -> Task<bool> {
+             const bool reply = co_await r.jobs.answer<bool>([&r](const std::function<void(bool)>& given) {
+                 // Asked from the loop the question is no part of the job.
+                 EXPECT_EQ(r.jobs.running(), !r.jobs.fromLoop());
+                 given(true);
+             });
+             co_return reply;
+         },
+         true,
+         true,
+         {kNotchB},
+         false},
+    };
+    for (const Driver& driver : kDrivers) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(driver.name) + ": " + c.what);
+            DrivenRig driven(driver);
+            Rig& rig = driven.rig;
+            c.arrange(rig);
+            std::optional<bool> answer, after;
+            rig.jobs.run([&]() -> Task<void> {
+                answer = co_await c.awaited(rig);
+                after = co_await rig.link.command(kNotchB);
+            });
+            EXPECT_EQ(rig.jobs.busy(), driver.fromLoop) << "from a loop the job waits; in place it has ended";
+            const int steps = driven.finish();
+            EXPECT_EQ(steps > 0, driver.fromLoop);
+            EXPECT_FALSE(rig.jobs.busy());
+            EXPECT_EQ(answer, c.answer);
+            EXPECT_EQ(after, c.after);
+            EXPECT_EQ(rig.line.writes, FramesOf(c.expected));
+            EXPECT_EQ(rig.end.messages.size(), c.lost ? 1U : 0U);
+            EXPECT_EQ(rig.link.lost(), c.lost);
+            EXPECT_FALSE(rig.link.cancelling()) << "the next job starts clean";
+        }
+    }
+}
+
+TEST(LinkJobs, AnErrorInAJobReachesTheCallerInPlaceAndEndsOnlyThatJobFromALoop) {
+    struct Case {
+        const char* what;
+        std::function<Task<void>(Rig&)> failing;
+        std::vector<Payload> expected;  // with the edit asked for next
+    };
+    const std::vector<Case> cases = {
+        {"thrown before its first frame",
+         [](Rig&) -> Task<void> {
+             throw std::runtime_error(kFailure);
+             co_return;
+         },
+         {kNotchB}},
+        {"thrown after a wait for the device",
+         [](Rig& r) -> Task<void> {
+             co_await r.link.command(kStop);
+             throw std::runtime_error(kFailure);
+         },
+         {kStop, kNotchB}},
+    };
+    for (const Driver& driver : kDrivers) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(driver.name) + ": " + c.what);
+            DrivenRig driven(driver);
+            Rig& rig = driven.rig;
+            NoteTrace trace;
+            rig.link.setTrace(&trace);
+            std::vector<std::string> told;
+            rig.link.setWhenJobFailed([&told](const std::string& why) { told.push_back(why); });
+            const JobRunner::Job job = [&]() { return c.failing(rig); };
+            if (driver.fromLoop) {
+                rig.jobs.run(job);
+            } else {
+                try {
+                    rig.jobs.run(job);
+                    ADD_FAILURE() << "the error should have reached the caller";
+                } catch (const std::runtime_error& error) {
+                    EXPECT_STREQ(error.what(), kFailure);
+                }
+            }
+            rig.link.sendCommand(kNotchB);  // from a loop: queued behind the failing job
+            driven.finish();
+            const auto endedLine = std::count(trace.notes.begin(), trace.notes.end(),
+                                              std::string("device work ended by an error: ") + kFailure);
+            if (driver.fromLoop) {
+                EXPECT_EQ(told, std::vector<std::string>{kFailure});
+                EXPECT_EQ(endedLine, 1);
+            } else {
+                EXPECT_TRUE(told.empty()) << "the caller has it";
+                EXPECT_EQ(endedLine, 0);
+            }
+            EXPECT_FALSE(rig.jobs.busy());
+            EXPECT_EQ(rig.line.writes, FramesOf(c.expected)) << "the next job ran";
+            EXPECT_TRUE(rig.end.messages.empty()) << "the link goes on";
+            rig.link.sendCommand(kNotchA);
+            driven.finish();
+            EXPECT_EQ(rig.line.writes.back(), FramesOf({kNotchA}).front()) << "and still works";
+        }
+    }
+}
+
+TEST(LinkJobs, AJobWaitingForItsReplyHandsTheLoopBackAndWhatComesMeanwhileWaitsItsTurn) {
     struct Case {
         const char* what;
         std::function<void(Rig&)> meanwhile;  // while the first edit waits for its reply
@@ -50,18 +247,18 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
         {"moved back to the value on the line: nothing more", [](Rig& r) { r.link.sendCommand(kNotchA); }, {kNotchA}},
         {"a job of several frames: whole, after the edit",
          [](Rig& r) {
-             r.jobs.run([&r] {
-                 r.link.sendCommand(kStop);
-                 r.link.sendCommand(kStop);  // a repeat meant as one: both go out
+             r.jobs.run([&r]() -> Task<void> {
+                 co_await r.link.command(kStop);
+                 co_await r.link.command(kStop);  // a repeat meant as one: both go out
              });
              r.link.sendCommand(kNotchB);
          },
          {kNotchA, kStop, kStop, kNotchB}},
         {"an edit while a job of several frames waits: after the whole job",
          [](Rig& r) {
-             r.jobs.run([&r] {
-                 r.link.sendCommand(kStop);
-                 r.link.sendCommand(kStop);
+             r.jobs.run([&r]() -> Task<void> {
+                 co_await r.link.command(kStop);
+                 co_await r.link.command(kStop);
              });
              r.answer();  // the edit's reply: the job starts and waits on its first frame
              r.link.sendCommand(kNotchB);
@@ -69,14 +266,14 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
          {kNotchA, kStop, kStop, kNotchB}},
         {"an edit from the event loop while the job waits for a question's answer: after the job",
          [](Rig& r) {
-             r.jobs.run([&r] {
-                 r.link.sendCommand(kStop);
-                 EXPECT_TRUE(r.jobs.awaitFromLoop([&r](const JobRunner::Done& answered) {
-                     EXPECT_FALSE(r.jobs.onOwnStack()) << "the question opens from the event loop";
+             r.jobs.run([&r]() -> Task<void> {
+                 co_await r.link.command(kStop);
+                 const bool answered = co_await r.jobs.answer<bool>([&r](const std::function<void(bool)>& reply) {
                      r.link.sendCommand(kNotchB);
-                     answered();
-                 }));
-                 r.link.sendCommand(kStop);
+                     reply(true);
+                 });
+                 EXPECT_TRUE(answered);
+                 co_await r.link.command(kStop);
              });
          },
          {kNotchA, kStop, kStop, kNotchB}},
@@ -86,14 +283,14 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
              r.link.sendCommand(SearchControlPayload(1, {4, 1, 0, 7}, false));
          },
          {kNotchA, SearchControlPayload(1, {4, 1, 0, 6}, true), SearchControlPayload(1, {4, 1, 0, 7}, false)}},
-        {"a request from outside a job: refused, never left to run later",
-         [](Rig& r) { EXPECT_FALSE(r.link.request(kNotchB).has_value()); },
+        {"a request while an exchange waits: refused, never left to run later",
+         [](Rig& r) { EXPECT_FALSE(RunToEnd(r.link.request(kNotchB)).has_value()); },
          {kNotchA}},
         {"an edit while a transfer holds the device: refused",
          [](Rig& r) {
              auto hold = std::make_shared<std::optional<DeviceWork::Hold>>(r.link.work().tryHold("storing a preset"));
-             r.jobs.run([&r, hold] {
-                 r.link.sendCommand(kStop);
+             r.jobs.run([&r, hold]() -> Task<void> {
+                 co_await r.link.command(kStop);
                  hold->reset();
              });
              r.link.sendCommand(kNotchB);
@@ -109,7 +306,7 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
             rig.link.work().watch([&](DeviceWork::WorkEvent e) { refusals += e == DeviceWork::WorkEvent::Refused; });
         rig.link.sendCommand(kNotchA);
         ASSERT_TRUE(rig.jobs.busy()) << "the edit's job waits for its reply";
-        EXPECT_FALSE(rig.jobs.inJob()) << "and the caller is out of it";
+        EXPECT_FALSE(rig.jobs.running()) << "and the caller is out of it";
         c.meanwhile(rig);
         for (int guard = 0; rig.jobs.busy() && guard < 20; ++guard) rig.answer();
         EXPECT_FALSE(rig.jobs.busy());
@@ -120,48 +317,20 @@ TEST(LinkJobs, AJobWaitingForItsReplyStepsOutAndWhatComesMeanwhileWaitsItsTurn) 
     }
 }
 
-TEST(LinkJobs, AJobEndedByAnErrorIsToldAndTheNextJobRuns) {
-    struct Case {
-        const char* what;
-        std::function<void(Rig&)> failing;
-        std::vector<Payload> expected;
-    };
-    const std::vector<Case> cases = {
-        {"before its first frame", [](Rig&) { throw std::runtime_error("no such preset"); }, {kNotchB}},
-        {"after a wait for the device",
-         [](Rig& r) {
-             r.link.sendCommand(kStop);
-             throw std::runtime_error("no such preset");
-         },
-         {kStop, kNotchB}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Rig rig;
-        std::vector<std::string> told;
-        rig.link.setWhenJobFailed([&told](const std::string& why) { told.push_back(why); });
-        rig.jobs.run([&rig, &c] { c.failing(rig); });
-        rig.link.sendCommand(kNotchB);
-        rig.answerAll();
-        EXPECT_EQ(told, std::vector<std::string>{"no such preset"});
-        EXPECT_FALSE(rig.jobs.busy());
-        const std::vector<Bytes> expected = FramesOf(c.expected);
-        EXPECT_EQ(rig.line.writes, expected);
-        EXPECT_TRUE(rig.end.messages.empty()) << "the link goes on";
-    }
-}
-
 TEST(LinkJobs, CancellingEndsTheWaitingJobAndForgetsTheQueuedOnesWithoutLosingTheLink) {
     Rig rig;
     bool secondStep = false, queuedRan = false, idleTold = false;
     const auto watch = rig.link.work().watch(
         [&](DeviceWork::WorkEvent e) { idleTold = idleTold || e == DeviceWork::WorkEvent::Free; });
-    rig.jobs.run([&] {
-        rig.link.sendCommand(kNotchA);
+    rig.jobs.run([&]() -> Task<void> {
+        co_await rig.link.command(kNotchA);
         secondStep = !rig.link.ended();
-        rig.link.sendCommand(kNotchB);  // must not go out
+        co_await rig.link.command(kNotchB);  // must not go out
     });
-    rig.jobs.run([&] { queuedRan = true; });
+    rig.jobs.run([&]() -> Task<void> {
+        queuedRan = true;
+        co_return;
+    });
     rig.link.cancelJobs();
     rig.runPosted();
     EXPECT_FALSE(rig.jobs.busy());
@@ -183,14 +352,17 @@ TEST(LinkJobs, CancellingWhenOnlyAQueuedJobIsLeftEndsTheCancelAtOnce) {
     const auto watch = rig.link.work().watch(
         [&](DeviceWork::WorkEvent e) { idleTold = idleTold || e == DeviceWork::WorkEvent::Free; });
     rig.link.sendCommand(kNotchA);
-    rig.jobs.run([&] { queuedRan = true; });
-    // The reply steps the edit's job back in and it ends; the next job's
-    // start is posted, not yet run.
+    rig.jobs.run([&]() -> Task<void> {
+        queuedRan = true;
+        co_return;
+    });
+    // The reply resumes the edit's job and it ends; the next job's start is
+    // posted, not yet run.
     rig.line.deliver(testing_support::FramedReply());
     rig.jobs.wake();
-    auto stepIn = std::move(rig.posted.front());
+    auto resume = std::move(rig.posted.front());
     rig.posted.pop_front();
-    stepIn();
+    resume();
     ASSERT_TRUE(rig.jobs.busy());
     idleTold = false;
     rig.link.cancelJobs();
@@ -203,7 +375,7 @@ TEST(LinkJobs, CancellingWhenOnlyAQueuedJobIsLeftEndsTheCancelAtOnce) {
     EXPECT_EQ(rig.line.writes.size(), 2u) << "the next edit goes out";
 }
 
-TEST(LinkJobs, AtLinePaceEveryByteStepsTheWaitingJobBackInAndTheFramesStayTheSame) {
+TEST(LinkJobs, AtLinePaceEveryByteResumesTheWaitingJobAndTheFramesStayTheSame) {
     const Bytes reply = testing_support::FramedReply();
     struct Case {
         const char* what;
@@ -211,7 +383,7 @@ TEST(LinkJobs, AtLinePaceEveryByteStepsTheWaitingJobBackInAndTheFramesStayTheSam
         std::vector<Payload> expected;
     };
     const std::vector<Case> cases = {
-        {"every reply at 4800 baud", [&](int) { return reply; }, {kNotchA, kStop, kStop, kNotchB}},
+        {"every reply at 4800 baud", [&](int) { return Bytes(reply); }, {kNotchA, kStop, kStop, kNotchB}},
         {"noise ahead of every reply",
          [&](int) {
              Bytes noisy{0x13, 0xF0, 0x77};
@@ -230,9 +402,9 @@ TEST(LinkJobs, AtLinePaceEveryByteStepsTheWaitingJobBackInAndTheFramesStayTheSam
         int writes = 0;
         rig.line.peer = [&](const Bytes&) { return c.device(writes++); };
         rig.link.sendCommand(kNotchA);
-        rig.jobs.run([&rig] {
-            rig.link.sendCommand(kStop);
-            rig.link.sendCommand(kStop);
+        rig.jobs.run([&rig]() -> Task<void> {
+            co_await rig.link.command(kStop);
+            co_await rig.link.command(kStop);
         });
         rig.link.sendCommand(kNotchB);
         const int steps = rig.stepAll();

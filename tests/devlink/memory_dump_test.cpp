@@ -30,12 +30,13 @@ DumpRun RunDump(SimRig& rig, model::PresetImage& image, model::PresetLibrary& li
     hooks.status = [&](const std::string& s) { run.status.push_back(s); };
     hooks.progress = [&](int done, int total) { run.progress.emplace_back(done, total); };
     hooks.fillEditor = [&] { EXPECT_EQ(rig.port.readSize(), 10) << "receive size back to 10 before the fill"; };
-    devlink::DumpDeviceMemory(rig.link, image, library, hooks);
+    devlink::RunToEnd(devlink::DumpDeviceMemory(rig.link, image, library, hooks));
     return run;
 }
 
 std::vector<Bytes> ExpectedFrames(const std::vector<int>& usedK, const model::PresetImage& image) {
     std::vector<Bytes> frames;
+    frames.reserve(16 + 8 * usedK.size() + 8 + 4);
     for (int k = 0; k < 16; ++k) frames.push_back(ReadFrame(0x0030 + k));
     for (int k : usedK)
         for (int j = 0; j < 8; ++j) frames.push_back(ReadFrame(0x0F20 + 8 * k + j));
@@ -103,7 +104,7 @@ TEST(MemoryDump, TheEditorIsFilledAfterTheBlockAndBeforeTheClosingFrames) {
     };
     rig.connect();
     const std::size_t before = rig.port.writes.size();
-    devlink::DumpDeviceMemory(rig.link, image, library, hooks);
+    devlink::RunToEnd(devlink::DumpDeviceMemory(rig.link, image, library, hooks));
     EXPECT_EQ(writesAtFill - before, 16u + 8u + 1u);
     EXPECT_EQ(rig.port.writes.back()[3], 2);
     EXPECT_EQ(rig.port.writes[rig.port.writes.size() - 3][4], 3);
@@ -118,7 +119,7 @@ TEST(MemoryDump, ANameIsTakenByteForByteWhateverItHolds) {
     model::PresetImage image{};
     model::PresetLibrary library;
     rig.connect();
-    devlink::DumpDeviceMemory(rig.link, image, library, {});
+    devlink::RunToEnd(devlink::DumpDeviceMemory(rig.link, image, library, {}));
     EXPECT_EQ(library.names[19], std::u32string(U"\u0000\u000A\u00FFA\u007F\u0080 \u000D", 8));
     EXPECT_FALSE(library.used[7]);
     EXPECT_EQ(library.names[7], U" Empty  ");

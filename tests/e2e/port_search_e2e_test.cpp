@@ -55,14 +55,14 @@ TEST(PortSearchEndToEnd, ARememberedPortThatAnswersLeavesEveryOtherPortUntouched
             list += silent[next++].slavePath() + ":";
         }
         devlink::AnyPort port;
-        devlink::JobRunner jobs;  // on the caller's stack: the waits block
+        devlink::JobRunner jobs;  // driven in place: the waits block
         devlink::AnyPortFactory factory{port, jobs};
         devlink::SteadyClock clock;
         testing_support::RecordingLinkEnd end;
         devlink::DeviceLink link(port, clock, end, devlink::PortTable::fromList(list, ':'), jobs);
         link.setPortFactory(&factory);
 
-        const connection::PortSearchResult result = connection::SearchDevicePorts(link, c.stored);
+        const connection::PortSearchResult result = devlink::RunToEnd(connection::SearchDevicePorts(link, c.stored));
         EXPECT_TRUE(result.found);
         EXPECT_EQ(result.portNumber, c.devicePort);
         for (const sim::PseudoTerminal& pty : silent) EXPECT_EQ(BytesHeard(pty), c.heardBySilentPorts);

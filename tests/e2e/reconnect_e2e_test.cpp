@@ -41,7 +41,7 @@ struct EditorOnRestartableDevice {
         // the first run was given for the network.
         if (network) options.tcpPort = devlink::ParseNetworkPortName(portName)->port;
         link.emplace(waiting, clock, end, devlink::PortTable::fromList(portName, ':'), jobs);
-        jobs.useOwnStacks(devlink::PostThrough(port));
+        jobs.driveFromLoop(devlink::PostThrough(port));
         link->setPortFactory(&factory);
         window.emplace(session, *link, dialogs);
         end.setOnLost([this](const std::string& why) { window->goOffline(QString::fromStdString(why)); });
@@ -89,10 +89,10 @@ TEST(ReconnectEndToEnd, AStoppedDeviceLeavesTheEditorOfflineUntilItAnswersAgain)
         app::SplashWindow splash;
         // As the program starts it: one job, the window live meanwhile.
         bool loaded = false;
-        rig.jobs.run([&] { loaded = rig.window->load(splash); });
+        rig.jobs.run([&]() -> devlink::Task<void> { loaded = co_await rig.window->load(splash); });
         ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.jobs.busy(); }, kReconnectWithinMs));
         ASSERT_TRUE(loaded);
-        EXPECT_EQ(rig.waiting.waitsInPlace(), 0) << "every wait stepped out to the event loop";
+        EXPECT_EQ(rig.waiting.waitsInPlace(), 0) << "every wait handed the event loop back";
         const QString where = QString::fromStdString("port 1 (" + rig.portName + ")");
         ASSERT_EQ(rig.window->connectionStatus(), "Connected: " + where);
 
@@ -120,7 +120,9 @@ TEST(ReconnectEndToEnd, AStoppedDeviceLeavesTheEditorOfflineUntilItAnswersAgain)
 
         model::PresetImage device{};
         bool read = false;
-        rig.jobs.run([&] { read = devlink::ReadPresetBlockInto(*rig.link, devlink::kCurrentSettingsBlock, device); });
+        rig.jobs.run([&]() -> devlink::Task<void> {
+            read = co_await devlink::ReadPresetBlockInto(*rig.link, devlink::kCurrentSettingsBlock, device);
+        });
         ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.jobs.busy(); }, kReconnectWithinMs));
         ASSERT_TRUE(read);
         EXPECT_EQ(rig.waiting.waitsInPlace(), 0);

@@ -52,11 +52,11 @@ TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
     RealLink real(simulator.portPath());
     ASSERT_TRUE(real.link.openPort(1));
     real.link.setReceiveSize(kReplySize);
-    ASSERT_TRUE(real.link.probeDevice(ProbePayload()));
+    ASSERT_TRUE(devlink::RunToEnd(real.link.probeDevice(ProbePayload())));
 
     std::string programName;
     for (int j = 0; j < 8; ++j) {
-        const std::optional<Reply> reply = real.link.request(ReadMemoryBytePayload(0x0070 + j));
+        const std::optional<Reply> reply = devlink::RunToEnd(real.link.request(ReadMemoryBytePayload(0x0070 + j)));
         ASSERT_TRUE(reply.has_value());
         programName.push_back(static_cast<char>((*reply)[6]));
     }
@@ -64,7 +64,8 @@ TEST(SerialLinkEndToEnd, ProbeCommandsAndBlockReadOverAPseudoTerminal) {
 
     real.link.sendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
     real.link.setReceiveSize(kBlockReplySize);
-    const std::optional<Block> read = real.link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock));
+    const std::optional<Block> read =
+        devlink::RunToEnd(real.link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
     ASSERT_TRUE(read.has_value());
     real.link.setReceiveSize(kReplySize);
     const Block& block = *read;
@@ -120,7 +121,7 @@ TEST(SerialLinkEndToEnd, AMutedDeviceEndsInTimeOutAfterSixWrites) {
     testing_support::RecordingLinkEnd end;
     DeviceLink link(port, clock, end, PortTable::fromList(simulator.portPath(), ':'));
     ASSERT_TRUE(link.openPort(1));
-    EXPECT_FALSE(link.probeDevice(ProbePayload()));
+    EXPECT_FALSE(devlink::RunToEnd(link.probeDevice(ProbePayload())));
     link.sendCommand(CloseLinkPayload());
     EXPECT_EQ(end.messages, std::vector<std::string>{"Time out"});
 }

@@ -44,16 +44,16 @@ TEST(TcpLinkEndToEnd, ProbeCommandBlockReadAndReportsOverTcp) {
     ASSERT_TRUE(link.openPort(1));
     EXPECT_TRUE(net.port.isNetworkPort());
     link.setReceiveSize(kReplySize);
-    ASSERT_TRUE(link.probeDevice(ProbePayload()));
+    ASSERT_TRUE(devlink::RunToEnd(link.probeDevice(ProbePayload())));
 
     link.sendCommand({0x07, 1, 3, 0x02, 0xD9, 3, 7});
-    const std::optional<Reply> letter = link.request(ReadMemoryBytePayload(0x0070));
+    const std::optional<Reply> letter = devlink::RunToEnd(link.request(ReadMemoryBytePayload(0x0070)));
     ASSERT_TRUE(letter.has_value());
     EXPECT_EQ((*letter)[6], 'S') << "first letter of the program name";
 
     // Changing the receive size keeps the connection.
     link.setReceiveSize(kBlockReplySize);
-    const std::optional<Block> block = link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock));
+    const std::optional<Block> block = devlink::RunToEnd(link.readBlock(ReadPresetBlockPayload(kCurrentSettingsBlock)));
     ASSERT_TRUE(block.has_value());
     link.setReceiveSize(kReplySize);
     const int r = model::NotchRecordOffset[15];
@@ -86,7 +86,7 @@ TEST(TcpLinkEndToEnd, ADroppedConnectionBreaksThePortAndEndsTheLink) {
     ASSERT_TRUE(net.started);
     const std::string name = net.simulator.portPath();  // gone with the unplugged line
     ASSERT_TRUE(net.link->openPort(1));
-    ASSERT_TRUE(net.link->probeDevice(ProbePayload()));
+    ASSERT_TRUE(devlink::RunToEnd(net.link->probeDevice(ProbePayload())));
     int brokenSignals = 0;
     QObject::connect(&net.port, &AnyPort::broken, [&] { ++brokenSignals; });
     net.link->sendCommand(ReadMemoryBytePayload(0x0070));

@@ -28,7 +28,7 @@ void StoreInMemory(sim::DeviceMemory& memory, int slot, const std::string& name,
 }
 
 void RunSettings(SimRig& rig, const model::PresetImage& image) {
-    for (const auto& payload : notch::PresetApplicationPayloads(image)) rig.link.sendCommand(payload);
+    devlink::RunToEnd(rig.link.commands(notch::PresetApplicationPayloads(image)));
 }
 
 // Positions 5, 8 and 20 used; the current settings unlike the defaults.
@@ -44,7 +44,7 @@ void Prepare(SimRig& rig, bool linePace) {
 
 model::PresetLibrary LibraryOf(SimRig& rig) {
     model::PresetLibrary library;
-    devlink::ReadDeviceLibrary(rig.link, library, {});
+    devlink::RunToEnd(devlink::ReadDeviceLibrary(rig.link, library, {}));
     return library;
 }
 
@@ -58,7 +58,7 @@ TEST(DeviceBackup, RoundTripGivesTheDeviceMemoryBackByteForByte) {
         const sim::PresetBlock settings = rig.device.settings();
 
         DeviceBackup backup;
-        ASSERT_EQ(ReadDeviceBackup(rig.link, backup, {}, kMadeAt), BackupReadResult::Read);
+        ASSERT_EQ(devlink::RunToEnd(ReadDeviceBackup(rig.link, backup, {}, kMadeAt)), BackupReadResult::Read);
         EXPECT_EQ(backup.created, "2026-12-08T10:30:00Z");
         EXPECT_EQ(backup.programName, NameOf("SIM 4480"));
         EXPECT_EQ(backup.positions[3].data, BlockOf(VariedImage(2)));
@@ -77,7 +77,7 @@ TEST(DeviceBackup, RoundTripGivesTheDeviceMemoryBackByteForByte) {
         RestoreSelection all;
         all.positions.fill(true);
         all.currentSettings = true;
-        const RestoreReport report = RestoreDevice(rig.link, library, backup, all);
+        const RestoreReport report = devlink::RunToEnd(RestoreDevice(rig.link, library, backup, all));
         EXPECT_EQ(report.result, RestoreResult::Done) << linePace;
         for (const RestoreOutcome outcome : report.positions) EXPECT_EQ(outcome, RestoreOutcome::RestoredAndVerified);
         EXPECT_EQ(report.currentSettings, RestoreOutcome::RestoredAndVerified);
@@ -120,7 +120,7 @@ TEST(DeviceBackup, CancelOrALostDeviceLeavesTheBackupUntouched) {
             calls.emplace_back(done, total);
             return static_cast<int>(calls.size()) != c.stopAtCall;
         };
-        EXPECT_EQ(ReadDeviceBackup(rig.link, backup, progress), c.result) << c.what;
+        EXPECT_EQ(devlink::RunToEnd(ReadDeviceBackup(rig.link, backup, progress)), c.result) << c.what;
         EXPECT_EQ(rig.takeWrites().size(), c.frames) << c.what;
         EXPECT_EQ(backup, presets_test::SampleBackup()) << c.what;
         if (c.stopAtCall > 17) {
@@ -159,7 +159,7 @@ TEST(DeviceRestore, StopsBetweenPartsAndReportsEach) {
             return done != c.stopAtDone;
         };
         const RestoreReport report =
-            RestoreDevice(rig.link, library, presets_test::SampleBackup(), selection, progress);
+            devlink::RunToEnd(RestoreDevice(rig.link, library, presets_test::SampleBackup(), selection, progress));
         EXPECT_EQ(report.result, c.result) << c.what;
         EXPECT_EQ(report.positions[0], c.outcomes[0]) << c.what;
         EXPECT_EQ(report.positions[1], c.outcomes[1]) << c.what;
@@ -237,7 +237,7 @@ TEST(DeviceRestore, WritesOnlyWhatDiffers) {
         SimRig rig;
         Prepare(rig, true);
         DeviceBackup backup;
-        ASSERT_EQ(ReadDeviceBackup(rig.link, backup, {}, kMadeAt), BackupReadResult::Read);
+        ASSERT_EQ(devlink::RunToEnd(ReadDeviceBackup(rig.link, backup, {}, kMadeAt)), BackupReadResult::Read);
         rig.memory.write(0x0120 + 480 + 10, static_cast<std::uint8_t>(byte10 + 1));
         RunSettings(rig, changedSettings);
         model::PresetLibrary library = LibraryOf(rig);
@@ -250,7 +250,7 @@ TEST(DeviceRestore, WritesOnlyWhatDiffers) {
         RestoreSelection all;
         all.positions.fill(true);
         all.currentSettings = true;
-        const RestoreReport report = RestoreDevice(rig.link, library, backup, all, {}, blocks);
+        const RestoreReport report = devlink::RunToEnd(RestoreDevice(rig.link, library, backup, all, {}, blocks));
         for (const RestoreOutcome outcome : report.positions)
             EXPECT_EQ(outcome, RestoreOutcome::RestoredAndVerified) << c.what;
         EXPECT_EQ(report.currentSettings, RestoreOutcome::RestoredAndVerified) << c.what;

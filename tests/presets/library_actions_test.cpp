@@ -25,6 +25,7 @@ Bytes WriteFrame(int address, std::uint8_t data) {
 
 std::vector<Bytes> NameFrames(int slot, const std::string& padded) {
     std::vector<Bytes> frames;
+    frames.reserve(8);
     for (int j = 0; j < 8; ++j)
         frames.push_back(WriteFrame(kNames + 8 * slot + j, static_cast<std::uint8_t>(padded[j])));
     return frames;
@@ -108,21 +109,25 @@ struct LibraryRig {
 using Action = std::function<LibraryResult(LibraryRig&, const StoreProgress&)>;
 
 LibraryResult Rename7(LibraryRig& r, const StoreProgress&) {
-    return RenamePreset(r.sim.link, r.library, Named(2, U"NEW"));
+    return devlink::RunToEnd(RenamePreset(r.sim.link, r.library, Named(2, U"NEW")));
 }
-LibraryResult Clear7(LibraryRig& r, const StoreProgress&) { return ClearPreset(r.sim.link, r.library, 2); }
-LibraryResult Clear10(LibraryRig& r, const StoreProgress&) { return ClearPreset(r.sim.link, r.library, 5); }
+LibraryResult Clear7(LibraryRig& r, const StoreProgress&) {
+    return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 2));
+}
+LibraryResult Clear10(LibraryRig& r, const StoreProgress&) {
+    return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 5));
+}
 LibraryResult Copy7To9(LibraryRig& r, const StoreProgress& p) {
-    return CopyPreset(r.sim.link, r.library, 2, Named(4, U"COPY"), p, WriteMode::Full);
+    return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(4, U"COPY"), p, WriteMode::Full));
 }
 LibraryResult Copy7To10(LibraryRig& r, const StoreProgress& p) {
-    return CopyPreset(r.sim.link, r.library, 2, Named(5, U"COPY"), p, WriteMode::Full);
+    return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(5, U"COPY"), p, WriteMode::Full));
 }
 LibraryResult Copy10To7(LibraryRig& r, const StoreProgress& p) {
-    return CopyPreset(r.sim.link, r.library, 5, Named(2, U" OTHER  "), p, WriteMode::Full);
+    return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 5, Named(2, U" OTHER  "), p, WriteMode::Full));
 }
 LibraryResult Copy7To10Changed(LibraryRig& r, const StoreProgress& p) {
-    return CopyPreset(r.sim.link, r.library, 2, Named(5, U"COPY"), p);
+    return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(5, U"COPY"), p));
 }
 
 TEST(LibraryActions, FramesMemoryListsAndTitle) {
@@ -217,23 +222,27 @@ TEST(LibraryActions, FixedEmptyAndOutOfRangePositionsAreRefused) {
     };
     const std::vector<Case> cases = {
         {"rename position 4",
-         [](LibraryRig& r, auto&) { return RenamePreset(r.sim.link, r.library, Named(-1, U"X")); }},
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(RenamePreset(r.sim.link, r.library, Named(-1, U"X"))); }},
         {"rename position 21",
-         [](LibraryRig& r, auto&) { return RenamePreset(r.sim.link, r.library, Named(16, U"X")); }},
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(RenamePreset(r.sim.link, r.library, Named(16, U"X"))); }},
         {"rename an empty position",
-         [](LibraryRig& r, auto&) { return RenamePreset(r.sim.link, r.library, Named(4, U"X")); }},
-        {"clear position 1", [](LibraryRig& r, auto&) { return ClearPreset(r.sim.link, r.library, -4); }},
-        {"clear position 21", [](LibraryRig& r, auto&) { return ClearPreset(r.sim.link, r.library, 16); }},
-        {"clear an empty position", [](LibraryRig& r, auto&) { return ClearPreset(r.sim.link, r.library, 4); }},
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(RenamePreset(r.sim.link, r.library, Named(4, U"X"))); }},
+        {"clear position 1",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, -4)); }},
+        {"clear position 21",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 16)); }},
+        {"clear an empty position",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(ClearPreset(r.sim.link, r.library, 4)); }},
         {"copy from position 4",
-         [](LibraryRig& r, auto&) { return CopyPreset(r.sim.link, r.library, -1, Named(4, U"X")); }},
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, -1, Named(4, U"X"))); }},
         {"copy to position 4",
-         [](LibraryRig& r, auto&) { return CopyPreset(r.sim.link, r.library, 2, Named(-1, U"X")); }},
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(-1, U"X"))); }},
         {"copy to position 21",
-         [](LibraryRig& r, auto&) { return CopyPreset(r.sim.link, r.library, 2, Named(16, U"X")); }},
-        {"copy onto itself", [](LibraryRig& r, auto&) { return CopyPreset(r.sim.link, r.library, 2, Named(2, U"X")); }},
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(16, U"X"))); }},
+        {"copy onto itself",
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 2, Named(2, U"X"))); }},
         {"copy an empty position",
-         [](LibraryRig& r, auto&) { return CopyPreset(r.sim.link, r.library, 4, Named(6, U"X")); }},
+         [](LibraryRig& r, auto&) { return devlink::RunToEnd(CopyPreset(r.sim.link, r.library, 4, Named(6, U"X"))); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -53,7 +53,7 @@ struct WriteRig {
     PositionWriteReport write(const DeviceBlock& data, const std::string& name) {
         const std::u32string typed(name.begin(), name.end());
         const StoreRequest request{kSlot, *model::PadPresetName(typed), typed};
-        return WriteChangedBytes(sim.link, library, request, data, KnownFromLibrary(library, kSlot));
+        return devlink::RunToEnd(WriteChangedBytes(sim.link, library, request, data, KnownFromLibrary(library, kSlot)));
     }
     bool holds(const DeviceBlock& data) const {
         for (int m = 0; m < 160; ++m)

@@ -42,6 +42,7 @@ StoreRequest Request(int slot, const std::u32string& name, const std::string& pa
 // Every frame of a store at `slot`: 160 data bytes, 8 name bytes, the marker.
 std::vector<Bytes> StoreFrames(const model::PresetImage& image, int slot, const std::string& padded) {
     std::vector<Bytes> frames;
+    frames.reserve(160 + 8 + 1);
     for (int m = 0; m < 160; ++m) frames.push_back(WriteFrame(0x0120 + 160 * slot + m, image[m]));
     for (int j = 0; j < 8; ++j)
         frames.push_back(WriteFrame(0x0F20 + 8 * slot + j, static_cast<std::uint8_t>(padded[j])));
@@ -88,8 +89,9 @@ TEST(StorePreset, FramesProgressAndLibrary) {
             });
         const model::PresetLibrary before = rig.library;
         std::vector<int> steps;
-        const auto result = StorePreset(rig.sim.link, rig.library, rig.image, Request(c.slot, U"PARTY", "  PARTY "),
-                                        [&steps](int done) { steps.push_back(done); });
+        const auto result =
+            devlink::RunToEnd(StorePreset(rig.sim.link, rig.library, rig.image, Request(c.slot, U"PARTY", "  PARTY "),
+                                          [&steps](int done) { steps.push_back(done); }));
 
         EXPECT_EQ(result, c.result);
         const auto frames = rig.sim.takeWrites();
@@ -139,7 +141,7 @@ TEST(StorePreset, OverAUsedPositionTheMarkerIsClearedFirst) {
             rig.sim.device.setMemoryWriteObserver([&rig, address = *c.muteAfterWriteTo](int written) {
                 if (written == address) rig.sim.device.setMuted(true);
             });
-        StorePreset(rig.sim.link, rig.library, rig.image, Request(2, U"PARTY", "  PARTY "));
+        devlink::RunToEnd(StorePreset(rig.sim.link, rig.library, rig.image, Request(2, U"PARTY", "  PARTY ")));
         const auto frames = rig.sim.takeWrites();
         ASSERT_FALSE(frames.empty());
         EXPECT_EQ(Hex(frames[0]), Hex(WriteFrame(0x0032, 0xFF)));
@@ -151,13 +153,14 @@ TEST(StorePreset, OverAUsedPositionTheMarkerIsClearedFirst) {
 
 TEST(StorePreset, AfterARestartTheDumpListsThePaddedName) {
     TransferRig rig;
-    ASSERT_EQ(StorePreset(rig.sim.link, rig.library, rig.image, Request(2, U"AB", "   AB   ")), StoreResult::Stored);
+    ASSERT_EQ(devlink::RunToEnd(StorePreset(rig.sim.link, rig.library, rig.image, Request(2, U"AB", "   AB   "))),
+              StoreResult::Stored);
     testing_support::SimRig restarted;
     restarted.memory.assign(rig.sim.memory.bytes());
     restarted.connect();
     model::PresetImage image{};
     model::PresetLibrary library;
-    devlink::DumpDeviceMemory(restarted.link, image, library, {});
+    devlink::RunToEnd(devlink::DumpDeviceMemory(restarted.link, image, library, {}));
     EXPECT_TRUE(library.used[6]);
     EXPECT_EQ(library.names[6], U"   AB   ");
     for (int m = 0; m < 160; ++m) EXPECT_EQ(restarted.memory.read(0x0260 + m), rig.image[m]) << m;
@@ -203,7 +206,9 @@ TEST(ReadPreset, BlockImageAndTitle) {
         const model::PresetImage before = rig.image;
         int applied = 0;
 
-        EXPECT_EQ(ReadPreset(rig.sim.link, rig.library, c.index, rig.image, [&applied] { ++applied; }), c.result);
+        EXPECT_EQ(
+            devlink::RunToEnd(ReadPreset(rig.sim.link, rig.library, c.index, rig.image, [&applied] { ++applied; })),
+            c.result);
 
         const auto frames = rig.sim.takeWrites();
         ASSERT_EQ(frames.size(), static_cast<std::size_t>(c.writes));

@@ -26,7 +26,8 @@ public:
     // The peer's answers come one byte every 2.083 ms, starting once the
     // frame written has crossed the line, as at 4800 baud.
     bool linePace = false;
-    // Runs at each wait, as the window's events do while a real wait lasts.
+    // Runs at each wait: what else happens meanwhile (a control moved, a
+    // cancel), from the loop that drives the job or, in place, inside it.
     std::function<void()> duringWait;
     // Names that do not open, and why. Every other name opens.
     std::map<std::string, devlink::PortFault> refused;
