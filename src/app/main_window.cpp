@@ -161,16 +161,16 @@ devlink::Task<bool> MainWindow::load(SplashWindow& splash, bool demoOnly) {
 devlink::Task<void> MainWindow::reportPermissionProblems(connection::PortSearchResult search) {
     for (int port : search.permissionDenied) {
         const QString name = QString::fromStdString(link_.ports().name(port).value_or(""));
-        co_await editor::Asked(link_, dialogs_,
-                               {PortPermissionMessage(port, name), "Serial port not accessible", ui::Icon::Exclamation},
-                               this);
+        const ui::Message refused{PortPermissionMessage(port, name), "Serial port not accessible",
+                                  ui::Icon::Exclamation};
+        co_await editor::Asked(link_, dialogs_, refused, this);
     }
-    for (int port : search.inUse)
-        co_await editor::Asked(
-            link_, dialogs_,
-            {QString::fromStdString(connection::PortInUseMessage(port, link_.ports().name(port).value_or(""))),
-             "Serial port in use", ui::Icon::Exclamation},
-            this);
+    for (int port : search.inUse) {
+        const ui::Message inUse{
+            QString::fromStdString(connection::PortInUseMessage(port, link_.ports().name(port).value_or(""))),
+            "Serial port in use", ui::Icon::Exclamation};
+        co_await editor::Asked(link_, dialogs_, inUse, this);
+    }
 }
 
 void MainWindow::setCaption(const char* caption) {
@@ -382,8 +382,9 @@ void MainWindow::onReconnected() {
             co_await link_.command(stop);
             co_await link_.command(stop);
         }
-        const OfferOutcome outcome = co_await ReadDeviceAndOfferSettings({session_, link_, *editor_, dialogs_, this}, read,
-                                                                ReconnectQuestion(where), "Reconnected");
+        const SettingsOffer offer{session_, link_, *editor_, dialogs_, this};
+        const OfferOutcome outcome =
+            co_await ReadDeviceAndOfferSettings(offer, read, ReconnectQuestion(where), "Reconnected");
         deviceRead_ = deviceRead_ || outcome != OfferOutcome::NotRead;
         editor_->setSearchAvailable(true);
     });

@@ -63,7 +63,8 @@ void MainWindow::connectToDevice() {
             co_await reportPermissionProblems(search);
             const QString none = port ? "No device answers on " + PortWhere(port, link_.ports()) + "."
                                       : QStringLiteral("No device answers on any port.");
-            co_await editor::Asked(link_, dialogs_, {none, "Connect", ui::Icon::Exclamation}, this);
+            const ui::Message nobody{none, "Connect", ui::Icon::Exclamation};
+            co_await editor::Asked(link_, dialogs_, nobody, this);
             co_return;
         }
         if (typed.empty())
@@ -74,8 +75,9 @@ void MainWindow::connectToDevice() {
         setCaption(kMainCaption);
         showConnectionStatus();
         const QString where = QString::fromStdString(link_.portDescription());
-        const OfferOutcome outcome = co_await ReadDeviceAndOfferSettings(
-            {session_, link_, *editor_, dialogs_, this}, DeviceRead::Everything, ConnectQuestion(where), "Connected");
+        const SettingsOffer offer{session_, link_, *editor_, dialogs_, this};
+        const OfferOutcome outcome =
+            co_await ReadDeviceAndOfferSettings(offer, DeviceRead::Everything, ConnectQuestion(where), "Connected");
         deviceRead_ = outcome != OfferOutcome::NotRead;
         if (outcome == OfferOutcome::TookDevices) editor_->setPresetSource(kPresetFromDevice);
         showConnectionStatus();

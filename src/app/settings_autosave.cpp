@@ -66,11 +66,10 @@ devlink::Task<void> SettingsAutosave::offerRecovery(editor::ParameterEditor& edi
     if (!kept) co_return;
     QFile::remove(path_);
     if (const auto* refusal = std::get_if<presets::AutosaveRefusal>(&*kept)) {
-        co_await editor::Asked(link, dialogs,
-                               {QStringLiteral("%1: the settings kept from the last run cannot be used: %2.")
-                                    .arg(QDir::toNativeSeparators(path_), presets::AutosaveRefusalText(*refusal)),
-                                QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation},
-                               parent);
+        const ui::Message unusable{QStringLiteral("%1: the settings kept from the last run cannot be used: %2.")
+                                       .arg(QDir::toNativeSeparators(path_), presets::AutosaveRefusalText(*refusal)),
+                                   QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation};
+        co_await editor::Asked(link, dialogs, unusable, parent);
         co_return;
     }
     const model::PresetImage settings = std::get<model::PresetImage>(*kept);

@@ -21,7 +21,8 @@ devlink::Task<bool> ReadDevice(const SettingsOffer& offer, DeviceRead read, mode
     if (read == DeviceRead::CurrentSettings)
         co_return co_await devlink::ReadPresetBlockInto(offer.link, devlink::kCurrentSettingsBlock, device);
     model::PresetLibrary library = offer.session.library;
-    const bool dumped = co_await devlink::DumpDeviceMemory(offer.link, device, library, {});
+    const devlink::DumpHooks quiet;
+    const bool dumped = co_await devlink::DumpDeviceMemory(offer.link, device, library, quiet);
     if (!dumped) co_return false;
     offer.session.library = library;
     co_return true;

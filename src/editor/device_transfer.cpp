@@ -73,9 +73,12 @@ devlink::Task<ui::Answer> Asked(devlink::DeviceLink& link, ui::UserDialogs& dial
                                 QWidget* parent) {
     // The window may be gone by the time the box opens.
     const QPointer<QWidget> owner(parent);
-    co_return co_await link.jobs().answer<ui::Answer>([&dialogs, &message, owner](std::function<void(ui::Answer)> reply) {
+    std::function<void(std::function<void(ui::Answer)>)> ask = [&dialogs, &message,
+                                                               owner](std::function<void(ui::Answer)> reply) {
         dialogs.showThen(message, owner.data(), std::move(reply));
-    });
+    };
+    const ui::Answer answer = co_await link.jobs().answer<ui::Answer>(std::move(ask));
+    co_return answer;
 }
 
 QString DeviceBusyText(const devlink::DeviceWork& work) { return QString::fromStdString(work.busyText()); }

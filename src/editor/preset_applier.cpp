@@ -23,10 +23,11 @@ devlink::Task<void> PresetApplier::applyPresetToEditor() {
     constexpr int kParts = model::kNotches + model::kChannels;
     s_.reportApplied(0, kParts);
     for (int n = 0; n < model::kNotches; ++n) {
-        co_await s_.link.commands(FramesOf(s_, [&] {
+        std::vector<devlink::Payload> frames = FramesOf(s_, [&] {
             rows_.showNotchRecord(n);
             rows_.applyNotch(n);
-        }));
+        });
+        co_await s_.link.commands(std::move(frames));
         s_.reportApplied(n + 1, kParts);
     }
     for (int c = 0; c < model::kChannels; ++c) {
@@ -36,7 +37,8 @@ devlink::Task<void> PresetApplier::applyPresetToEditor() {
             for (const AutoSetting setting : notch::kAutoSettings)
                 autos_.setControlValue(setting, c, notch::ControlFromState(setting, s_.settings(setting, c)));
         }
-        co_await s_.link.commands(FramesOf(s_, [&] { autos_.sendChannelSettings(c, false); }));
+        std::vector<devlink::Payload> frames = FramesOf(s_, [&] { autos_.sendChannelSettings(c, false); });
+        co_await s_.link.commands(std::move(frames));
         s_.reportApplied(model::kNotches + c + 1, kParts);
     }
 }
@@ -84,7 +86,8 @@ devlink::Task<void> PresetApplier::copyChannel(int from, int to) {
             target.widthBar->setValue(source.widthBar->value());
             target.freqBar->setValue(source.freqBar->value());
         }
-        co_await s_.link.commands(FramesOf(s_, [&] { rows_.applyNotch(dst); }));
+        std::vector<devlink::Payload> frames = FramesOf(s_, [&] { rows_.applyNotch(dst); });
+        co_await s_.link.commands(std::move(frames));
         s_.reportApplied(k + 1, kParts);
     }
     for (const AutoSetting setting : notch::kAutoSettings)
@@ -94,7 +97,8 @@ devlink::Task<void> PresetApplier::copyChannel(int from, int to) {
         for (const AutoSetting setting : notch::kAutoSettings)
             autos_.setControlValue(setting, to, notch::ControlFromState(setting, s_.settings(setting, from)));
     }
-    co_await s_.link.commands(FramesOf(s_, [&] { autos_.sendChannelSettings(to, to == 0); }));
+    std::vector<devlink::Payload> frames = FramesOf(s_, [&] { autos_.sendChannelSettings(to, to == 0); });
+    co_await s_.link.commands(std::move(frames));
     s_.reportApplied(kParts, kParts);
 }
 

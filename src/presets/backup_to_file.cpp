@@ -46,8 +46,8 @@ void BackUpDeviceToFile(devlink::DeviceLink& link, ui::UserDialogs& dialogs, con
         parent, link, dialogs, "backing up the device",
         [&link, reading, parent]() -> devlink::Task<void> {
             ui::TransferProgressDialog progress(kTitle, "Reading the device's presets...", parent);
-            reading->result = co_await ReadDeviceBackup(
-                link, reading->backup, [&progress](int done, int total) { return progress.update(done, total); });
+            const TransferProgress shown = [&progress](int done, int total) { return progress.update(done, total); };
+            reading->result = co_await ReadDeviceBackup(link, reading->backup, shown);
         },
         [&dialogs, reading, path, parent, done = std::move(done)](bool ran) {
             if (!ran) return;

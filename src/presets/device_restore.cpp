@@ -93,7 +93,8 @@ devlink::Task<RestoreOutcome> RestoreWholePosition(devlink::DeviceLink& link, mo
     model::PresetImage image{};
     std::copy(position.data.begin(), position.data.end(), image.begin());
     const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
-    const StoreResult stored = co_await StorePreset(link, library, image, request, [&progress](int) { progress.frameDone(); });
+    const StoreProgress frameDone = [&progress](int) { progress.frameDone(); };
+    const StoreResult stored = co_await StorePreset(link, library, image, request, frameDone);
     if (stored != StoreResult::Stored || link.ended()) co_return RestoreOutcome::NotWrittenLinkLost;
     counted.written = model::kBlockSize + model::kNameLength;
     co_return Checked(link, co_await Verified(link, slot, position, progress));
@@ -110,8 +111,8 @@ devlink::Task<RestoreOutcome> RestoreChangedBytes(devlink::DeviceLink& link, mod
     }
     known.data = deviceBlock;
     const StoreRequest request{slot, position.name, model::DecodePresetName(position.name)};
-    counted = co_await WriteChangedBytes(link, library, request, position.data, known,
-                                [&progress](int, int) { progress.frameDone(); });
+    const WriteProgress frameDone = [&progress](int, int) { progress.frameDone(); };
+    counted = co_await WriteChangedBytes(link, library, request, position.data, known, frameDone);
     co_return FromPositionWrite(counted.outcome);
 }
 

@@ -96,16 +96,19 @@ devlink::Task<LibraryResult> CopyPreset(devlink::DeviceLink& link, model::Preset
     const std::u32string title = library.presetTitle;
     LibraryResult result = LibraryResult::Done;
     if (mode == WriteMode::Full || link.flags().demoMode) {
-        const StoreResult stored = co_await StorePreset(link, library, block, target, [&report](int done) {
+        const StoreProgress stepped = [&report](int done) {
             if (done > 0) report(done + 1);
-        });
+        };
+        const StoreResult stored = co_await StorePreset(link, library, block, target, stepped);
         if (stored != StoreResult::Stored) result = LibraryResult::LostLink;
     } else {
         DeviceBlock data{};
         std::copy_n(block.begin(), data.size(), data.begin());
-        const PositionWriteReport written = co_await WriteChangedBytes(
-            link, library, target, data, KnownFromLibrary(library, target.slot),
-            [&report](int done, int total) { report(1 + done * kStoreProgressMaximum / std::max(total, 1)); });
+        const WriteProgress stepped = [&report](int done, int total) {
+            report(1 + done * kStoreProgressMaximum / std::max(total, 1));
+        };
+        const PositionWriteReport written =
+            co_await WriteChangedBytes(link, library, target, data, KnownFromLibrary(library, target.slot), stepped);
         result = CopyResult(written.outcome);
     }
     // The store names the editor's preset in the title; a copy leaves the

@@ -152,8 +152,8 @@ void LibraryButtons::onCopy() {
     run(*target, title, [this, source, request = *request]() -> devlink::Task<LibraryResult> {
         progressBar_->setMaximum(kCopyProgressMaximum);
         progressBar_->show();
-        const LibraryResult result =
-            co_await CopyPreset(link_, library_, source, request, [this](int done) { stepProgress(done); });
+        const StoreProgress stepped = [this](int done) { stepProgress(done); };
+        const LibraryResult result = co_await CopyPreset(link_, library_, source, request, stepped);
         progressBar_->setValue(0);
         progressBar_->hide();
         co_return result;

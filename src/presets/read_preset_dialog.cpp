@@ -145,7 +145,8 @@ void ReadPresetDialog::onLibraryChanged(bool titleChanged, bool linkLost) {
 }
 
 devlink::Task<bool> ReadPresetDialog::loadPresetFromDevice(int index) {
-    const ReadResult read = co_await ReadPreset(link_, library_, index, image_, [this] { editor_.fillFromImage(); });
+    const std::function<void()> show = [this] { editor_.fillFromImage(); };
+    const ReadResult read = co_await ReadPreset(link_, library_, index, image_, show);
     if (read != ReadResult::Read)
         co_return false;
     editor_.showPresetTitle(QString::fromStdU32String(model::PrintablePresetName(library_.presetTitle)));

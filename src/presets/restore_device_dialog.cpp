@@ -166,9 +166,8 @@ void RestoreDeviceDialog::restoreChosen() {
         this, link_, dialogs_, "restoring the device",
         [this, chosen, report]() -> devlink::Task<void> {
             ui::TransferProgressDialog progress(kTitle, "Writing and checking the chosen positions...", this);
-            *report = co_await RestoreDevice(
-                link_, library_, backup_, chosen,
-                [&progress](int done, int total) { return progress.update(done, total); }, deviceBlocks_);
+            const TransferProgress shown = [&progress](int done, int total) { return progress.update(done, total); };
+            *report = co_await RestoreDevice(link_, library_, backup_, chosen, shown, deviceBlocks_);
         },
         [this, report](bool ran) {
             transferRunning_ = false;

@@ -231,8 +231,8 @@ devlink::Task<bool> StorePresetDialog::store(const StoreRequest& request) {
     progressBar_->setMaximum(kStoreProgressMaximum);
     progressBar_->show();
     libraryButtons_->setTransferRunning(true);
-    const StoreResult result =
-        co_await StorePreset(link_, library_, image_, request, [this](int done) { stepProgress(done); });
+    const StoreProgress stepped = [this](int done) { stepProgress(done); };
+    const StoreResult result = co_await StorePreset(link_, library_, image_, request, stepped);
     libraryButtons_->setTransferRunning(false);
     if (result == StoreResult::Stored) showStored();
     markerUnconfirmed_ = result == StoreResult::LostAtMarker;
@@ -254,11 +254,12 @@ devlink::Task<bool> StorePresetDialog::storeChangedBytes(const StoreRequest& req
     libraryButtons_->setTransferRunning(true);
     DeviceBlock data{};
     std::copy_n(image_.begin(), data.size(), data.begin());
-    const PositionWriteReport report = co_await WriteChangedBytes(
-        link_, library_, request, data, KnownFromLibrary(library_, request.slot), [this](int done, int total) {
-            progressBar_->setMaximum(total);
-            stepProgress(done);
-        });
+    const WriteProgress stepped = [this](int done, int total) {
+        progressBar_->setMaximum(total);
+        stepProgress(done);
+    };
+    const PositionWriteReport report =
+        co_await WriteChangedBytes(link_, library_, request, data, KnownFromLibrary(library_, request.slot), stepped);
     libraryButtons_->setTransferRunning(false);
     progressBar_->setValue(0);
     progressBar_->hide();

@@ -130,11 +130,12 @@ TEST(LinkJobs, WhatAJobAwaitsGivesTheSameAnswerDrivenInPlaceOrFromALoop) {
         {"the user's answer",
          [](Rig&) {},
          [](Rig& r) -> Task<bool> {
-             const bool reply = co_await r.jobs.answer<bool>([&r](const std::function<void(bool)>& given) {
+             std::function<void(std::function<void(bool)>)> ask = [&r](const std::function<void(bool)>& given) {
                  // Asked from the loop the question is no part of the job.
                  EXPECT_EQ(r.jobs.running(), !r.jobs.fromLoop());
                  given(true);
-             });
+             };
+             const bool reply = co_await r.jobs.answer<bool>(std::move(ask));
              co_return reply;
          },
          true,
@@ -268,10 +269,11 @@ TEST(LinkJobs, AJobWaitingForItsReplyHandsTheLoopBackAndWhatComesMeanwhileWaitsI
          [](Rig& r) {
              r.jobs.run([&r]() -> Task<void> {
                  co_await r.link.command(kStop);
-                 const bool answered = co_await r.jobs.answer<bool>([&r](const std::function<void(bool)>& reply) {
+                 std::function<void(std::function<void(bool)>)> ask = [&r](const std::function<void(bool)>& reply) {
                      r.link.sendCommand(kNotchB);
                      reply(true);
-                 });
+                 };
+                 const bool answered = co_await r.jobs.answer<bool>(std::move(ask));
                  EXPECT_TRUE(answered);
                  co_await r.link.command(kStop);
              });

@@ -46,7 +46,7 @@ TEST(EditorEndToEnd, StartUpReadThenALiveSearchAndItsStop) {
     app::MainWindow window(session, link, dialogs);
     app::ReportWatcher watcher(port, link, [&window] { window.pollSearchReports(); });
     app::SplashWindow splash;
-    ASSERT_TRUE(window.load(splash));
+    ASSERT_TRUE(devlink::RunToEnd(window.load(splash)));
     EXPECT_EQ(session.library.names[6], U" LIVE   ");
     EXPECT_TRUE(session.library.used[6]);
     EXPECT_EQ(session.library.names[7], U" Empty  ");
