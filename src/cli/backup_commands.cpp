@@ -81,8 +81,9 @@ devlink::Task<ExitStatus> RunBackup(CommandContext& context, const BackupCommand
     if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
     presets::DeviceBackup backup;
     ListProgress listProgress(context.console);
-    switch (co_await presets::ReadDeviceBackup(context.link, backup, BackupProgressUntilStopped(context),
-                                      std::chrono::system_clock::now(), listProgress.steps())) {
+    const presets::BackupReadResult read = co_await presets::ReadDeviceBackup(
+        context.link, backup, BackupProgressUntilStopped(context), std::chrono::system_clock::now(), listProgress.steps());
+    switch (read) {
     case presets::BackupReadResult::Read: break;
     case presets::BackupReadResult::Cancelled:
         co_return context.console.fail(ExitStatus::Interrupted, "Stopped: no backup was written");
@@ -117,8 +118,9 @@ devlink::Task<ExitStatus> RunRestore(CommandContext& context, const RestoreComma
     if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
     model::PresetLibrary library;
     ListProgress listProgress(context.console);
-    if (co_await devlink::ReadDeviceLibrary(context.link, library, listProgress.steps()) != devlink::LibraryReadResult::Read)
-        co_return context.lost();
+    const devlink::LibraryReadResult listed =
+        co_await devlink::ReadDeviceLibrary(context.link, library, listProgress.steps());
+    if (listed != devlink::LibraryReadResult::Read) co_return context.lost();
     const presets::RestoreReport report =
         co_await presets::RestoreDevice(context.link, library, backup, selection, ProgressUntilStopped(context, "Restoring"));
 

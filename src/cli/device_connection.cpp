@@ -43,7 +43,8 @@ devlink::Task<ExitStatus> ConnectDevice(CommandContext& context, std::optional<i
             co_return context.console.fail(ExitStatus::NoDevice, why);
         }
         link.setReceiveSize(devlink::kReplySize);
-        if (!co_await link.probeDevice(devlink::ProbePayload())) {
+        const bool answers = co_await link.probeDevice(devlink::ProbePayload());
+        if (!answers) {
             link.closePort();
             co_return context.console.fail(
                 ExitStatus::NoDevice,

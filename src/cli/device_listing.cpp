@@ -52,8 +52,8 @@ devlink::Task<ExitStatus> RunInfo(CommandContext& context) {
     devlink::DeviceLink& link = context.link;
     model::PresetLibrary library;
     ListProgress progress(context.console);
-    if (co_await devlink::ReadDeviceLibrary(link, library, progress.steps()) != devlink::LibraryReadResult::Read)
-        co_return context.lost();
+    const devlink::LibraryReadResult listed = co_await devlink::ReadDeviceLibrary(link, library, progress.steps());
+    if (listed != devlink::LibraryReadResult::Read) co_return context.lost();
     const QString path = QString::fromStdString(link.ports().name(link.portNumber()).value_or(""));
     context.console.result(
         QString("Port %1 (%2), program %3").arg(link.portNumber()).arg(path, Name(library.programName)),

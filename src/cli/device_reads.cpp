@@ -13,13 +13,15 @@ constexpr int kReplyDataByte = 6;
 }  // namespace
 
 devlink::Task<bool> ReadCurrentSettings(devlink::DeviceLink& link, model::PresetImage& image) {
-    if (!co_await devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, image)) co_return false;
+    const bool read = co_await devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, image);
+    if (!read) co_return false;
     model::ClampImageCodes(image);
     co_return true;
 }
 
 devlink::Task<ExitStatus> ReadCurrentSettingsFor(CommandContext& context, model::PresetImage& image) {
-    if (co_await ReadCurrentSettings(context.link, image)) co_return ExitStatus::Done;
+    const bool read = co_await ReadCurrentSettings(context.link, image);
+    if (read) co_return ExitStatus::Done;
     if (context.link.ended()) co_return context.lost();
     co_return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
 }

@@ -212,8 +212,9 @@ void DeviceTarget::wentOffline() {
 devlink::Task<void> DeviceTarget::cameBack() {
     const std::optional<devlink::DeviceWork::Hold> hold = link_.work().tryHold("reading the device");
     model::PresetImage device{};
-    if (hold && co_await ReadCurrentSettings(link_, device) &&
-        !std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin())) {
+    bool read = false;
+    if (hold) read = co_await ReadCurrentSettings(link_, device);
+    if (read && !std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin())) {
         // Sent whole, as the editor sends its settings: which unlinks.
         linked_ = false;
         co_await link_.commands(notch::PresetApplicationPayloads(image_));

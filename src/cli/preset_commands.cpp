@@ -35,8 +35,8 @@ devlink::Task<ExitStatus> RunRead(CommandContext& context, const ReadCommand& co
     model::PresetImage image{};
     model::PresetLibrary library;
     library.resetToFixedOnly();
-    if (co_await presets::ReadPreset(context.link, library, command.position - 1, image) != presets::ReadResult::Read)
-        co_return NotRead(context);
+    const presets::ReadResult read = co_await presets::ReadPreset(context.link, library, command.position - 1, image);
+    if (read != presets::ReadResult::Read) co_return NotRead(context);
     // The device's bytes are untrusted: the file holds what the editor would
     // show and save, never a code outside its range.
     model::ClampImageCodes(image);
@@ -75,8 +75,8 @@ devlink::Task<ExitStatus> RunStore(CommandContext& context, const StoreCommand& 
             context.console.progress(
                 QString("Storing %1: %2 of %3").arg(command.position).arg(done).arg(presets::kStoreByteFrames));
         };
-        if (co_await presets::StorePreset(context.link, library, *image, request, progress) != presets::StoreResult::Stored)
-            co_return context.lost();
+        const presets::StoreResult result = co_await presets::StorePreset(context.link, library, *image, request, progress);
+        if (result != presets::StoreResult::Stored) co_return context.lost();
         context.console.result(stored, json.add("written", presets::kStoreByteFrames).add("skipped", 0));
         co_return ExitStatus::Done;
     }
@@ -127,7 +127,8 @@ devlink::Task<ExitStatus> RunLoad(CommandContext& context, const LoadCommand& co
 devlink::Task<ExitStatus> RunSave(CommandContext& context, const SaveCommand& command) {
     if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
     model::PresetImage image{};
-    if (!co_await ReadCurrentSettings(context.link, image)) co_return NotRead(context);
+    const bool read = co_await ReadCurrentSettings(context.link, image);
+    if (!read) co_return NotRead(context);
     if (const ExitStatus written = WritePresetFileOrSay(context.console, command.file, image);
         written != ExitStatus::Done)
         co_return written;
