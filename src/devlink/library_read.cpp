@@ -59,8 +59,12 @@ Task<LibraryReadResult> ReadDeviceLibrary(DeviceLink& link, model::PresetLibrary
         library.names[i] = std::u32string(model::DemoPresetName[i].begin(), model::DemoPresetName[i].end());
     for (int k = 0; k < model::kUserPositions && !stopped; ++k) {
         const int index = model::kFixedPositions + k;
-        library.names[index] = library.used[index] ? co_await ReadName(link, DeviceMemoryMap::name(k), steps, stopped)
-                                                   : std::u32string(model::kEmptyPresetName);
+        // Not one conditional expression: g++ 12 frees the string a co_await
+        // in one of its arms yields a second time.
+        if (library.used[index])
+            library.names[index] = co_await ReadName(link, DeviceMemoryMap::name(k), steps, stopped);
+        else
+            library.names[index] = std::u32string(model::kEmptyPresetName);
     }
     if (!stopped) library.programName = co_await ReadName(link, DeviceMemoryMap::kProgramName, steps, stopped);
     co_return finish();
