@@ -76,13 +76,15 @@ devlink::Task<ExitStatus> RunBackup(CommandContext& context, const BackupCommand
     // A backup may be the only copy of a show: one already there is replaced
     // only when asked for, and found before the device is.
     if (!command.force && QFileInfo::exists(command.file))
-        co_return context.console.fail(ExitStatus::Usage,
-                                    QString("backup: %1 already exists; add --force to replace it").arg(command.file));
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+        co_return context.console.fail(
+            ExitStatus::Usage, QString("backup: %1 already exists; add --force to replace it").arg(command.file));
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     presets::DeviceBackup backup;
     ListProgress listProgress(context.console);
-    const presets::BackupReadResult read = co_await presets::ReadDeviceBackup(
-        context.link, backup, BackupProgressUntilStopped(context), std::chrono::system_clock::now(), listProgress.steps());
+    const presets::BackupReadResult read =
+        co_await presets::ReadDeviceBackup(context.link, backup, BackupProgressUntilStopped(context),
+                                           std::chrono::system_clock::now(), listProgress.steps());
     switch (read) {
     case presets::BackupReadResult::Read: break;
     case presets::BackupReadResult::Cancelled:
@@ -115,14 +117,15 @@ devlink::Task<ExitStatus> RunRestore(CommandContext& context, const RestoreComma
     if (const ExitStatus confirmed = Confirm(context, command, SelectionText(selection)); confirmed != ExitStatus::Done)
         co_return confirmed;
 
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetLibrary library;
     ListProgress listProgress(context.console);
     const devlink::LibraryReadResult listed =
         co_await devlink::ReadDeviceLibrary(context.link, library, listProgress.steps());
     if (listed != devlink::LibraryReadResult::Read) co_return context.lost();
-    const presets::RestoreReport report =
-        co_await presets::RestoreDevice(context.link, library, backup, selection, ProgressUntilStopped(context, "Restoring"));
+    const presets::RestoreReport report = co_await presets::RestoreDevice(context.link, library, backup, selection,
+                                                                          ProgressUntilStopped(context, "Restoring"));
 
     bool differs = false;
     const auto show = [&](const QString& part, presets::RestoreOutcome outcome, const QString& text, JsonLine json) {
@@ -153,9 +156,10 @@ devlink::Task<ExitStatus> RunRestore(CommandContext& context, const RestoreComma
     case presets::RestoreResult::Done: break;
     case presets::RestoreResult::Cancelled:
         co_return context.console.fail(ExitStatus::Interrupted,
-                                    "Stopped: the positions marked Cancelled were not written");
+                                       "Stopped: the positions marked Cancelled were not written");
     case presets::RestoreResult::LostLink: co_return context.lost();
-    case presets::RestoreResult::NoDevice: co_return context.console.fail(ExitStatus::NoDevice, "No device to restore to");
+    case presets::RestoreResult::NoDevice:
+        co_return context.console.fail(ExitStatus::NoDevice, "No device to restore to");
     }
     if (differs) co_return context.console.fail(ExitStatus::NoDevice, "The device holds something else after writing");
     co_return ExitStatus::Done;

@@ -66,9 +66,11 @@ SetPlan PlanSet(const SetCommand& command, model::PresetImage& image) {
 }
 
 devlink::Task<ExitStatus> RunGet(CommandContext& context, const GetCommand& command) {
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetImage image{};
-    if (const ExitStatus read = co_await ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) co_return read;
+    const ExitStatus read = co_await ReadCurrentSettingsFor(context, image);
+    if (read != ExitStatus::Done) co_return read;
     for (int c = 0; c < model::kChannels; ++c) {
         if (command.channel && *command.channel != c) continue;
         if (!command.row) {
@@ -85,9 +87,11 @@ devlink::Task<ExitStatus> RunGet(CommandContext& context, const GetCommand& comm
 }
 
 devlink::Task<ExitStatus> RunSet(CommandContext& context, const SetCommand& command) {
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetImage image{};
-    if (const ExitStatus read = co_await ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) co_return read;
+    const ExitStatus read = co_await ReadCurrentSettingsFor(context, image);
+    if (read != ExitStatus::Done) co_return read;
     const SetPlan plan = PlanSet(command, image);
     if (!plan.refusal.isEmpty()) co_return context.console.fail(ExitStatus::Refused, plan.refusal);
     for (const devlink::Payload& frame : plan.frames) {

@@ -48,7 +48,8 @@ devlink::Task<ExitStatus> RunPorts(CommandContext& context, std::optional<int> o
 }
 
 devlink::Task<ExitStatus> RunInfo(CommandContext& context) {
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetLibrary library;
     ListProgress progress(context.console);

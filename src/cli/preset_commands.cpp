@@ -26,12 +26,13 @@ ExitStatus NotRead(CommandContext& context) {
 }  // namespace
 
 devlink::Task<ExitStatus> RunRead(CommandContext& context, const ReadCommand& command) {
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     const std::optional<bool> used = co_await ReadPositionUsed(context.link, command.position);
     if (!used) co_return context.lost();
     if (!*used)
         co_return context.console.fail(ExitStatus::Refused,
-                                    QString("%1: %2").arg(command.position).arg(presets::kPresetEmpty));
+                                       QString("%1: %2").arg(command.position).arg(presets::kPresetEmpty));
     model::PresetImage image{};
     model::PresetLibrary library;
     library.resetToFixedOnly();
@@ -57,7 +58,8 @@ devlink::Task<ExitStatus> RunStore(CommandContext& context, const StoreCommand& 
         co_return context.console.fail(ExitStatus::Refused, QString::fromLatin1(presets::StoreRefusalText(*refusal)));
     const auto& request = std::get<presets::StoreRequest>(checked);
 
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetLibrary library;
     library.resetToFixedOnly();
     const std::optional<bool> used = co_await ReadPositionUsed(context.link, command.position);
@@ -75,7 +77,8 @@ devlink::Task<ExitStatus> RunStore(CommandContext& context, const StoreCommand& 
             context.console.progress(
                 QString("Storing %1: %2 of %3").arg(command.position).arg(done).arg(presets::kStoreByteFrames));
         };
-        const presets::StoreResult result = co_await presets::StorePreset(context.link, library, *image, request, progress);
+        const presets::StoreResult result =
+            co_await presets::StorePreset(context.link, library, *image, request, progress);
         if (result != presets::StoreResult::Stored) co_return context.lost();
         context.console.result(stored, json.add("written", presets::kStoreByteFrames).add("skipped", 0));
         co_return ExitStatus::Done;
@@ -113,7 +116,8 @@ devlink::Task<ExitStatus> RunLoad(CommandContext& context, const LoadCommand& co
     ExitStatus status = ExitStatus::Done;
     const auto image = ReadPresetFileOrSay(context.console, command.file, status);
     if (!image) co_return status;
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     const std::vector<devlink::Payload> frames = notch::PresetApplicationPayloads(*image);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         context.console.progress(QString("Loading %1: %2 of %3").arg(command.file).arg(i + 1).arg(frames.size()));
@@ -125,7 +129,8 @@ devlink::Task<ExitStatus> RunLoad(CommandContext& context, const LoadCommand& co
 }
 
 devlink::Task<ExitStatus> RunSave(CommandContext& context, const SaveCommand& command) {
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetImage image{};
     const bool read = co_await ReadCurrentSettings(context.link, image);
     if (!read) co_return NotRead(context);

@@ -32,10 +32,12 @@ void ShowReport(Console& console, model::PresetImage& image, std::span<const std
 }  // namespace
 
 devlink::Task<ExitStatus> RunSearch(CommandContext& context, const SearchCommand& command) {
-    if (const ExitStatus connected = co_await context.connect(); connected != ExitStatus::Done) co_return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetImage image{};
-    if (const ExitStatus read = co_await ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) co_return read;
+    const ExitStatus read = co_await ReadCurrentSettingsFor(context, image);
+    if (read != ExitStatus::Done) co_return read;
     co_await link.command(notch::SearchStartPayload(image, static_cast<std::uint8_t>(command.selector)));
     if (link.ended()) co_return context.lost();
     context.console.event(JsonLine().add("event", "started").add("target", TargetName(command.selector)));
