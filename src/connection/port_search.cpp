@@ -32,7 +32,8 @@ devlink::Task<bool> TryPort(devlink::DeviceLink& link, int portNumber, PortSearc
         co_return false;
     }
     link.setReceiveSize(devlink::kReplySize);
-    if (co_await link.probeDevice(devlink::ProbePayload())) co_return true;
+    const bool answers = co_await link.probeDevice(devlink::ProbePayload());
+    if (answers) co_return true;
     link.closePort();
     co_return false;
 }
@@ -53,7 +54,8 @@ devlink::Task<PortSearchResult> SearchDevicePorts(devlink::DeviceLink& link, int
     PortSearchResult result;
     if (!link.portFactory()) {
         for (const int port : order) {
-            if (co_await TryPort(link, port, result)) {
+            const bool answers = co_await TryPort(link, port, result);
+            if (answers) {
                 result.found = true;
                 co_return result;
             }
@@ -62,7 +64,10 @@ devlink::Task<PortSearchResult> SearchDevicePorts(devlink::DeviceLink& link, int
     }
     // A modem, a GPS receiver or a lighting interface may sit on any other
     // port: none of them hears a byte while the remembered port answers.
-    if (Remembered(storedPort) && co_await ProbeTogether(link, std::vector<int>(1, order.front()), result)) co_return result;
+    if (Remembered(storedPort)) {
+        const bool found = co_await ProbeTogether(link, std::vector<int>(1, order.front()), result);
+        if (found) co_return result;
+    }
     order.erase(order.begin());
     co_await ProbeTogether(link, order, result);
     co_return result;

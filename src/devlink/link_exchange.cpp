@@ -155,7 +155,8 @@ Task<bool> DeviceLink::exchange(Payload payload, int replySize, std::int64_t lim
             lose(portLostMessage());
             co_return false;
         }
-        switch (co_await awaitReply(replySize, limitMs, writtenAt)) {
+        const WaitResult waited = co_await awaitReply(replySize, limitMs, writtenAt);
+        switch (waited) {
         case WaitResult::Arrived:
             if (writes > 1) co_await settleAfterResend(replySize, writtenAt);
             co_return true;
@@ -185,7 +186,8 @@ Task<bool> DeviceLink::exchange(Payload payload, int replySize, std::int64_t lim
 
 Task<std::optional<Block>> DeviceLink::readBlock(Payload payload) {
     if (sendingBlocked() || !flags_.portReady || inExchange_) co_return std::nullopt;
-    if (!co_await exchange(payload, kBlockReplySize, kBlockTimeoutMs)) co_return std::nullopt;
+    const bool answered = co_await exchange(payload, kBlockReplySize, kBlockTimeoutMs);
+    if (!answered) co_return std::nullopt;
     Block block{};
     std::copy_n(reply_.begin(), block.size(), block.begin());
     co_return block;
@@ -210,8 +212,10 @@ Task<bool> DeviceLink::command(Payload payload) {
 }
 
 Task<bool> DeviceLink::commands(std::vector<Payload> frames) {
-    for (const Payload& frame : frames)
-        if (!co_await command(frame)) co_return false;
+    for (const Payload& frame : frames) {
+        const bool answered = co_await command(frame);
+        if (!answered) co_return false;
+    }
     co_return true;
 }
 
@@ -226,7 +230,8 @@ bool DeviceLink::writeProbe(const Payload& payload) {
 Task<bool> DeviceLink::awaitProbeReply() {
     if (sendingBlocked() || !flags_.portReady || inExchange_) co_return false;
     const ExchangeScope scope(inExchange_);
-    if (co_await awaitReply(kReplySize, kReplyTimeoutMs, probeWrittenAtMs_) != WaitResult::Arrived) co_return false;
+    const WaitResult waited = co_await awaitReply(kReplySize, kReplyTimeoutMs, probeWrittenAtMs_);
+    if (waited != WaitResult::Arrived) co_return false;
     co_return reply_[3] == kFrameTag;
 }
 

@@ -64,7 +64,8 @@ devlink::Task<BackupReadResult> ReadDeviceBackup(devlink::DeviceLink& link, Devi
     librarySteps.frameDone = [&steps, &listSteps] {
         return (!listSteps.frameDone || listSteps.frameDone()) && steps.tell();
     };
-    switch (co_await devlink::ReadDeviceLibrary(link, library, librarySteps)) {
+    const devlink::LibraryReadResult listed = co_await devlink::ReadDeviceLibrary(link, library, librarySteps);
+    switch (listed) {
     case devlink::LibraryReadResult::Read: break;
     case devlink::LibraryReadResult::Stopped: co_return BackupReadResult::Cancelled;
     case devlink::LibraryReadResult::LostLink: co_return BackupReadResult::LostLink;
@@ -75,8 +76,8 @@ devlink::Task<BackupReadResult> ReadDeviceBackup(devlink::DeviceLink& link, Devi
     model::PresetImage block{};
     // Awaited where it is made, so what it refers to outlives it.
     const auto readBlock = [&](std::uint8_t index, DeviceBlock& into) -> devlink::Task<BackupReadResult> {
-        if (!co_await devlink::ReadPresetBlockInto(link, index, block))
-            co_return link.ended() ? BackupReadResult::LostLink : BackupReadResult::NoDevice;
+        const bool read = co_await devlink::ReadPresetBlockInto(link, index, block);
+        if (!read) co_return link.ended() ? BackupReadResult::LostLink : BackupReadResult::NoDevice;
         std::copy_n(block.begin(), into.size(), into.begin());
         co_return steps.blockDone() ? BackupReadResult::Read : BackupReadResult::Cancelled;
     };

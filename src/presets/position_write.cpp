@@ -46,7 +46,8 @@ std::size_t IndexOf(int slot) { return static_cast<std::size_t>(slot) + model::k
 
 devlink::Task<bool> ReadBlock(devlink::DeviceLink& link, int slot, DeviceBlock& out) {
     model::PresetImage image{};
-    if (!co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(IndexOf(slot)), image)) co_return false;
+    const bool read = co_await devlink::ReadPresetBlockInto(link, static_cast<std::uint8_t>(IndexOf(slot)), image);
+    if (!read) co_return false;
     std::copy_n(image.begin(), out.size(), out.begin());
     co_return true;
 }
