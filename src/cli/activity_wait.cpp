@@ -19,11 +19,11 @@ void ActivityWait::wake() {
 }
 
 void ActivityWait::runLoop(int timeoutMs, bool onActivity) {
-    // A loop on a job's stack would no longer nest last in, first out with
-    // the one the job steps back to.
-    if (jobs_.onOwnStack()) {
-        Q_ASSERT_X(false, "ActivityWait", "an event loop asked for on a job's stack");
-        qWarning("qrn4480: an event loop was refused on a job's stack");
+    // Inside a job the loop would resume jobs, this one among them, from
+    // within its own code.
+    if (jobs_.running()) {
+        Q_ASSERT_X(false, "ActivityWait", "an event loop asked for inside a job");
+        qWarning("qrn4480: an event loop was refused inside a job");
         return;
     }
     QEventLoop loop;

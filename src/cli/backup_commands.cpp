@@ -72,26 +72,29 @@ ExitStatus Confirm(CommandContext& context, const RestoreCommand& command, const
 
 }  // namespace
 
-ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
+devlink::Task<ExitStatus> RunBackup(CommandContext& context, const BackupCommand& command) {
     // A backup may be the only copy of a show: one already there is replaced
     // only when asked for, and found before the device is.
     if (!command.force && QFileInfo::exists(command.file))
-        return context.console.fail(ExitStatus::Usage,
-                                    QString("backup: %1 already exists; add --force to replace it").arg(command.file));
-    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+        co_return context.console.fail(
+            ExitStatus::Usage, QString("backup: %1 already exists; add --force to replace it").arg(command.file));
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     presets::DeviceBackup backup;
     ListProgress listProgress(context.console);
-    switch (presets::ReadDeviceBackup(context.link, backup, BackupProgressUntilStopped(context),
-                                      std::chrono::system_clock::now(), listProgress.steps())) {
+    const presets::BackupReadResult read =
+        co_await presets::ReadDeviceBackup(context.link, backup, BackupProgressUntilStopped(context),
+                                           std::chrono::system_clock::now(), listProgress.steps());
+    switch (read) {
     case presets::BackupReadResult::Read: break;
     case presets::BackupReadResult::Cancelled:
-        return context.console.fail(ExitStatus::Interrupted, "Stopped: no backup was written");
-    case presets::BackupReadResult::LostLink: return context.lost();
+        co_return context.console.fail(ExitStatus::Interrupted, "Stopped: no backup was written");
+    case presets::BackupReadResult::LostLink: co_return context.lost();
     case presets::BackupReadResult::NoDevice:
-        return context.console.fail(ExitStatus::NoDevice, "The device gave no preset block");
+        co_return context.console.fail(ExitStatus::NoDevice, "The device gave no preset block");
     }
     if (const auto failure = presets::WriteBackupFile(command.file, backup))
-        return context.console.fail(ExitStatus::FileError, failure->text);
+        co_return context.console.fail(ExitStatus::FileError, failure->text);
     const int used = static_cast<int>(std::count_if(backup.positions.begin(), backup.positions.end(),
                                                     [](const presets::BackupPosition& p) { return p.used; }));
     context.console.result(QString("Backup of %1 %2 and the current settings written to %3")
@@ -102,25 +105,27 @@ ExitStatus RunBackup(CommandContext& context, const BackupCommand& command) {
                                .add("file", command.file)
                                .add("used", used)
                                .merge(NameFields("program", backup.programName)));
-    return ExitStatus::Done;
+    co_return ExitStatus::Done;
 }
 
-ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
+devlink::Task<ExitStatus> RunRestore(CommandContext& context, const RestoreCommand& command) {
     auto read = presets::ReadBackupFile(command.file);
     if (const auto* failure = std::get_if<presets::BackupFileFailure>(&read))
-        return context.console.fail(failure->problem ? ExitStatus::Refused : ExitStatus::FileError, failure->text);
+        co_return context.console.fail(failure->problem ? ExitStatus::Refused : ExitStatus::FileError, failure->text);
     const auto& backup = std::get<presets::DeviceBackup>(read);
     const presets::RestoreSelection selection = Selection(command);
     if (const ExitStatus confirmed = Confirm(context, command, SelectionText(selection)); confirmed != ExitStatus::Done)
-        return confirmed;
+        co_return confirmed;
 
-    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetLibrary library;
     ListProgress listProgress(context.console);
-    if (devlink::ReadDeviceLibrary(context.link, library, listProgress.steps()) != devlink::LibraryReadResult::Read)
-        return context.lost();
-    const presets::RestoreReport report =
-        presets::RestoreDevice(context.link, library, backup, selection, ProgressUntilStopped(context, "Restoring"));
+    const devlink::LibraryReadResult listed =
+        co_await devlink::ReadDeviceLibrary(context.link, library, listProgress.steps());
+    if (listed != devlink::LibraryReadResult::Read) co_return context.lost();
+    const presets::RestoreReport report = co_await presets::RestoreDevice(context.link, library, backup, selection,
+                                                                          ProgressUntilStopped(context, "Restoring"));
 
     bool differs = false;
     const auto show = [&](const QString& part, presets::RestoreOutcome outcome, const QString& text, JsonLine json) {
@@ -150,13 +155,14 @@ ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command) {
     switch (report.result) {
     case presets::RestoreResult::Done: break;
     case presets::RestoreResult::Cancelled:
-        return context.console.fail(ExitStatus::Interrupted,
-                                    "Stopped: the positions marked Cancelled were not written");
-    case presets::RestoreResult::LostLink: return context.lost();
-    case presets::RestoreResult::NoDevice: return context.console.fail(ExitStatus::NoDevice, "No device to restore to");
+        co_return context.console.fail(ExitStatus::Interrupted,
+                                       "Stopped: the positions marked Cancelled were not written");
+    case presets::RestoreResult::LostLink: co_return context.lost();
+    case presets::RestoreResult::NoDevice:
+        co_return context.console.fail(ExitStatus::NoDevice, "No device to restore to");
     }
-    if (differs) return context.console.fail(ExitStatus::NoDevice, "The device holds something else after writing");
-    return ExitStatus::Done;
+    if (differs) co_return context.console.fail(ExitStatus::NoDevice, "The device holds something else after writing");
+    co_return ExitStatus::Done;
 }
 
 }  // namespace cli

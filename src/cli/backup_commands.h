@@ -7,7 +7,7 @@
 
 namespace cli {
 
-ExitStatus RunBackup(CommandContext& context, const BackupCommand& command);
-ExitStatus RunRestore(CommandContext& context, const RestoreCommand& command);
+devlink::Task<ExitStatus> RunBackup(CommandContext& context, const BackupCommand& command);
+devlink::Task<ExitStatus> RunRestore(CommandContext& context, const RestoreCommand& command);
 
 }  // namespace cli

@@ -65,10 +65,12 @@ SetPlan PlanSet(const SetCommand& command, model::PresetImage& image) {
     return plan;
 }
 
-ExitStatus RunGet(CommandContext& context, const GetCommand& command) {
-    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+devlink::Task<ExitStatus> RunGet(CommandContext& context, const GetCommand& command) {
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetImage image{};
-    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
+    const ExitStatus read = co_await ReadCurrentSettingsFor(context, image);
+    if (read != ExitStatus::Done) co_return read;
     for (int c = 0; c < model::kChannels; ++c) {
         if (command.channel && *command.channel != c) continue;
         if (!command.row) {
@@ -81,23 +83,25 @@ ExitStatus RunGet(CommandContext& context, const GetCommand& command) {
             context.console.result(line.text, line.json);
         }
     }
-    return ExitStatus::Done;
+    co_return ExitStatus::Done;
 }
 
-ExitStatus RunSet(CommandContext& context, const SetCommand& command) {
-    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+devlink::Task<ExitStatus> RunSet(CommandContext& context, const SetCommand& command) {
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     model::PresetImage image{};
-    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
+    const ExitStatus read = co_await ReadCurrentSettingsFor(context, image);
+    if (read != ExitStatus::Done) co_return read;
     const SetPlan plan = PlanSet(command, image);
-    if (!plan.refusal.isEmpty()) return context.console.fail(ExitStatus::Refused, plan.refusal);
+    if (!plan.refusal.isEmpty()) co_return context.console.fail(ExitStatus::Refused, plan.refusal);
     for (const devlink::Payload& frame : plan.frames) {
-        context.link.sendCommand(frame);
-        if (context.link.ended()) return context.lost();
+        co_await context.link.command(frame);
+        if (context.link.ended()) co_return context.lost();
     }
     const PrintedLine line = command.row ? NotchLine(image, model::NotchIndex(command.channel, *command.row))
                                          : ChannelSettingsLine(image, command.channel);
     context.console.result(line.text, line.json);
-    return ExitStatus::Done;
+    co_return ExitStatus::Done;
 }
 
 }  // namespace cli

@@ -11,8 +11,8 @@
 
 namespace cli {
 
-ExitStatus RunGet(CommandContext& context, const GetCommand& command);
-ExitStatus RunSet(CommandContext& context, const SetCommand& command);
+devlink::Task<ExitStatus> RunGet(CommandContext& context, const GetCommand& command);
+devlink::Task<ExitStatus> RunSet(CommandContext& context, const SetCommand& command);
 
 // The frames of the set on this image, which they change as the editor's
 // controls change it; Refused (with why) for a row of the automatic search.

@@ -31,12 +31,13 @@ struct CliEnvironment {
     std::function<void()> waitForWake = [] {};
     // Ends the wait in progress.
     std::function<void()> wakeWait = [] {};
-    // Where the link runs its jobs (none: a runner of its own, on the
-    // caller's stack), and the switch that gives them stacks of their own
-    // from then on, their waits stepping back to the one that waits for
-    // activity. Tests leave both: their jobs run where they are asked for.
+    // Where the link runs its jobs (none: a runner of its own, each job
+    // run to its end where it is asked for), and the switch that has them
+    // resumed from the event loop from then on, which the one that waits
+    // for activity runs. Tests leave both: their jobs end where they are
+    // asked for.
     devlink::JobRunner* jobs = nullptr;
-    std::function<void()> runJobsOnOwnStacks = [] {};
+    std::function<void()> driveJobsFromLoop = [] {};
     // While true, Ctrl+C and SIGTERM end the program at once, as they end any
     // program: it is only looking for the device, and nothing has been
     // written. Otherwise they wait for stopRequested().

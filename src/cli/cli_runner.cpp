@@ -13,19 +13,29 @@
 namespace cli {
 namespace {
 
+// The one-shot commands: the port blocks, so each wait completes in place
+// and the command has ended when this returns.
+ExitStatus RunOnce(const Command& command, CommandContext& context, const std::optional<int>& portNumber) {
+    const auto task = [&]() -> devlink::Task<ExitStatus> {
+        if (const auto* ports = std::get_if<PortsCommand>(&command)) return RunPorts(context, portNumber, ports->all);
+        if (std::holds_alternative<InfoCommand>(command)) return RunInfo(context);
+        if (const auto* backup = std::get_if<BackupCommand>(&command)) return RunBackup(context, *backup);
+        if (const auto* restore = std::get_if<RestoreCommand>(&command)) return RunRestore(context, *restore);
+        if (const auto* read = std::get_if<ReadCommand>(&command)) return RunRead(context, *read);
+        if (const auto* store = std::get_if<StoreCommand>(&command)) return RunStore(context, *store);
+        if (const auto* load = std::get_if<LoadCommand>(&command)) return RunLoad(context, *load);
+        if (const auto* save = std::get_if<SaveCommand>(&command)) return RunSave(context, *save);
+        if (const auto* get = std::get_if<GetCommand>(&command)) return RunGet(context, *get);
+        if (const auto* set = std::get_if<SetCommand>(&command)) return RunSet(context, *set);
+        return RunSearch(context, std::get<SearchCommand>(command));
+    };
+    return devlink::RunToEnd(task());
+}
+
 ExitStatus Run(const Command& command, CommandContext& context, const std::optional<int>& portNumber) {
-    if (const auto* ports = std::get_if<PortsCommand>(&command)) return RunPorts(context, portNumber, ports->all);
-    if (std::holds_alternative<InfoCommand>(command)) return RunInfo(context);
-    if (const auto* backup = std::get_if<BackupCommand>(&command)) return RunBackup(context, *backup);
-    if (const auto* restore = std::get_if<RestoreCommand>(&command)) return RunRestore(context, *restore);
-    if (const auto* read = std::get_if<ReadCommand>(&command)) return RunRead(context, *read);
-    if (const auto* store = std::get_if<StoreCommand>(&command)) return RunStore(context, *store);
-    if (const auto* load = std::get_if<LoadCommand>(&command)) return RunLoad(context, *load);
-    if (const auto* save = std::get_if<SaveCommand>(&command)) return RunSave(context, *save);
-    if (const auto* get = std::get_if<GetCommand>(&command)) return RunGet(context, *get);
-    if (const auto* set = std::get_if<SetCommand>(&command)) return RunSet(context, *set);
+    // serve drives its own event loop, and its device work runs as jobs.
     if (const auto* serve = std::get_if<ServeCommand>(&command)) return RunServe(context, *serve);
-    return RunSearch(context, std::get<SearchCommand>(command));
+    return RunOnce(command, context, portNumber);
 }
 
 }  // namespace
@@ -61,11 +71,13 @@ int RunCli(const QStringList& arguments, CliEnvironment& environment) {
                              environment.jobs ? *environment.jobs : ownJobs);
     if (trace.isOpen()) link.setTrace(&trace);
     CommandContext context{link, console, environment, end, {}};
-    context.connect = [&context, port = choice.portNumber] {
+    // Kept in the context for as long as a command runs, so what it
+    // captures outlives every wait of the connect.
+    context.connect = [&context, port = choice.portNumber]() -> devlink::Task<ExitStatus> {
         context.env.letStopSignalsEnd(true);
-        const ExitStatus connected = ConnectDevice(context, port);
+        const ExitStatus connected = co_await ConnectDevice(context, port);
         context.env.letStopSignalsEnd(false);
-        return connected;
+        co_return connected;
     };
     // Listing the ports only asks: a signal may end it at any moment.
     const bool onlyAsks = std::holds_alternative<PortsCommand>(invocation.command);

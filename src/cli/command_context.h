@@ -8,6 +8,7 @@
 #include "cli/cli_environment.h"
 #include "cli/console.h"
 #include "devlink/device_link.h"
+#include "devlink/task.h"
 
 namespace cli {
 
@@ -27,7 +28,7 @@ struct CommandContext {
     CliEnvironment& env;
     CliLinkEnd& end;
     // Opens the port and finds the device there; Done, or the status to end with.
-    std::function<ExitStatus()> connect;
+    std::function<devlink::Task<ExitStatus>()> connect;
 
     // The exit of a command whose device stopped answering.
     ExitStatus lost() const {

@@ -30,36 +30,39 @@ QString OpenFailureText(int portNumber, const std::string& portName, devlink::Po
     }
 }
 
-ExitStatus ConnectDevice(CommandContext& context, const std::optional<int>& portNumber) {
+devlink::Task<ExitStatus> ConnectDevice(CommandContext& context, std::optional<int> portNumber) {
     devlink::DeviceLink& link = context.link;
     if (portNumber) {
         const std::string name = link.ports().name(*portNumber).value_or("");
         if (name.empty())
-            return context.console.fail(ExitStatus::NoDevice, QString("Port %1 has no device path").arg(*portNumber));
+            co_return context.console.fail(ExitStatus::NoDevice,
+                                           QString("Port %1 has no device path").arg(*portNumber));
         context.console.progress(QString("Opening %1").arg(QString::fromStdString(name)));
         if (!link.openPort(*portNumber)) {
             const QString why = OpenFailureText(*portNumber, name, link.lastOpenFault(), context.env.port.faultText());
-            return context.console.fail(ExitStatus::NoDevice, why);
+            co_return context.console.fail(ExitStatus::NoDevice, why);
         }
         link.setReceiveSize(devlink::kReplySize);
-        if (!link.probeDevice(devlink::ProbePayload())) {
+        const bool answers = co_await link.probeDevice(devlink::ProbePayload());
+        if (!answers) {
             link.closePort();
-            return context.console.fail(
+            co_return context.console.fail(
                 ExitStatus::NoDevice,
                 QString("No QRN4480 answers on port %1 (%2)").arg(*portNumber).arg(QString::fromStdString(name)));
         }
-        return ExitStatus::Done;
+        co_return ExitStatus::Done;
     }
     context.console.progress("Searching the ports for the QRN4480: please wait");
-    const connection::PortSearchResult search = connection::SearchDevicePorts(link, context.env.readStoredPort());
+    const connection::PortSearchResult search =
+        co_await connection::SearchDevicePorts(link, context.env.readStoredPort());
     if (!search.found) {
         for (const int denied : search.permissionDenied)
             context.console.note(
                 OpenFailureText(denied, link.ports().name(denied).value_or(""), devlink::PortFault::Permission));
-        return context.console.fail(ExitStatus::NoDevice, "No QRN4480 answers on ports 1 to 35");
+        co_return context.console.fail(ExitStatus::NoDevice, "No QRN4480 answers on ports 1 to 35");
     }
     context.env.writeStoredPort(search.portNumber);
-    return ExitStatus::Done;
+    co_return ExitStatus::Done;
 }
 
 }  // namespace cli

@@ -19,7 +19,7 @@ PortChoice ChoosePort(const GlobalOptions& options, devlink::PortTable table);
 
 // Done with the device answering on an open port, else NoDevice with the
 // reason said.
-ExitStatus ConnectDevice(CommandContext& context, const std::optional<int>& portNumber);
+devlink::Task<ExitStatus> ConnectDevice(CommandContext& context, std::optional<int> portNumber);
 
 // Why a port would not open, in words; `portSays` is the port's own reason
 // (a network port's "connection refused"), which names it best there.

@@ -13,7 +13,7 @@ QString Name(const std::u32string& name) { return QString::fromStdU32String(mode
 
 }  // namespace
 
-ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort, bool all) {
+devlink::Task<ExitStatus> RunPorts(CommandContext& context, std::optional<int> onlyPort, bool all) {
     devlink::DeviceLink& link = context.link;
     const int first = onlyPort.value_or(devlink::kFirstPort);
     const int last = onlyPort.value_or(devlink::kLastPort);
@@ -29,7 +29,7 @@ ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort,
             context.console.progress(QString("Asking port %1").arg(port));
             if (link.openPort(port)) {
                 link.setReceiveSize(devlink::kReplySize);
-                answers = link.probeDevice(devlink::ProbePayload());
+                answers = co_await link.probeDevice(devlink::ProbePayload());
                 link.closePort();
             }
         }
@@ -44,16 +44,17 @@ ExitStatus RunPorts(CommandContext& context, const std::optional<int>& onlyPort,
         ++shown;
     }
     if (shown == 0) context.console.note("None of ports 1 to 35 exists (ports --all lists every number)");
-    return ExitStatus::Done;
+    co_return ExitStatus::Done;
 }
 
-ExitStatus RunInfo(CommandContext& context) {
-    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+devlink::Task<ExitStatus> RunInfo(CommandContext& context) {
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetLibrary library;
     ListProgress progress(context.console);
-    if (devlink::ReadDeviceLibrary(link, library, progress.steps()) != devlink::LibraryReadResult::Read)
-        return context.lost();
+    const devlink::LibraryReadResult listed = co_await devlink::ReadDeviceLibrary(link, library, progress.steps());
+    if (listed != devlink::LibraryReadResult::Read) co_return context.lost();
     const QString path = QString::fromStdString(link.ports().name(link.portNumber()).value_or(""));
     context.console.result(
         QString("Port %1 (%2), program %3").arg(link.portNumber()).arg(path, Name(library.programName)),
@@ -68,7 +69,7 @@ ExitStatus RunInfo(CommandContext& context) {
                                    .add("used", used)
                                    .merge(NameFields("name", used ? library.names[index] : std::u32string())));
     }
-    return ExitStatus::Done;
+    co_return ExitStatus::Done;
 }
 
 }  // namespace cli

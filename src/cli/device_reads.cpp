@@ -12,24 +12,26 @@ constexpr int kReplyDataByte = 6;
 
 }  // namespace
 
-bool ReadCurrentSettings(devlink::DeviceLink& link, model::PresetImage& image) {
-    if (!devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, image)) return false;
+devlink::Task<bool> ReadCurrentSettings(devlink::DeviceLink& link, model::PresetImage& image) {
+    const bool read = co_await devlink::ReadPresetBlockInto(link, devlink::kCurrentSettingsBlock, image);
+    if (!read) co_return false;
     model::ClampImageCodes(image);
-    return true;
+    co_return true;
 }
 
-ExitStatus ReadCurrentSettingsFor(CommandContext& context, model::PresetImage& image) {
-    if (ReadCurrentSettings(context.link, image)) return ExitStatus::Done;
-    if (context.link.ended()) return context.lost();
-    return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
+devlink::Task<ExitStatus> ReadCurrentSettingsFor(CommandContext& context, model::PresetImage& image) {
+    const bool read = co_await ReadCurrentSettings(context.link, image);
+    if (read) co_return ExitStatus::Done;
+    if (context.link.ended()) co_return context.lost();
+    co_return context.console.fail(ExitStatus::NoDevice, "The device's current settings could not be read");
 }
 
-std::optional<bool> ReadPositionUsed(devlink::DeviceLink& link, int position) {
-    if (position < model::kFirstUserPosition) return true;
-    const std::optional<devlink::Reply> reply = link.request(
+devlink::Task<std::optional<bool>> ReadPositionUsed(devlink::DeviceLink& link, int position) {
+    if (position < model::kFirstUserPosition) co_return true;
+    const std::optional<devlink::Reply> reply = co_await link.request(
         devlink::ReadMemoryBytePayload(devlink::DeviceMemoryMap::marker(position - model::kFirstUserPosition)));
-    if (!reply) return std::nullopt;
-    return (*reply)[kReplyDataByte] == devlink::StoreMarker;
+    if (!reply) co_return std::nullopt;
+    co_return (*reply)[kReplyDataByte] == devlink::StoreMarker;
 }
 
 }  // namespace cli

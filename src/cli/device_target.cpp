@@ -145,9 +145,9 @@ void DeviceTarget::sendStops(int selector) {
     // The editor's stop: twice, and twice more after a one-channel search,
     // in one job: the repeats are meant, and queued one by one they would
     // be taken for the same value sent again.
-    link_.jobs().run([this, stops] {
+    link_.jobs().run([this, stops]() -> devlink::Task<void> {
         const devlink::Payload stop = notch::SearchStopPayload(image_);
-        for (int i = 0; i < stops && !link_.ended(); ++i) link_.sendCommand(stop);
+        for (int i = 0; i < stops && !link_.ended(); ++i) co_await link_.command(stop);
         // A search started again meanwhile goes out after this job.
         if (!link_.ended() && !searchRunning()) searchOnDevice_ = -1;
     });
@@ -173,8 +173,8 @@ QString DeviceTarget::linkChannels(const remote::LinkRequest& r, int client, boo
         return QString::fromStdString(link_.work().busyText());
     }
     auto held = std::make_shared<devlink::DeviceWork::Hold>(std::move(*hold));
-    link_.jobs().run([this, held]() mutable {
-        for (const devlink::Payload& frame : notch::CopyLeftToRight(image_)) link_.sendCommand(frame);
+    link_.jobs().run([this, held]() mutable -> devlink::Task<void> {
+        co_await link_.commands(notch::CopyLeftToRight(image_));
         linked_ = true;
         held.reset();
         emit changed();
@@ -209,17 +209,15 @@ void DeviceTarget::wentOffline() {
     emit changed();
 }
 
-void DeviceTarget::cameBack() {
+devlink::Task<void> DeviceTarget::cameBack() {
     const std::optional<devlink::DeviceWork::Hold> hold = link_.work().tryHold("reading the device");
     model::PresetImage device{};
-    if (hold && ReadCurrentSettings(link_, device) &&
-        !std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin())) {
+    bool read = false;
+    if (hold) read = co_await ReadCurrentSettings(link_, device);
+    if (read && !std::equal(device.begin(), device.begin() + model::kBlockSize, image_.begin())) {
         // Sent whole, as the editor sends its settings: which unlinks.
         linked_ = false;
-        for (const devlink::Payload& frame : notch::PresetApplicationPayloads(image_)) {
-            link_.sendCommand(frame);
-            if (link_.ended()) break;
-        }
+        co_await link_.commands(notch::PresetApplicationPayloads(image_));
     }
     emit changed();
 }

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "devlink/device_link.h"
+#include "devlink/task.h"
 #include "model/preset_image.h"
 #include "notch/found_notches.h"
 #include "remote/open_questions.h"
@@ -43,7 +44,7 @@ public:
     void wentOffline();
     // It answers again: the settings kept meanwhile go to it when they
     // differ from its own. Run as a job.
-    void cameBack();
+    devlink::Task<void> cameBack();
 
 private:
     QString carryOut(const remote::Request& request, int client, bool answeredYes);

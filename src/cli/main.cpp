@@ -1,7 +1,7 @@
 // qrn4480: the device work of qrn4480-editor from a shell. No window: the
 // link's waits block, and Qt's core event loop runs only while a search
 // waits for the device's reports, and under `serve`, whose device work runs
-// as jobs that step back to that loop while they wait.
+// as jobs that this loop resumes when the device answers or the time is up.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     environment.waitForWake = [&activity] { activity.waitForWake(); };
     environment.wakeWait = [&activity] { activity.wake(); };
     environment.jobs = &jobs;
-    environment.runJobsOnOwnStacks = [&] { jobs.useOwnStacks(devlink::PostThrough(port)); };
+    environment.driveJobsFromLoop = [&] { jobs.driveFromLoop(devlink::PostThrough(port)); };
     environment.readAnswer = [] {
         // Ctrl+C at the question ends the program at once: nothing was sent.
         cli::UnblockStopSignals();

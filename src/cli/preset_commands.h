@@ -6,9 +6,9 @@
 
 namespace cli {
 
-ExitStatus RunRead(CommandContext& context, const ReadCommand& command);
-ExitStatus RunStore(CommandContext& context, const StoreCommand& command);
-ExitStatus RunLoad(CommandContext& context, const LoadCommand& command);
-ExitStatus RunSave(CommandContext& context, const SaveCommand& command);
+devlink::Task<ExitStatus> RunRead(CommandContext& context, const ReadCommand& command);
+devlink::Task<ExitStatus> RunStore(CommandContext& context, const StoreCommand& command);
+devlink::Task<ExitStatus> RunLoad(CommandContext& context, const LoadCommand& command);
+devlink::Task<ExitStatus> RunSave(CommandContext& context, const SaveCommand& command);
 
 }  // namespace cli

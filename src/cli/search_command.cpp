@@ -31,13 +31,15 @@ void ShowReport(Console& console, model::PresetImage& image, std::span<const std
 
 }  // namespace
 
-ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
-    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+devlink::Task<ExitStatus> RunSearch(CommandContext& context, const SearchCommand& command) {
+    const ExitStatus connected = co_await context.connect();
+    if (connected != ExitStatus::Done) co_return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetImage image{};
-    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
-    link.sendCommand(notch::SearchStartPayload(image, static_cast<std::uint8_t>(command.selector)));
-    if (link.ended()) return context.lost();
+    const ExitStatus read = co_await ReadCurrentSettingsFor(context, image);
+    if (read != ExitStatus::Done) co_return read;
+    co_await link.command(notch::SearchStartPayload(image, static_cast<std::uint8_t>(command.selector)));
+    if (link.ended()) co_return context.lost();
     context.console.event(JsonLine().add("event", "started").add("target", TargetName(command.selector)));
     context.console.progress(QString("Searching %1: Ctrl+C stops").arg(TargetName(command.selector)));
 
@@ -49,7 +51,7 @@ ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
     std::int64_t elapsed = 0;
     for (;;) {
         while (link.pollSearchReports([&](auto bytes) { ShowReport(context.console, image, bytes, reports); })) {}
-        if (link.ended()) return context.lost();
+        if (link.ended()) co_return context.lost();
         // Time first: a signal that comes once the time is up stops nothing.
         elapsed = context.env.clock.nowMs() - started;
         if (limited && elapsed >= limitMs) {
@@ -68,8 +70,8 @@ ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
     const devlink::Payload stop = notch::SearchStopPayload(image);
     const int stops = command.selector == 0 ? 2 : 4;
     for (int i = 0; i < stops; ++i) {
-        link.sendCommand(stop);
-        if (link.ended()) return context.lost();
+        co_await link.command(stop);
+        if (link.ended()) co_return context.lost();
     }
     const char* reason = timeUp ? "time" : "signal";
     context.console.event(JsonLine().add("event", "stopped").add("reason", reason).add("reports", reports));
@@ -82,9 +84,9 @@ ExitStatus RunSearch(CommandContext& context, const SearchCommand& command) {
             QString(" after %1 of %2 seconds")
                 .arg(QString::number(static_cast<double>(elapsed) / 1000, 'f', 1), QString::number(*command.seconds));
     summary += QString(", %1 %2").arg(reports).arg(reports == 1 ? "report" : "reports");
-    if (cutShort) return context.console.fail(ExitStatus::Interrupted, summary);
+    if (cutShort) co_return context.console.fail(ExitStatus::Interrupted, summary);
     context.console.note(summary);
-    return ExitStatus::Done;
+    co_return ExitStatus::Done;
 }
 
 }  // namespace cli

@@ -8,6 +8,6 @@
 
 namespace cli {
 
-ExitStatus RunSearch(CommandContext& context, const SearchCommand& command);
+devlink::Task<ExitStatus> RunSearch(CommandContext& context, const SearchCommand& command);
 
 }  // namespace cli

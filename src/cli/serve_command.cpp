@@ -20,10 +20,14 @@ constexpr int kLongestWaitMs = 60'000;
 
 ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
     const remote::ListenAddress& where = command.listen;
-    if (const ExitStatus connected = context.connect(); connected != ExitStatus::Done) return connected;
+    // Until the pages are served nothing else runs: the port's waits block
+    // in place, as in every other command.
+    if (const ExitStatus connected = devlink::RunToEnd(context.connect()); connected != ExitStatus::Done)
+        return connected;
     devlink::DeviceLink& link = context.link;
     model::PresetImage image{};
-    if (const ExitStatus read = ReadCurrentSettingsFor(context, image); read != ExitStatus::Done) return read;
+    if (const ExitStatus read = devlink::RunToEnd(ReadCurrentSettingsFor(context, image)); read != ExitStatus::Done)
+        return read;
     DeviceTarget target(link, image);
     remote::RemoteServer server(target);
     QString why;
@@ -33,12 +37,12 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
     context.env.out.flush();
     context.console.progress("Serving the remote: Ctrl+C stops");
 
-    // From here on the device work runs as jobs that step back to this
-    // loop's wait while they wait for the device, so the pages are served
-    // however slow or silent it is; the end of every job ends the wait. A
-    // device that stops answering is tried again every two seconds, as the
-    // editor does.
-    context.env.runJobsOnOwnStacks();
+    // From here on the device work runs as jobs resumed from this loop's
+    // wait, so the pages are served however slow or silent the device is;
+    // nothing outside a job waits for it. The end of every job ends the
+    // wait. A device that stops answering is tried again every two
+    // seconds, as the editor does.
+    context.env.driveJobsFromLoop();
     const devlink::DeviceWork::Watch jobsEnd = link.work().watch([&context](devlink::DeviceWork::WorkEvent event) {
         if (event == devlink::DeviceWork::WorkEvent::Free) context.env.wakeWait();
     });
@@ -60,7 +64,7 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
             if (link.finishReconnect()) {
                 context.console.note("The device answers again");
                 offline = false;
-                link.jobs().run([&target] { target.cameBack(); });
+                link.jobs().run([&target]() -> devlink::Task<void> { co_await target.cameBack(); });
                 continue;
             }
             if (!sinceProbe.isValid() || sinceProbe.elapsed() >= connection::kReconnectEveryMs) {
@@ -71,7 +75,10 @@ ExitStatus RunServe(CommandContext& context, const ServeCommand& command) {
                 static_cast<int>(std::max<qint64>(connection::kReconnectEveryMs - sinceProbe.elapsed(), 0)));
             continue;
         }
-        link.jobs().run([&target] { target.takeReports(); });
+        link.jobs().run([&target]() -> devlink::Task<void> {
+            target.takeReports();
+            co_return;
+        });
         if (link.jobs().busy() || link.lost()) continue;
         int wait = kLongestWaitMs;
         if (link.reportUndecided()) wait = std::min(wait, static_cast<int>(devlink::kFrameLineMs + 1));

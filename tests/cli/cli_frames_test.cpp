@@ -25,7 +25,7 @@ using notch::AutoSetting;
 // The editor as after its start-up: showing what the device runs now.
 void LoadDeviceSettings(EditorRig& rig) {
     model::PresetImage image{};
-    ASSERT_TRUE(devlink::ReadPresetBlockInto(rig.sim.link, devlink::kCurrentSettingsBlock, image));
+    ASSERT_TRUE(devlink::RunToEnd(devlink::ReadPresetBlockInto(rig.sim.link, devlink::kCurrentSettingsBlock, image)));
     model::ClampImageCodes(image);
     rig.load(image);
 }
@@ -147,7 +147,7 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
              model::PresetLibrary library;
              library.resetToFixedOnly();
              const auto request = std::get<presets::StoreRequest>(presets::CheckStoreRequest("07", "Live"));
-             presets::StorePreset(e.sim.link, library, VariedPreset(), request);
+             devlink::RunToEnd(presets::StorePreset(e.sim.link, library, VariedPreset(), request));
          }},
         {"store what differs",
          {"store", "7", "Live", "@varied.Fbk"},
@@ -158,7 +158,8 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
              const auto request = std::get<presets::StoreRequest>(presets::CheckStoreRequest("07", "Live"));
              presets::DeviceBlock data{};
              std::copy_n(VariedPreset().begin(), data.size(), data.begin());
-             presets::WriteChangedBytes(e.sim.link, library, request, data, presets::KnownFromLibrary(library, 2));
+             devlink::RunToEnd(
+                 presets::WriteChangedBytes(e.sim.link, library, request, data, presets::KnownFromLibrary(library, 2)));
          }},
         {"read",
          {"read", "3", "@read.Fbk"},
@@ -166,7 +167,7 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
          [](EditorRig& e) {
              model::PresetLibrary library;
              library.resetToFixedOnly();
-             presets::ReadPreset(e.sim.link, library, 2, e.image, [&e] { e.eq->fillFromImage(); });
+             devlink::RunToEnd(presets::ReadPreset(e.sim.link, library, 2, e.image, [&e] { e.eq->fillFromImage(); }));
          }},
     };
     for (const auto& c : cases) {

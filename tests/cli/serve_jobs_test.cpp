@@ -1,6 +1,6 @@
 // The remote's requests in `qrn4480 serve`, whose device work runs as jobs
-// on stacks of their own: what a page asks for while a frame waits for its
-// reply, and what the program sends when it ends.
+// resumed from the event loop: what a page asks for while a frame waits for
+// its reply, and what the program sends when it ends.
 #include <gtest/gtest.h>
 #include <QtTest/QSignalSpy>
 
