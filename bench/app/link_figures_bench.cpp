@@ -132,7 +132,7 @@ void BM_StartUpReadAndStore(benchmark::State& state) {
             std::optional<PaintGapMeter> meter;
             if (measurePaints) meter.emplace(rig.splash);
             const auto start = Clock::now();
-            rig.runJob([&] { rig.window->load(rig.splash); });
+            rig.runJob([&]() -> devlink::Task<void> { co_await rig.window->load(rig.splash); });
             loadMs = MsSince(start);
             if (meter) state.counters["startup_longest_paint_gap_ms"] = meter->longestMs();
             if (meter) state.counters["startup_gap_after_first_paint_ms"] = meter->longestAfterFirstPaintMs();
@@ -152,7 +152,8 @@ void BM_StartUpReadAndStore(benchmark::State& state) {
         if (measurePaints) meter.emplace(store);
         const auto start = Clock::now();
         const double cpuBefore = CpuSeconds();
-        rig.runJob([&] { store.storeToDevice(); });
+        store.storeToDevice();
+        rig.waitUntilIdle();
         const double storeMs = MsSince(start);
         state.counters["store_cpu_percent_of_a_core"] = 100 * (CpuSeconds() - cpuBefore) / (storeMs / 1000);
         if (meter) state.counters["store_longest_paint_gap_ms"] = meter->longestMs();
@@ -171,7 +172,7 @@ void BM_KeyPressToFrameOnTheLine(benchmark::State& state) {
     sim::SimulatorThread simulator;
     if (!bench_support::StartOrSkip(simulator, options, state)) return;
     bench_support::ProgramRig rig(kLinkPath);
-    rig.runJob([&] { rig.window->load(rig.splash); });
+    rig.runJob([&]() -> devlink::Task<void> { co_await rig.window->load(rig.splash); });
     rig.window->show();
     LineCounter line;
     rig.link->setTrace(&line);
@@ -215,7 +216,9 @@ void BM_FirstStartSearch(benchmark::State& state) {
         if (state.range(0) == 0) rig.link->setPortFactory(nullptr);
         const auto start = Clock::now();
         connection::PortSearchResult result;
-        rig.runJob([&] { result = connection::SearchDevicePorts(*rig.link, static_cast<int>(state.range(1))); });
+        rig.runJob([&]() -> devlink::Task<void> {
+            result = co_await connection::SearchDevicePorts(*rig.link, static_cast<int>(state.range(1)));
+        });
         state.SetIterationTime(MsSince(start) / 1000);
         state.counters["found_port"] = result.found ? result.portNumber : 0;
     }
@@ -239,7 +242,7 @@ void BM_OfflineReconnectingCpu(benchmark::State& state) {
     std::optional<sim::SimulatorThread> simulator(std::in_place);
     if (!bench_support::StartOrSkip(*simulator, options, state)) return;
     bench_support::ProgramRig rig(kLinkPath);
-    rig.runJob([&] { rig.window->load(rig.splash); });
+    rig.runJob([&]() -> devlink::Task<void> { co_await rig.window->load(rig.splash); });
     rig.window->show();
     simulator.reset();
     if (!WaitFor([&] { return rig.link->ended(); }, 5000)) {
@@ -278,7 +281,7 @@ void BM_WaitingForASilentDeviceCpu(benchmark::State& state) {
     sim::SimulatorThread simulator;
     if (!bench_support::StartOrSkip(simulator, options, state)) return;
     bench_support::ProgramRig rig(kLinkPath);
-    rig.runJob([&] { rig.window->load(rig.splash); });
+    rig.runJob([&]() -> devlink::Task<void> { co_await rig.window->load(rig.splash); });
     rig.window->show();
     QScrollBar* gain = rig.window->editor().controls().rows[11].gainBar;
     for (auto _ : state) {

@@ -90,7 +90,7 @@ void BM_RemoteFigures(benchmark::State& state) {
     sim::SimulatorThread simulator;
     if (!bench_support::StartOrSkip(simulator, options, state)) return;
     bench_support::ProgramRig rig(kLinkPath);
-    rig.runJob([&] { rig.window->load(rig.splash); });
+    rig.runJob([&]() -> devlink::Task<void> { co_await rig.window->load(rig.splash); });
     app::RemoteDialogs remoteDialogs(rig.dialogs);
     app::EditorRemoteTarget target(*rig.window, rig.session.image, *rig.link, remoteDialogs);
     remote::RemoteServer server(target);

@@ -68,7 +68,7 @@ void BM_SearchAtLinePace(benchmark::State& state) {
     ReportCounter counter;
     rig.link->setTrace(&counter);
     bool loaded = false;
-    rig.runJob([&] { loaded = rig.window->load(rig.splash); });
+    rig.runJob([&]() -> devlink::Task<void> { loaded = co_await rig.window->load(rig.splash); });
     if (!loaded) {
         state.SkipWithError("no device");
         return;

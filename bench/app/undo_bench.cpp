@@ -52,13 +52,13 @@ void BM_UndoAPresetLoad(benchmark::State& state) {
     std::copy(model::DefaultImage.begin(), model::DefaultImage.end(), image.begin());
     bench_support::YesDialogs dialogs;
     editor::ParameterEditor eq(image, link, dialogs);
-    eq.applyPresetToEditor();  // the device holds the start
+    devlink::RunToEnd(eq.applyPresetToEditor());  // the device holds the start
     const model::PresetImage start = image;
     for (auto _ : state) {
         state.PauseTiming();
         eq.beginStep();
         image = Loaded(start, everywhere);
-        eq.applyPresetToEditor();
+        devlink::RunToEnd(eq.applyPresetToEditor());
         eq.endStep("Load BENCH.Fbk");
         counter.frames = 0;
         state.ResumeTiming();

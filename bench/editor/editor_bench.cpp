@@ -97,7 +97,7 @@ void BM_ApplyPresetToEditor(benchmark::State& state) {
     int which = 0;
     for (auto _ : state) {
         e.image = presets[which];
-        e.eq.applyPresetToEditor();
+        devlink::RunToEnd(e.eq.applyPresetToEditor());
         which ^= 1;
     }
 }

@@ -34,8 +34,8 @@ struct ProgramRig {
     explicit ProgramRig(const std::string& portList) {
         link.emplace(waiting, clock, end, devlink::PortTable::fromList(portList, ':'), jobs);
         // QRN_BENCH_BLOCKING=1: the waits block in place instead, the
-        // window standing still: what stepping out costs, if anything.
-        if (qEnvironmentVariableIntValue("QRN_BENCH_BLOCKING") != 1) jobs.useOwnStacks(devlink::PostThrough(port));
+        // window standing still: what handing the loop back costs, if anything.
+        if (qEnvironmentVariableIntValue("QRN_BENCH_BLOCKING") != 1) jobs.driveFromLoop(devlink::PostThrough(port));
         link->setPortFactory(&factory);
         window.emplace(session, *link, dialogs);
         end.onLost = [this] { window->goOffline(); };
@@ -47,8 +47,8 @@ struct ProgramRig {
     // left, as the program's window does.
     // (A plain event loop: QTest::qWaitFor polls every 10 ms, which would
     // be counted as the link's.)
-    void runJob(const std::function<void()>& work) {
-        jobs.run(work);
+    void runJob(devlink::JobRunner::Job work) {
+        jobs.run(std::move(work));
         waitUntilIdle();
     }
     void waitUntilIdle() {

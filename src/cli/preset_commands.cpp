@@ -87,10 +87,11 @@ devlink::Task<ExitStatus> RunStore(CommandContext& context, const StoreCommand& 
     known.used = *used;
     presets::DeviceBlock data{};
     std::copy_n(image->begin(), data.size(), data.begin());
+    const presets::WriteProgress shown = [&](int done, int total) {
+        context.console.progress(QString("Storing %1: %2 of %3 frames").arg(command.position).arg(done).arg(total));
+    };
     const presets::PositionWriteReport report =
-        co_await presets::WriteChangedBytes(context.link, library, request, data, known, [&](int done, int total) {
-            context.console.progress(QString("Storing %1: %2 of %3 frames").arg(command.position).arg(done).arg(total));
-        });
+        co_await presets::WriteChangedBytes(context.link, library, request, data, known, shown);
     const QString outcome = QString::fromStdString(presets::PositionWriteText(report));
     json.add("written", report.written).add("skipped", report.skipped).add("outcome", outcome);
     switch (report.outcome) {

@@ -44,7 +44,7 @@ struct Bench {
         session.startDir = dir.path();
         session.applicationDir = dir.path();
         window = std::make_unique<app::MainWindow>(session, rig.link, rig.dialogs);
-        EXPECT_TRUE(window->load(splash));
+        EXPECT_TRUE(devlink::RunToEnd(window->load(splash)));
         rig.takeWrites();
         rig.dialogs.shown.clear();
     }

@@ -1,9 +1,9 @@
 // Boxes asked for by device work, through Qt's real event loop and the
-// desktop's dialog service, with jobs on stacks of their own as the editor
-// runs them. A box asked inside a job opens from the event loop; other
-// loops opened meanwhile on the main stack nest as Qt and GLib expect, in
-// whatever order the job and they end, and the program's exit then walks
-// only loops that are still there (under the address sanitizer too).
+// desktop's dialog service, with jobs driven from the loop as the editor
+// drives them. A job awaits its box, which opens from the event loop;
+// other loops opened meanwhile nest as Qt and GLib expect, in whatever
+// order the job and they end, and the program's exit then walks only loops
+// that are still there (under the address sanitizer too).
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QMessageBox>
@@ -65,26 +65,29 @@ TEST(JobWindows, ABoxInsideAJobOpensFromTheLoopAndLoopsEndInOrderWhateverEndsFir
         SCOPED_TRACE(c.what);
         QObject loopContext;
         devlink::JobRunner jobs;
-        jobs.useOwnStacks(devlink::PostThrough(loopContext));
+        jobs.driveFromLoop(devlink::PostThrough(loopContext));
         ui::QtUserDialogs dialogs;
-        dialogs.setJobWaits({[&jobs] { return jobs.onOwnStack(); },
-                             [&jobs](std::function<void(std::function<void()>)> open) {
-                                 return jobs.awaitFromLoop(std::move(open));
-                             }});
-        bool openedOnJobStack = true;
+        dialogs.setJobRunning([&jobs] { return jobs.running(); });
+        bool openedInsideJob = true;
         bool answeredYes = false;
         bool jobEnded = false;
-        jobs.run([&] {
-            answeredYes = dialogs.confirm("Keep the device's settings?", "Job", ui::Answer::Yes);
+        jobs.run([&]() -> devlink::Task<void> {
+            std::function<void(std::function<void(ui::Answer)>)> ask = [&](std::function<void(ui::Answer)> reply) {
+                const ui::Message question{"Keep the device's settings?", "Job", ui::Icon::None, ui::Buttons::YesNo,
+                                           ui::Answer::Yes};
+                dialogs.showThen(question, nullptr, std::move(reply));
+            };
+            const ui::Answer answer = co_await jobs.answer<ui::Answer>(std::move(ask));
+            answeredYes = answer == ui::Answer::Yes;
             jobEnded = true;
         });
-        ASSERT_FALSE(jobEnded) << "the job waits for its answer off its stack";
+        ASSERT_FALSE(jobEnded) << "the job waits for its answer";
 
         // Once the job's box shows: a second box's loop on the main stack,
         // inside which the job is answered and ends.
         WhenReady([] { return OpenBox("Job") != nullptr; },
                   [&] {
-                      openedOnJobStack = jobs.onOwnStack();
+                      openedInsideJob = jobs.running();
                       WhenReady([] { return OpenBox("Other") != nullptr; },
                                 [&] {
                                     if (c.end == End::OtherBoxThenJobThenExit) Press("Other", QMessageBox::Ok);
@@ -99,7 +102,7 @@ TEST(JobWindows, ABoxInsideAJobOpensFromTheLoopAndLoopsEndInOrderWhateverEndsFir
                       dialogs.inform("Another question", "Other", ui::Icon::None);
                   });
         EXPECT_EQ(QCoreApplication::exec(), 0);
-        EXPECT_FALSE(openedOnJobStack);
+        EXPECT_FALSE(openedInsideJob);
         EXPECT_TRUE(jobEnded);
         EXPECT_TRUE(answeredYes);
         EXPECT_FALSE(jobs.busy());

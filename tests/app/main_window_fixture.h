@@ -22,7 +22,7 @@ protected:
             rig.device.setMuted(true);
             rig.dialogs.answers.push_back(ui::Answer::Yes);
         }
-        ASSERT_TRUE(window->load(splash));
+        ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
         rig.takeWrites();
         rig.dialogs.shown.clear();
     }

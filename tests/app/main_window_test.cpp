@@ -159,7 +159,7 @@ TEST(MainWindowStart, DecliningDemoModeEndsWithoutTheExitQuestion) {
     app::MainWindow window(session, rig.link, rig.dialogs);
     app::SplashWindow splash;
     rig.dialogs.answers = {ui::Answer::No};
-    EXPECT_FALSE(window.load(splash));
+    EXPECT_FALSE(devlink::RunToEnd(window.load(splash)));
     const auto asked = rig.dialogs.shown.size();
     EXPECT_TRUE(window.close());
     EXPECT_EQ(rig.dialogs.shown.size(), asked);
@@ -256,7 +256,7 @@ TEST(MainWindowOffline, OfflineThenReconnectKeepsOrTakesTheSettings) {
         session.applicationDir = dir.path();
         app::SplashWindow splash;
         app::MainWindow window(session, rig.link, rig.dialogs);
-        ASSERT_TRUE(window.load(splash));
+        ASSERT_TRUE(devlink::RunToEnd(window.load(splash)));
         ASSERT_EQ(window.connectionStatus(), "Connected: port 1 (/dev/qrn-sim)");
 
         rig.device.setMuted(true);
@@ -282,7 +282,7 @@ TEST(MainWindowOffline, OfflineThenReconnectKeepsOrTakesTheSettings) {
         EXPECT_EQ(rig.dialogs.shown.size(), c.answers.size());
 
         model::PresetImage device{};
-        ASSERT_TRUE(devlink::ReadPresetBlockInto(rig.link, devlink::kCurrentSettingsBlock, device));
+        ASSERT_TRUE(devlink::RunToEnd(devlink::ReadPresetBlockInto(rig.link, devlink::kCurrentSettingsBlock, device)));
         EXPECT_TRUE(std::equal(device.begin(), device.begin() + 160, session.image.begin()))
             << "editor and device agree afterwards";
         EXPECT_EQ(std::equal(editorBefore.begin(), editorBefore.begin() + 160, session.image.begin()), c.editorKept);

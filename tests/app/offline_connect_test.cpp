@@ -46,7 +46,7 @@ struct EditorOnSim {
         window = std::make_unique<app::MainWindow>(session, rig.link, rig.dialogs);
         rig.device.setMuted(demo);
         if (demo) rig.dialogs.answers.push_back(ui::Answer::Yes);
-        EXPECT_TRUE(window->load(splash));
+        EXPECT_TRUE(devlink::RunToEnd(window->load(splash)));
         rig.takeWrites();
         rig.dialogs.shown.clear();
     }
@@ -212,7 +212,7 @@ TEST(MainWindowConnect, ConnectLeavesDemoModeForTheDeviceAndOffersTheDemoSetting
                 EXPECT_EQ(notches[5][8], 12);
             }
             model::PresetImage device{};
-            ASSERT_TRUE(devlink::ReadPresetBlockInto(rig.link, devlink::kCurrentSettingsBlock, device));
+            ASSERT_TRUE(devlink::RunToEnd(devlink::ReadPresetBlockInto(rig.link, devlink::kCurrentSettingsBlock, device)));
             EXPECT_TRUE(std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin()))
                 << "editor and device agree afterwards";
         }

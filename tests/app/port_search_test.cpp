@@ -51,7 +51,7 @@ struct SearchRig {
 
 TEST(PortSearch, StoredPortThatAnswersIsTheOnlyOneOpened) {
     SearchRig rig({7, 1});
-    const auto result = connection::SearchDevicePorts(rig.link, 7);
+    const auto result = devlink::RunToEnd(connection::SearchDevicePorts(rig.link, 7));
     EXPECT_TRUE(result.found);
     EXPECT_EQ(result.portNumber, 7);
     EXPECT_EQ(rig.opened(), std::vector<std::string>{PortName(7)});
@@ -62,7 +62,7 @@ TEST(PortSearch, StoredPortThatAnswersIsTheOnlyOneOpened) {
 
 TEST(PortSearch, FailedStoredPortIsSkippedAndTheLowestAnsweringPortWins) {
     SearchRig rig({1, 5});
-    const auto result = connection::SearchDevicePorts(rig.link, 3);
+    const auto result = devlink::RunToEnd(connection::SearchDevicePorts(rig.link, 3));
     EXPECT_TRUE(result.found);
     EXPECT_EQ(result.portNumber, 1);
     EXPECT_EQ(rig.opened(), (std::vector<std::string>{PortName(3), PortName(1)}));
@@ -79,7 +79,7 @@ TEST(PortSearch, NoAnswerTriesEveryPortOnceAndEndsOnTheLastTried) {
     for (const Case c :
          {Case{3, 3, 35}, Case{35, 35, 34}, Case{1, 1, 35}, Case{0, 1, 35}, Case{-7, 1, 35}, Case{99, 1, 35}}) {
         SearchRig rig({});
-        const auto result = connection::SearchDevicePorts(rig.link, c.stored);
+        const auto result = devlink::RunToEnd(connection::SearchDevicePorts(rig.link, c.stored));
         EXPECT_FALSE(result.found);
         EXPECT_EQ(result.portNumber, c.last) << c.stored;
         std::vector<std::string> expected{PortName(c.first)};
@@ -98,7 +98,7 @@ TEST(PortSearch, PortsRefusedForLackOfPermissionOrHeldElsewhereAreNamed) {
     rig.port.refused[PortName(6)] = PortFault::NotFound;
     rig.port.refused[PortName(9)] = PortFault::InUse;
     rig.port.refused[PortName(21)] = PortFault::Permission;
-    const auto result = connection::SearchDevicePorts(rig.link, 5);
+    const auto result = devlink::RunToEnd(connection::SearchDevicePorts(rig.link, 5));
     EXPECT_EQ(result.permissionDenied, (std::vector<int>{5, 21}));
     EXPECT_EQ(result.inUse, std::vector<int>{9});
 }
@@ -106,7 +106,7 @@ TEST(PortSearch, PortsRefusedForLackOfPermissionOrHeldElsewhereAreNamed) {
 TEST(PortSearch, AProbeReplyWithoutTheTagDoesNotCount) {
     SearchRig rig({});
     rig.port.peer = [](const Bytes&) { return Bytes(10, 0x00); };
-    EXPECT_FALSE(connection::SearchDevicePorts(rig.link, 1).found);
+    EXPECT_FALSE(devlink::RunToEnd(connection::SearchDevicePorts(rig.link, 1)).found);
 }
 
 // With a port factory the remembered port is probed alone; when it stays
@@ -157,7 +157,7 @@ TEST(ParallelPortSearch, TheRememberedPortAloneFirstThenEveryOtherPortOnce) {
         SCOPED_TRACE(c.what);
         ParallelSearchRig rig(c.answering, c.linePace);
         const std::int64_t start = rig.clock.now;
-        const auto result = connection::SearchDevicePorts(rig.link, c.stored);
+        const auto result = devlink::RunToEnd(connection::SearchDevicePorts(rig.link, c.stored));
         EXPECT_LE(rig.clock.now - start, c.maxWaitMs);
         EXPECT_EQ(result.found, c.winner != 0);
         EXPECT_EQ(result.portNumber, c.winner != 0 ? c.winner : 34);
@@ -194,7 +194,7 @@ TEST(ParallelPortSearch, RefusedPortsAreNamedAndTheRestStillProbed) {
                            {PortName(6), PortFault::NotFound},
                            {PortName(9), PortFault::InUse},
                            {PortName(21), PortFault::Permission}};
-    const auto result = connection::SearchDevicePorts(rig.link, 9);
+    const auto result = devlink::RunToEnd(connection::SearchDevicePorts(rig.link, 9));
     EXPECT_FALSE(result.found);
     EXPECT_EQ(result.permissionDenied, (std::vector<int>{5, 21}));
     EXPECT_EQ(result.inUse, std::vector<int>{9});

@@ -45,7 +45,7 @@ protected:
         session.startDir = dir.path();
         session.applicationDir = dir.path();
         window = std::make_unique<app::MainWindow>(session, rig.link, dialogs);
-        ASSERT_TRUE(window->load(splash));
+        ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
         target = std::make_unique<app::EditorRemoteTarget>(*window, session.image, rig.link, dialogs);
         rig.takeWrites();
     }
@@ -184,7 +184,7 @@ TEST_F(RemoteEditorTest, TheCommandLineServerSendsTheEditorsFramesForEveryReques
     testing_support::SimRig serveRig;
     serveRig.connect();
     model::PresetImage serveImage{};
-    ASSERT_TRUE(cli::ReadCurrentSettings(serveRig.link, serveImage));
+    ASSERT_TRUE(devlink::RunToEnd(cli::ReadCurrentSettings(serveRig.link, serveImage)));
     cli::DeviceTarget serveTarget(serveRig.link, serveImage);
     serveRig.takeWrites();
 
@@ -227,7 +227,7 @@ TEST_F(RemoteEditorTest, AReportIsFoundInTheEditorsWindowAndOnThePagesOfBothServ
     testing_support::SimRig serveRig;
     serveRig.connect();
     model::PresetImage serveImage{};
-    ASSERT_TRUE(cli::ReadCurrentSettings(serveRig.link, serveImage));
+    ASSERT_TRUE(devlink::RunToEnd(cli::ReadCurrentSettings(serveRig.link, serveImage)));
     cli::DeviceTarget serveTarget(serveRig.link, serveImage);
     ASSERT_TRUE(target->apply(remote::SearchRequest{1, true}, 1).isEmpty());
     ASSERT_TRUE(serveTarget.apply(remote::SearchRequest{1, true}, 1).isEmpty());

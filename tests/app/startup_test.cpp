@@ -59,7 +59,7 @@ protected:
 
 TEST_F(StartupTest, StoredPortAnswersAndTheDeviceFillsTheEditor) {
     start(4, 4);
-    ASSERT_TRUE(window->load(splash));
+    ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
     EXPECT_EQ(portsTried(), std::vector<std::string>{kSimPortName});
     EXPECT_EQ(connection::ReadStoredPortNumber(configPath()), 4);
     EXPECT_EQ(window->windowTitle(), "QRN4480 - feedback eliminator");
@@ -85,7 +85,7 @@ TEST_F(StartupTest, StoredPortAnswersAndTheDeviceFillsTheEditor) {
 
 TEST_F(StartupTest, FailedStoredPortIsSkippedAndTheFoundPortIsStored) {
     start(5, 3);
-    ASSERT_TRUE(window->load(splash));
+    ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
     // Every port got the probe once, the stored one first; the link took the
     // device's line over, so that probe is the only one the device saw.
     const auto& probes = rig->portFactory.writes;
@@ -110,7 +110,7 @@ TEST_F(StartupTest, NoDeviceAndDemoModeAccepted) {
         rig->dialogs.answers = {ui::Answer::Yes};
         std::size_t writesAtQuestion = 0;
         rig->dialogs.onShow = [&](const ui::Message&) { writesAtQuestion = rig->port.writes.size(); };
-        ASSERT_TRUE(window->load(splash));
+        ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
         ASSERT_EQ(rig->dialogs.shown.size(), 1u);
         EXPECT_EQ(rig->dialogs.shown[0].text, "COM not found, do you want continue in demo mode?");
         EXPECT_EQ(rig->dialogs.shown[0].title, "Warning");
@@ -134,7 +134,7 @@ TEST_F(StartupTest, NoDeviceAndDemoModeDeclinedEndsWithoutWritingTheConfig) {
     start(1, std::nullopt);
     rig->device.setMuted(true);
     rig->dialogs.answers = {ui::Answer::No};
-    EXPECT_FALSE(window->load(splash));
+    EXPECT_FALSE(devlink::RunToEnd(window->load(splash)));
     EXPECT_TRUE(window->quitWithoutConfirm());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(configPath())));
     EXPECT_EQ(connection::ReadStoredPortNumber(configPath()), 0);
@@ -155,7 +155,7 @@ TEST_F(StartupTest, APortRefusedOrHeldIsNamedBeforeTheQuestion) {
         rig->device.setMuted(true);
         rig->portFactory.refused["/dev/silent6"] = c.fault;
         rig->dialogs.answers = {ui::Answer::Yes};
-        ASSERT_TRUE(window->load(splash));
+        ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
         ASSERT_EQ(rig->dialogs.shown.size(), 2u);
         EXPECT_EQ(rig->dialogs.shown[0].title, c.title);
         EXPECT_TRUE(rig->dialogs.shown[0].text.contains("Port 6 (/dev/silent6)"));
@@ -166,7 +166,7 @@ TEST_F(StartupTest, APortRefusedOrHeldIsNamedBeforeTheQuestion) {
 
 TEST_F(StartupTest, ChannelComparisonFollowsTheImage) {
     start(1, 1);
-    ASSERT_TRUE(window->load(splash));
+    ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
     session.image[100] = static_cast<std::uint8_t>(session.image[20] + 1);
     window->checkChannelsDiffer();
     EXPECT_TRUE(window->editor().flags().channelsDiffer);

@@ -34,7 +34,7 @@ struct Shell {
         }
     }
     void start() {
-        ASSERT_TRUE(window->load(splash));
+        ASSERT_TRUE(devlink::RunToEnd(window->load(splash)));
         rig.takeWrites();
         rig.dialogs.shown.clear();
     }
@@ -195,7 +195,7 @@ TEST(UnsavedSettings, KeptSettingsFromACrashAreOfferedAtTheNextStart) {
             file.write("\x7F", 1);
         }
         shell.rig.dialogs.answers.insert(shell.rig.dialogs.answers.end(), c.answers.begin(), c.answers.end());
-        ASSERT_TRUE(shell.window->load(shell.splash)) << c.what;
+        ASSERT_TRUE(devlink::RunToEnd(shell.window->load(shell.splash))) << c.what;
         const auto frames = shell.rig.takeWrites();
         QStringList shown = shell.rig.dialogs.texts();
         if (c.demo) shown.removeFirst();  // the demo mode question

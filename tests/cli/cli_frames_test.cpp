@@ -124,7 +124,7 @@ TEST(CliFrames, TheSameAsTheEditorsForTheSameAction) {
          1,
          [](EditorRig& e) {
              e.image = VariedPreset();
-             e.eq->applyPresetToEditor();
+             devlink::RunToEnd(e.eq->applyPresetToEditor());
          }},
         {"search left, start and stop",
          {"search", "left", "--seconds", "0.05"},

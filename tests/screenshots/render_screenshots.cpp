@@ -34,7 +34,7 @@ bool MainWindowDuringAFeedbackSearch(const QDir& folder) {
     session.applicationDir = dir.path();
     app::MainWindow window(session, rig.link, rig.dialogs);
     app::SplashWindow splash;
-    if (!window.load(splash)) {
+    if (!devlink::RunToEnd(window.load(splash))) {
         std::fputs("the main window did not load from the simulated device\n", stderr);
         return false;
     }
