@@ -3,10 +3,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <limits>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "remote/guarded_socket.h"
+#include "remote/socket_ends.h"
 
 namespace remote {
 namespace {
@@ -22,12 +21,6 @@ QString Described(const QTcpSocket& socket, int status, const QByteArray& reason
         .arg(socket.peerAddress().toString(), QString::fromLatin1(reason));
 }
 
-// No more is sent: the client reads the answer to its end and sees the
-// line close, even while it is still sending.
-void EndSending(QTcpSocket& socket) {
-    if (socket.socketDescriptor() >= 0) ::shutdown(static_cast<int>(socket.socketDescriptor()), SHUT_WR);
-}
-
 }  // namespace
 
 ConnectionGuard::ConnectionGuard(VettingRules rules, const ConnectionLimits& limits, QObject* parent)
@@ -41,7 +34,7 @@ void ConnectionGuard::incomingConnection(qintptr descriptor) {
     auto* socket = new GuardedSocket(this);
     if (!socket->setSocketDescriptor(descriptor)) {
         delete socket;
-        ::close(static_cast<int>(descriptor));
+        CloseUnadopted(descriptor);
         return;
     }
     if (!makeRoom()) {
