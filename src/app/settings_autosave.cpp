@@ -10,6 +10,8 @@
 namespace app {
 namespace {
 
+constexpr char kWaitingForRecovery[] = "Waiting for an answer: use the settings kept from the last run?";
+
 QString RecoverQuestion(bool demo) {
     const QString offer =
         demo ? QStringLiteral("Open them in the editor?") : QStringLiteral("Send them to the device?");
@@ -73,9 +75,11 @@ void SettingsAutosave::offerRecovery(editor::ParameterEditor& editor, model::Pre
     if (settings == image) return;
     // What taking the kept settings would change.
     const QString question = WithDifferences(RecoverQuestion(demo), settings, image, "kept", "now");
-    if (!dialogs.confirm(question, QString::fromLatin1(kRecoverTitle), ui::Answer::Yes,
-                         ui::Icon::Exclamation, parent))
-        return;
+    // Asked at start-up, before the editor goes on: on the remote's pages too.
+    ui::Message ask{question, QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation, ui::Buttons::YesNo,
+                    ui::Answer::Yes};
+    ask.waitingFor = QString::fromLatin1(kWaitingForRecovery);
+    if (dialogs.show(ask, parent) != ui::Answer::Yes) return;
     editor.beginStep();
     image = settings;
     {

@@ -34,8 +34,12 @@ OfferOutcome ReadDeviceAndOfferSettings(const SettingsOffer& offer, DeviceRead r
     if (!ReadDevice(offer, read, device)) return OfferOutcome::NotRead;
     model::PresetImage& image = offer.session.image;
     if (std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin())) return OfferOutcome::Same;
-    if (offer.dialogs.choose(WithDifferences(question, image, device), title, {kSendMySettings, kUseDeviceSettings}, ui::Answer::Yes,
-                             ui::Icon::Exclamation, offer.parent)) {
+    // The device waits for the answer: whoever holds a remote may give it.
+    ui::Message ask{
+        WithDifferences(question, image, device), title, ui::Icon::Exclamation, ui::Buttons::YesNo, ui::Answer::Yes,
+        {kSendMySettings, kUseDeviceSettings}};
+    ask.waitingFor = kWaitingForSettingsChoice;
+    if (offer.dialogs.show(ask, offer.parent) == ui::Answer::Yes) {
         const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "sending the editor's settings");
         if (!transfer) return OfferOutcome::NotRead;
         offer.editor.applyPresetToEditor();

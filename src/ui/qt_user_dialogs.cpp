@@ -1,5 +1,6 @@
 #include "ui/qt_user_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -44,6 +45,32 @@ public:
 
 private:
     QPointer<Box> box_;
+};
+
+// A question device work waits on, open to the mirror for as long as its
+// box stands: an answer from there presses the box's own button, so the box
+// closes and the asker hears it as if pressed here.
+class MirroredQuestion {
+public:
+    MirroredQuestion(QuestionMirror* mirror, const Message& message, QAbstractButton* yes, QAbstractButton* no)
+        : mirror_(message.waitingFor.isEmpty() ? nullptr : mirror) {
+        if (!mirror_) return;
+        mirror_->opened(message, [yes = QPointer<QAbstractButton>(yes), no = QPointer<QAbstractButton>(no)](Answer a) {
+            QAbstractButton* button = a == Answer::Yes ? yes.data() : no.data();
+            // Not yet shown, or answered already: nothing to press.
+            if (!button || !button->isVisible()) return false;
+            button->click();
+            return true;
+        });
+    }
+    ~MirroredQuestion() {
+        if (mirror_) mirror_->closed();
+    }
+    MirroredQuestion(const MirroredQuestion&) = delete;
+    MirroredQuestion& operator=(const MirroredQuestion&) = delete;
+
+private:
+    QuestionMirror* mirror_;
 };
 
 // The folder to open in, and the file to offer when a whole path was given.
@@ -108,12 +135,14 @@ Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
         QPushButton* yes = box->addButton(message.choices.yes, QMessageBox::AcceptRole);
         QPushButton* no = box->addButton(message.choices.no, QMessageBox::ApplyRole);
         box->setDefaultButton(message.defaultButton == Answer::No ? no : yes);
+        const MirroredQuestion mirrored(mirror_, message, yes, no);
         answerOf(*box);
         return box && box->clickedButton() == yes ? Answer::Yes : Answer::No;
     }
     box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box->setDefaultButton(message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
+    const MirroredQuestion mirrored(mirror_, message, box->button(QMessageBox::Yes), box->button(QMessageBox::No));
     return answerOf(*box) == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

@@ -19,9 +19,22 @@ struct JobWaits {
     std::function<bool(std::function<void(std::function<void()> done)> open)> awaitFromLoop;
 };
 
+// Someone elsewhere who may answer a question device work waits on
+// (Message::waitingFor set): told while its box is open. The first answer,
+// from the box or from there, is the one taken.
+class QuestionMirror {
+public:
+    virtual ~QuestionMirror() = default;
+    // `answer` presses the box's first (Yes) or second (No) button: false,
+    // pressing nothing, once the box is no longer open.
+    virtual void opened(const Message& message, std::function<bool(Answer)> answer) = 0;
+    virtual void closed() = 0;
+};
+
 class QtUserDialogs final : public UserDialogs {
 public:
     void setJobWaits(JobWaits waits) { jobWaits_ = std::move(waits); }
+    void setQuestionMirror(QuestionMirror* mirror) { mirror_ = mirror; }
 
     Answer show(const Message& message, QWidget* parent = nullptr) override;
     QString openFileName(const FileRequest& request, QWidget* parent = nullptr) override;
@@ -39,6 +52,7 @@ private:
     QString fileName(const FileRequest& request, QWidget* parent, int acceptMode) const;
 
     JobWaits jobWaits_;
+    QuestionMirror* mirror_ = nullptr;
 };
 
 }  // namespace ui
