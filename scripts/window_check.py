@@ -1329,7 +1329,9 @@ def remote_question_session():
     remote; a gain edited on the page meanwhile; when the device is back,
     the question about whose settings to keep is on the page too, with what
     differs, and the page waits for it instead of saying Connected; answered
-    there, the window's box closes and the kept edit reaches the device."""
+    there, the window's box closes and the kept edit reaches the device.
+    Then the editor is killed and started again on a fresh device: the kept
+    settings are offered on the page as well, and its Yes sends them."""
     from selenium import webdriver
     from selenium.webdriver.chrome.options import Options
     from selenium.webdriver.chrome.service import Service
@@ -1394,6 +1396,32 @@ def remote_question_session():
               is not None, "the page's copy closes and it says Connected again: %s" % status())
         sent = wait_for(lambda: [f for f in frames_in(back_log) if f[2:5] == [0x07, 0, 11] and f[8] == 25], 10)
         check(sent is not None, "the gain kept on the page reached the device: %s" % sent)
+
+        # The editor ends without a word and a fresh device takes its place:
+        # at the next start the kept settings are offered on the page too.
+        editor.kill()
+        editor.wait(10)
+        sim.terminate()
+        sim.wait(10)
+        fresh_log = os.path.join(home, "device-frames-fresh.log")
+        sim = start_simulator(programs, fresh_log, "--link", line)
+        sim.stdout.readline()
+        editor = subprocess.Popen([EDITOR, "--ports", line, "--remote", "127.0.0.1:%d" % free_port()],
+                                  env=home_env(home), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        driver.get(editor.stdout.readline().strip())
+        title = "Settings kept from the last run"
+        check(wait_for(lambda: window_titles().get(title), 30) is not None, "the window offers the kept settings")
+        check(wait_for(lambda: held().get_attribute("open") is not None, 10) is not None
+              and driver.find_element(By.ID, "held-title").text == title
+              and "Left notch 12: -20 dB kept, 0 dB now" in driver.find_element(By.ID, "held-text").text,
+              "so does the page, with what differs: %r" % driver.find_element(By.ID, "held-text").text)
+        check(status() == "Waiting for an answer: use the settings kept from the last run?",
+              "the page says what it waits for: %s" % status())
+        driver.find_element(By.ID, "held-yes").click()
+        check(wait_for(lambda: title not in window_titles(), 10) is not None,
+              "answered Yes on the page, the window's box closes")
+        sent = wait_for(lambda: [f for f in frames_in(fresh_log) if f[2:5] == [0x07, 0, 11] and f[8] == 25], 10)
+        check(sent is not None, "the kept settings reached the fresh device: %s" % sent)
     finally:
         driver.quit()
         editor.kill()
