@@ -2,6 +2,7 @@
 reader meet it: titles from the window system, keys typed through it, names,
 descriptions, states and actions through the accessibility bus.
 Run by scripts/window-test inside its X server and D-Bus session."""
+import json
 import os
 import re
 import subprocess
@@ -1323,6 +1324,112 @@ def offline_session():
     device.wait(10)
 
 
+def remote_question_session():
+    """The device goes away under the editor while a phone's page is on its
+    remote; a gain edited on the page meanwhile; when the device is back,
+    the question about whose settings to keep is on the page too, with what
+    differs, and the page waits for it instead of saying Connected; answered
+    there, the window's box closes and the kept edit reaches the device.
+    Then the editor is killed and started again on a fresh device: the kept
+    settings are offered on the page as well, and its Yes sends them."""
+    from selenium import webdriver
+    from selenium.webdriver.chrome.options import Options
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.by import By
+    home = home_of("remote-question")
+    programs = os.path.dirname(EDITOR)
+    line = os.path.join(home, "ttyQRN")
+    sim = start_simulator(programs, os.path.join(home, "device-frames.log"), "--link", line)
+    sim.stdout.readline()
+    editor = subprocess.Popen([EDITOR, "--ports", line, "--remote", "127.0.0.1:%d" % free_port()],
+                              env=home_env(home), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    address = editor.stdout.readline().strip()
+    caption = "QRN4480 - feedback eliminator"
+    check(wait_for(lambda: caption in window_titles(), 30) is not None and address.startswith("http://"),
+          "the editor starts on the device with its remote on (%s)" % address)
+    options = Options()
+    for argument in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                     "--window-size=360,740"]:
+        options.add_argument(argument)
+    options.binary_location = "/usr/bin/chromium"
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    try:
+        driver.get(address)
+        status = lambda: driver.find_element(By.ID, "status").text
+        held = lambda: driver.find_element(By.ID, "held")
+        check(wait_for(lambda: status().startswith("Connected"), 20) is not None,
+              "the page says Connected: %s" % status())
+        sim.terminate()
+        sim.wait(10)
+        check(wait_for(lambda: status().startswith("Offline"), 20) is not None,
+              "the page says the device is away: %s" % status())
+        gain = wait_for(lambda: driver.find_elements(By.CSS_SELECTOR, '[aria-label="Left notch 12 gain"]'), 5)
+        driver.execute_script("arguments[0].value = '-20'; arguments[0].dispatchEvent(new Event('input'));"
+                              "arguments[0].dispatchEvent(new Event('change'));", gain[0])
+        served = lambda: json.loads(driver.execute_script("return document.body.dataset.states || '{}';"))
+        check(wait_for(lambda: served().get("channels", [{}])[0].get("rows", [{}] * 12)[11].get("gain") == -20, 5)
+              is not None, "the page's edit is kept in the editor while the device is away")
+
+        back_log = os.path.join(home, "device-frames-back.log")
+        sim = start_simulator(programs, back_log, "--link", line)
+        sim.stdout.readline()
+        box = wait_for(lambda: window_titles().get("Reconnected"), 30)
+        check(box is not None, "the window asks whose settings to keep")
+        check(wait_for(lambda: held().get_attribute("open") is not None, 10) is not None,
+              "the same question is open on the page")
+        text = driver.find_element(By.ID, "held-text").text
+        check(driver.find_element(By.ID, "held-title").text == "Reconnected"
+              and "What differs:\nLeft notch 12: -20 dB here, 0 dB on the device" in text,
+              "the page's copy says what differs: %r" % text)
+        buttons = [driver.find_element(By.ID, b).text for b in ("held-yes", "held-no")]
+        check(buttons == ["Send my settings to the device", "Use the device's settings"],
+              "its buttons are the window's: %s" % buttons)
+        check(status() == "Waiting for an answer: keep the editor's settings or the device's?",
+              "the page says what it waits for, not Connected: %s" % status())
+        driver.save_screenshot(os.path.join(OUT, "remote-question-phone.png"))
+        screenshot("remote-question-window")
+        check(not [f for f in frames_in(back_log) if f[2] == 0x07], "nothing is sent before the answer")
+        driver.find_element(By.ID, "held-yes").click()
+        check(wait_for(lambda: "Reconnected" not in window_titles(), 10) is not None,
+              "answered on the page, the window's box closes")
+        check(wait_for(lambda: held().get_attribute("open") is None and status().startswith("Connected"), 10)
+              is not None, "the page's copy closes and it says Connected again: %s" % status())
+        sent = wait_for(lambda: [f for f in frames_in(back_log) if f[2:5] == [0x07, 0, 11] and f[8] == 25], 10)
+        check(sent is not None, "the gain kept on the page reached the device: %s" % sent)
+
+        # The editor ends without a word and a fresh device takes its place:
+        # at the next start the kept settings are offered on the page too.
+        editor.kill()
+        editor.wait(10)
+        sim.terminate()
+        sim.wait(10)
+        fresh_log = os.path.join(home, "device-frames-fresh.log")
+        sim = start_simulator(programs, fresh_log, "--link", line)
+        sim.stdout.readline()
+        editor = subprocess.Popen([EDITOR, "--ports", line, "--remote", "127.0.0.1:%d" % free_port()],
+                                  env=home_env(home), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        driver.get(editor.stdout.readline().strip())
+        title = "Settings kept from the last run"
+        check(wait_for(lambda: window_titles().get(title), 30) is not None, "the window offers the kept settings")
+        check(wait_for(lambda: held().get_attribute("open") is not None, 10) is not None
+              and driver.find_element(By.ID, "held-title").text == title
+              and "Left notch 12: -20 dB kept, 0 dB now" in driver.find_element(By.ID, "held-text").text,
+              "so does the page, with what differs: %r" % driver.find_element(By.ID, "held-text").text)
+        check(status() == "Waiting for an answer: use the settings kept from the last run?",
+              "the page says what it waits for: %s" % status())
+        driver.find_element(By.ID, "held-yes").click()
+        check(wait_for(lambda: title not in window_titles(), 10) is not None,
+              "answered Yes on the page, the window's box closes")
+        sent = wait_for(lambda: [f for f in frames_in(fresh_log) if f[2:5] == [0x07, 0, 11] and f[8] == 25], 10)
+        check(sent is not None, "the kept settings reached the fresh device: %s" % sent)
+    finally:
+        driver.quit()
+        editor.kill()
+        editor.wait(10)
+        sim.terminate()
+        sim.wait(10)
+
+
 def connect_from_demo():
     """Demo mode, then Device > Connect... finds the simulated device; the
     demo-mode edit is offered to it."""
@@ -1418,7 +1525,8 @@ else:
     sessions = (("demo", demo_session), ("device", device_session), ("busy", busy_session),
                 ("busy-store", busy_store_session), ("busy-backup", busy_backup_session),
                 ("window-then-quit", window_then_quit_session),
-                ("offline", offline_session), ("connect", connect_from_demo),
+                ("offline", offline_session), ("remote-question", remote_question_session),
+                ("connect", connect_from_demo),
                 ("connect-typed", connect_typed_address))
     for name, session in sessions:
         if only in (None, "", name):

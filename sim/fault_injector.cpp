@@ -152,6 +152,7 @@ std::vector<FaultInjector::Output> FaultInjector::takeReport(std::int64_t nowMs)
 
 void FaultInjector::sendShaped(std::vector<std::uint8_t> bytes, const Shape& shape, std::int64_t nowMs,
                                std::vector<Output>& out) {
+    std::vector<std::uint8_t> sent = bytes;
     garble(bytes, shape.garbage);
     if (shape.keep && bytes.size() > *shape.keep) bytes.resize(*shape.keep);
     if (shape.duplicate) {
@@ -164,7 +165,7 @@ void FaultInjector::sendShaped(std::vector<std::uint8_t> bytes, const Shape& sha
     appendNoise(wire, shape.extra);
     if (wire.empty()) return;
     lastDueMs_ = std::max(nowMs + shape.lateMs, lastDueMs_);
-    out.push_back({lastDueMs_ - nowMs, std::move(wire)});
+    out.push_back({lastDueMs_ - nowMs, std::move(wire), std::move(sent)});
 }
 
 void FaultInjector::appendNoise(std::vector<std::uint8_t>& bytes, std::size_t count) {

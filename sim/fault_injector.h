@@ -28,9 +28,13 @@ namespace sim {
 class FaultInjector {
 public:
     struct Output {
-        std::int64_t delayMs = 0;  // counted from the call that gave it
-        std::vector<std::uint8_t> bytes;
-        bool operator==(const Output&) const = default;
+        std::int64_t delayMs = 0;         // counted from the call that gave it
+        std::vector<std::uint8_t> bytes;  // as the line carries them
+        // What the device meant to send, before any fault shaped it: its
+        // log's line, written once the line has carried `bytes`.
+        std::vector<std::uint8_t> sent{};
+        // Two outputs are the same when the line carries the same.
+        bool operator==(const Output& other) const { return delayMs == other.delayMs && bytes == other.bytes; }
     };
 
     explicit FaultInjector(SimDevice& device, FaultScript script = {});

@@ -96,9 +96,12 @@ bool PtyRunner::start(const PtyOptions& options, std::string* error) {
     device_->setMuted(options_.mute);
     faults_.emplace(*device_, options_.faults);
     device_->setMemoryWriteObserver([this](int address) { onMemoryWrite(address); });
+    // What the device sends is logged once the line has carried it (in
+    // writeDue): a report still waiting behind a burst when the line is
+    // stopped or unplugged was never sent, and the log must not count it.
     if (log_.isOpen())
         device_->setFrameObserver([this](Direction dir, std::span<const std::uint8_t> bytes) {
-            log_.write(Clock::now() - started_, dir, bytes);
+            if (dir != Direction::Out) log_.write(Clock::now() - started_, dir, bytes);
         });
     started_ = Clock::now();
     nextReport_.reset();
@@ -109,6 +112,9 @@ bool PtyRunner::start(const PtyOptions& options, std::string* error) {
 void PtyRunner::startFreshLine() {
     pacer_ = LinePacer(options_.lineRate ? LinePacer::kByteTime4800 : LinePacer::Duration::zero());
     unwritten_.clear();
+    onTheWay_.clear();
+    bytesQueued_ = 0;
+    bytesCarried_ = 0;
 }
 
 void PtyRunner::wake() {
@@ -171,7 +177,19 @@ void PtyRunner::feedDevice(Clock::time_point now) {
 void PtyRunner::sendOutputs(const std::vector<FaultInjector::Output>& outputs, Clock::time_point now) {
     // An answer scripted to come late waits on the line itself, so nothing
     // sent after it can overtake it and no report slips in before it.
-    for (const FaultInjector::Output& o : outputs) pacer_.send(o.bytes, now + std::chrono::milliseconds(o.delayMs));
+    for (const FaultInjector::Output& o : outputs) {
+        pacer_.send(o.bytes, now + std::chrono::milliseconds(o.delayMs));
+        bytesQueued_ += o.bytes.size();
+        onTheWay_.push_back({o.sent, bytesQueued_});
+    }
+}
+
+void PtyRunner::carried(std::size_t count, bool written) {
+    bytesCarried_ += count;
+    while (!onTheWay_.empty() && onTheWay_.front().lastByte <= bytesCarried_) {
+        if (written && log_.isOpen()) log_.write(Clock::now() - started_, Direction::Out, onTheWay_.front().sent);
+        onTheWay_.pop_front();
+    }
 }
 
 std::int64_t PtyRunner::sinceStartMs(Clock::time_point now) const {
@@ -223,16 +241,22 @@ void PtyRunner::writeDue(Clock::time_point now) {
     const std::vector<std::uint8_t> due = pacer_.takeDue(now);
     unwritten_.insert(unwritten_.end(), due.begin(), due.end());
     // Nobody on the network line: what the device says is lost.
-    std::size_t done = lineFd() < 0 ? unwritten_.size() : 0;
+    std::size_t done = 0;
+    if (lineFd() < 0) {
+        done = unwritten_.size();
+        carried(done, false);
+    }
     while (done < unwritten_.size()) {
         const ssize_t n = writeLine(unwritten_.data() + done, unwritten_.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
+            carried(static_cast<std::size_t>(n), true);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
         // The line is gone; what was on it is lost, as on a real cable.
+        carried(unwritten_.size() - done, false);
         done = unwritten_.size();
     }
     unwritten_.erase(unwritten_.begin(), unwritten_.begin() + static_cast<std::ptrdiff_t>(done));

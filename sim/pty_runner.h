@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,6 +77,9 @@ private:
     int pollTimeoutMs(Clock::time_point now) const;
     void onMemoryWrite(int address);
     void sendOutputs(const std::vector<FaultInjector::Output>& outputs, Clock::time_point now);
+    // `count` more bytes left the device's side of the line, `written` to
+    // it or lost with it: whatever they complete is logged as sent, or not.
+    void carried(std::size_t count, bool written);
     std::int64_t sinceStartMs(Clock::time_point now) const;
     void unplug();
     int lineFd() const { return options_.tcpPort ? tcp_.clientFd() : pty_.masterFd(); }
@@ -96,6 +100,15 @@ private:
     std::optional<Clock::time_point> nextReport_;
     std::optional<Clock::time_point> ackDeadline_;  // of the report last sent
     std::vector<std::uint8_t> unwritten_;           // due, but the pty would not take them yet
+    // What the device sent and the line has not yet carried whole, with the
+    // count of bytes queued for the line up to its last one.
+    struct OnTheWay {
+        std::vector<std::uint8_t> sent;
+        std::size_t lastByte;
+    };
+    std::deque<OnTheWay> onTheWay_;
+    std::size_t bytesQueued_ = 0;
+    std::size_t bytesCarried_ = 0;
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     bool linkMade_ = false;

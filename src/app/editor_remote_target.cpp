@@ -54,11 +54,16 @@ QJsonObject EditorRemoteTarget::state() const {
     activity.busy = link_.work().busy();
     activity.status = window_.connectionStatus();
     activity.found = &window_.foundNotches().log();
+    activity.question = questions_.held();
     return remote::StateMessage(image_, activity);
 }
 
 QString EditorRemoteTarget::apply(const remote::Request& request, int client) {
     if (const auto* answer = std::get_if<remote::AnswerRequest>(&request)) {
+        if (questions_.answerHeld(answer->id, answer->yes)) {
+            emit changed();
+            return {};
+        }
         const std::optional<remote::Request> asked = questions_.take(answer->id, client);
         if (!asked) return QString::fromLatin1(remote::kNoSuchQuestion);
         if (!answer->yes) return {};
@@ -68,6 +73,17 @@ QString EditorRemoteTarget::apply(const remote::Request& request, int client) {
 }
 
 void EditorRemoteTarget::forgetClient(int client) { questions_.forget(client); }
+
+void EditorRemoteTarget::opened(const ui::Message& message, std::function<bool(ui::Answer)> answer) {
+    questions_.hold({0, message.title, message.text, message.choices.yes, message.choices.no, message.waitingFor},
+                    [answer = std::move(answer)](bool yes) { return answer(yes ? ui::Answer::Yes : ui::Answer::No); });
+    emit changed();
+}
+
+void EditorRemoteTarget::closed() {
+    questions_.release();
+    emit changed();
+}
 
 QString EditorRemoteTarget::run(const remote::Request& request, int client, std::optional<ui::Answer> answer) {
     if (window_.closing()) return QString::fromLatin1(remote::kProgramClosing);

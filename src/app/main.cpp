@@ -163,6 +163,8 @@ int main(int argc, char** argv) {
     });
     app::ReportWatcher reports(port, link, [&mainWindow] { mainWindow.pollSearchReports(); });
     app::RemoteControl remoteControl(mainWindow, session.image, link, dialogs);
+    // Whose settings to keep, asked while the device waits: on every page too.
+    desktopDialogs.setQuestionMirror(&remoteControl.questionMirror());
     QObject::connect(mainWindow.actions().remoteControl, &QAction::triggered, &remoteControl, [&remoteControl] {
         remoteControl.show();
         remoteControl.raise();

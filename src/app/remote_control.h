@@ -25,7 +25,8 @@ public:
     bool start(const remote::ListenAddress& where, QString* error);
     void stop();
     remote::RemoteServer& server() { return server_; }
-    // The window's texts, as shown.
+    // Where a question device work waits on is put to the pages too.
+    ui::QuestionMirror& questionMirror() { return target_; }
 
 private:
     void onSwitch(bool on);

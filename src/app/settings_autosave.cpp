@@ -11,6 +11,8 @@
 namespace app {
 namespace {
 
+constexpr char kWaitingForRecovery[] = "Waiting for an answer: use the settings kept from the last run?";
+
 QString RecoverQuestion(bool demo) {
     const QString offer =
         demo ? QStringLiteral("Open them in the editor?") : QStringLiteral("Send them to the device?");
@@ -76,8 +78,10 @@ devlink::Task<void> SettingsAutosave::offerRecovery(editor::ParameterEditor& edi
     if (settings == image) co_return;
     // What taking the kept settings would change.
     const QString question = WithDifferences(RecoverQuestion(demo), settings, image, "kept", "now");
-    const ui::Message offer{question, QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation, ui::Buttons::YesNo,
-                            ui::Answer::Yes};
+    // Asked at start-up, before the editor goes on: on the remote's pages too.
+    ui::Message offer{question, QString::fromLatin1(kRecoverTitle), ui::Icon::Exclamation, ui::Buttons::YesNo,
+                      ui::Answer::Yes};
+    offer.waitingFor = QString::fromLatin1(kWaitingForRecovery);
     const ui::Answer answer = co_await editor::Asked(link, dialogs, offer, parent);
     if (answer != ui::Answer::Yes) co_return;
     editor.beginStep();

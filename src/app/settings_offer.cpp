@@ -37,8 +37,10 @@ devlink::Task<OfferOutcome> ReadDeviceAndOfferSettings(SettingsOffer offer, Devi
     if (!wasRead) co_return OfferOutcome::NotRead;
     model::PresetImage& image = offer.session.image;
     if (std::equal(device.begin(), device.begin() + model::kBlockSize, image.begin())) co_return OfferOutcome::Same;
-    const ui::Message choice{WithDifferences(question, image, device), title,    ui::Icon::Exclamation,
-                             ui::Buttons::YesNo,                       ui::Answer::Yes, {kSendMySettings, kUseDeviceSettings}};
+    // The device waits for the answer: whoever holds a remote may give it.
+    ui::Message choice{WithDifferences(question, image, device), title,    ui::Icon::Exclamation,
+                       ui::Buttons::YesNo,                       ui::Answer::Yes, {kSendMySettings, kUseDeviceSettings}};
+    choice.waitingFor = kWaitingForSettingsChoice;
     const ui::Answer answer = co_await editor::Asked(offer.link, offer.dialogs, choice, offer.parent);
     if (answer == ui::Answer::Yes) {
         const auto transfer = editor::DeviceTransfer::Begin(offer.link, offer.dialogs, "sending the editor's settings");

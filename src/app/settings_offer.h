@@ -17,6 +17,9 @@ namespace app {
 
 inline constexpr char kSendMySettings[] = "Send my settings to the device";
 inline constexpr char kUseDeviceSettings[] = "Use the device's settings";
+// What the pages of the remote say while the question is open.
+inline constexpr char kWaitingForSettingsChoice[] =
+    "Waiting for an answer: keep the editor's settings or the device's?";
 
 struct SettingsOffer {
     Session& session;

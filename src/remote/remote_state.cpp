@@ -41,9 +41,21 @@ QJsonObject StateMessage(const model::PresetImage& image, const Activity& activi
                                      {"row", entries[i].row},
                                      {"text", QString::fromStdString(notch::FoundNotchText(entries[i]))}});
     }
+    QJsonValue question = QJsonValue::Null;
+    QString status = activity.status;
+    if (const HeldQuestion* held = activity.question) {
+        const bool worded = !held->yes.isEmpty() && !held->no.isEmpty();
+        question = QJsonObject{{"id", held->id},
+                               {"title", held->title},
+                               {"text", held->text},
+                               {"yes", worded ? held->yes : QStringLiteral("Yes")},
+                               {"no", worded ? held->no : QStringLiteral("No")}};
+        if (!held->waitingFor.isEmpty()) status = held->waitingFor;
+    }
     return {{"type", "state"},           {"channels", channels},      {"linked", activity.linked},
             {"search", activity.search}, {"online", activity.online}, {"demo", activity.demo},
-            {"busy", activity.busy},     {"status", activity.status}, {"found", found}};
+            {"busy", activity.busy},     {"status", status},          {"found", found},
+            {"question", question}};
 }
 
 QJsonObject TablesMessage() {

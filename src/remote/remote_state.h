@@ -11,6 +11,17 @@
 
 namespace remote {
 
+// A question the program's own work waits on (whose settings to keep when
+// the device answers again), put to every page: any may answer it.
+struct HeldQuestion {
+    int id = 0;
+    QString title;
+    QString text;
+    QString yes;  // the buttons' words; empty: Yes and No
+    QString no;
+    QString waitingFor;  // what the program waits for, said in place of the status
+};
+
 struct Activity {
     bool linked = false;
     int search = -1;  // the running search's selector, -1 while none runs
@@ -20,6 +31,9 @@ struct Activity {
     QString status;     // "Connected: port 5 (/dev/ttyUSB0)", "Offline: ...", "Demo mode"
     // What the searches found, when the program keeps it.
     const notch::FoundNotches* found = nullptr;
+    // The question held open, if any: until it is answered the status says
+    // what the program waits for.
+    const HeldQuestion* question = nullptr;
 };
 
 // The newest entries of the log go with every state: states a page is sent
@@ -29,7 +43,8 @@ inline constexpr int kFoundInState = model::kNotches;
 
 // {"type":"state", "channels":[{"rows":[{"frequency","gain","width","automatic"}],
 // "settings":{...}}], "linked", "search", "online", "demo", "busy", "status",
-// "found":[{"id","channel","row","text"}, newest first]}
+// "found":[{"id","channel","row","text"}, newest first],
+// "question":{"id","title","text","yes","no"} or null}
 QJsonObject StateMessage(const model::PresetImage& image, const Activity& activity);
 
 // What the page needs once to show values as the editor does: the

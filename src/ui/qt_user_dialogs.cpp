@@ -1,5 +1,6 @@
 #include "ui/qt_user_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -73,6 +75,20 @@ void SetButtons(QMessageBox& box, const Message& message) {
     box.setEscapeButton(QMessageBox::No);
 }
 
+// The first and second choice of a question: what an answer from
+// elsewhere presses.
+std::pair<QAbstractButton*, QAbstractButton*> YesAndNo(QMessageBox& box, const Message& message) {
+    if (message.buttons != Buttons::YesNo) return {nullptr, nullptr};
+    if (message.choices.yes.isEmpty()) return {box.button(QMessageBox::Yes), box.button(QMessageBox::No)};
+    QAbstractButton* yes = nullptr;
+    QAbstractButton* no = nullptr;
+    for (QAbstractButton* button : box.buttons()) {
+        if (box.buttonRole(button) == QMessageBox::AcceptRole) yes = button;
+        if (box.buttonRole(button) == QMessageBox::ApplyRole) no = button;
+    }
+    return {yes, no};
+}
+
 // What a box closed without an answer means: the choice that changes nothing.
 Answer Unanswered(const Message& message) {
     switch (message.buttons) {
@@ -102,6 +118,31 @@ Answer AnswerOf(QMessageBox& box, const Message& message, int code) {
     if (clicked) return box.standardButton(clicked) == QMessageBox::Yes ? Answer::Yes : Answer::No;
     return code == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
+// A question device work waits on, open to the mirror for as long as its
+// box stands: an answer from there presses the box's own button, so the box
+// closes and the asker hears it as if pressed here.
+class MirroredQuestion {
+public:
+    MirroredQuestion(QuestionMirror* mirror, const Message& message, QAbstractButton* yes, QAbstractButton* no)
+        : mirror_(message.waitingFor.isEmpty() ? nullptr : mirror) {
+        if (!mirror_) return;
+        mirror_->opened(message, [yes = QPointer<QAbstractButton>(yes), no = QPointer<QAbstractButton>(no)](Answer a) {
+            QAbstractButton* button = a == Answer::Yes ? yes.data() : no.data();
+            // Not yet shown, or answered already: nothing to press.
+            if (!button || !button->isVisible()) return false;
+            button->click();
+            return true;
+        });
+    }
+    ~MirroredQuestion() {
+        if (mirror_) mirror_->closed();
+    }
+    MirroredQuestion(const MirroredQuestion&) = delete;
+    MirroredQuestion& operator=(const MirroredQuestion&) = delete;
+
+private:
+    QuestionMirror* mirror_;
+};
 
 // The folder to open in, and the file to offer when a whole path was given.
 void StartIn(QFileDialog& dialog, const QString& where) {
@@ -128,6 +169,8 @@ int QtUserDialogs::answerOf(QDialog& dialog) const {
 Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
     const OneBox<QMessageBox> box(ToQt(message.icon), message.title, message.text, QMessageBox::NoButton, parent);
     SetButtons(*box, message);
+    const auto [yes, no] = YesAndNo(*box, message);
+    const MirroredQuestion mirrored(mirror_, message, yes, no);
     const int code = answerOf(*box);
     return box ? AnswerOf(*box, message, code) : Unanswered(message);
 }
@@ -135,10 +178,16 @@ Answer QtUserDialogs::show(const Message& message, QWidget* parent) {
 void QtUserDialogs::showThen(const Message& message, QWidget* parent, std::function<void(Answer)> then) {
     auto* box = new QMessageBox(ToQt(message.icon), message.title, message.text, QMessageBox::NoButton, parent);
     SetButtons(*box, message);
+    // Open to the mirror for as long as the box stands.
+    const auto [yes, no] = YesAndNo(*box, message);
+    auto mirrored = std::make_shared<std::unique_ptr<MirroredQuestion>>(
+        std::make_unique<MirroredQuestion>(mirror_, message, yes, no));
     // Told once, however the box ends: answered, or deleted with its parent.
     auto told = std::make_shared<bool>(false);
-    auto tell = [told, then = std::move(then)](Answer answer) {
-        if (!std::exchange(*told, true)) then(answer);
+    auto tell = [told, mirrored, then = std::move(then)](Answer answer) {
+        if (std::exchange(*told, true)) return;
+        mirrored->reset();
+        then(answer);
     };
     QObject::connect(box, &QDialog::finished, box, [box, message, tell](int code) {
         tell(AnswerOf(*box, message, code));

@@ -30,6 +30,10 @@ struct Message {
     Answer defaultButton = Answer::Ok;
     // With Buttons::YesNo; empty keeps the desktop's Yes and No.
     ChoiceTexts choices{};
+    // Set for a question that device work waits on: what the program waits
+    // for meanwhile, in a few words for whoever else may answer it (the
+    // web remote's pages). Empty: asked on this screen alone.
+    QString waitingFor{};
 };
 
 struct FileRequest {

@@ -229,6 +229,62 @@ TEST_F(MainWindowTest, ASearchLocksTheSixButtonsAndItsReportsReachTheEditor) {
     EXPECT_EQ(rig.takeWrites().size(), 4u) << "the four stop frames, and no poll once stopped";
 }
 
+// A report the device sent before it heard the stop is a notch it placed:
+// the editor must show it and acknowledge it, not drop it with the bytes an
+// exchange finds waiting or ahead of its reply. The soak's last two missing
+// reports went so. Disabled until the link takes whole reports during an
+// exchange instead of dropping them (the mend belongs in DeviceLink::exchange
+// and its reply takes).
+TEST(MainWindowSearch, DISABLED_AReportSentBeforeTheDeviceHeardTheStopIsShownAndAcknowledged) {
+    struct Case {
+        const char* what;
+        bool whileTheStopWaits;  // else: waiting whole when the stop is pressed
+    };
+    const Case cases[] = {
+        {"waiting whole on the line when the stop is pressed", false},
+        {"arriving ahead of the stop's reply", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        SimRig rig;
+        app::Session session;
+        session.startDir = dir.path();
+        session.applicationDir = dir.path();
+        app::SplashWindow splash;
+        app::MainWindow window(session, rig.link, rig.dialogs);
+        ASSERT_TRUE(devlink::RunToEnd(window.load(splash)));
+        QPushButton* searchRight = window.editor().controls().searchButtons[2];
+        QTest::mouseClick(searchRight, Qt::LeftButton);
+        ASSERT_TRUE(window.editor().flags().searchRunning);
+        rig.takeWrites();
+        const Bytes report = rig.device.takeReport();  // the device places the notch as it sends it
+        ASSERT_EQ(report.size(), 10u);
+        bool delivered = !c.whileTheStopWaits;
+        if (delivered) rig.port.deliver(report);
+        rig.port.linePace = true;
+        rig.port.duringWait = [&] {
+            if (!std::exchange(delivered, true)) rig.port.deliver(report);
+        };
+        QTest::mouseClick(searchRight, Qt::LeftButton);
+        rig.port.duringWait = nullptr;
+        window.pollSearchReports();
+        ASSERT_TRUE(delivered);
+
+        int acks = 0;
+        int stops = 0;
+        for (const Bytes& f : rig.takeWrites()) {
+            acks += f[2] == 0x30 ? 1 : 0;
+            stops += f[2] == 0x0A ? 1 : 0;
+        }
+        EXPECT_EQ(acks, 1) << "the report acknowledged once";
+        EXPECT_EQ(stops, 4);
+        EXPECT_TRUE(
+            std::equal(session.image.begin(), session.image.begin() + model::kBlockSize, rig.device.settings().begin()))
+            << "the editor shows the notch the device placed";
+    }
+}
+
 }  // namespace
 
 namespace {

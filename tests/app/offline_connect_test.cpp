@@ -62,6 +62,7 @@ void ExpectLabelledQuestion(const ui::Message& asked, const char* title) {
     EXPECT_EQ(asked.choices.yes, "Send my settings to the device");
     EXPECT_EQ(asked.choices.no, "Use the device's settings");
     EXPECT_EQ(asked.defaultButton, ui::Answer::Yes);
+    EXPECT_EQ(asked.waitingFor, app::kWaitingForSettingsChoice) << "put to the remote's pages too";
 }
 
 TEST(MainWindowOffline, EditsMadeOfflineAreKeptAndOfferedWhenTheDeviceAnswersAgain) {

@@ -2,13 +2,16 @@
 // simulated device: the frames the editor sends for the same edit, its undo
 // step, its refusals, and its questions asked on the page.
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 
@@ -20,6 +23,7 @@
 #include "cli/device_target.h"
 #include "editor/parameter_editor.h"
 #include "support/sim_rig.h"
+#include "ui/qt_user_dialogs.h"
 
 namespace {
 
@@ -166,6 +170,81 @@ TEST_F(RemoteEditorTest, TheLinkQuestionIsAskedOnThePageAndItsYesLinks) {
     ASSERT_TRUE(target->apply(remote::NotchRequest{1, 11, remote::NotchField::Gain, -6}, 4).isEmpty());
     EXPECT_EQ(Frames(rig.takeWrites()),
               Frames({{0x07, 0x01, 0x0B, 0x01, 0x0A, 0x02, 0x27}, {0x07, 0x00, 0x0B, 0x01, 0x0A, 0x02, 0x27}}));
+}
+
+// A question the device waits on (whose settings to keep), asked through
+// the program's own boxes: every page is shown it and may answer it, the
+// first answer presses the box's own button, and every later one is refused.
+TEST_F(RemoteEditorTest, AQuestionTheDeviceWaitsOnIsPutToEveryPageAndTheFirstAnswerIsTaken) {
+    struct PageAnswer {
+        int page;
+        int idOffset;  // from the question's id: another id is no such question
+        bool yes;
+        const char* refusal;
+    };
+    struct Case {
+        const char* what;
+        ui::ChoiceTexts choices;
+        const char* pressedHere;  // a button pressed in the box before the pages answer
+        std::vector<PageAnswer> answers;
+        ui::Answer result;
+    };
+    const QString kNo = QString::fromLatin1(remote::kNoSuchQuestion);
+    const Case cases[] = {
+        {"a page's second button; a wrong id and a later page refused",
+         {"Send my settings to the device", "Use the device's settings"},
+         nullptr,
+         {{3, 1, true, remote::kNoSuchQuestion}, {5, 0, false, ""}, {3, 0, true, remote::kNoSuchQuestion}},
+         ui::Answer::No},
+        {"Yes and No (the kept settings): a page's Yes", {}, nullptr, {{3, 0, true, ""}}, ui::Answer::Yes},
+        {"pressed here first: the page's answer comes too late",
+         {"Send my settings to the device", "Use the device's settings"},
+         "Send my settings to the device",
+         {{3, 0, false, remote::kNoSuchQuestion}},
+         ui::Answer::Yes},
+    };
+    ui::QtUserDialogs desktop;
+    desktop.setQuestionMirror(target.get());
+    const QString connected = target->state().value("status").toString();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ui::Message asked{
+            "The device answers again.\n\nWhat differs:\nLeft notch 12: -20 dB here, 0 dB on the device",
+            "Reconnected",
+            ui::Icon::Exclamation,
+            ui::Buttons::YesNo,
+            ui::Answer::Yes,
+            c.choices,
+            "Waiting for an answer"};
+        QJsonObject whileOpen;
+        std::vector<std::string> refusals;
+        QTimer::singleShot(0, [&] {
+            whileOpen = target->state();
+            const int id = whileOpen.value("question").toObject().value("id").toInt();
+            if (c.pressedHere) {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                for (QAbstractButton* b : box ? box->buttons() : QList<QAbstractButton*>())
+                    if (b->text() == c.pressedHere) b->click();
+            }
+            for (const PageAnswer& a : c.answers)
+                refusals.push_back(target->apply(remote::AnswerRequest{id + a.idOffset, a.yes}, a.page).toStdString());
+        });
+        EXPECT_EQ(desktop.show(asked), c.result);
+
+        const QJsonObject question = whileOpen.value("question").toObject();
+        EXPECT_GT(question.value("id").toInt(), 0);
+        EXPECT_EQ(question.value("title").toString(), "Reconnected");
+        EXPECT_EQ(question.value("text").toString(), asked.text);
+        EXPECT_EQ(question.value("yes").toString(), c.choices.yes.isEmpty() ? "Yes" : c.choices.yes);
+        EXPECT_EQ(question.value("no").toString(), c.choices.no.isEmpty() ? "No" : c.choices.no);
+        EXPECT_EQ(whileOpen.value("status").toString(), "Waiting for an answer") << "not Connected";
+        std::vector<std::string> expected;
+        for (const PageAnswer& a : c.answers) expected.emplace_back(a.refusal);
+        EXPECT_EQ(refusals, expected);
+        EXPECT_TRUE(target->state().value("question").isNull()) << "every page's copy closes";
+        EXPECT_EQ(target->state().value("status").toString(), connected);
+        EXPECT_EQ(target->apply(remote::AnswerRequest{question.value("id").toInt(), true}, 3), kNo);
+    }
 }
 
 // What reached the device for one request, any question it asked and its

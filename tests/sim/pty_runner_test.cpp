@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "sim/memory_file.h"
@@ -109,6 +110,53 @@ TEST(PtyRunner, AReportNeverAcknowledgedIsGivenUpAndTheSearchGoesOn) {
         EXPECT_TRUE(got[at] == 0xFE || got[at] == 0xFD) << at;
         EXPECT_EQ(got[at + 1], 0) << "a Left search reports Left notches";
     }
+}
+
+// The log is what the line carried: a report still queued behind a burst
+// when the line stops was never sent, and is not logged as sent. (Logged
+// when queued, a soak counted whole bursts as sent that a stop had cut off.)
+TEST(PtyRunner, TheLogCountsAReportSentOnlyOnceTheLineHasCarriedItWhole) {
+    TempDir dir;
+    sim::PtyOptions options;
+    options.lineRate = true;
+    options.reportIntervalMs = 1;
+    options.logFile = dir.file("frames.log");
+    sim::Fault fault;
+    ASSERT_TRUE(sim::parseFault("report=1:burst=200", fault, nullptr));
+    options.faults.faults.push_back(fault);
+    sim::PtyRunner runner;
+    std::string error;
+    ASSERT_TRUE(runner.start(options, &error)) << error;
+    const int fd = openRaw(runner.slavePath());
+    ASSERT_GE(fd, 0);
+    std::atomic<bool> stop{false};
+    std::thread thread([&] { runner.run(stop); });
+
+    const Bytes start = frame({0x0A, 1, 4, 1, 0, 6, 1});
+    ASSERT_EQ(::write(fd, start.data(), start.size()), 10);
+    // The answer and three reports of the burst of 200, then the line stops.
+    Bytes got = readBytes(fd, 40, std::chrono::steady_clock::now() + std::chrono::seconds(10));
+    stop = true;
+    runner.wake();
+    thread.join();
+    // Whatever the line carried before it stopped waits in the terminal.
+    for (pollfd p{fd, POLLIN, 0}; ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;) {
+        std::uint8_t buf[256];
+        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r <= 0) break;
+        got.insert(got.end(), buf, buf + r);
+    }
+    ::close(fd);
+    ASSERT_TRUE(runner.finish(&error)) << error;
+
+    ASSERT_GE(got.size(), 40u);
+    const std::size_t reportsRead = (got.size() - 10) / 10;
+    for (std::size_t at = 10; at + 10 <= got.size(); at += 10) EXPECT_TRUE(got[at] == 0xFE || got[at] == 0xFD) << at;
+    std::ifstream log(options.logFile);
+    std::size_t reportsLogged = 0;
+    for (std::string line; std::getline(log, line);)
+        if (line.find("out  FE") != std::string::npos || line.find("out  FD") != std::string::npos) ++reportsLogged;
+    EXPECT_EQ(reportsLogged, reportsRead) << "of a burst of 200";
 }
 
 // A fault that unplugs the device takes the terminal away under the

@@ -160,6 +160,34 @@
       graphs[c].update(ch.rows, tables);
     }
     takeFound(state.found || []);
+    showHeld();
+  }
+
+  // A question the program waits on (whose settings to keep), asked on
+  // every page and on the program's own screen: open while the state holds
+  // it, closed once anyone has answered it.
+  let answeredHeld = 0;
+  function showHeld() {
+    const dialog = document.getElementById('held');
+    const q = state.question;
+    if (!q || q.id === answeredHeld) {
+      if (dialog.open) dialog.close();
+      return;
+    }
+    if (dialog.open && Number(dialog.dataset.id) === q.id) return;
+    dialog.dataset.id = String(q.id);
+    document.getElementById('held-title').textContent = q.title;
+    document.getElementById('held-text').textContent = q.text.replace(/\r/g, '').trim();
+    document.getElementById('held-yes').textContent = q.yes;
+    document.getElementById('held-no').textContent = q.no;
+    if (!dialog.open) dialog.showModal();
+  }
+
+  function answerHeld(yes) {
+    const dialog = document.getElementById('held');
+    answeredHeld = Number(dialog.dataset.id);
+    send({ type: 'answer', id: answeredHeld, yes });
+    dialog.close();
   }
 
   // Entries come newest first with every state, the same ones again and
@@ -249,6 +277,10 @@
     showFound();
   });
   window.addEventListener('resize', render);
+  document.getElementById('held-yes').addEventListener('click', () => answerHeld(true));
+  document.getElementById('held-no').addEventListener('click', () => answerHeld(false));
+  // Each button says what it does; Escape is not a third answer.
+  document.getElementById('held').addEventListener('cancel', e => e.preventDefault());
 
   const kept = remembered.get('found', found);
   if (Number.isInteger(kept.lastId) && Array.isArray(kept.entries)) found = kept;
