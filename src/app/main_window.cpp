@@ -142,14 +142,17 @@ void MainWindow::pollSearchReports() {
         if (link_.finishReconnect()) onReconnected();
         return;
     }
+    const auto show = [this](std::span<const std::uint8_t, devlink::kReportSize> report) {
+        editor_->applySearchReport(report);
+        foundNotches_->take(report, session_.image);
+    };
     if (!editor_->searchRunning()) {
+        // Sent before the device heard the stop: shown all the same.
+        while (link_.hasKeptReports() && link_.pollSearchReports(show)) {}
         link_.dropIdleInput();
         return;
     }
-    while (link_.pollSearchReports([this](std::span<const std::uint8_t, devlink::kReportSize> report) {
-        editor_->applySearchReport(report);
-        foundNotches_->take(report, session_.image);
-    })) {}
+    while (link_.pollSearchReports(show)) {}
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

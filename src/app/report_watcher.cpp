@@ -6,7 +6,12 @@ namespace app {
 
 ReportWatcher::ReportWatcher(devlink::AnyPort& port, devlink::DeviceLink& link, std::function<void()> take,
                              QObject* parent)
-    : QObject(parent), link_(link), take_(std::move(take)) {
+    : QObject(parent),
+      link_(link),
+      take_(std::move(take)),
+      workWatch_(link.work().watch([this](devlink::DeviceWork::WorkEvent event) {
+          if (event == devlink::DeviceWork::WorkEvent::Free && link_.hasKeptReports()) bytesArrived();
+      })) {
     connect(&port, &devlink::AnyPort::bytesArrived, this, &ReportWatcher::bytesArrived);
     // A port that fails during a search is reported by the next take.
     connect(&port, &devlink::AnyPort::broken, this, &ReportWatcher::bytesArrived);

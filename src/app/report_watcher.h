@@ -24,6 +24,8 @@ private:
 
     devlink::DeviceLink& link_;
     std::function<void()> take_;
+    // Reports kept while an exchange had the line are taken once it is over.
+    devlink::DeviceWork::Watch workWatch_;
     bool queued_ = false;
 };
 

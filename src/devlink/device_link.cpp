@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "devlink/commands.h"
+
 namespace devlink {
 
 std::string_view TraceEventName(TraceEvent event) {
@@ -124,6 +126,32 @@ void DeviceLink::dropInput(std::size_t count, std::string_view why) {
     trace(TraceEvent::Dropped, dropped, why);
 }
 
+void DeviceLink::dropKeepingReports(std::size_t count, std::string_view why) {
+    count = std::min(count, input_.size());
+    while (reportsExpected_ && count >= static_cast<std::size_t>(kReplySize)) {
+        // The first whole report among the bytes, if any: what lies ahead
+        // of it is noise.
+        std::size_t at = 0;
+        while (at + kReplySize <= count && !IsWellFormedReport(input_.bytes().subspan(at, kReplySize))) ++at;
+        if (at + kReplySize > count) break;
+        dropInput(at, why);
+        const std::vector<std::uint8_t> report = input_.take(kReplySize);
+        Reply kept{};
+        std::copy_n(report.begin(), kept.size(), kept.begin());
+        keptReports_.push_back(kept);
+        trace(TraceEvent::Dropped, {}, "a report kept for after the exchange");
+        count -= at + kReplySize;
+    }
+    dropInput(count, why);
+}
+
+void DeviceLink::noteSearchState(const Payload& payload) {
+    if (payload[0] != Code(Command::SearchControl)) return;
+    // The run flag: on, the device searches and reports until a frame
+    // with it off has been answered.
+    reportsExpected_ = payload[6] != 0;
+}
+
 void DeviceLink::copyReply(std::size_t count) {
     const std::vector<std::uint8_t> taken = input_.take(count);
     std::copy_n(taken.begin(), std::min(taken.size(), reply_.size()), reply_.begin());
@@ -157,6 +185,9 @@ std::string DeviceLink::portLostMessage() const {
 void DeviceLink::lose(const std::string& message) {
     if (ended_) return;
     ended_ = true;
+    // Whatever the device does when it answers again, it is read anew.
+    keptReports_.clear();
+    reportsExpected_ = false;
     trace(TraceEvent::PortError, {}, message);
     // A broken port can report errors in a tight loop; a timed-out one is
     // left as it is, the program ends either way.

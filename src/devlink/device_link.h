@@ -18,6 +18,7 @@
 // any ten bytes complete the exchange, unless they hold a frame start (F0 5B):
 // that is a framed reply damaged on the line, and the frame is sent again.
 #include <array>
+#include <deque>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -153,6 +154,9 @@ public:
     // Ten bytes or more wait that may still become a report: poll again
     // once a frame time has passed, even if nothing more arrives.
     bool reportUndecided() const { return input_.size() >= static_cast<std::size_t>(kReplySize); }
+    // Reports a searching device sent while an exchange had the line (the
+    // stop's own, or any other): kept, in order, for the next poll.
+    bool hasKeptReports() const { return !keptReports_.empty(); }
 
     // Outside an exchange and a search nothing waiting belongs to anyone:
     // drops it, so a chattering line never piles up. A port that failed
@@ -219,6 +223,12 @@ private:
     // the bytes held cannot tell yet; nothing when fewer than ten are held.
     std::optional<std::size_t> noiseAheadOfReport();
     void dropInput(std::size_t count, std::string_view why);
+    // As dropInput, but whole reports among the bytes are kept for the
+    // next poll while the device may be searching.
+    void dropKeepingReports(std::size_t count, std::string_view why);
+    // Whether the device may send reports: from a search start until the
+    // reply to a frame that switches the search off.
+    void noteSearchState(const Payload& payload);
     void copyReply(std::size_t count);
     void trace(TraceEvent event, std::span<const std::uint8_t> bytes = {}, std::string_view note = {});
     void lose(const std::string& message);
@@ -244,6 +254,8 @@ private:
     LinkTrace* trace_ = nullptr;
     std::function<void(const std::string&)> whenJobFailed_;
     std::vector<Payload> queued_;
+    std::deque<Reply> keptReports_;
+    bool reportsExpected_ = false;
     std::optional<Payload> commandOnLine_;  // a command whose reply is awaited
     bool reconnecting_ = false;
     PortFactory* portFactory_ = nullptr;

@@ -46,7 +46,7 @@ bool DeviceLink::takeFramedReply(std::int64_t writtenAtMs) {
         if (!at) return false;
         const std::size_t last = *at + kFrameSize - 1;
         if (input_.arrivedAt(last) - input_.arrivedAt(*at) >= kPacedSpanMs) pacedLine_ = true;
-        dropInput(*at, "not a reply");
+        dropKeepingReports(*at, "not a reply");
         // On a paced line the frame just written must cross it before its
         // answer can, so a frame complete sooner answered something earlier
         // (a repeated reply, one more answer to a resent frame).
@@ -73,7 +73,7 @@ bool DeviceLink::takeUnframedReply(int replySize) {
         if (input_.size() < size) return false;
         // A searching device's reports are not replies, whatever the rule says.
         if (IsWellFormedReport(input_.bytes())) {
-            dropInput(kReplySize, "report during an exchange");
+            dropKeepingReports(kReplySize, "report during an exchange");
             continue;
         }
         // A device that frames its replies sent this one: it was damaged on
@@ -147,10 +147,12 @@ Task<bool> DeviceLink::exchange(Payload payload, int replySize, std::int64_t lim
     const ExchangeScope scope(inExchange_);
     // Nothing waiting now can answer a frame not yet written.
     pullInput();
-    dropInput(input_.size(), "before a write");
+    dropKeepingReports(input_.size(), "before a write");
     for (int writes = 1;; ++writes) {
         if (cancelled_) co_return false;
         const std::int64_t writtenAt = clock_.nowMs();
+        // A search started may report before its reply has come.
+        if (payload[0] == Code(Command::SearchControl) && payload[6] != 0) reportsExpected_ = true;
         if (!writeFrame(payload)) {
             lose(portLostMessage());
             co_return false;
@@ -158,6 +160,7 @@ Task<bool> DeviceLink::exchange(Payload payload, int replySize, std::int64_t lim
         const WaitResult waited = co_await awaitReply(replySize, limitMs, writtenAt);
         switch (waited) {
         case WaitResult::Arrived:
+            noteSearchState(payload);
             if (writes > 1) co_await settleAfterResend(replySize, writtenAt);
             co_return true;
         case WaitResult::Broken: lose(portLostMessage()); co_return false;

@@ -12,6 +12,16 @@ bool DeviceLink::pollSearchReports(const ReportHandler& handle) {
         lose(portLostMessage());
         return false;
     }
+    if (!keptReports_.empty()) {
+        // Sent while an exchange had the line; acknowledged now, after it.
+        reply_ = {};
+        std::copy(keptReports_.front().begin(), keptReports_.front().end(), reply_.begin());
+        keptReports_.pop_front();
+        trace(TraceEvent::Report, std::span(reply_).first(kReplySize), "kept from an exchange");
+        if (handle) handle(std::span<const std::uint8_t, kReportSize>(reply_.data(), kReportSize));
+        sendNoReply(ReportAckPayload());
+        return true;
+    }
     if (!port_.isOpen()) return false;
     pullInput();
     // A stray byte ahead of a report would otherwise shift every report
