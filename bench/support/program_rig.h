@@ -1,6 +1,6 @@
 #pragma once
-// The editor arranged as main() arranges it (jobs on stacks of their own
-// whose waits step out to the event loop, the port search through its own
+// The editor arranged as main() arranges it (jobs driven from the event
+// loop, their waits handing it back, the port search through its own
 // ports, reports taken from the event loop), with answering dialogs and a
 // link end that counts losses.
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 // The program's port factory: every port it makes is an AnyPort whose waits
-// step out of the link's job like the link's own, and the one the device
+// hand the event loop back like the link's own, and the one the device
 // answered on passes its line to the link's own AnyPort, where the report
 // watcher and the link's waits listen.
 #include "devlink/any_port.h"

@@ -80,7 +80,7 @@ using ReportHandler = std::function<void(std::span<const std::uint8_t, kReportSi
 
 class DeviceLink {
 public:
-    // Jobs run on the caller's stack.
+    // Jobs driven in place, on a runner of its own.
     DeviceLink(SerialPort& port, MonotonicClock& clock, LinkEnd& end, PortTable ports);
     // Jobs run by `jobs` (the editor's, driven from its event loop; the
     // port's waits hand the loop back through the same runner).

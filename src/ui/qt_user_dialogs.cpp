@@ -27,9 +27,9 @@ QMessageBox::Icon ToQt(Icon icon) {
 }
 
 // A box made for one question and let go from the event loop once it is
-// answered. Made on the heap, not on the asker's stack: a job's stack may
-// never be returned to if the program ends while the box is open, and the
-// box's parent must still find it to delete it.
+// answered. Made on the heap, not on the asker's stack: the asker may not
+// return if the program ends while the box is open, and the box's parent
+// must still find it to delete it.
 template <class Box>
 class OneBox {
 public:
