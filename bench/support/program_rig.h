@@ -31,6 +31,10 @@ public:
 };
 
 struct ProgramRig {
+    ProgramRig(const ProgramRig&) = delete;
+    ProgramRig& operator=(const ProgramRig&) = delete;
+    // A job still waiting refers to the window and the port.
+    ~ProgramRig() { jobs.abandon(); }
     explicit ProgramRig(const std::string& portList) {
         link.emplace(waiting, clock, end, devlink::PortTable::fromList(portList, ':'), jobs);
         // QRN_BENCH_BLOCKING=1: the waits block in place instead, the

@@ -198,5 +198,8 @@ int main(int argc, char** argv) {
                 co_return;
             });
     });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Before the window and the link go: a job cut off by the end refers to them.
+    jobs.abandon();
+    return status;
 }

@@ -83,6 +83,8 @@ int RunCli(const QStringList& arguments, CliEnvironment& environment) {
     const bool onlyAsks = std::holds_alternative<PortsCommand>(invocation.command);
     environment.letStopSignalsEnd(onlyAsks);
     const ExitStatus status = Run(invocation.command, context, choice.portNumber);
+    // A job cut off by the end refers to the link: it goes before the link.
+    link.jobs().abandon();
     environment.letStopSignalsEnd(false);
     if (link.flags().portReady) link.closePort();
     return ExitCode(status);

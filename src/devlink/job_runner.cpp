@@ -26,7 +26,14 @@ JobRunner::JobRunner() = default;
 
 JobRunner::~JobRunner() {
     *alive_ = false;
-    // A job still waiting is destroyed with its frames; nothing resumes it.
+    abandon();
+}
+
+void JobRunner::abandon() {
+    queue_.clear();
+    afterJob_.clear();
+    parked_ = {};
+    // Nothing resumes it any more; what it held is let go.
     current_.reset();
 }
 

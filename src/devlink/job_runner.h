@@ -60,6 +60,10 @@ public:
     std::size_t queued() const { return queue_.size(); }
     // Forgets the jobs that have not started (the editor is ending).
     void dropQueued() { queue_.clear(); }
+    // The program ends: the job still waiting is destroyed now, with its
+    // frames, while what they refer to (the link, the port, the window)
+    // still exists; those queued are forgotten.
+    void abandon();
     // Told once nothing runs, waits or is queued any more.
     void setWhenIdle(std::function<void()> idle) { whenIdle_ = std::move(idle); }
     // Told, from the event loop, of an exception that ended a job driven

@@ -47,6 +47,10 @@ struct EditorOnRestartableDevice {
         end.setOnLost([this](const std::string& why) { window->goOffline(QString::fromStdString(why)); });
         watcher.emplace(port, *link, [this] { window->pollSearchReports(); });
     }
+    EditorOnRestartableDevice(const EditorOnRestartableDevice&) = delete;
+    EditorOnRestartableDevice& operator=(const EditorOnRestartableDevice&) = delete;
+    // A job still waiting refers to the window and the port.
+    ~EditorOnRestartableDevice() { jobs.abandon(); }
     void startDevice() {
         std::string error;
         simulator.emplace();
