@@ -35,4 +35,20 @@ protected:
     std::unique_ptr<app::MainWindow> window;
 };
 
+// The same loaded window, one for each row of a table.
+struct LoadedMainWindow {
+    bool load() {
+        session.startDir = dir.path();
+        session.applicationDir = dir.path();
+        window = std::make_unique<app::MainWindow>(session, rig.link, rig.dialogs);
+        return devlink::RunToEnd(window->load(splash));
+    }
+
+    QTemporaryDir dir;
+    SimRig rig;
+    app::Session session;
+    app::SplashWindow splash;
+    std::unique_ptr<app::MainWindow> window;
+};
+
 }  // namespace testing_support

@@ -246,14 +246,11 @@ TEST(MainWindowSearch, AReportSentBeforeTheDeviceHeardTheStopIsShownAndAcknowled
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QTemporaryDir dir;
-        SimRig rig;
-        app::Session session;
-        session.startDir = dir.path();
-        session.applicationDir = dir.path();
-        app::SplashWindow splash;
-        app::MainWindow window(session, rig.link, rig.dialogs);
-        ASSERT_TRUE(devlink::RunToEnd(window.load(splash)));
+        testing_support::LoadedMainWindow loaded;
+        ASSERT_TRUE(loaded.load());
+        SimRig& rig = loaded.rig;
+        app::MainWindow& window = *loaded.window;
+        const app::Session& session = loaded.session;
         QPushButton* searchRight = window.editor().controls().searchButtons[2];
         QTest::mouseClick(searchRight, Qt::LeftButton);
         ASSERT_TRUE(window.editor().flags().searchRunning);
